@@ -1,0 +1,49 @@
+// The program: the real platform layer, the Japanese standard button texts,
+// and the main window. DOVETAM_LARGE_BUILD chooses the table sizes.
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "app/main_window.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/launcher.h"
+#include "platform/program_folder.h"
+#include "platform/qt_message_boxes.h"
+#include "platform/settings_store.h"
+#include "platform/utf8_codec.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  app.setQuitOnLastWindowClosed(false);
+
+  QTranslator qtTranslator;
+  if (qtTranslator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                        QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    app.installTranslator(&qtTranslator);
+
+  QFont font = app.font();
+  font.setPointSize(9);
+  app.setFont(font);
+
+  auto fs = dovetam::CreateSystemFileSystem();
+  auto store = dovetam::CreateIniSettingsStore(dovetam::DefaultConfigHome());
+  auto launcher = dovetam::CreateSystemLauncher();
+  auto clock = dovetam::CreateSystemClock();
+  dovetam::QtMessageBoxes boxes;
+
+  // QApplication has taken its own options out of argv; the rest are paths.
+  std::vector<std::u16string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(dovetam::DecodeNative(argv[i]));
+
+  dovetam::frmDovetem window(dovetam::Services{
+      *fs, *store, boxes, *launcher, *clock,
+      DOVETAM_LARGE_BUILD ? dovetam::Capacities::Large() : dovetam::Capacities::Small(),
+      dovetam::ProgramFolder(), std::move(arguments)});
+  boxes.SetParent(&window);
+  window.Form_Load();
+  return app.exec();
+}

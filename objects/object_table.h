@@ -1,0 +1,47 @@
+// The targets: parallel arrays indexed 1..ObjCount (element 0 holds no
+// target), and OrderIndex, the display and processing position -> target.
+//
+// Capacity grows in fixed steps (the build's table step) with contents kept;
+// Grow() fails without change when the allocation limit refuses.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/capacities.h"
+#include "platform/dates.h"
+
+namespace dovetam {
+
+enum ObjStateValue : uint8_t {
+  kObjUnchanged = 0,
+  kObjTentativelyRestored = 1,
+  kObjChanged = 2,
+  kObjTentativelyChanged = 3,
+  kObjEvacuated = 4,
+};
+
+struct ObjectTable {
+  std::vector<std::u16string> ObjFolder;  // ends in "/"
+  std::vector<std::u16string> ObjName;
+  std::vector<bool> ObjIsFolder;
+  std::vector<Date> ObjModified;
+  std::vector<Date> ObjCreated;
+  std::vector<int32_t> OrderIndex;
+  std::vector<std::u16string> ObjOrigName;  // name before the first change, "" while unchanged
+  std::vector<uint8_t> ObjState;
+  int32_t ObjCount = 0;
+  int32_t ObjCapacity = 0;
+
+  // Re-creates every array empty at the given capacity.
+  void Reset(int32_t capacity);
+  // Grows every array by step, contents kept; false (nothing changed) when
+  // the allocation limit refuses.
+  bool Grow(int32_t step, std::size_t allocationLimit);
+  // Appends a target (growing when full); false when growing failed.
+  bool Append(const std::u16string& folder, const std::u16string& name, bool isFolder,
+              Date modified, Date created, const Capacities& caps);
+};
+
+}  // namespace dovetam

@@ -1,0 +1,96 @@
+// The file system as the program sees it.
+//
+// Every call returns an error number, 0 on success, with the numbers the rest
+// of the program tests: 53 the object does not exist, 58 an object of that
+// name already exists, 70 permission denied, 76 the path (its folder) was not
+// found, 75 any other failure of the system. Paths are UTF-16 texts; folders
+// end in "/". Names that are not valid UTF-8 on disk come back with their
+// invalid bytes as U+DC80+byte (utf8_codec.h) and are written back exactly.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/dates.h"
+
+namespace dovetam {
+
+enum FsErrorNumber : int {
+  kFsOk = 0,
+  kFsNotFound = 53,
+  kFsAlreadyExists = 58,
+  kFsPermissionDenied = 70,
+  kFsIoError = 75,
+  kFsPathNotFound = 76,
+};
+
+struct FsEntry {
+  std::u16string name;
+  bool isFolder = false;
+};
+
+// A text file being written: UTF-8 without byte-order mark. Every Write is
+// handed to the system before it returns, so that after a crash the file
+// holds every line written so far.
+class TextFile {
+ public:
+  virtual ~TextFile() = default;
+  virtual int Write(std::u16string_view text) = 0;
+  virtual int Close() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // The entries of a folder, hidden ones included, "." and ".." left out:
+  // files (and links to anything but a folder) and folders (and links to
+  // folders) apart, each in the order the system gives them.
+  virtual int ListFolder(std::u16string_view folder, std::vector<FsEntry>& files,
+                         std::vector<FsEntry>& folders) = 0;
+
+  // Existence ignores letter case, as the desktop file systems the program was
+  // made for do: a name exists when it exists exactly or when an entry of its
+  // folder has the same upper-case form. A link counts by what it points to.
+  virtual int FileExists(std::u16string_view path, bool& exists) = 0;
+  virtual int FolderExists(std::u16string_view path, bool& exists) = 0;
+
+  // The full path of an existing file or folder as the system names it:
+  // absolute, "." and ".." taken out, no trailing "/" (except the root "/").
+  // 53 when there is no such object of that kind.
+  virtual int GetFullPath(std::u16string_view path, bool isFolder, std::u16string& full) = 0;
+
+  // Last-modified date (mtime) and creation date (birth time). A file system
+  // without birth times gives an error: the date cannot be read.
+  virtual int GetDateLastModified(std::u16string_view path, bool isFolder, Date& date) = 0;
+  virtual int GetDateCreated(std::u16string_view path, bool isFolder, Date& date) = 0;
+
+  // Renames folder+oldName to folder+newName in place and never replaces an
+  // existing object: 58 when the new name exists (also in another letter case
+  // on a case-insensitive file system), 53 when the old one does not. A change
+  // of letter case only works on case-insensitive file systems too.
+  virtual int Rename(std::u16string_view folder, std::u16string_view oldName,
+                     std::u16string_view newName) = 0;
+
+  // Deletes a file, read-only or not.
+  virtual int DeleteFile(std::u16string_view path) = 0;
+
+  // Creates (or overwrites) / opens for appending (creating it when missing)
+  // a text file.
+  virtual int CreateTextFile(std::u16string_view path, std::unique_ptr<TextFile>& file) = 0;
+  virtual int AppendTextFile(std::u16string_view path, std::unique_ptr<TextFile>& file) = 0;
+
+  // The drives: "/" first, then the mount points, each ending in "/".
+  virtual std::vector<std::u16string> Drives() = 0;
+};
+
+// The drive of a path: the longest drive (mount point) that is a prefix of it;
+// "/" for any absolute path, "" for a relative one.
+std::u16string DriveOfPath(const std::vector<std::u16string>& drives, std::u16string_view path);
+
+// The file system of this machine.
+std::unique_ptr<FileSystem> CreateSystemFileSystem();
+
+}  // namespace dovetam

@@ -1,0 +1,452 @@
+// The file system of this machine, through POSIX calls.
+//
+// Listing reads the folder with readdir (hidden entries included, no pattern
+// matching); links count by what they point to. Renames use renameat2 with
+// RENAME_NOREPLACE, so an existing object is never replaced, and refuse a new
+// name that an entry of the folder already has in another letter case.
+// Existence tests ignore letter case (the exact name first, then one pass
+// over the folder). Creation dates are birth times from statx; where the file
+// system keeps none, the date cannot be read.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "platform/file_system.h"
+#include "platform/text_case.h"
+#include "platform/utf8_codec.h"
+
+namespace dovetam {
+
+namespace {
+
+int ErrorOf(int err) {
+  switch (err) {
+    case 0:
+      return kFsOk;
+    case ENOENT:
+      return kFsNotFound;
+    case EEXIST:
+    case ENOTEMPTY:
+      return kFsAlreadyExists;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return kFsPermissionDenied;
+    default:
+      return kFsIoError;
+  }
+}
+
+// Errors of calls whose folder must exist first (opening, listing).
+int PathErrorOf(int err) {
+  if (err == ENOENT || err == ENOTDIR) return kFsPathNotFound;
+  return ErrorOf(err);
+}
+
+// Path without its trailing "/" (the root stays "/").
+std::string StripSlash(std::string p) {
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  return p;
+}
+
+void SplitPath(const std::string& path, std::string& parent, std::string& name) {
+  const std::string p = StripSlash(path);
+  const std::size_t slash = p.rfind('/');
+  if (slash == std::string::npos) {
+    parent = ".";
+    name = p;
+  } else {
+    parent = slash == 0 ? "/" : p.substr(0, slash);
+    name = p.substr(slash + 1);
+  }
+}
+
+// True when no case variant of the name can differ from it, so a folder scan
+// cannot find anything the exact test has not found.
+bool HasNoCase(std::u16string_view name) {
+  for (char16_t c : name) {
+    if (UpperChar(c) != c || LowerChar(c) != c) return false;
+  }
+  return true;
+}
+
+// Reads the names of a folder; false with errno set on failure.
+bool ReadNames(const std::string& folder, std::vector<std::string>& names) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return false;
+  errno = 0;
+  while (dirent* e = readdir(dir)) {
+    if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) {
+      names.emplace_back(e->d_name);
+    }
+    errno = 0;
+  }
+  const int err = errno;
+  closedir(dir);
+  errno = err;
+  return err == 0;
+}
+
+enum class Kind { Any, File, Folder };
+
+bool KindMatches(const struct stat& st, Kind kind) {
+  if (kind == Kind::Any) return true;
+  return S_ISDIR(st.st_mode) == (kind == Kind::Folder);
+}
+
+// Finds the object at path ignoring the case of its last component. Returns 0
+// with `actual` set to the path on disk, 53 when there is none of that kind,
+// or another error when the question cannot be answered.
+int FindNoCase(const std::string& path, Kind kind, std::string& actual) {
+  const std::string p = StripSlash(path);
+  if (p.empty()) return kFsNotFound;
+  struct stat st {};
+  if (stat(p.c_str(), &st) == 0) {
+    if (KindMatches(st, kind)) {
+      actual = p;
+      return kFsOk;
+    }
+  } else if (errno != ENOENT && errno != ENOTDIR) {
+    return ErrorOf(errno);
+  }
+  if (p == "/") return kFsNotFound;
+  std::string parent, name;
+  SplitPath(p, parent, name);
+  const std::u16string wanted = DecodeNative(name);
+  if (HasNoCase(wanted)) return kFsNotFound;
+  const std::u16string upper = UpperText(wanted);
+  std::vector<std::string> names;
+  if (!ReadNames(parent, names)) {
+    return (errno == ENOENT || errno == ENOTDIR) ? kFsNotFound : ErrorOf(errno);
+  }
+  for (const std::string& n : names) {
+    if (n == name || UpperText(DecodeNative(n)) != upper) continue;
+    const std::string candidate = (parent == "/" ? "" : parent) + "/" + n;
+    if (stat(candidate.c_str(), &st) == 0 && KindMatches(st, kind)) {
+      actual = candidate;
+      return kFsOk;
+    }
+  }
+  return kFsNotFound;
+}
+
+// Absolute path with "." and ".." taken out and no trailing "/", by text only.
+std::string LexicalFullPath(const std::string& path) {
+  std::string p = path;
+  if (p.empty() || p[0] != '/') {
+    std::vector<char> buf(4096);
+    while (getcwd(buf.data(), buf.size()) == nullptr && errno == ERANGE) buf.resize(buf.size() * 2);
+    p = std::string(buf.data()) + "/" + p;
+  }
+  std::vector<std::string> parts;
+  std::size_t i = 0;
+  while (i <= p.size()) {
+    std::size_t j = p.find('/', i);
+    if (j == std::string::npos) j = p.size();
+    const std::string part = p.substr(i, j - i);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    i = j + 1;
+  }
+  std::string out;
+  for (const std::string& part : parts) out += "/" + part;
+  return out.empty() ? "/" : out;
+}
+
+int StatxDates(const std::string& path, Kind kind, bool birth, Date& date) {
+  struct statx sx {};
+  if (statx(AT_FDCWD, path.c_str(), 0, STATX_TYPE | STATX_MTIME | STATX_BTIME, &sx) != 0) {
+    return ErrorOf(errno);
+  }
+  if ((kind == Kind::Folder) != S_ISDIR(sx.stx_mode)) return kFsNotFound;
+  if (birth) {
+    if ((sx.stx_mask & STATX_BTIME) == 0) return kFsIoError;
+    date = DateFromUnixTime(static_cast<std::time_t>(sx.stx_btime.tv_sec));
+  } else {
+    if ((sx.stx_mask & STATX_MTIME) == 0) return kFsIoError;
+    date = DateFromUnixTime(static_cast<std::time_t>(sx.stx_mtime.tv_sec));
+  }
+  return kFsOk;
+}
+
+class PosixTextFile : public TextFile {
+ public:
+  explicit PosixTextFile(int fd) : fd_(fd) {}
+  ~PosixTextFile() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int Write(std::u16string_view text) override {
+    if (fd_ < 0) return kFsIoError;
+    const std::string bytes = EncodeNativeLossy(text);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return ErrorOf(errno);
+      }
+      done += static_cast<std::size_t>(n);
+    }
+    return kFsOk;
+  }
+  int Close() override {
+    if (fd_ < 0) return kFsOk;
+    const int rc = ::close(fd_);
+    fd_ = -1;
+    return rc == 0 ? kFsOk : ErrorOf(errno);
+  }
+
+ private:
+  int fd_;
+};
+
+std::atomic<unsigned> g_tempCounter{0};
+
+class PosixFileSystem : public FileSystem {
+ public:
+  int ListFolder(std::u16string_view folder, std::vector<FsEntry>& files,
+                 std::vector<FsEntry>& folders) override {
+    std::string path;
+    if (!EncodeNative(folder, path)) return kFsPathNotFound;
+    if (path.empty()) return kFsPathNotFound;
+    DIR* dir = opendir(path.c_str());
+    if (dir == nullptr) return PathErrorOf(errno);
+    const int dfd = dirfd(dir);
+    errno = 0;
+    while (dirent* e = readdir(dir)) {
+      if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) {
+        errno = 0;
+        continue;
+      }
+      bool isFolder = e->d_type == DT_DIR;
+      if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
+        struct stat st {};
+        isFolder = fstatat(dfd, e->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+      }
+      (isFolder ? folders : files).push_back({DecodeNative(e->d_name), isFolder});
+      errno = 0;
+    }
+    const int err = errno;
+    closedir(dir);
+    return err == 0 ? kFsOk : ErrorOf(err);
+  }
+
+  int FileExists(std::u16string_view path, bool& exists) override {
+    return Exists(path, Kind::File, exists);
+  }
+  int FolderExists(std::u16string_view path, bool& exists) override {
+    return Exists(path, Kind::Folder, exists);
+  }
+
+  int GetFullPath(std::u16string_view path, bool isFolder, std::u16string& full) override {
+    std::string bytes;
+    if (!EncodeNative(path, bytes) || bytes.empty()) return kFsNotFound;
+    std::string actual;
+    const int rc = FindNoCase(LexicalFullPath(bytes), isFolder ? Kind::Folder : Kind::File, actual);
+    if (rc != kFsOk) return rc;
+    full = DecodeNative(actual);
+    return kFsOk;
+  }
+
+  int GetDateLastModified(std::u16string_view path, bool isFolder, Date& date) override {
+    return Dates(path, isFolder, false, date);
+  }
+  int GetDateCreated(std::u16string_view path, bool isFolder, Date& date) override {
+    return Dates(path, isFolder, true, date);
+  }
+
+  int Rename(std::u16string_view folder, std::u16string_view oldName,
+             std::u16string_view newName) override {
+    if (!IsPlainName(newName)) return kFsIoError;
+    std::string dir, from, to;
+    if (!EncodeNative(folder, dir) || !EncodeNative(oldName, from)) return kFsNotFound;
+    if (!EncodeNative(newName, to)) return kFsIoError;
+    if (dir.empty()) dir = "./";
+    if (dir.back() != '/') dir += '/';
+    const std::string fromPath = dir + from;
+    const std::string toPath = dir + to;
+
+    struct stat src {};
+    if (lstat(fromPath.c_str(), &src) != 0) return ErrorOf(errno);
+    if (from == to) return kFsAlreadyExists;
+
+    // Another entry of the folder under the new name in another letter case
+    // counts as existing; the source itself (a change of case only) does not.
+    if (!HasNoCase(newName)) {
+      std::vector<std::string> names;
+      if (!ReadNames(StripSlash(dir), names)) return PathErrorOf(errno);
+      const std::u16string upper = UpperText(newName);
+      for (const std::string& n : names) {
+        if (n == from || UpperText(DecodeNative(n)) != upper) continue;
+        struct stat other {};
+        if (lstat((dir + n).c_str(), &other) != 0) continue;
+        if (other.st_dev == src.st_dev && other.st_ino == src.st_ino) continue;
+        return kFsAlreadyExists;
+      }
+    }
+
+    struct stat target {};
+    const bool sameObject = EqualNoCase(oldName, newName) && lstat(toPath.c_str(), &target) == 0 &&
+                            target.st_dev == src.st_dev && target.st_ino == src.st_ino;
+    if (!sameObject) return RenameNoReplace(fromPath, toPath);
+
+    // A case-insensitive file system sees the new name as the old object:
+    // go through a temporary name, and undo the first step if the second fails.
+    std::string temp;
+    int rc = kFsAlreadyExists;
+    for (int attempt = 0; attempt < 100 && rc == kFsAlreadyExists; ++attempt) {
+      temp = dir + ".dovetam-case-" + std::to_string(getpid()) + "-" +
+             std::to_string(g_tempCounter.fetch_add(1));
+      rc = RenameNoReplace(fromPath, temp);
+    }
+    if (rc != kFsOk) return rc;
+    rc = RenameNoReplace(temp, toPath);
+    if (rc != kFsOk) RenameNoReplace(temp, fromPath);
+    return rc;
+  }
+
+  int DeleteFile(std::u16string_view path) override {
+    std::string bytes;
+    if (!EncodeNative(path, bytes) || bytes.empty()) return kFsNotFound;
+    struct stat st {};
+    if (lstat(bytes.c_str(), &st) != 0) return ErrorOf(errno);
+    if (S_ISDIR(st.st_mode)) return kFsNotFound;
+    if (unlink(bytes.c_str()) == 0) return kFsOk;
+    return ErrorOf(errno);
+  }
+
+  int CreateTextFile(std::u16string_view path, std::unique_ptr<TextFile>& file) override {
+    return Open(path, O_TRUNC, file);
+  }
+  int AppendTextFile(std::u16string_view path, std::unique_ptr<TextFile>& file) override {
+    return Open(path, O_APPEND, file);
+  }
+
+  std::vector<std::u16string> Drives() override {
+    std::vector<std::u16string> drives{u"/"};
+    std::set<std::u16string> seen{u"/"};
+    std::ifstream in("/proc/self/mountinfo");
+    std::string line;
+    while (std::getline(in, line)) {
+      // id parent major:minor root mount-point options ... - fstype source ...
+      std::istringstream fields(line);
+      std::string id, parent, dev, root, mount;
+      fields >> id >> parent >> dev >> root >> mount;
+      const std::size_t dash = line.find(" - ");
+      std::string fstype;
+      if (dash != std::string::npos) std::istringstream(line.substr(dash + 3)) >> fstype;
+      const std::string point = Unescape(mount);
+      if (point.empty() || point[0] != '/' || IsSystemMount(point, fstype)) continue;
+      std::u16string drive = DecodeNative(point);
+      if (drive.back() != u'/') drive += u'/';
+      if (seen.insert(drive).second) drives.push_back(drive);
+    }
+    return drives;
+  }
+
+ private:
+  static bool IsPlainName(std::u16string_view name) {
+    if (name.empty() || name == u"." || name == u"..") return false;
+    return name.find(u'/') == std::u16string_view::npos &&
+           name.find(u'\0') == std::u16string_view::npos;
+  }
+
+  static int RenameNoReplace(const std::string& from, const std::string& to) {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+      return kFsOk;
+    }
+    return ErrorOf(errno);
+  }
+
+  static int Exists(std::u16string_view path, Kind kind, bool& exists) {
+    exists = false;
+    std::string bytes;
+    if (!EncodeNative(path, bytes) || bytes.empty()) return kFsOk;
+    std::string actual;
+    const int rc = FindNoCase(bytes, kind, actual);
+    if (rc == kFsNotFound) return kFsOk;
+    exists = rc == kFsOk;
+    return rc;
+  }
+
+  static int Dates(std::u16string_view path, bool isFolder, bool birth, Date& date) {
+    std::string bytes;
+    if (!EncodeNative(path, bytes) || bytes.empty()) return kFsNotFound;
+    const Kind kind = isFolder ? Kind::Folder : Kind::File;
+    std::string actual;
+    const int rc = FindNoCase(bytes, kind, actual);
+    if (rc != kFsOk) return rc;
+    return StatxDates(actual, kind, birth, date);
+  }
+
+  static int Open(std::u16string_view path, int mode, std::unique_ptr<TextFile>& file) {
+    std::string bytes;
+    if (!EncodeNative(path, bytes) || bytes.empty()) return kFsPathNotFound;
+    const int fd = ::open(bytes.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | mode, 0666);
+    if (fd < 0) return PathErrorOf(errno);
+    file = std::make_unique<PosixTextFile>(fd);
+    return kFsOk;
+  }
+
+  // Mount points in mountinfo escape blank, tab, newline and backslash as \ooo.
+  static std::string Unescape(const std::string& s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+      if (s[i] == '\\' && i + 3 < s.size() + 0 && s[i + 1] >= '0' && s[i + 1] <= '7') {
+        out += static_cast<char>((s[i + 1] - '0') * 64 + (s[i + 2] - '0') * 8 + (s[i + 3] - '0'));
+        i += 3;
+      } else {
+        out += s[i];
+      }
+    }
+    return out;
+  }
+
+  // Kernel and runtime file systems hold no user files: they stay out of the
+  // drive list.
+  static bool IsSystemMount(const std::string& point, const std::string& fstype) {
+    static const std::set<std::string> kPseudo = {
+        "proc",     "sysfs",      "cgroup",  "cgroup2",  "devpts",    "mqueue",
+        "debugfs",  "tracefs",    "securityfs", "pstore", "bpf",      "configfs",
+        "fusectl",  "hugetlbfs",  "autofs",  "binfmt_misc", "devtmpfs", "efivarfs",
+        "rpc_pipefs", "nsfs",     "selinuxfs", "fuse.gvfsd-fuse", "fuse.portal"};
+    if (kPseudo.count(fstype) != 0) return true;
+    for (const char* prefix : {"/proc", "/sys", "/dev"}) {
+      const std::size_t n = std::strlen(prefix);
+      if (point.compare(0, n, prefix) == 0 && (point.size() == n || point[n] == '/')) return true;
+    }
+    if (point.compare(0, 4, "/run") == 0 && (point.size() == 4 || point[4] == '/')) {
+      return point.compare(0, 11, "/run/media/") != 0;
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+std::u16string DriveOfPath(const std::vector<std::u16string>& drives, std::u16string_view path) {
+  if (path.empty() || path[0] != u'/') return u"";
+  std::u16string p(path);
+  if (p.back() != u'/') p += u'/';
+  std::u16string best = u"/";
+  for (const std::u16string& d : drives) {
+    if (d.size() > best.size() && p.compare(0, d.size(), d) == 0) best = d;
+  }
+  return best;
+}
+
+std::unique_ptr<FileSystem> CreateSystemFileSystem() { return std::make_unique<PosixFileSystem>(); }
+
+}  // namespace dovetam

@@ -1,0 +1,127 @@
+// UTF-8 <-> UTF-16 for names on disk, keeping every byte.
+//
+// Decoding is strict UTF-8 (no overlong forms, no encoded surrogates, nothing
+// above U+10FFFF); each byte that does not belong to a valid sequence becomes
+// U+DC00 + byte, which lies in U+DC80..U+DCFF since such a byte is >= 0x80.
+// Encoding turns those surrogates back into their byte. Linear in the length.
+#include "platform/utf8_codec.h"
+
+namespace dovetam {
+
+namespace {
+
+bool IsHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsByteEscape(char16_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
+
+// Length of the valid UTF-8 sequence at bytes[i] and its code point, or 0.
+std::size_t ValidSequence(std::string_view bytes, std::size_t i, char32_t& cp) {
+  auto b = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
+  const unsigned char b0 = b(i);
+  const std::size_t rest = bytes.size() - i;
+  auto cont = [&](std::size_t k) { return (b(i + k) & 0xC0) == 0x80; };
+  if (b0 < 0x80) {
+    cp = b0;
+    return 1;
+  }
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    if (rest < 2 || !cont(1)) return 0;
+    cp = ((b0 & 0x1Fu) << 6) | (b(i + 1) & 0x3Fu);
+    return 2;
+  }
+  if (b0 >= 0xE0 && b0 <= 0xEF) {
+    if (rest < 3 || !cont(1) || !cont(2)) return 0;
+    cp = ((b0 & 0x0Fu) << 12) | ((b(i + 1) & 0x3Fu) << 6) | (b(i + 2) & 0x3Fu);
+    if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return 3;
+  }
+  if (b0 >= 0xF0 && b0 <= 0xF4) {
+    if (rest < 4 || !cont(1) || !cont(2) || !cont(3)) return 0;
+    cp = ((b0 & 0x07u) << 18) | ((b(i + 1) & 0x3Fu) << 12) | ((b(i + 2) & 0x3Fu) << 6) |
+         (b(i + 3) & 0x3Fu);
+    if (cp < 0x10000 || cp > 0x10FFFF) return 0;
+    return 4;
+  }
+  return 0;
+}
+
+void AppendUtf8(char32_t cp, std::string& out) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// Encodes text; an unencodable unit is replaced by `bad` (0 = fail instead).
+bool Encode(std::u16string_view text, std::string& bytes, char32_t bad) {
+  bytes.clear();
+  bytes.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (IsHigh(c) && i + 1 < text.size() && IsLow(text[i + 1])) {
+      AppendUtf8(0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00),
+                 bytes);
+      ++i;
+    } else if (IsByteEscape(c)) {
+      bytes += static_cast<char>(c - 0xDC00);
+    } else if (IsHigh(c) || IsLow(c)) {
+      if (bad == 0) return false;
+      AppendUtf8(bad, bytes);
+    } else {
+      AppendUtf8(c, bytes);
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+std::u16string DecodeNative(std::string_view bytes) {
+  std::u16string text;
+  text.reserve(bytes.size());
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    char32_t cp = 0;
+    const std::size_t n = ValidSequence(bytes, i, cp);
+    if (n == 0) {
+      text += static_cast<char16_t>(0xDC00 + static_cast<unsigned char>(bytes[i]));
+      ++i;
+      continue;
+    }
+    if (cp >= 0x10000) {
+      text += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+      text += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+    } else {
+      text += static_cast<char16_t>(cp);
+    }
+    i += n;
+  }
+  return text;
+}
+
+bool EncodeNative(std::u16string_view text, std::string& bytes) { return Encode(text, bytes, 0); }
+
+std::string EncodeNativeLossy(std::u16string_view text) {
+  std::string bytes;
+  Encode(text, bytes, 0xFFFD);
+  return bytes;
+}
+
+bool EncodesExactly(std::u16string_view text) {
+  std::string bytes;
+  if (!Encode(text, bytes, 0)) return false;
+  return DecodeNative(bytes) == text;
+}
+
+}  // namespace dovetam

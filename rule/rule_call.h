@@ -1,0 +1,35 @@
+// What every stage of the rule engine works with during one GenerateNewName:
+// the settings in effect, the object's context (inputs and the error report),
+// the workspace, the file system (for dates not yet read) and the build's
+// capacities. The engine runs on one thread and is not re-entrant.
+//
+// Failure convention: a stage that fails sets RuleErrorKind and RuleErrorText
+// through Fail and returns an empty text, 0 or false; every caller tests
+// failed() right after the call and abandons the rule.
+#pragma once
+
+#include <string>
+
+#include "app/settings.h"
+#include "platform/capacities.h"
+#include "platform/file_system.h"
+#include "rule/rule_context.h"
+#include "rule/rule_workspace.h"
+
+namespace dovetam {
+
+struct RuleCall {
+  const Settings& settings;
+  RuleContext& context;
+  RuleWorkspace& ws;
+  FileSystem& fs;
+  const Capacities& caps;
+
+  bool failed() const { return context.RuleErrorKind != 0; }
+  void Fail(std::u16string text, int16_t kind = 1) {
+    context.RuleErrorKind = kind;
+    context.RuleErrorText = std::move(text);
+  }
+};
+
+}  // namespace dovetam

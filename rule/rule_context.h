@@ -1,0 +1,24 @@
+// What the rule engine may read about the object being renamed, and what it
+// reports back. A date of 0 makes the engine read that date itself through
+// the file system and CurPath (CurIsFolder chooses folder or file).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/dates.h"
+
+namespace dovetam {
+
+struct RuleContext {
+  int32_t CurPos = 0;
+  int32_t CurTotal = 0;
+  Date CurModified = 0;
+  Date CurCreated = 0;
+  std::u16string CurPath;
+  bool CurIsFolder = false;
+  int16_t RuleErrorKind = 0;  // 0 none, 1 rule error, 2 generated-name error
+  std::u16string RuleErrorText;
+};
+
+}  // namespace dovetam

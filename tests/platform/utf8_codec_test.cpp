@@ -1,0 +1,88 @@
+// Names on disk round-trip through UTF-16 byte for byte; texts that stand for
+// no bytes are refused.
+#include "platform/utf8_codec.h"
+
+#include <gtest/gtest.h>
+
+namespace dovetam {
+namespace {
+
+struct DecodeCase {
+  const char* name;
+  std::string bytes;
+  std::u16string text;
+};
+
+class DecodeTest : public ::testing::TestWithParam<DecodeCase> {};
+
+TEST_P(DecodeTest, DecodesAndEncodesBack) {
+  const DecodeCase& c = GetParam();
+  EXPECT_EQ(c.text, DecodeNative(c.bytes));
+  std::string back;
+  ASSERT_TRUE(EncodeNative(c.text, back));
+  EXPECT_EQ(c.bytes, back);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bytes, DecodeTest,
+    ::testing::Values(
+        DecodeCase{"Ascii", "abc.txt", u"abc.txt"},
+        DecodeCase{"Japanese", "\xE5\x90\x8D\xE5\x89\x8D", u"名前"},
+        DecodeCase{"FullWidthYen", "\xEF\xBF\xA5", u"\uFFE5"},
+        DecodeCase{"Supplementary", "\xF0\x9F\x98\x80", u"\U0001F600"},
+        DecodeCase{"Latin1Byte", "caf\xE9", u"caf\xDCE9"},
+        DecodeCase{"LoneContinuation", "\x80x", u"\xDC80x"},
+        DecodeCase{"TruncatedSequence", "\xE5\x90", u"\xDCE5\xDC90"},
+        DecodeCase{"OverlongSlash", "\xC0\xAF", u"\xDCC0\xDCAF"},
+        DecodeCase{"EncodedSurrogate", "\xED\xB2\x80", u"\xDCED\xDCB2\xDC80"},
+        DecodeCase{"AboveUnicode", "\xF4\x90\x80\x80", u"\xDCF4\xDC90\xDC80\xDC80"},
+        DecodeCase{"AllHighBytesFF", "\xFF\xFE", u"\xDCFF\xDCFE"},
+        DecodeCase{"ValidAfterInvalid", "\xFF\xE5\x90\x8D", u"\xDCFF名"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Utf8CodecTest, EveryByteValueRoundTrips) {
+  std::string all;
+  for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+  all += all;  // also as pairs that look like sequences
+  std::string back;
+  ASSERT_TRUE(EncodeNative(DecodeNative(all), back));
+  EXPECT_EQ(all, back);
+}
+
+struct RefusedCase {
+  const char* name;
+  std::u16string text;
+};
+
+class RefusedTest : public ::testing::TestWithParam<RefusedCase> {};
+
+TEST_P(RefusedTest, CannotBeEncoded) {
+  std::string bytes = "untouched?";
+  EXPECT_FALSE(EncodeNative(GetParam().text, bytes));
+  EXPECT_FALSE(EncodesExactly(GetParam().text));
+  // The lossy form is for the program's own texts: U+FFFD in place.
+  EXPECT_NE(std::string::npos, EncodeNativeLossy(GetParam().text).find("\xEF\xBF\xBD"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LoneSurrogates, RefusedTest,
+    ::testing::Values(RefusedCase{"LoneHigh", u"a\xD800"}, RefusedCase{"HighBeforeText", u"\xD83Dx"},
+                      RefusedCase{"LowBelowByteRange", u"\xDC7F"},
+                      RefusedCase{"LowFirstOfRange", u"\xDC00"},
+                      RefusedCase{"LowAboveByteRange", u"\xDD00"},
+                      RefusedCase{"LowLast", u"\xDFFF"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Utf8CodecTest, ByteEscapesThatFormValidUtf8DoNotEncodeExactly) {
+  // U+DCC3 U+DCA9 are written as C3 A9, which the disk shows as "é".
+  const std::u16string text = u"\xDCC3\xDCA9";
+  std::string bytes;
+  ASSERT_TRUE(EncodeNative(text, bytes));
+  EXPECT_EQ("\xC3\xA9", bytes);
+  EXPECT_FALSE(EncodesExactly(text));
+  EXPECT_TRUE(EncodesExactly(u"caf\xDCE9"));
+  EXPECT_TRUE(EncodesExactly(u"名前\U0001F600"));
+}
+
+}  // namespace
+}  // namespace dovetam

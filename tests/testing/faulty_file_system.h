@@ -1,0 +1,79 @@
+// A file system for tests that passes every call to another one (usually the
+// real file system on a temporary folder) and makes chosen calls fail for
+// chosen paths with a chosen error number, before they reach it. Every call
+// is logged.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace dovetam::testing {
+
+enum class FsCall {
+  ListFolder,
+  FileExists,
+  FolderExists,
+  GetFullPath,
+  GetDateLastModified,
+  GetDateCreated,
+  Rename,          // path: folder + old name, or folder + new name
+  DeleteFile,
+  CreateTextFile,
+  AppendTextFile,
+  Write,           // TextFile::Write of a file opened with that path
+  Close,           // TextFile::Close of a file opened with that path
+};
+
+struct FsFault {
+  FsCall call;
+  std::u16string path;  // "" = every path
+  int error;
+  int skip = 0;    // this many matching calls pass first
+  int times = -1;  // then this many fail; -1 = all that follow
+};
+
+class FaultyFileSystem : public FileSystem {
+ public:
+  explicit FaultyFileSystem(FileSystem& inner) : inner_(inner) {}
+
+  // Makes `call` on `path` ("" = any path) fail with `error`: the first `skip`
+  // matching calls pass, then `times` calls fail (-1 = every later one).
+  void Fail(FsCall call, std::u16string path, int error, int times = -1, int skip = 0) {
+    faults.push_back({call, std::move(path), error, skip, times});
+  }
+  void ClearFaults() { faults.clear(); }
+  std::size_t CountCalls(FsCall call) const;
+  std::size_t CountCalls(FsCall call, std::u16string_view path) const;
+
+  std::vector<FsFault> faults;
+  std::vector<std::pair<FsCall, std::u16string>> calls;  // every call, in order
+  std::optional<std::vector<std::u16string>> drives;     // set: Drives() answers this
+
+  // The error to inject for this call, 0 for none (counts the call).
+  int Check(FsCall call, std::u16string_view path, std::u16string_view otherPath = {});
+
+  int ListFolder(std::u16string_view folder, std::vector<FsEntry>& files,
+                 std::vector<FsEntry>& folders) override;
+  int FileExists(std::u16string_view path, bool& exists) override;
+  int FolderExists(std::u16string_view path, bool& exists) override;
+  int GetFullPath(std::u16string_view path, bool isFolder, std::u16string& full) override;
+  int GetDateLastModified(std::u16string_view path, bool isFolder, Date& date) override;
+  int GetDateCreated(std::u16string_view path, bool isFolder, Date& date) override;
+  int Rename(std::u16string_view folder, std::u16string_view oldName,
+             std::u16string_view newName) override;
+  int DeleteFile(std::u16string_view path) override;
+  int CreateTextFile(std::u16string_view path, std::unique_ptr<TextFile>& file) override;
+  int AppendTextFile(std::u16string_view path, std::unique_ptr<TextFile>& file) override;
+  std::vector<std::u16string> Drives() override;
+
+ private:
+  int Wrap(int error, std::u16string_view path, std::unique_ptr<TextFile>& file);
+  FileSystem& inner_;
+};
+
+}  // namespace dovetam::testing
