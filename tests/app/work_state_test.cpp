@@ -49,3 +49,96 @@ TEST(DateFetchFailureMessage, NamesTheKindOfDate) {
 
 }  // namespace
 }  // namespace dovetam
+
+#include "testing/faulty_file_system.h"
+#include "testing/fake_message_boxes.h"
+#include "testing/temp_dir.h"
+
+namespace dovetam {
+namespace {
+
+using testing::FaultyFileSystem;
+using testing::FsCall;
+
+class WorkStateFilesTest : public testing::TempDirTest {
+ protected:
+  std::unique_ptr<FileSystem> real = CreateSystemFileSystem();
+  FaultyFileSystem fs{*real};
+  testing::FakeMessageBoxes boxes;
+};
+
+TEST_F(WorkStateFilesTest, MissingDatesAreReadOnlyWhereStillZero) {
+  dir.MakeFile(u"a.txt");
+  dir.MakeFolder(u"sub");
+  dir.MakeFile(u"listed.txt");
+  dir.SetModified(u"a.txt", 1000000000);
+  ObjectTable objects;
+  objects.Reset(10);
+  objects.Append(dir.path(), u"a.txt", false, 0, 0, Capacities::Large());
+  objects.Append(dir.path(), u"sub", true, 0, 0, Capacities::Large());
+  objects.Append(dir.path(), u"gone.txt", false, 0, 0, Capacities::Large());
+  objects.ObjModified[2] = 12345;  // read earlier: stays
+  ListingTable listing;
+  listing.Reset(10);
+  listing.ListFolder = dir.path();
+  listing.ListCount = 1;
+  listing.ListName[1] = u"listed.txt";
+
+  const int failures = FetchMissingDates(fs, objects, listing, true, false, true);
+  EXPECT_EQ(failures, kModifiedFailed);  // gone.txt
+  EXPECT_EQ(objects.ObjModified[1], DateFromUnixTime(1000000000));
+  EXPECT_EQ(objects.ObjModified[2], 12345);
+  EXPECT_EQ(objects.ObjModified[3], 0);
+  EXPECT_NE(listing.ListModified[1], 0);
+  EXPECT_EQ(objects.ObjCreated[1], 0);  // not asked for
+}
+
+TEST_F(WorkStateFilesTest, StaleListingKeepsItsDates) {
+  dir.MakeFile(u"listed.txt");
+  ObjectTable objects;
+  objects.Reset(10);
+  ListingTable listing;
+  listing.Reset(10);
+  listing.ListFolder = dir.path();
+  listing.ListCount = 1;
+  listing.ListName[1] = u"listed.txt";
+  EXPECT_EQ(FetchMissingDates(fs, objects, listing, true, false, false), 0);
+  EXPECT_EQ(listing.ListModified[1], 0);
+}
+
+TEST_F(WorkStateFilesTest, UnreadableCreationDateIsOneFailureBit) {
+  dir.MakeFile(u"a.txt");
+  fs.Fail(FsCall::GetDateCreated, u"", kFsIoError);
+  ObjectTable objects;
+  objects.Reset(10);
+  objects.Append(dir.path(), u"a.txt", false, 0, 0, Capacities::Large());
+  ListingTable listing;
+  listing.Reset(10);
+  EXPECT_EQ(FetchMissingDates(fs, objects, listing, true, true, false), kCreatedFailed);
+  EXPECT_NE(objects.ObjModified[1], 0);
+  EXPECT_EQ(objects.ObjCreated[1], 0);
+}
+
+TEST_F(WorkStateFilesTest, RunFilesAreDeletedAtExit) {
+  dir.MakeFile(u"dovetam_rename.log", "x");
+  dir.MakeFile(u"dovetam_report.dat", "y");
+  dir.SetMode(u"dovetam_report.dat", 0444);
+  DeleteRunFiles(fs, boxes, dir.PathOf(u"dovetam_rename.log"), dir.PathOf(u"dovetam_report.dat"));
+  EXPECT_FALSE(dir.Exists(u"dovetam_rename.log"));
+  EXPECT_FALSE(dir.Exists(u"dovetam_report.dat"));
+  EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST_F(WorkStateFilesTest, ExistenceFailureHasItsOwnMessage) {
+  fs.Fail(FsCall::FileExists, dir.PathOf(u"dovetam_rename.log"), kFsIoError);
+  dir.MakeFile(u"dovetam_report.dat", "y");
+  DeleteRunFiles(fs, boxes, dir.PathOf(u"dovetam_rename.log"), dir.PathOf(u"dovetam_report.dat"));
+  EXPECT_FALSE(dir.Exists(u"dovetam_report.dat"));  // the other file still goes
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Last().text,
+            u"ログまたはレポートの存在を確認できなかったため、\n削除できませんでした。");
+  EXPECT_EQ(boxes.Last().icon, MsgIcon::Critical);
+}
+
+}  // namespace
+}  // namespace dovetam

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QString>
+#include <ostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +18,9 @@
 #include "testing/fixed_clock.h"
 #include "testing/memory_settings_store.h"
 #include "testing/temp_dir.h"
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace dovetam::testing {
 
