@@ -28,6 +28,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMimeData;
 class QPushButton;
 class QTreeView;
 class QTreeWidget;
@@ -160,6 +161,44 @@ class frmDovetem : public QWidget {
   void ClearOrderItems();
   // Shows the view dialog with ViewDialogMask; it leaves the new mask or -1.
   void ShowViewDialog();
+  void SortObjectIndex(int32_t first, int32_t last);
+  void ShowSelectCount();
+  void ShowOrderCount();
+  void drvSelect_Change();
+  void dirSelect_Change();
+  void lvwSelect_OLEDragDrop(const QMimeData* data);
+  void lvwSelect2_OLEDragDrop(const QMimeData* data);
+  void lvwSelect2_DblClick();
+  void lvwSelect_ColumnClick(int column);
+  void lvwSelect2_ColumnClick(int column);
+  void lvwOrder_ColumnClick(int column);
+  void cmdSelectAdd_Click();
+  void cmdSelectRefresh_Click();
+  void cmdSelectDelete_Click();
+  void cmdSelectDelete2_Click();
+  void cmdSelectClear_Click();
+  void cmdSelectUndo_Click();
+  // The folder tree's path (a folder ending in "/"); writing it rebuilds the
+  // tree and raises dirSelect_Change. False (nothing changed) when the
+  // folder cannot be listed.
+  const std::u16string& FolderTreePath() const { return dirSelectPath; }
+  bool SetFolderTreePath(const std::u16string& path);
+  // The drive list's drive; writing it raises drvSelect_Change. False when
+  // the drive is not in the list.
+  std::u16string DriveListDrive() const;
+  bool SetDriveListDrive(const std::u16string& drive);
+  // Adds paths as targets (command line or arguments) and reports once.
+  void AddObjectsFromPaths(const std::vector<std::u16string>& paths);
+  // The guard question of the list commands alone: true when ChangeState is
+  // 0 or the user answered Yes (ChangeState is then 0); nothing is rebuilt.
+  bool AskListGuard(bool allTargets);
+  void SetListHeaders(QTreeView* view, ListViewModel* model, const std::array<int16_t, 4>& keys,
+                      const std::array<int16_t, 4>& dirs, bool parenthesize);
+  void FillTargetView(QTreeView* view, ListViewModel* model);
+  // Display positions (1-based, ascending) of the selected rows of a view.
+  std::vector<int32_t> SelectedPositions(const QTreeView* view) const;
+
+  std::u16string dirSelectPath;
 
   QComboBox* drvSelect = nullptr;
   QTreeWidget* dirSelect = nullptr;

@@ -31,7 +31,8 @@ void SettingsModule::LoadSettings() {
   const auto& keys = SettingKeys();
   for (std::size_t i = 0; i < keys.size(); ++i) {
     std::u16string value;
-    if (ReadValidSetting(keys[i].section, keys[i].key, keys[i].kind, DefaultSettingText(i), value)) {
+    if (ReadValidSetting(keys[i].section, keys[i].key, keys[i].kind, DefaultSettingText(i),
+                         value)) {
       SetSettingText(settings, i, value);
     } else {
       ++failures;

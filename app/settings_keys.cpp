@@ -91,8 +91,10 @@ bool PassesDigitCheck(std::u16string_view text) {
   std::size_t significant = 0;
   for (char16_t c : text) {
     if (c == u'0') {
-      if (state == 0) state = 1;
-      else if (state == 2) ++significant;
+      if (state == 0)
+        state = 1;
+      else if (state == 2)
+        ++significant;
     } else if (c >= u'1' && c <= u'9') {
       state = 2;
       ++significant;
@@ -107,50 +109,28 @@ bool PassesDigitCheck(std::u16string_view text) {
 
 const std::array<SettingKey, 44>& SettingKeys() {
   static const std::array<SettingKey, 44> keys = {{
-      {u"general", u"defpath", 0},
-      {u"general", u"samplename", 0},
-      {u"rule", u"chr_aster", 11},
-      {u"rule", u"chr_q1", 11},
-      {u"rule", u"chr_q2", 11},
-      {u"rule", u"chr_s1", 11},
-      {u"rule", u"chr_s2", 11},
-      {u"rule", u"chr_dq1", 11},
-      {u"rule", u"chr_dq2", 11},
-      {u"rule", u"chr_col", 11},
-      {u"rule", u"chr_yen", 11},
-      {u"rule", u"chr_per", 11},
-      {u"rule", u"chr_lt", 11},
-      {u"rule", u"chr_gt", 11},
-      {u"rule", u"chr_bra1", 11},
-      {u"rule", u"chr_bra2", 11},
-      {u"rule", u"chr_com", 11},
-      {u"rule", u"chr_bar", 11},
-      {u"rule", u"escapemode", 1},
-      {u"rule", u"chr_cap", 11},
-      {u"rule", u"revmode", 1},
-      {u"rule", u"spacechr", 0},
-      {u"rule", u"markchr1", 0},
-      {u"rule", u"markchr2", 0},
-      {u"rule", u"ptnchr1", 0},
-      {u"rule", u"ptnchr2", 0},
-      {u"rule", u"mchmode", 12},
-      {u"name", u"ngstr", 13},
-      {u"name", u"ngcngmode", 1},
-      {u"name", u"ngplacemode", 1},
-      {u"name", u"ngplacestr", 0},
-      {u"name", u"ngdelmode", 1},
-      {u"name", u"spacemode", 14},
-      {u"name", u"savemode", 1},
-      {u"process", u"extramode", 15},
-      {u"process", u"extranum", 16},
-      {u"process", u"extramixmode", 1},
-      {u"process", u"firstnummode", 1},
-      {u"process", u"bnamemode", 1},
-      {u"process", u"extramode2", 17},
-      {u"process", u"logmode", 1},
-      {u"process", u"reportmode", 1},
-      {u"process", u"filedelmode", 1},
-      {u"process", u"repopenapp", 0},
+      {u"general", u"defpath", 0},      {u"general", u"samplename", 0},
+      {u"rule", u"chr_aster", 11},      {u"rule", u"chr_q1", 11},
+      {u"rule", u"chr_q2", 11},         {u"rule", u"chr_s1", 11},
+      {u"rule", u"chr_s2", 11},         {u"rule", u"chr_dq1", 11},
+      {u"rule", u"chr_dq2", 11},        {u"rule", u"chr_col", 11},
+      {u"rule", u"chr_yen", 11},        {u"rule", u"chr_per", 11},
+      {u"rule", u"chr_lt", 11},         {u"rule", u"chr_gt", 11},
+      {u"rule", u"chr_bra1", 11},       {u"rule", u"chr_bra2", 11},
+      {u"rule", u"chr_com", 11},        {u"rule", u"chr_bar", 11},
+      {u"rule", u"escapemode", 1},      {u"rule", u"chr_cap", 11},
+      {u"rule", u"revmode", 1},         {u"rule", u"spacechr", 0},
+      {u"rule", u"markchr1", 0},        {u"rule", u"markchr2", 0},
+      {u"rule", u"ptnchr1", 0},         {u"rule", u"ptnchr2", 0},
+      {u"rule", u"mchmode", 12},        {u"name", u"ngstr", 13},
+      {u"name", u"ngcngmode", 1},       {u"name", u"ngplacemode", 1},
+      {u"name", u"ngplacestr", 0},      {u"name", u"ngdelmode", 1},
+      {u"name", u"spacemode", 14},      {u"name", u"savemode", 1},
+      {u"process", u"extramode", 15},   {u"process", u"extranum", 16},
+      {u"process", u"extramixmode", 1}, {u"process", u"firstnummode", 1},
+      {u"process", u"bnamemode", 1},    {u"process", u"extramode2", 17},
+      {u"process", u"logmode", 1},      {u"process", u"reportmode", 1},
+      {u"process", u"filedelmode", 1},  {u"process", u"repopenapp", 0},
   }};
   return keys;
 }
@@ -183,27 +163,18 @@ std::u16string DefaultSettingText(std::size_t i) {
 
 bool PassesCheck(int kind, std::u16string_view text) {
   switch (kind) {
-    case 0:
-      return true;
-    case 1:
-      return OneOf(text, {u"True", u"true", u"False", u"false"});
-    case 11:
-      return text.size() == 1;
-    case 12:
-      return OneOf(text, {u"1", u"2"});
+    case 0: return true;
+    case 1: return OneOf(text, {u"True", u"true", u"False", u"false"});
+    case 11: return text.size() == 1;
+    case 12: return OneOf(text, {u"1", u"2"});
     case 13:
       return text.find(u'\\') != std::u16string_view::npos &&
              text.find(u':') != std::u16string_view::npos;
-    case 14:
-      return OneOf(text, {u"0", u"1", u"2"});
-    case 15:
-      return OneOf(text, {u"1", u"2", u"3", u"4", u"5", u"6"});
-    case 16:
-      return PassesDigitCheck(text);
-    case 17:
-      return OneOf(text, {u"1", u"2", u"3"});
-    default:
-      return false;
+    case 14: return OneOf(text, {u"0", u"1", u"2"});
+    case 15: return OneOf(text, {u"1", u"2", u"3", u"4", u"5", u"6"});
+    case 16: return PassesDigitCheck(text);
+    case 17: return OneOf(text, {u"1", u"2", u"3"});
+    default: return false;
   }
 }
 

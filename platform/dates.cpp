@@ -73,7 +73,8 @@ Date MakeDate(int year, int month, int day, int hour, int minute, int second) {
   const int64_t y = year + FloorDiv(m0, 12);
   m0 -= FloorDiv(m0, 12) * 12;
   const int64_t days = DaysFromCivil(y, m0 + 1, 1) + (static_cast<int64_t>(day) - 1) - kBaseDays;
-  const int64_t secs = static_cast<int64_t>(hour) * 3600 + static_cast<int64_t>(minute) * 60 + second;
+  const int64_t secs =
+      static_cast<int64_t>(hour) * 3600 + static_cast<int64_t>(minute) * 60 + second;
   return DateFromSeconds(days * kSecondsPerDay + secs);
 }
 

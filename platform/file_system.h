@@ -5,7 +5,7 @@
 // name already exists, 70 permission denied, 76 the path (its folder) was not
 // found, 75 any other failure of the system. Paths are UTF-16 texts; folders
 // end in "/". Names that are not valid UTF-8 on disk come back with their
-// invalid bytes as U+DC80+byte (utf8_codec.h) and are written back exactly.
+// invalid bytes as U+DC00+byte (utf8_codec.h) and are written back exactly.
 #pragma once
 
 #include <memory>
@@ -68,11 +68,23 @@ class FileSystem {
   virtual int GetDateCreated(std::u16string_view path, bool isFolder, Date& date) = 0;
 
   // Renames folder+oldName to folder+newName in place and never replaces an
-  // existing object: 58 when the new name exists (also in another letter case
-  // on a case-insensitive file system), 53 when the old one does not. A change
-  // of letter case only works on case-insensitive file systems too.
+  // existing object: 58 when the new name exists, also when another entry of
+  // the folder has it in another letter case (as the existence tests see it),
+  // 53 when the old one does not. A change of letter case only works on
+  // case-insensitive file systems too.
+  // A new name that is not one plain name ("/" or NUL in it, "." or "..") or
+  // that would not read back from the disk as given is refused with 75.
   virtual int Rename(std::u16string_view folder, std::u16string_view oldName,
                      std::u16string_view newName) = 0;
+
+  // As Rename, but without reading the folder for the new name in another
+  // letter case: for a caller that keeps its own index of the folder's
+  // entries and found none. One system call for an ordinary rename; an object
+  // of exactly the new name is still never replaced (58).
+  virtual int RenameWithoutCaseScan(std::u16string_view folder, std::u16string_view oldName,
+                                    std::u16string_view newName) {
+    return Rename(folder, oldName, newName);
+  }
 
   // Deletes a file, read-only or not.
   virtual int DeleteFile(std::u16string_view path) = 0;

@@ -12,7 +12,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +19,7 @@
 #include <set>
 #include <sstream>
 
+#include "platform/case_rename.h"
 #include "platform/file_system.h"
 #include "platform/text_case.h"
 #include "platform/utf8_codec.h"
@@ -30,19 +30,14 @@ namespace {
 
 int ErrorOf(int err) {
   switch (err) {
-    case 0:
-      return kFsOk;
-    case ENOENT:
-      return kFsNotFound;
+    case 0: return kFsOk;
+    case ENOENT: return kFsNotFound;
     case EEXIST:
-    case ENOTEMPTY:
-      return kFsAlreadyExists;
+    case ENOTEMPTY: return kFsAlreadyExists;
     case EACCES:
     case EPERM:
-    case EROFS:
-      return kFsPermissionDenied;
-    default:
-      return kFsIoError;
+    case EROFS: return kFsPermissionDenied;
+    default: return kFsIoError;
   }
 }
 
@@ -103,6 +98,16 @@ bool KindMatches(const struct stat& st, Kind kind) {
   return S_ISDIR(st.st_mode) == (kind == Kind::Folder);
 }
 
+// stat that follows links; a broken link is taken as itself (a file), as the
+// listing shows it. False with errno set when there is nothing at path.
+bool StatByTarget(const std::string& path, struct stat& st) {
+  if (stat(path.c_str(), &st) == 0) return true;
+  const int err = errno;
+  if (err == ENOENT && lstat(path.c_str(), &st) == 0) return true;
+  errno = err;
+  return false;
+}
+
 // Finds the object at path ignoring the case of its last component. Returns 0
 // with `actual` set to the path on disk, 53 when there is none of that kind,
 // or another error when the question cannot be answered.
@@ -110,7 +115,7 @@ int FindNoCase(const std::string& path, Kind kind, std::string& actual) {
   const std::string p = StripSlash(path);
   if (p.empty()) return kFsNotFound;
   struct stat st {};
-  if (stat(p.c_str(), &st) == 0) {
+  if (StatByTarget(p, st)) {
     if (KindMatches(st, kind)) {
       actual = p;
       return kFsOk;
@@ -131,7 +136,7 @@ int FindNoCase(const std::string& path, Kind kind, std::string& actual) {
   for (const std::string& n : names) {
     if (n == name || UpperText(DecodeNative(n)) != upper) continue;
     const std::string candidate = (parent == "/" ? "" : parent) + "/" + n;
-    if (stat(candidate.c_str(), &st) == 0 && KindMatches(st, kind)) {
+    if (StatByTarget(candidate, st) && KindMatches(st, kind)) {
       actual = candidate;
       return kFsOk;
     }
@@ -212,8 +217,6 @@ class PosixTextFile : public TextFile {
   int fd_;
 };
 
-std::atomic<unsigned> g_tempCounter{0};
-
 class PosixFileSystem : public FileSystem {
  public:
   int ListFolder(std::u16string_view folder, std::vector<FsEntry>& files,
@@ -269,14 +272,30 @@ class PosixFileSystem : public FileSystem {
 
   int Rename(std::u16string_view folder, std::u16string_view oldName,
              std::u16string_view newName) override {
+    return RenameIn(folder, oldName, newName, true);
+  }
+
+  int RenameWithoutCaseScan(std::u16string_view folder, std::u16string_view oldName,
+                            std::u16string_view newName) override {
+    return RenameIn(folder, oldName, newName, false);
+  }
+
+ private:
+  int RenameIn(std::u16string_view folder, std::u16string_view oldName,
+               std::u16string_view newName, bool scanForCase) {
     if (!IsPlainName(newName)) return kFsIoError;
     std::string dir, from, to;
     if (!EncodeNative(folder, dir) || !EncodeNative(oldName, from)) return kFsNotFound;
-    if (!EncodeNative(newName, to)) return kFsIoError;
+    // A new name must come back from the disk as it was given.
+    if (!EncodesExactly(newName) || !EncodeNative(newName, to)) return kFsIoError;
     if (dir.empty()) dir = "./";
     if (dir.back() != '/') dir += '/';
     const std::string fromPath = dir + from;
     const std::string toPath = dir + to;
+
+    // Without the scan, an ordinary rename is the one system call.
+    if (!scanForCase && from != to && !EqualNoCase(oldName, newName))
+      return RenameNoReplace(fromPath, toPath);
 
     struct stat src {};
     if (lstat(fromPath.c_str(), &src) != 0) return ErrorOf(errno);
@@ -284,7 +303,7 @@ class PosixFileSystem : public FileSystem {
 
     // Another entry of the folder under the new name in another letter case
     // counts as existing; the source itself (a change of case only) does not.
-    if (!HasNoCase(newName)) {
+    if (scanForCase && !HasNoCase(newName)) {
       std::vector<std::string> names;
       if (!ReadNames(StripSlash(dir), names)) return PathErrorOf(errno);
       const std::u16string upper = UpperText(newName);
@@ -302,21 +321,11 @@ class PosixFileSystem : public FileSystem {
                             target.st_dev == src.st_dev && target.st_ino == src.st_ino;
     if (!sameObject) return RenameNoReplace(fromPath, toPath);
 
-    // A case-insensitive file system sees the new name as the old object:
-    // go through a temporary name, and undo the first step if the second fails.
-    std::string temp;
-    int rc = kFsAlreadyExists;
-    for (int attempt = 0; attempt < 100 && rc == kFsAlreadyExists; ++attempt) {
-      temp = dir + ".dovetam-case-" + std::to_string(getpid()) + "-" +
-             std::to_string(g_tempCounter.fetch_add(1));
-      rc = RenameNoReplace(fromPath, temp);
-    }
-    if (rc != kFsOk) return rc;
-    rc = RenameNoReplace(temp, toPath);
-    if (rc != kFsOk) RenameNoReplace(temp, fromPath);
-    return rc;
+    // A case-insensitive file system sees the new name as the old object.
+    return RenameThroughTemporary(RenameNoReplace, dir, from, to);
   }
 
+ public:
   int DeleteFile(std::u16string_view path) override {
     std::string bytes;
     if (!EncodeNative(path, bytes) || bytes.empty()) return kFsNotFound;
@@ -418,10 +427,11 @@ class PosixFileSystem : public FileSystem {
   // drive list.
   static bool IsSystemMount(const std::string& point, const std::string& fstype) {
     static const std::set<std::string> kPseudo = {
-        "proc",     "sysfs",      "cgroup",  "cgroup2",  "devpts",    "mqueue",
-        "debugfs",  "tracefs",    "securityfs", "pstore", "bpf",      "configfs",
-        "fusectl",  "hugetlbfs",  "autofs",  "binfmt_misc", "devtmpfs", "efivarfs",
-        "rpc_pipefs", "nsfs",     "selinuxfs", "fuse.gvfsd-fuse", "fuse.portal"};
+        "proc",        "sysfs",    "cgroup",          "cgroup2",    "devpts",
+        "mqueue",      "debugfs",  "tracefs",         "securityfs", "pstore",
+        "bpf",         "configfs", "fusectl",         "hugetlbfs",  "autofs",
+        "binfmt_misc", "devtmpfs", "efivarfs",        "rpc_pipefs", "nsfs",
+        "selinuxfs",   "squashfs", "fuse.gvfsd-fuse", "fuse.portal"};
     if (kPseudo.count(fstype) != 0) return true;
     for (const char* prefix : {"/proc", "/sys", "/dev"}) {
       const std::size_t n = std::strlen(prefix);

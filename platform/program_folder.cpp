@@ -17,7 +17,8 @@ std::u16string ProgramFolder() {
     if (static_cast<std::size_t>(n) < buf.size()) {
       std::string path(buf.data(), static_cast<std::size_t>(n));
       const std::size_t slash = path.rfind('/');
-      return DecodeNative(slash == std::string::npos ? std::string("/") : path.substr(0, slash + 1));
+      return DecodeNative(slash == std::string::npos ? std::string("/")
+                                                     : path.substr(0, slash + 1));
     }
     buf.resize(buf.size() * 2);
   }

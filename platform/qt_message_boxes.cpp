@@ -16,14 +16,10 @@ QString ToQString(std::u16string_view s) {
 
 QMessageBox::StandardButton ToButton(MsgAnswer a) {
   switch (a) {
-    case MsgAnswer::Ok:
-      return QMessageBox::Ok;
-    case MsgAnswer::Cancel:
-      return QMessageBox::Cancel;
-    case MsgAnswer::Yes:
-      return QMessageBox::Yes;
-    case MsgAnswer::No:
-      return QMessageBox::No;
+    case MsgAnswer::Ok: return QMessageBox::Ok;
+    case MsgAnswer::Cancel: return QMessageBox::Cancel;
+    case MsgAnswer::Yes: return QMessageBox::Yes;
+    case MsgAnswer::No: return QMessageBox::No;
   }
   return QMessageBox::Ok;
 }
@@ -34,20 +30,11 @@ MsgAnswer QtMessageBoxes::Show(std::u16string_view text, MsgIcon icon, MsgButton
                                MsgAnswer defaultButton) {
   QMessageBox::Icon qicon = QMessageBox::NoIcon;
   switch (icon) {
-    case MsgIcon::None:
-      break;
-    case MsgIcon::Question:
-      qicon = QMessageBox::Question;
-      break;
-    case MsgIcon::Exclamation:
-      qicon = QMessageBox::Warning;
-      break;
-    case MsgIcon::Critical:
-      qicon = QMessageBox::Critical;
-      break;
-    case MsgIcon::Information:
-      qicon = QMessageBox::Information;
-      break;
+    case MsgIcon::None: break;
+    case MsgIcon::Question: qicon = QMessageBox::Question; break;
+    case MsgIcon::Exclamation: qicon = QMessageBox::Warning; break;
+    case MsgIcon::Critical: qicon = QMessageBox::Critical; break;
+    case MsgIcon::Information: qicon = QMessageBox::Information; break;
   }
   QMessageBox::StandardButtons set;
   MsgAnswer escape = MsgAnswer::Ok;
@@ -76,16 +63,11 @@ MsgAnswer QtMessageBoxes::Show(std::u16string_view text, MsgIcon icon, MsgButton
   QAbstractButton* clicked = box.clickedButton();
   if (clicked == nullptr) return escape;
   switch (box.standardButton(clicked)) {
-    case QMessageBox::Ok:
-      return MsgAnswer::Ok;
-    case QMessageBox::Cancel:
-      return MsgAnswer::Cancel;
-    case QMessageBox::Yes:
-      return MsgAnswer::Yes;
-    case QMessageBox::No:
-      return MsgAnswer::No;
-    default:
-      return escape;
+    case QMessageBox::Ok: return MsgAnswer::Ok;
+    case QMessageBox::Cancel: return MsgAnswer::Cancel;
+    case QMessageBox::Yes: return MsgAnswer::Yes;
+    case QMessageBox::No: return MsgAnswer::No;
+    default: return escape;
   }
 }
 

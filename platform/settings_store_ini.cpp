@@ -27,6 +27,7 @@ struct IniLine {
   bool isEntry = false;
   std::u16string key;   // entry
   std::u16string text;  // value of an entry (unescaped), or the raw line
+  std::u16string raw;   // an entry as read from the file, "" once changed
 };
 
 struct IniSection {
@@ -80,6 +81,7 @@ std::vector<IniSection> Parse(std::u16string_view text) {
   std::vector<IniSection> sections(1);
   sections[0].hasHeader = false;
   std::size_t i = 0;
+  if (!text.empty() && text[0] == u'\uFEFF') i = 1;  // byte-order mark of a hand-edited file
   while (i < text.size()) {
     std::size_t end = text.find(u'\n', i);
     if (end == std::u16string_view::npos) end = text.size();
@@ -93,10 +95,10 @@ std::vector<IniSection> Parse(std::u16string_view text) {
     const std::size_t eq = line.find(u'=');
     const bool comment = !line.empty() && (line[0] == u';' || line[0] == u'#');
     if (eq == std::u16string_view::npos || comment) {
-      sections.back().lines.push_back({false, u"", std::u16string(line)});
+      sections.back().lines.push_back({false, u"", std::u16string(line), u""});
     } else {
-      sections.back().lines.push_back(
-          {true, TrimBlanks(line.substr(0, eq)), Unescape(line.substr(eq + 1))});
+      sections.back().lines.push_back({true, TrimBlanks(line.substr(0, eq)),
+                                       Unescape(line.substr(eq + 1)), std::u16string(line)});
     }
   }
   return sections;
@@ -107,7 +109,13 @@ std::u16string Serialize(const std::vector<IniSection>& sections) {
   for (const IniSection& s : sections) {
     if (s.hasHeader) out += u"[" + s.name + u"]\n";
     for (const IniLine& l : s.lines) {
-      out += l.isEntry ? l.key + u"=" + Escape(l.text) : l.text;
+      if (!l.isEntry) {
+        out += l.text;
+      } else if (!l.raw.empty()) {
+        out += l.raw;  // untouched lines stay as they were written
+      } else {
+        out += l.key + u"=" + Escape(l.text);
+      }
       out += u'\n';
     }
   }
@@ -153,22 +161,40 @@ bool MakeFolders(const std::string& folder) {
   struct stat st {};
   if (stat(folder.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
   const std::size_t slash = folder.rfind('/');
-  if (slash != std::string::npos && slash > 0 && !MakeFolders(folder.substr(0, slash))) return false;
+  if (slash != std::string::npos && slash > 0 && !MakeFolders(folder.substr(0, slash)))
+    return false;
   return mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
-bool ReplaceAtomically(const std::string& folder, const std::string& path, const std::string& bytes) {
+bool ReplaceAtomically(const std::string& folder, const std::string& file,
+                       const std::string& bytes) {
   if (!MakeFolders(folder)) return false;
+  // A store that is a link (kept with other configuration elsewhere) stays a
+  // link: the file it points to is the one replaced.
+  std::string path = file;
+  std::string targetFolder = folder;
+  struct stat st {};
+  if (lstat(file.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    char* real = realpath(file.c_str(), nullptr);
+    if (real == nullptr) return false;
+    path = real;
+    std::free(real);
+    targetFolder = path.substr(0, path.rfind('/'));
+    if (targetFolder.empty()) targetFolder = "/";
+  }
+  const bool existed = stat(path.c_str(), &st) == 0;
   std::string temp = path + ".XXXXXX";
   const int fd = mkstemp(temp.data());
   if (fd < 0) return false;
-  const bool ok = WriteAll(fd, bytes) && fsync(fd) == 0;
-  if (::close(fd) != 0 || !ok || std::rename(temp.c_str(), path.c_str()) != 0) {
+  bool ok =
+      WriteAll(fd, bytes) && (!existed || fchmod(fd, st.st_mode & 07777) == 0) && fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
     ::unlink(temp.c_str());
     return false;
   }
   // Make the rename itself durable.
-  const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dfd = ::open(targetFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {
     fsync(dfd);
     ::close(dfd);
@@ -223,6 +249,7 @@ class IniSettingsStore : public SettingsStore {
       for (IniLine& l : s.lines) {
         if (l.isEntry && l.key == key) {
           l.text = value;
+          l.raw.clear();
           return;
         }
       }
@@ -230,10 +257,11 @@ class IniSettingsStore : public SettingsStore {
       std::size_t at = s.lines.size();
       while (at > 0 && !s.lines[at - 1].isEntry && s.lines[at - 1].text.empty()) --at;
       s.lines.insert(s.lines.begin() + static_cast<std::ptrdiff_t>(at),
-                     {true, std::u16string(key), std::u16string(value)});
+                     {true, std::u16string(key), std::u16string(value), u""});
       return;
     }
-    sections.push_back({std::u16string(section), true, {{true, std::u16string(key), std::u16string(value)}}});
+    sections.push_back(
+        {std::u16string(section), true, {{true, std::u16string(key), std::u16string(value), u""}}});
   }
 
   // "A\B" -> home/A/B.ini

@@ -1,7 +1,8 @@
 // Names on disk are bytes; the program works on UTF-16.
 //
 // Decoding never fails: every byte that is not part of a valid UTF-8 sequence
-// becomes the lone surrogate U+DC80 + byte, and encoding writes such a
+// becomes the lone surrogate U+DC00 + byte (always in U+DC80..U+DCFF, as
+// such a byte is 0x80 or above), and encoding writes such a
 // surrogate back as that byte, so every name round-trips exactly.
 // Encoding fails (returns false) only for a lone surrogate outside
 // U+DC80..U+DCFF, which stands for no byte sequence at all.

@@ -11,6 +11,8 @@ struct DateCase {
   Date date;
   const char16_t* text;
 };
+void PrintTo(const DateCase& c, std::ostream* os) { *os << c.name; }
+
 
 class FormatDateTest : public ::testing::TestWithParam<DateCase> {};
 

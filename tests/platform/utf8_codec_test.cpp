@@ -12,6 +12,8 @@ struct DecodeCase {
   std::string bytes;
   std::u16string text;
 };
+void PrintTo(const DecodeCase& c, std::ostream* os) { *os << c.name; }
+
 
 class DecodeTest : public ::testing::TestWithParam<DecodeCase> {};
 
@@ -53,6 +55,8 @@ struct RefusedCase {
   const char* name;
   std::u16string text;
 };
+void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
+
 
 class RefusedTest : public ::testing::TestWithParam<RefusedCase> {};
 

@@ -97,6 +97,16 @@ int FaultyFileSystem::Rename(std::u16string_view folder, std::u16string_view old
   return inner_.Rename(folder, oldName, newName);
 }
 
+// Counts and fails as Rename (FsCall::Rename), and passes on to the same call.
+int FaultyFileSystem::RenameWithoutCaseScan(std::u16string_view folder,
+                                            std::u16string_view oldName,
+                                            std::u16string_view newName) {
+  const std::u16string from = std::u16string(folder) + std::u16string(oldName);
+  const std::u16string to = std::u16string(folder) + std::u16string(newName);
+  if (int e = Check(FsCall::Rename, from, to)) return e;
+  return inner_.RenameWithoutCaseScan(folder, oldName, newName);
+}
+
 int FaultyFileSystem::DeleteFile(std::u16string_view path) {
   if (int e = Check(FsCall::DeleteFile, path)) return e;
   return inner_.DeleteFile(path);

@@ -21,12 +21,12 @@ enum class FsCall {
   GetFullPath,
   GetDateLastModified,
   GetDateCreated,
-  Rename,          // path: folder + old name, or folder + new name
+  Rename,  // path: folder + old name, or folder + new name
   DeleteFile,
   CreateTextFile,
   AppendTextFile,
-  Write,           // TextFile::Write of a file opened with that path
-  Close,           // TextFile::Close of a file opened with that path
+  Write,  // TextFile::Write of a file opened with that path
+  Close,  // TextFile::Close of a file opened with that path
 };
 
 struct FsFault {
@@ -66,6 +66,8 @@ class FaultyFileSystem : public FileSystem {
   int GetDateCreated(std::u16string_view path, bool isFolder, Date& date) override;
   int Rename(std::u16string_view folder, std::u16string_view oldName,
              std::u16string_view newName) override;
+  int RenameWithoutCaseScan(std::u16string_view folder, std::u16string_view oldName,
+                            std::u16string_view newName) override;
   int DeleteFile(std::u16string_view path) override;
   int CreateTextFile(std::u16string_view path, std::unique_ptr<TextFile>& file) override;
   int AppendTextFile(std::u16string_view path, std::unique_ptr<TextFile>& file) override;

@@ -25,8 +25,8 @@ class MemorySettingsStore : public SettingsStore {
   std::map<Address, std::u16string> values;
   bool failAllReads = false;
   bool failAllWrites = false;
-  std::set<SectionKey> failReads;   // {section, key}
-  std::set<SectionKey> failWrites;  // {section, key}
+  std::set<SectionKey> failReads;    // {section, key}
+  std::set<SectionKey> failWrites;   // {section, key}
   std::vector<SectionKey> readLog;   // every Read, failed ones too
   std::vector<SectionKey> writeLog;  // every Write, failed ones too
 

@@ -5,12 +5,12 @@
 // std::runtime_error, which fails the test.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <ctime>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace dovetam::testing {
 
@@ -22,7 +22,7 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::string& native() const { return native_; }  // bytes, ends in "/"
-  std::u16string path() const;                            // ends in "/"
+  std::u16string path() const;                           // ends in "/"
   std::u16string PathOf(std::u16string_view relative) const;
 
   void MakeFile(std::u16string_view relative, std::string_view content = "") const;

@@ -1,0 +1,30 @@
+#!/bin/sh
+# Builds the libFuzzer target for GenerateNewName with the address and
+# undefined-behaviour sanitizers. Not part of the normal build or of CI.
+#
+#   fuzz/build.sh [output-folder]         (default: build-fuzz next to fuzz/)
+#   build-fuzz/generate_new_name_fuzzer -max_len=256 -max_total_time=600 corpus/
+#
+# Needs clang++ (14) and its runtime libraries (Debian: libclang-rt-14-dev).
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname "$here")
+out=${1:-"$root/build-fuzz"}
+cxx=${CXX:-clang++-14}
+mkdir -p "$out"
+
+sources=""
+for f in "$root"/rule/*.cpp; do
+  case "$f" in
+    */main_window_rule_page.cpp|*/rule_page.cpp) ;;  # windows and the preview texts
+    *) sources="$sources $f" ;;
+  esac
+done
+
+# shellcheck disable=SC2086
+"$cxx" -std=c++20 -g -O1 -fno-omit-frame-pointer \
+  -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+  -I"$root" \
+  "$here/generate_new_name_fuzzer.cpp" $sources "$root/platform/dates.cpp" \
+  -o "$out/generate_new_name_fuzzer"
+echo "built $out/generate_new_name_fuzzer"

@@ -1,0 +1,119 @@
+// The target buttons of page 1 (add, redraw, remove the listed folder's
+// targets, remove selected, remove all, the hidden undo button) and "決定＞",
+// which opens the rule page with the order list.
+#include <QFrame>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeView>
+
+#include "app/main_window.h"
+#include "objects/list_view_model.h"
+#include "objects/target_commands.h"
+
+namespace dovetam {
+
+bool frmDovetem::AskListGuard(bool allTargets) {
+  if (ChangeState == 0) return true;
+  const std::u16string text =
+      std::u16string(u"この操作を行うと、名前の再変更・復元ができなくなります。\n") +
+      (allTargets ? u"すべての選択を解除しますか？" : u"続行しますか？");
+  if (svc.boxes.Show(text, MsgIcon::Exclamation, MsgButtons::YesNo, MsgAnswer::No) !=
+      MsgAnswer::Yes) {
+    return false;
+  }
+  ChangeState = 0;
+  return true;
+}
+
+void frmDovetem::cmdSelectAdd_Click() {
+  if (listing.ListFailed != 0) return;
+  if (ChangeState != 0) {
+    if (!AskListGuard(false)) return;
+    SetTargetHeaders();
+    ClearTargetItems();
+  }
+  if (!AddListingEntries(objects, listing, SelectedPositions(lvwSelect), svc.caps)) {
+    RefreshTargetList();
+    svc.boxes.Show(u"メモリ不足のため、\nいくつかのオブジェクトを格納できませんでした。",
+                   MsgIcon::Critical);
+    return;
+  }
+  RefreshTargetList();
+}
+
+void frmDovetem::cmdSelectRefresh_Click() {
+  ClearSelectItems();
+  FillSelectList();
+}
+
+void frmDovetem::cmdSelectDelete_Click() {
+  const bool guarded = ChangeState != 0;
+  if (!AskListGuard(false)) return;
+  RemoveTargetsAtPositions(objects, SelectedPositions(lvwSelect2));
+  if (guarded) {
+    SetTargetHeaders();
+    ClearTargetItems();
+  }
+  RefreshTargetList();
+}
+
+void frmDovetem::cmdSelectDelete2_Click() {
+  if (listing.ListFailed != 0) return;
+  if (ChangeState != 0) {
+    if (!AskListGuard(false)) return;
+    SetTargetHeaders();
+    ClearTargetItems();
+  }
+  RemoveTargetsInFolder(objects, listing.ListFolder);
+  RefreshTargetList();
+}
+
+void frmDovetem::cmdSelectClear_Click() {
+  if (ChangeState != 0) {
+    if (!AskListGuard(true)) return;
+    objects.ObjCount = 0;
+    SetTargetHeaders();
+    ClearTargetItems();
+    RefreshTargetList();
+  } else if (objects.ObjCount != 0) {
+    if (svc.boxes.Show(u"すべての選択を解除しますか？", MsgIcon::Question, MsgButtons::YesNo,
+                       MsgAnswer::No) != MsgAnswer::Yes) {
+      return;
+    }
+    objects.ObjCount = 0;
+    ClearTargetItems();
+    RefreshTargetList();
+  }
+}
+
+void frmDovetem::cmdSelectUndo_Click() {
+  if (listing.ListFailed != 0) return;
+  if (ChangeState != 0) {
+    if (!AskListGuard(false)) return;
+    SetTargetHeaders();
+    ClearTargetItems();
+  }
+  RemoveTargetsInFolder(objects, listing.ListFolder);
+  ClearSelectItems();
+  FillSelectList();
+  RefreshTargetList();
+}
+
+void frmDovetem::cmdSelectNext_Click() {
+  SetOrderHeaders();
+  ClearOrderItems();
+  FillOrderList();
+  if (orderModel->RowCount() > 0) {
+    lvwOrder->selectionModel()->setCurrentIndex(
+        orderModel->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  }
+  ShowRulePreview();
+  OrderListPressed = 0;
+  SetDefaultCancel(cmdRuleExecute[1], cmdRuleBack);
+  fraDovetem2->setVisible(true);
+  fraDovetem->setVisible(false);
+  if (txtRule1 != nullptr) txtRule1->setFocus();
+}
+
+}  // namespace dovetam

@@ -1,0 +1,85 @@
+// Target table changes of the page-1 buttons (see target_commands.h).
+#include "objects/target_commands.h"
+
+#include <unordered_set>
+
+namespace dovetam {
+namespace {
+
+// Copies the five fields that make a target from entry `from` to entry `to`.
+void MoveTarget(ObjectTable& t, int32_t from, int32_t to) {
+  t.ObjFolder[to] = std::move(t.ObjFolder[from]);
+  t.ObjName[to] = std::move(t.ObjName[from]);
+  t.ObjIsFolder[to] = t.ObjIsFolder[from];
+  t.ObjModified[to] = t.ObjModified[from];
+  t.ObjCreated[to] = t.ObjCreated[from];
+}
+
+}  // namespace
+
+bool AddListingEntries(ObjectTable& objects, const ListingTable& listing,
+                       const std::vector<int32_t>& positions, const Capacities& caps) {
+  const std::u16string& folder = listing.ListFolder;
+  std::unordered_set<std::u16string> present;
+  for (int32_t j = 1; j <= objects.ObjCount; ++j) {
+    if (objects.ObjFolder[j] == folder) present.insert(objects.ObjName[j]);
+  }
+  for (int32_t p : positions) {
+    const int32_t e = listing.ListOrder[p];
+    const std::u16string& name = listing.ListName[e];
+    if (present.count(name) != 0) continue;
+    if (objects.ObjCount + 1 > objects.ObjCapacity &&
+        !objects.Grow(caps.tableStep, caps.allocationLimit)) {
+      return false;
+    }
+    const int32_t i = ++objects.ObjCount;
+    objects.ObjFolder[i] = folder;
+    objects.ObjName[i] = name;
+    objects.ObjIsFolder[i] = listing.ListIsFolder[e];
+    objects.ObjModified[i] = listing.ListModified[e];
+    objects.ObjCreated[i] = listing.ListCreated[e];
+    present.insert(name);
+  }
+  return true;
+}
+
+void RemoveTargetsAtPositions(ObjectTable& objects, const std::vector<int32_t>& positions) {
+  // An empty name marks a target for removal (no target has an empty name).
+  for (int32_t p : positions) objects.ObjName[objects.OrderIndex[p]].clear();
+  const int32_t count = objects.ObjCount;
+  int32_t removed = 0;
+  for (int32_t i = 1; i <= count; ++i) {
+    if (objects.ObjName[i].empty()) {
+      ++removed;
+    } else if (removed > 0) {
+      MoveTarget(objects, i, i - removed);
+    }
+  }
+  objects.ObjCount -= removed;
+}
+
+void RemoveTargetsInFolder(ObjectTable& objects, const std::u16string& folder) {
+  const int32_t count = objects.ObjCount;
+  int32_t kept = 0;
+  for (int32_t i = 1; i <= count; ++i) {
+    if (objects.ObjFolder[i] != folder) {
+      ++kept;
+      if (kept < i) MoveTarget(objects, i, kept);
+    }
+  }
+  objects.ObjCount = kept;
+}
+
+void ResetTargetOrder(ObjectTable& objects) {
+  if (objects.OrderIndex.empty()) return;
+  objects.OrderIndex[0] = -1;
+  for (int32_t i = 1; i <= objects.ObjCount; ++i) objects.OrderIndex[i] = i;
+}
+
+void ResetListingOrder(ListingTable& listing) {
+  if (listing.ListOrder.empty()) return;
+  listing.ListOrder[0] = -1;
+  for (int32_t i = 1; i <= listing.ListCount; ++i) listing.ListOrder[i] = i;
+}
+
+}  // namespace dovetam

@@ -1,0 +1,49 @@
+// frmDovetemView: the modal dialog of the view settings. It knows nothing of
+// the lists or the store: it is given the mask (1 last-modified column,
+// 2 creation column, 32 files and folders mixed in the name sort, 64 column
+// headers shown) and gives back the new mask on "決定", -1 on any other close.
+// A new dialog is made for every showing, so each starts from its design.
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <cstdint>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace dovetam {
+
+class frmDovetemView : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Form_Load: ticks the boxes from the low byte of the mask.
+  explicit frmDovetemView(int16_t mask, QWidget* parent = nullptr);
+
+  // The mask after the dialog closed: the new one, or -1.
+  int16_t Mask() const { return mask_; }
+
+  void cmdDecide_Click();
+  void cmdCancel_Click();
+
+  QLabel* lblMessage = nullptr;
+  QGroupBox* fraAttribute = nullptr;
+  std::array<QCheckBox*, 3> chkAttribute{};  // index 1 and 2
+  QCheckBox* chkMix = nullptr;
+  QCheckBox* chkHideHeader = nullptr;
+  QPushButton* cmdDecide = nullptr;
+  QPushButton* cmdCancel = nullptr;
+
+ protected:
+  // Form_QueryUnload: every close without "決定" leaves -1.
+  void done(int result) override;
+
+ private:
+  bool Decided = false;
+  int16_t mask_ = -1;
+};
+
+}  // namespace dovetam

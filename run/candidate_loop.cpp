@@ -1,0 +1,206 @@
+// Candidate loop, evacuation and the shared per-object steps: see
+// candidate_loop.h.
+#include "run/candidate_loop.h"
+
+#include <algorithm>
+
+#include "platform/text_case.h"
+
+namespace dovetam {
+
+std::u16string_view RenameErrorStatus(int err) {
+  switch (err) {
+    case kFsNotFound: return u"エラー(オブジェクトが存在しません。)";
+    case kFsAlreadyExists: return u"エラー(同名のオブジェクトが既に存在します。)";
+    default: return u"エラー";
+  }
+}
+
+RenameOperation::RenameOperation(RunEnvironment& e, JournalKind k, bool base)
+    : env(e),
+      kind(k),
+      baseMode(base),
+      log(e.journal, JournalServices{e.fs, e.boxes, e.clock}),
+      index(e.objects, e.fs, base) {}
+
+void RenameOperation::WriteObjectLine(int32_t i) {
+  const ObjectTable& o = env.objects;
+  std::u16string line = o.ObjFolder[i];
+  if (o.ObjState[i] == kObjUnchanged) {
+    line += o.ObjName[i];
+    line += u" :";
+  } else {
+    line += o.ObjOrigName[i];
+    line += u" (";
+    line += StateName(o.ObjState[i]);
+    line += u' ';
+    line += o.ObjName[i];
+    line += u") :";
+  }
+  line += kCrLf;
+  log.WriteLogNow(line);
+}
+
+std::u16string RenameOperation::EarlierPath(int32_t i) const {
+  const ObjectTable& o = env.objects;
+  return o.ObjFolder[i] + (o.ObjState[i] != kObjUnchanged ? o.ObjOrigName[i] : o.ObjName[i]);
+}
+
+void RenameOperation::ErrorEntry(int32_t i, std::u16string_view newName,
+                                 std::u16string_view status) {
+  log.AddReportEntry(kReportError, EarlierPath(i), newName, status);
+  log.AddObjectStateEntry(env.objects, i);
+  ++env.journal.ErrorCount;
+}
+
+void RenameOperation::SkipAborted(int32_t i) {
+  log.WriteLog(u"\tスキップ(中断)\r\n");
+  ErrorEntry(i, u"", u"中断");
+}
+
+void RenameOperation::SystemError(int32_t i, std::u16string_view word) {
+  std::u16string line = u"\t";
+  line += word;
+  line += kCrLf;
+  log.WriteLog(line);
+  ErrorEntry(i, u"", word);
+}
+
+void RenameOperation::SetName(int32_t i, const std::u16string& name) {
+  const std::u16string old = std::move(env.objects.ObjName[i]);
+  env.objects.ObjName[i] = name;
+  index.TargetRenamed(i, old);
+}
+
+int RenameOperation::RenameOnDisk(int32_t i, const std::u16string& name) {
+  ObjectTable& o = env.objects;
+  const std::u16string folder = o.ObjFolder[i];
+  const std::u16string old = o.ObjName[i];
+  const int err = env.fs.Rename(folder, old, name);
+  if (err == kFsAlreadyExists) index.DiskHas(folder, name);
+  if (err == kFsNotFound) index.DiskLost(folder, old);
+  if (err != kFsOk) return err;
+  index.DiskRenamed(folder, old, name);
+  if (o.ObjIsFolder[i]) index.FolderRenamed(folder, old, name);  // UpdatePathsUnderFolder
+  return kFsOk;
+}
+
+std::u16string RenameOperation::MakeTemporaryName(const std::u16string& folder,
+                                                  const std::u16string& name,
+                                                  const std::u16string& avoid) {
+  for (int64_t n = 1; n < kNumberLimit; ++n) {
+    std::u16string t = EvacuationName(name, env.settings.ExtraMode2, n);
+    if (t == avoid) continue;
+    bool exists = false;
+    if (index.Exists(folder, t, exists) != kFsOk) return {};
+    if (!exists) return t;
+  }
+  return {};
+}
+
+RenameOperation::EvacEnd RenameOperation::Evacuate(int32_t k) {
+  ObjectTable& o = env.objects;
+  const std::u16string folder = o.ObjFolder[k];
+  const std::u16string name = o.ObjName[k];
+  const std::u16string evac = o.ObjState[k] != kObjUnchanged
+                                  ? MakeTemporaryName(folder, o.ObjOrigName[k], name)
+                                  : MakeTemporaryName(folder, name, u"");
+  if (evac.empty()) return EvacEnd::Failed;
+  log.WriteLogNow(u"\t" + folder + name + u" -> " + evac + u" 退避開始\r\n");
+  if (env.journal.AbortRequested) {
+    log.WriteLog(u"\t\t中断\r\n");
+    return EvacEnd::Aborted;
+  }
+  if (RenameOnDisk(k, evac) != kFsOk) {
+    log.WriteLogNow(u"\t\tエラー\r\n");
+    return env.journal.AbortRequested ? EvacEnd::Aborted : EvacEnd::Failed;
+  }
+  log.WriteLogNow(u"\t\t正常終了\r\n");
+  if (o.ObjState[k] == kObjUnchanged) o.ObjOrigName[k] = name;
+  SetName(k, evac);
+  o.ObjState[k] = kObjEvacuated;
+  return env.journal.AbortRequested ? EvacEnd::Aborted : EvacEnd::Done;
+}
+
+LoopResult RenameOperation::Resolve(int32_t p, int32_t i, const CandidateSequence& seq) {
+  ObjectTable& o = env.objects;
+  LoopResult r;
+  const std::u16string upperOwn = UpperText(o.ObjName[i]);
+  int64_t m = seq.first();
+  // Skip the numbers earlier objects found blocked for good, unless the
+  // object's own name is among them (whole-name mode takes it at once).
+  if (const auto hint = index.Hint(o.ObjFolder[i], seq.Key()); hint && *hint > m) {
+    if (!baseMode) {
+      if (const auto own = seq.NumberOf(upperOwn); own && *own < *hint) {
+        r.candidate = seq.Name(*own);
+        return r;
+      }
+    }
+    m = *hint;
+  }
+  bool contiguous = true;  // every number since seq.first() was blocked for good
+  std::u16string candidate = seq.Name(m);
+  int32_t from = 1;        // resume position of the base-name holder search
+  for (;;) {
+    const std::u16string& folder = o.ObjFolder[i];
+    const std::u16string upper = UpperText(candidate);
+    bool blockedForGood = false;
+    int32_t q;
+    std::u16string upperBase;
+    if (!baseMode) {
+      if (upper == upperOwn) break;  // the object bears this name already
+      q = index.FirstHolder(folder, upper, p);
+    } else {
+      upperBase = UpperText(seq.Base(m));
+      q = index.FirstBaseHolder(folder, upperBase, from, p);
+    }
+    if (q > p) {
+      const EvacEnd e = Evacuate(o.OrderIndex[q]);
+      if (e == EvacEnd::Aborted) {
+        r.end = LoopEnd::Aborted;
+        return r;
+      }
+      if (e == EvacEnd::Done) {
+        if (!baseMode) break;
+        from = q + 1;  // look for the next later holder of this base
+        continue;
+      }
+      r.tentative = true;
+      contiguous = false;
+    } else if (q > 0) {
+      blockedForGood = true;  // an earlier target keeps this name
+    } else if (!baseMode) {
+      bool exists = false;
+      if (index.Exists(folder, candidate, exists) != kFsOk) {
+        r.end = LoopEnd::SystemError;
+        return r;
+      }
+      if (!exists) break;
+      blockedForGood = true;  // an entry on disk that no target bears
+    } else {
+      bool collides = false;
+      if (index.BaseCollides(folder, upperBase, p, collides) != kFsOk) {
+        r.end = LoopEnd::SystemError;
+        return r;
+      }
+      if (!collides) break;
+      contiguous = false;  // later targets may still have to be evacuated
+    }
+    // Next number.
+    if (m + 1 >= kNumberLimit) {
+      r.end = LoopEnd::SystemError;
+      r.outOfRange = true;
+      return r;
+    }
+    if (blockedForGood && contiguous) {
+      index.SetHint(folder, seq.Key(), std::max(m + 1, index.Hint(folder, seq.Key()).value_or(m + 1)));
+    }
+    ++m;
+    candidate = seq.Name(m);
+    from = 1;
+  }
+  r.candidate = std::move(candidate);
+  return r;
+}
+
+}  // namespace dovetam

@@ -1,0 +1,180 @@
+// The rename run and the re-run: see rename_run.h.
+#include "run/rename_run.h"
+
+#include "rule/rule_messages.h"
+#include "run/candidate_loop.h"
+
+namespace dovetam {
+
+namespace {
+
+std::u16string Decimal(int32_t n) {
+  const std::string s = std::to_string(n);
+  return std::u16string(s.begin(), s.end());
+}
+
+bool Refused(RunEnvironment& env, int index) {
+  if (index == 1 && env.changeState != 0) {
+    env.boxes.Show(
+        u"二重に名前変更を行うことはできません。\n\n"
+        u"オブジェクトを選択しなおすか、変更規則を変えてから、\n操作を行ってください。",
+        MsgIcon::Exclamation);
+    return true;
+  }
+  if (index == 1 && env.objects.ObjCount == 0) {
+    env.boxes.Show(u"オブジェクトを選択してください。", MsgIcon::Exclamation);
+    return true;
+  }
+  if (index != 1 && (env.changeState & 1) == 0) {
+    env.boxes.Show(u"名前を再変更できません。", MsgIcon::Exclamation);
+    return true;
+  }
+  return false;
+}
+
+// One target at position p: steps 1 to 8 of the per-object processing.
+void RunObject(RenameOperation& op, int32_t p, int32_t i) {
+  RunEnvironment& env = op.env;
+  ObjectTable& o = env.objects;
+  op.WriteObjectLine(i);
+  if (env.journal.AbortRequested) {
+    op.SkipAborted(i);
+    return;
+  }
+  RuleContext& ctx = env.context;
+  ctx.CurPos = p;
+  ctx.CurTotal = o.ObjCount;
+  ctx.CurModified = o.ObjModified[i];
+  ctx.CurCreated = o.ObjCreated[i];
+  ctx.CurPath = o.ObjFolder[i] + o.ObjName[i];
+  ctx.CurIsFolder = o.ObjIsFolder[i];
+  const std::u16string newName =
+      env.generate(o.ObjState[i] != kObjUnchanged ? o.ObjOrigName[i] : o.ObjName[i]);
+  int16_t errorKind = ctx.RuleErrorKind;
+  std::u16string errorText = ctx.RuleErrorText;
+  if (errorKind == 0 && !IsUsableName(newName)) {
+    // The rule engine refuses such names itself; a name that slips through
+    // must still never reach the disk.
+    errorKind = 2;
+    errorText = newName.empty() ? EmptyNameMessage() : UnusableNameMessage(newName);
+  }
+  if (errorKind != 0) {
+    const std::u16string status =
+        (errorKind == 1 ? u"変更規則エラー(" : u"生成名エラー(") + errorText + u")";
+    op.log.WriteLog(u"\t-> " + (ctx.RuleErrorKind != 0 ? newName : std::u16string()) +
+                    u"\r\n\t\t" + status + u"\r\n");
+    op.ErrorEntry(i, ctx.RuleErrorKind != 0 ? newName : std::u16string(), status);
+    return;
+  }
+
+  const Settings& s = env.settings;
+  const int64_t first = s.FirstNumMode ? s.ExtraNum : int64_t{s.ExtraNum} - 1;
+  const CandidateSequence seq(SplitNewName(newName, s.ExtraMixMode), s.ExtraMode, first,
+                              s.FirstNumMode);
+  LoopResult r = op.Resolve(p, i, seq);
+  if (r.end == LoopEnd::SystemError) {
+    op.SystemError(i, r.outOfRange ? u"システムエラー(変更名の添字が範囲を超えました。)"
+                                   : u"システムエラー(変更名を取得できませんでした。)");
+    return;
+  }
+  if (r.end == LoopEnd::Aborted) {
+    op.SkipAborted(i);
+    return;
+  }
+  const std::u16string& candidate = r.candidate;
+  if (candidate == o.ObjName[i]) {
+    op.log.WriteLog(u"\t-> " + candidate + u"\r\n\t\tスキップ(同名)\r\n");
+  } else {
+    op.log.WriteLogNow(u"\t-> " + candidate + u" 変更開始\r\n");
+    if (env.journal.AbortRequested) {
+      op.log.WriteLog(u"\t\t中断\r\n");
+      op.SkipAborted(i);
+      return;
+    }
+    if (const int err = op.RenameOnDisk(i, candidate); err != kFsOk) {
+      const std::u16string_view status = RenameErrorStatus(err);
+      op.log.WriteLog(u"\t\t" + std::u16string(status) + u"\r\n");
+      op.ErrorEntry(i, candidate, status);
+      return;
+    }
+    op.log.WriteLog(u"\t\t正常終了\r\n");
+  }
+  if (o.ObjState[i] == kObjUnchanged) o.ObjOrigName[i] = o.ObjName[i];
+  op.SetName(i, candidate);
+  o.ObjState[i] = r.tentative ? kObjTentativelyChanged : kObjChanged;
+  op.log.AddReportEntry(kReportDone, o.ObjFolder[i] + o.ObjOrigName[i], o.ObjName[i],
+                        r.tentative ? u"仮変更" : u"正常変更");
+  ++env.journal.DoneCount;
+  if (r.tentative) ++env.journal.TentativeCount;
+}
+
+void ShowResult(RunEnvironment& env) {
+  const RunJournal& j = env.journal;
+  const std::u16string l1 = u" " + Decimal(j.DoneCount) +
+                            (j.TentativeCount > 0 ? u" 個 の オブジェクト名を一応変更しました。"
+                                                  : u" 個 の オブジェクト名を正常に変更しました。");
+  const std::u16string l2 = u" " + Decimal(j.ErrorCount) + u" 個 の オブジェクト名を変更できませんでした。";
+  const std::u16string l3 = u"詳細は、レポートを参照してください。";
+  if (j.ErrorCount > 0) {
+    env.boxes.Show(l1 + u"\n" + l2 + u"\n\n" + l3, MsgIcon::Critical);
+  } else if (j.TentativeCount > 0) {
+    env.boxes.Show(l1 + u"\n\n" + l3, MsgIcon::Information);
+  } else {
+    env.boxes.Show(l1, MsgIcon::Information);
+  }
+}
+
+}  // namespace
+
+OperationSummary ExecuteRenameRun(RunEnvironment& env, int index) {
+  OperationSummary summary;
+  if (Refused(env, index)) return summary;
+  const std::u16string_view question =
+      index == 1 ? u"現在の設定で名前を変更しますか？" : u"名前を再変更しますか？";
+  if (env.boxes.Show(question, MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No) !=
+      MsgAnswer::Yes) {
+    return summary;
+  }
+  env.host.ShowHourglass();
+  const JournalKind kind = index == 1 ? JournalKind::Run : JournalKind::ReRun;
+  ObjectTable& o = env.objects;
+  {
+    JournalWriter opener(env.journal, JournalServices{env.fs, env.boxes, env.clock});
+    if (!opener.OpenLog(kind, env.settings.LogMode)) {
+      env.host.ShowNormalPointer();
+      return summary;
+    }
+  }
+  if (index == 1) {
+    for (int32_t i = 1; i <= o.ObjCount; ++i) {
+      o.ObjOrigName[i].clear();
+      o.ObjState[i] = kObjUnchanged;
+    }
+  }
+  const bool baseMode = env.settings.BNameMode && !env.settings.ExtraMixMode;
+  RenameOperation op(env, kind, baseMode);
+  op.log.BeginOperation(kind);
+  for (int32_t p = 1; p <= o.ObjCount; ++p) {
+    const int32_t i = o.OrderIndex[p];
+    if (op.index.PositionOf(i) != p) continue;  // not a target index: nothing to do
+    RunObject(op, p, i);
+  }
+  op.log.FinishLog(kind);
+  const std::u16string report = op.log.BuildReport(kind, o.ObjCount);
+  env.host.ShowReportText(report);
+  op.log.SaveReportFile(report, env.settings.ReportMode, env.reportPath, env.reportSaved);
+  if (index == 1) {
+    env.changeState = 3;
+    env.host.RememberRule();
+  }
+  env.listStale = 1;
+  env.host.RebuildOrderList();
+  ShowResult(env);
+  summary.performed = true;
+  summary.done = env.journal.DoneCount;
+  summary.errors = env.journal.ErrorCount;
+  summary.tentative = env.journal.TentativeCount;
+  return summary;
+}
+
+}  // namespace dovetam

@@ -1,0 +1,133 @@
+// The restore: see restore_run.h.
+#include "run/restore_run.h"
+
+#include "run/candidate_loop.h"
+
+namespace dovetam {
+
+namespace {
+
+std::u16string Decimal(int32_t n) {
+  const std::string s = std::to_string(n);
+  return std::u16string(s.begin(), s.end());
+}
+
+void RestoreObject(RenameOperation& op, int32_t p, int32_t i) {
+  RunEnvironment& env = op.env;
+  ObjectTable& o = env.objects;
+  op.WriteObjectLine(i);
+  if (env.journal.AbortRequested) {
+    op.SkipAborted(i);
+    return;
+  }
+  if (o.ObjState[i] == kObjUnchanged) {
+    op.log.WriteLog(u"\tスキップ(正常復元済)\r\n");
+    op.log.AddReportEntry(kReportDone, o.ObjFolder[i] + o.ObjName[i], u"", u"正常復元");
+    ++env.journal.DoneCount;
+    return;
+  }
+  const Settings& s = env.settings;
+  const int64_t first = s.FirstNumMode ? s.ExtraNum : int64_t{s.ExtraNum} - 1;
+  const CandidateSequence seq(SplitNewName(o.ObjOrigName[i], s.ExtraMixMode), s.ExtraMode,
+                              first, /*firstNumbered=*/false);
+  LoopResult r = op.Resolve(p, i, seq);
+  if (r.end == LoopEnd::SystemError) {
+    op.SystemError(i, r.outOfRange ? u"システムエラー(復元名の添字が範囲を超えました。)"
+                                   : u"システムエラー(復元名を取得できませんでした。)");
+    return;
+  }
+  if (r.end == LoopEnd::Aborted) {
+    op.SkipAborted(i);
+    return;
+  }
+  const std::u16string& candidate = r.candidate;
+  if (candidate == o.ObjName[i]) {
+    op.log.WriteLog(u"\t-> " + candidate + u"\r\n\t\tスキップ(同名)\r\n");
+  } else {
+    op.log.WriteLogNow(u"\t-> " + candidate + u" 復元開始\r\n");
+    if (env.journal.AbortRequested) {
+      op.log.WriteLog(u"\t\t中断\r\n");
+      op.SkipAborted(i);
+      return;
+    }
+    if (const int err = op.RenameOnDisk(i, candidate); err != kFsOk) {
+      const std::u16string_view status = RenameErrorStatus(err);
+      op.log.WriteLog(u"\t\t" + std::u16string(status) + u"\r\n");
+      op.ErrorEntry(i, candidate, status);
+      return;
+    }
+    op.log.WriteLog(u"\t\t正常終了\r\n");
+  }
+  op.SetName(i, candidate);
+  if (candidate == o.ObjOrigName[i]) {
+    o.ObjOrigName[i].clear();
+    o.ObjState[i] = kObjUnchanged;
+    op.log.AddReportEntry(kReportDone, o.ObjFolder[i] + o.ObjName[i], u"", u"正常復元");
+  } else {
+    o.ObjState[i] = kObjTentativelyRestored;
+    op.log.AddReportEntry(kReportDone, o.ObjFolder[i] + o.ObjOrigName[i], o.ObjName[i],
+                          u"仮復元");
+    ++env.journal.TentativeCount;
+  }
+  ++env.journal.DoneCount;
+}
+
+void ShowResult(RunEnvironment& env) {
+  const RunJournal& j = env.journal;
+  const std::u16string l1 = u" " + Decimal(j.DoneCount) +
+                            (j.TentativeCount > 0 ? u" 個 の オブジェクト名を一応復元しました。"
+                                                  : u" 個 の オブジェクト名を正常に復元しました。");
+  const std::u16string l2 = u" " + Decimal(j.ErrorCount) + u" 個 の オブジェクト名を復元できませんでした。";
+  const std::u16string l3 = u"詳細は、レポートを参照してください。";
+  if (j.ErrorCount > 0) {
+    env.boxes.Show(l1 + u"\n" + l2 + u"\n\n" + l3, MsgIcon::Critical);
+  } else if (j.TentativeCount > 0) {
+    env.boxes.Show(l1 + u"\n\n" + l3, MsgIcon::Information);
+  } else {
+    env.boxes.Show(l1, MsgIcon::Information);
+  }
+}
+
+}  // namespace
+
+OperationSummary RestoreNames(RunEnvironment& env) {
+  OperationSummary summary;
+  if ((env.changeState & 2) == 0) {
+    env.boxes.Show(u"元に戻せません。", MsgIcon::Exclamation);
+    return summary;
+  }
+  if (env.boxes.Show(u"変更した名前を元に戻しますか？", MsgIcon::Question, MsgButtons::YesNo,
+                     MsgAnswer::No) != MsgAnswer::Yes) {
+    return summary;
+  }
+  env.host.ShowHourglass();
+  {
+    JournalWriter opener(env.journal, JournalServices{env.fs, env.boxes, env.clock});
+    if (!opener.OpenLog(JournalKind::Restore, env.settings.LogMode)) {
+      env.host.ShowNormalPointer();
+      return summary;
+    }
+  }
+  ObjectTable& o = env.objects;
+  RenameOperation op(env, JournalKind::Restore, /*baseMode=*/false);
+  op.log.BeginOperation(JournalKind::Restore);
+  for (int32_t p = 1; p <= o.ObjCount; ++p) {
+    const int32_t i = o.OrderIndex[p];
+    if (op.index.PositionOf(i) != p) continue;  // not a target index: nothing to do
+    RestoreObject(op, p, i);
+  }
+  op.log.FinishLog(JournalKind::Restore);
+  const std::u16string report = op.log.BuildReport(JournalKind::Restore, o.ObjCount);
+  env.host.ShowReportText(report);
+  op.log.SaveReportFile(report, env.settings.ReportMode, env.reportPath, env.reportSaved);
+  env.listStale = 1;
+  env.host.RebuildOrderList();
+  ShowResult(env);
+  summary.performed = true;
+  summary.done = env.journal.DoneCount;
+  summary.errors = env.journal.ErrorCount;
+  summary.tentative = env.journal.TentativeCount;
+  return summary;
+}
+
+}  // namespace dovetam

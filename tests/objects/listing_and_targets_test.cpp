@@ -1,0 +1,160 @@
+// The folder read, the target table changes and the adding of full paths, on
+// real temporary folders (failures injected through the faulty file system).
+#include <gtest/gtest.h>
+
+#include "objects/folder_listing.h"
+#include "objects/path_adder.h"
+#include "objects/target_commands.h"
+#include "testing/faulty_file_system.h"
+#include "testing/temp_dir.h"
+
+namespace dovetam {
+namespace {
+
+using testing::FaultyFileSystem;
+using testing::FsCall;
+using testing::TempDirTest;
+
+class ListingTest : public TempDirTest {
+ protected:
+  std::unique_ptr<FileSystem> real = CreateSystemFileSystem();
+  FaultyFileSystem fs{*real};
+  ListingTable listing;
+};
+
+TEST_F(ListingTest, FilesComeBeforeFoldersInStorage) {
+  dir.MakeFolder(u"a_folder");
+  dir.MakeFile(u"z_file");
+  listing.Reset(10);
+  ASSERT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), true, false, Capacities::Small()));
+  ASSERT_EQ(2, listing.ListCount);
+  EXPECT_EQ(u"z_file", listing.ListName[1]);
+  EXPECT_EQ(u"a_folder", listing.ListName[2]);
+  EXPECT_TRUE(listing.ListIsFolder[2]);
+  EXPECT_NE(0, listing.ListModified[1]);
+  EXPECT_EQ(0, listing.ListCreated[1]);  // not shown: not read
+  EXPECT_EQ(-1, listing.ListOrder[0]);
+  EXPECT_EQ(0, listing.ListFailed);
+  EXPECT_EQ(0, listing.ListStale);
+}
+
+TEST_F(ListingTest, EmptyFolderIsAValidListing) {
+  listing.Reset(10);
+  EXPECT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), true, true, Capacities::Small()));
+  EXPECT_EQ(0, listing.ListCount);
+  EXPECT_EQ(0, listing.ListFailed);
+}
+
+TEST_F(ListingTest, CapacityGrowsOneStepPastAFullTable) {
+  for (int i = 0; i < 10; ++i) dir.MakeFile(u"f" + std::u16string(1, char16_t(u'0' + i)));
+  listing.Reset(10);
+  ASSERT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), false, false, Capacities::Small()));
+  EXPECT_EQ(10, listing.ListCapacity);
+  dir.MakeFile(u"one more");
+  ASSERT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), false, false, Capacities::Small()));
+  EXPECT_EQ(20, listing.ListCapacity);
+  EXPECT_EQ(11, listing.ListCount);
+}
+
+TEST_F(ListingTest, FailuresKeepNothing) {
+  for (int i = 0; i < 11; ++i) dir.MakeFile(u"f" + std::u16string(1, char16_t(u'a' + i)));
+  listing.Reset(10);
+  Capacities caps = Capacities::Small();
+  caps.allocationLimit = 11;
+  EXPECT_EQ(ListingRead::OutOfMemory, ReadFolderListing(fs, listing, dir.path(), false, false, caps));
+  EXPECT_EQ(10, listing.ListCapacity);
+  EXPECT_EQ(0, listing.ListCount);
+  EXPECT_EQ(1, listing.ListFailed);
+
+  fs.Fail(FsCall::GetDateLastModified, dir.PathOf(u"fc"), 75);
+  EXPECT_EQ(ListingRead::Failed, ReadFolderListing(fs, listing, dir.path(), true, false, Capacities::Small()));
+  EXPECT_EQ(0, listing.ListCount);
+  EXPECT_EQ(1, listing.ListFailed);
+
+  EXPECT_EQ(ListingRead::Failed,
+            ReadFolderListing(fs, listing, dir.PathOf(u"missing/"), false, false, Capacities::Small()));
+  EXPECT_EQ(dir.PathOf(u"missing/"), listing.ListFolder);
+}
+
+TEST_F(ListingTest, NamesThatAreNotUtf8KeepTheirBytes) {
+  dir.MakeFileBytes("bad\xff");
+  listing.Reset(10);
+  ASSERT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), true, false, Capacities::Small()));
+  ASSERT_EQ(1, listing.ListCount);
+  EXPECT_EQ(u"bad\xDCFF", listing.ListName[1]);
+}
+
+ObjectTable Targets(std::vector<std::pair<std::u16string, std::u16string>> list) {
+  ObjectTable t;
+  t.Reset(10);
+  for (auto& [folder, name] : list) t.Append(folder, name, false, 0, 0, Capacities::Small());
+  return t;
+}
+
+std::vector<std::u16string> Paths(const ObjectTable& t) {
+  std::vector<std::u16string> p;
+  for (int32_t i = 1; i <= t.ObjCount; ++i) p.push_back(t.ObjFolder[i] + t.ObjName[i]);
+  return p;
+}
+
+TEST(TargetCommandsTest, RemovalsCloseTheGapsInOrder) {
+  ObjectTable t = Targets({{u"/a/", u"1"}, {u"/A/", u"2"}, {u"/b/", u"3"}, {u"/a/", u"4"}});
+  RemoveTargetsInFolder(t, u"/a/");
+  EXPECT_EQ((std::vector<std::u16string>{u"/A/2", u"/b/3"}), Paths(t));
+  ObjectTable u = Targets({{u"/a/", u"1"}, {u"/a/", u"2"}, {u"/a/", u"3"}});
+  u.OrderIndex = {-1, 3, 1, 2};
+  RemoveTargetsAtPositions(u, {1, 3});  // the targets 3 and 2
+  EXPECT_EQ((std::vector<std::u16string>{u"/a/1"}), Paths(u));
+  RemoveTargetsAtPositions(u, {});
+  EXPECT_EQ(1, u.ObjCount);
+}
+
+class PathAdderTest : public TempDirTest {
+ protected:
+  std::unique_ptr<FileSystem> real = CreateSystemFileSystem();
+  FaultyFileSystem fs{*real};
+  ObjectTable objects = Targets({});
+};
+
+TEST_F(PathAdderTest, ExactDuplicatesSkippedCaseVariantsAdded) {
+  dir.MakeFile(u"a");
+  dir.MakeFile(u"A");
+  PathAdder adder(fs, objects, false, false, Capacities::Small());
+  EXPECT_EQ(PathAdd::Added, adder.Add(dir.PathOf(u"a")));
+  EXPECT_EQ(PathAdd::Skipped, adder.Add(dir.PathOf(u"a")));
+  EXPECT_EQ(PathAdd::Added, adder.Add(dir.PathOf(u"A")));
+  EXPECT_EQ(PathAdd::NotAdded, adder.Add(u"/"));
+  EXPECT_EQ(PathAdd::NotAdded, adder.Add(dir.PathOf(u"nothing")));
+  EXPECT_EQ(2, objects.ObjCount);
+  EXPECT_EQ(2, adder.tally.notAdded);
+  EXPECT_EQ(u" 2 個 の オブジェクトを追加できませんでした。", DropSummaryMessage(adder.tally));
+}
+
+TEST_F(PathAdderTest, DatesThatCannotBeReadAreZeroAndReported) {
+  dir.MakeFile(u"m");
+  dir.MakeFile(u"c");
+  fs.Fail(FsCall::GetDateLastModified, dir.PathOf(u"m"), 75);
+  fs.Fail(FsCall::GetDateCreated, dir.PathOf(u"c"), 75);
+  PathAdder adder(fs, objects, true, true, Capacities::Small());
+  adder.Add(dir.PathOf(u"m"));
+  EXPECT_EQ(0, objects.ObjModified[1]);
+  EXPECT_EQ(1, adder.tally.dateFailures & 1);
+  adder.Add(dir.PathOf(u"c"));
+  EXPECT_EQ(0, objects.ObjCreated[2]);
+  EXPECT_EQ(3, adder.tally.dateFailures);
+  EXPECT_EQ(u"いくつかのオブジェクトの更新日時・作成日時を取得できませんでした。\n"
+            u"日時は便宜上、1899/12/30 00:00:00に設定されています。",
+            CommandLineSummaryMessage(adder.tally));
+  adder.tally.notAdded = 1;
+  adder.tally.dateFailures = 1;
+  EXPECT_EQ(u" 1 個 の オブジェクトを追加できませんでした。\n\nまた、いくつかのオブジェクトの"
+            u"更新日時を取得できませんでした。\n日時は便宜上、1899/12/30 00:00:00に設定されています。",
+            DropSummaryMessage(adder.tally));
+  adder.tally.memoryFailed = true;
+  adder.tally.dateFailures = 0;
+  EXPECT_EQ(u"メモリ不足などにより、いくつかのオブジェクトを追加できませんでした。",
+            CommandLineSummaryMessage(adder.tally));
+}
+
+}  // namespace
+}  // namespace dovetam

@@ -1,0 +1,456 @@
+// Page 1 and the order list offscreen, on real temporary folders: the folder
+// listing, sorting by column with its marks, the target buttons, the command
+// line, drops, the view dialog and "決定＞".
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include "objects/list_view_model.h"
+#include "objects/view_dialog.h"
+#include "platform/dates.h"
+#include "testing/window_harness.h"
+
+namespace dovetam {
+namespace {
+
+using testing::WindowHarness;
+
+QString Q(const std::u16string& s) { return QString::fromStdU16String(s); }
+
+QStringList Column(const ListViewModel* model, int column = 0) {
+  QStringList texts;
+  for (int r = 0; r < model->RowCount(); ++r) texts << model->Text(r, column);
+  return texts;
+}
+
+QStringList Titles(const ListViewModel* model) {
+  QStringList titles;
+  for (int c = 0; c < model->ColumnCount(); ++c) titles << model->ColumnTitle(c);
+  return titles;
+}
+
+void SelectRow(QTreeView* view, int row) {
+  view->selectionModel()->select(view->model()->index(row, 0),
+                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+QStringList SelectedTexts(QTreeView* view, const ListViewModel* model) {
+  QStringList texts;
+  for (int r = 0; r < model->RowCount(); ++r) {
+    if (view->selectionModel()->isRowSelected(r, QModelIndex())) texts << model->Text(r, 0);
+  }
+  return texts;
+}
+
+QMimeData* FileDrop(const std::vector<std::u16string>& paths) {
+  auto* data = new QMimeData;
+  QList<QUrl> urls;
+  for (const std::u16string& p : paths) urls << QUrl::fromLocalFile(Q(p));
+  data->setUrls(urls);
+  return data;
+}
+
+class ListsWindowTest : public ::testing::Test {
+ protected:
+  WindowHarness h;
+  testing::TempDir work;  // the start folder
+
+  frmDovetem& Start(std::vector<std::u16string> arguments = {},
+                    Capacities caps = Capacities::Large()) {
+    h.store.Set(u"general", u"defpath", work.path());
+    return h.Start(caps, std::move(arguments));
+  }
+};
+
+TEST_F(ListsWindowTest, ListingShowsFoldersFirstWithDates) {
+  work.MakeFile(u"b.txt");
+  work.MakeFile(u"A.txt");
+  work.MakeFolder(u"sub");
+  work.SetModified(u"b.txt", 1700000000);
+  frmDovetem& w = Start();
+  EXPECT_EQ(h.boxes.Count(), 0u);
+  EXPECT_EQ(w.listing.ListFolder, work.path());
+  EXPECT_EQ(w.listing.ListFailed, 0);
+  // Stored files first, then folders; shown folders first, names without case.
+  EXPECT_TRUE(w.listing.ListIsFolder[3]);
+  EXPECT_EQ(Column(w.selectModel), (QStringList{"sub", "A.txt", "b.txt"}));
+  EXPECT_EQ(Titles(w.selectModel), (QStringList{"名前▲", "更新日時△"}));
+  EXPECT_EQ(w.selectModel->Text(2, 1), Q(FormatDate(DateFromUnixTime(1700000000))));
+  EXPECT_EQ(w.FolderTreePath(), work.path());
+  EXPECT_EQ(w.DriveListDrive(), u"/");
+  EXPECT_EQ(Titles(w.targetModel), (QStringList{"名前▲", "更新日時△"}));
+  EXPECT_EQ(w.lblSelectCount->text(), "0");
+}
+
+TEST_F(ListsWindowTest, UnreadableFolderLeavesAnEmptyFailedListing) {
+  frmDovetem& w = Start();
+  testing::FaultyFileSystem faulty(*h.realFs);
+  // The folder goes away under the listing: the next read fails as a whole.
+  work.MakeFolder(u"gone");
+  ASSERT_TRUE(w.SetFolderTreePath(work.PathOf(u"gone/")));
+  work.MakeFile(u"gone/x");
+  std::system(("rm -rf '" + work.native() + "gone'").c_str());
+  w.LoadFolderListing();
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text, u"指定されたフォルダのファイル一覧を表示できませんでした。");
+  EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Critical);
+  EXPECT_EQ(w.listing.ListFailed, 1);
+  EXPECT_EQ(w.listing.ListFolder, work.PathOf(u"gone/"));
+  EXPECT_EQ(w.selectModel->RowCount(), 0);
+  // The add button does nothing while the listing failed.
+  w.cmdSelectAdd->click();
+  EXPECT_EQ(w.objects.ObjCount, 0);
+}
+
+TEST_F(ListsWindowTest, ColumnClicksChangeOrderAndMarks) {
+  work.MakeFile(u"a");
+  work.MakeFile(u"b");
+  work.MakeFile(u"c");
+  work.SetModified(u"a", 1700000300);
+  work.SetModified(u"b", 1700000100);
+  work.SetModified(u"c", 1700000200);
+  frmDovetem& w = Start();
+  w.lvwSelect->header()->sectionClicked(1);  // the date column becomes primary
+  EXPECT_EQ(Titles(w.selectModel), (QStringList{"名前△", "更新日時▲"}));
+  EXPECT_EQ(Column(w.selectModel), (QStringList{"b", "c", "a"}));
+  w.lvwSelect->header()->sectionClicked(1);
+  EXPECT_EQ(Titles(w.selectModel), (QStringList{"名前△", "更新日時▼"}));
+  EXPECT_EQ(Column(w.selectModel), (QStringList{"a", "c", "b"}));
+  w.lvwSelect->header()->sectionClicked(0);
+  EXPECT_EQ(Titles(w.selectModel), (QStringList{"名前▲", "更新日時▽"}));
+  EXPECT_EQ(Column(w.selectModel), (QStringList{"a", "b", "c"}));
+
+  // The target list has levels of its own, shared with the order list.
+  for (int r = 0; r < 3; ++r) SelectRow(w.lvwSelect, r);
+  w.cmdSelectAdd->click();
+  w.lvwSelect2->header()->sectionClicked(0);
+  EXPECT_EQ(Titles(w.targetModel), (QStringList{"名前▼", "更新日時△"}));
+  EXPECT_EQ(Column(w.targetModel),
+            (QStringList{Q(work.PathOf(u"c")), Q(work.PathOf(u"b")), Q(work.PathOf(u"a"))}));
+  EXPECT_EQ(h.boxes.Count(), 0u);
+}
+
+TEST_F(ListsWindowTest, AfterARunTheMarkIsInParenthesesAndAClickAsks) {
+  work.MakeFile(u"a");
+  work.MakeFile(u"b");
+  frmDovetem& w = Start({work.PathOf(u"b"), work.PathOf(u"a")});
+  w.ChangeState = 3;
+  w.SetTargetHeaders();
+  w.RefreshTargetList();
+  EXPECT_EQ(Titles(w.targetModel), (QStringList{"名前(▲)", "更新日時△"}));
+
+  h.boxes.QueueAnswer(MsgAnswer::No);
+  w.lvwSelect2->header()->sectionClicked(0);
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text,
+            u"この操作を行うと、名前の再変更・復元ができなくなります。\n続行しますか？");
+  EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Exclamation);
+  EXPECT_EQ(h.boxes.Last().defaultButton, MsgAnswer::No);
+  EXPECT_EQ(w.ChangeState, 3);
+  EXPECT_EQ(Titles(w.targetModel), (QStringList{"名前(▲)", "更新日時△"}));
+
+  h.boxes.QueueAnswer(MsgAnswer::Yes);
+  w.lvwSelect2->header()->sectionClicked(0);
+  EXPECT_EQ(w.ChangeState, 0);
+  EXPECT_EQ(Titles(w.targetModel), (QStringList{"名前▼", "更新日時△"}));
+  EXPECT_EQ(Column(w.targetModel), (QStringList{Q(work.PathOf(u"b")), Q(work.PathOf(u"a"))}));
+
+  // The folder listing never asks.
+  w.ChangeState = 3;
+  w.lvwSelect->header()->sectionClicked(0);
+  EXPECT_EQ(h.boxes.Count(), 2u);
+}
+
+TEST_F(ListsWindowTest, AddComparesExactlyAndSkipsExactDuplicates) {
+  work.MakeFile(u"x.txt");
+  work.MakeFile(u"X.txt");
+  work.MakeFolder(u"dir");
+  frmDovetem& w = Start();
+  ASSERT_EQ(Column(w.selectModel), (QStringList{"dir", "x.txt", "X.txt"}));
+  for (int r = 0; r < 3; ++r) SelectRow(w.lvwSelect, r);
+  w.cmdSelectAdd->click();
+  EXPECT_EQ(w.objects.ObjCount, 3);  // two names differing in case are two objects
+  EXPECT_EQ(w.lblSelectCount->text(), "3");
+  EXPECT_TRUE(w.objects.ObjIsFolder[1]);
+  w.cmdSelectAdd->click();  // the same again: nothing new, no message
+  EXPECT_EQ(w.objects.ObjCount, 3);
+  EXPECT_EQ(h.boxes.Count(), 0u);
+  EXPECT_EQ(Column(w.targetModel).size(), 3);
+  // "再表示" selects the listing's entries that are targets.
+  w.lvwSelect->clearSelection();
+  w.cmdSelectRefresh->click();
+  EXPECT_EQ(SelectedTexts(w.lvwSelect, w.selectModel), (QStringList{"dir", "x.txt", "X.txt"}));
+}
+
+TEST_F(ListsWindowTest, AddStopsWhenTheTableCannotGrow) {
+  for (int i = 0; i < 12; ++i) work.MakeFile(u"f" + std::u16string(1, char16_t(u'a' + i)));
+  frmDovetem& w = Start({}, Capacities::Small());
+  w.svc.caps.allocationLimit = 11;  // from now on: room for ten targets (0..10)
+  for (int r = 0; r < 12; ++r) SelectRow(w.lvwSelect, r);
+  w.cmdSelectAdd->click();
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text, u"メモリ不足のため、\nいくつかのオブジェクトを格納できませんでした。");
+  EXPECT_EQ(w.objects.ObjCount, 10);
+  EXPECT_EQ(w.objects.ObjCapacity, 10);
+  EXPECT_EQ(w.targetModel->RowCount(), 10);
+}
+
+TEST_F(ListsWindowTest, RemoveSelectedFolderTargetsAndClear) {
+  work.MakeFile(u"a");
+  work.MakeFile(u"b");
+  work.MakeFolder(u"other");
+  work.MakeFile(u"other/c");
+  frmDovetem& w = Start({work.PathOf(u"other/c")});
+  SelectRow(w.lvwSelect, 1);  // a
+  SelectRow(w.lvwSelect, 2);  // b
+  w.cmdSelectAdd->click();
+  ASSERT_EQ(Column(w.targetModel), (QStringList{Q(work.PathOf(u"a")), Q(work.PathOf(u"b")),
+                                                Q(work.PathOf(u"other/c"))}));
+  // "選択解除" removes what is selected in the target list.
+  SelectRow(w.lvwSelect2, 1);
+  w.cmdSelectDelete->click();
+  EXPECT_EQ(Column(w.targetModel), (QStringList{Q(work.PathOf(u"a")), Q(work.PathOf(u"other/c"))}));
+  // "∧解除" removes the listed folder's targets only.
+  w.cmdSelectDelete2->click();
+  EXPECT_EQ(Column(w.targetModel), (QStringList{Q(work.PathOf(u"other/c"))}));
+  // "クリア" asks; No keeps, Yes removes all.
+  h.boxes.QueueAnswer(MsgAnswer::No);
+  w.cmdSelectClear->click();
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text, u"すべての選択を解除しますか？");
+  EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Question);
+  EXPECT_EQ(w.objects.ObjCount, 1);
+  h.boxes.QueueAnswer(MsgAnswer::Yes);
+  w.cmdSelectClear->click();
+  EXPECT_EQ(w.objects.ObjCount, 0);
+  EXPECT_EQ(w.lblSelectCount->text(), "0");
+  // With no targets nothing is asked.
+  w.cmdSelectClear->click();
+  EXPECT_EQ(h.boxes.Count(), 2u);
+}
+
+TEST_F(ListsWindowTest, ClearAfterARunAsksTheGuardWithItsOwnLine) {
+  work.MakeFile(u"a");
+  frmDovetem& w = Start({work.PathOf(u"a")});
+  w.ChangeState = 3;
+  h.boxes.QueueAnswer(MsgAnswer::Yes);
+  w.cmdSelectClear->click();
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text,
+            u"この操作を行うと、名前の再変更・復元ができなくなります。\nすべての選択を解除しますか？");
+  EXPECT_EQ(w.ChangeState, 0);
+  EXPECT_EQ(w.objects.ObjCount, 0);
+}
+
+TEST_F(ListsWindowTest, CommandLinePathsAreAddedAndMissingOnesCountedOnce) {
+  work.MakeFile(u"one");
+  work.MakeFolder(u"two");
+  frmDovetem& w = Start({work.PathOf(u"one"), work.PathOf(u"two"), work.PathOf(u"missing"),
+                         work.PathOf(u"one"), u"/", work.PathOf(u"also missing")});
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text, u" 3 個 の オブジェクトを追加できませんでした。");
+  EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Critical);
+  EXPECT_EQ(w.objects.ObjCount, 2);
+  EXPECT_EQ(w.objects.ObjFolder[1], work.path());
+  EXPECT_EQ(w.objects.ObjName[1], u"one");
+  EXPECT_TRUE(w.objects.ObjIsFolder[2]);
+  // Paths in the listed folder show selected in the listing.
+  EXPECT_EQ(SelectedTexts(w.lvwSelect, w.selectModel), (QStringList{"two", "one"}));
+}
+
+TEST_F(ListsWindowTest, DropOnTargetListAddsFilesAndRefusesOtherData) {
+  work.MakeFile(u"a");
+  work.MakeFile(u"b");
+  frmDovetem& w = Start();
+  std::unique_ptr<QMimeData> files(FileDrop({work.PathOf(u"b"), work.PathOf(u"a"),
+                                             work.PathOf(u"b"), work.PathOf(u"none")}));
+  w.lvwSelect2_OLEDragDrop(files.get());
+  EXPECT_EQ(Column(w.targetModel), (QStringList{Q(work.PathOf(u"a")), Q(work.PathOf(u"b"))}));
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text, u" 1 個 の オブジェクトを追加できませんでした。");
+  // A dropped file does not change the listing's selection.
+  EXPECT_TRUE(SelectedTexts(w.lvwSelect, w.selectModel).isEmpty());
+
+  QMimeData text;
+  text.setText(QStringLiteral("not a file list"));
+  w.lvwSelect2_OLEDragDrop(&text);
+  ASSERT_EQ(h.boxes.Count(), 2u);
+  EXPECT_EQ(h.boxes.Last().text, u"指定されたオブジェクトが正しくありません。");
+  EXPECT_EQ(w.objects.ObjCount, 2);
+}
+
+TEST_F(ListsWindowTest, DropOfTenFilesWhenTheTableStopsGrowingAtTheFourth) {
+  std::vector<std::u16string> paths;
+  for (int i = 0; i < 10; ++i) {
+    const std::u16string name = u"f" + std::u16string(1, char16_t(u'0' + i));
+    work.MakeFile(name);
+    paths.push_back(work.PathOf(name));
+  }
+  Capacities caps = Capacities::Small();
+  caps.tableStep = 3;
+  frmDovetem& w = Start({}, caps);
+  w.svc.caps.allocationLimit = 4;  // from now on: three targets (0..3)
+  std::unique_ptr<QMimeData> files(FileDrop(paths));
+  w.lvwSelect2_OLEDragDrop(files.get());
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text,
+            u"メモリ不足などにより、\n 7 個 の オブジェクトを追加できませんでした。");
+  EXPECT_EQ(w.objects.ObjCount, 3);
+}
+
+TEST_F(ListsWindowTest, DropOnListingOpensTheFolderOfTheFirstPath) {
+  work.MakeFolder(u"inner");
+  work.MakeFile(u"inner/file");
+  work.MakeFile(u"top");
+  frmDovetem& w = Start();
+  std::unique_ptr<QMimeData> drop(FileDrop({work.PathOf(u"inner/file"), work.PathOf(u"top")}));
+  w.lvwSelect_OLEDragDrop(drop.get());
+  EXPECT_EQ(h.boxes.Count(), 0u);
+  EXPECT_EQ(w.listing.ListFolder, work.PathOf(u"inner/"));
+  EXPECT_EQ(w.FolderTreePath(), work.PathOf(u"inner/"));
+  EXPECT_EQ(Column(w.selectModel), (QStringList{"file"}));
+  // A dropped folder opens the folder that holds it.
+  std::unique_ptr<QMimeData> folder(FileDrop({work.PathOf(u"inner")}));
+  w.lvwSelect_OLEDragDrop(folder.get());
+  EXPECT_EQ(w.listing.ListFolder, work.path());
+
+  QMimeData text;
+  text.setText(QStringLiteral("x"));
+  w.lvwSelect_OLEDragDrop(&text);
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text, u"指定されたオブジェクトが正しくありません。");
+  EXPECT_EQ(w.listing.ListFolder, work.path());
+}
+
+TEST_F(ListsWindowTest, DoubleClickOnATargetOpensItsFolder) {
+  work.MakeFolder(u"d");
+  work.MakeFile(u"d/inside");
+  frmDovetem& w = Start({work.PathOf(u"d/inside")});
+  SelectRow(w.lvwSelect2, 0);
+  w.lvwSelect2_DblClick();
+  EXPECT_EQ(w.listing.ListFolder, work.PathOf(u"d/"));
+  EXPECT_EQ(w.FolderTreePath(), work.PathOf(u"d/"));
+  EXPECT_EQ(SelectedTexts(w.lvwSelect, w.selectModel), (QStringList{"inside"}));
+  EXPECT_EQ(h.boxes.Count(), 0u);
+}
+
+TEST_F(ListsWindowTest, DecideFillsTheOrderListOnPageTwo) {
+  work.MakeFile(u"b");
+  work.MakeFile(u"a");
+  frmDovetem& w = Start({work.PathOf(u"b"), work.PathOf(u"a")});
+  w.cmdSelectNext->click();
+  EXPECT_EQ(w.CurrentPage(), 2);
+  EXPECT_EQ(Column(w.orderModel), (QStringList{Q(work.PathOf(u"a")), Q(work.PathOf(u"b"))}));
+  EXPECT_EQ(Titles(w.orderModel), (QStringList{"名前▲", "更新日時△"}));
+  EXPECT_EQ(w.lblOrderCount->text(), "2");
+  EXPECT_EQ(w.FirstSelectedOrderPosition(), 1);
+  EXPECT_EQ(w.OrderItemCount(), 2);
+  // A click on the order list also orders the target list.
+  w.lvwOrder->header()->sectionClicked(0);
+  EXPECT_EQ(Column(w.orderModel), (QStringList{Q(work.PathOf(u"b")), Q(work.PathOf(u"a"))}));
+  EXPECT_EQ(w.objects.OrderIndex[1], 1);
+}
+
+TEST_F(ListsWindowTest, DecideWithNoTargetsShowsAnEmptyOrderList) {
+  frmDovetem& w = Start();
+  w.cmdSelectNext->click();
+  EXPECT_EQ(w.CurrentPage(), 2);
+  EXPECT_EQ(w.OrderItemCount(), 0);
+  EXPECT_EQ(w.FirstSelectedOrderPosition(), 0);
+  EXPECT_EQ(w.lblOrderCount->text(), "0");
+}
+
+struct MaskRow {
+  const char* name;
+  int16_t given;
+  bool tickModified, tickCreated, tickMix, tickHide;  // toggled before "決定"
+  int16_t expected;
+};
+
+class ViewDialogTest : public ::testing::TestWithParam<MaskRow> {};
+
+TEST_P(ViewDialogTest, DecideReturnsTheMaskOfTheBoxes) {
+  const MaskRow& row = GetParam();
+  frmDovetemView dialog(row.given);
+  if (row.tickModified) dialog.chkAttribute[1]->toggle();
+  if (row.tickCreated) dialog.chkAttribute[2]->toggle();
+  if (row.tickMix) dialog.chkMix->toggle();
+  if (row.tickHide) dialog.chkHideHeader->toggle();
+  dialog.cmdDecide->click();
+  EXPECT_EQ(dialog.Mask(), row.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Masks, ViewDialogTest,
+    ::testing::Values(MaskRow{"unchanged", 1 | 64, false, false, false, false, 1 | 64},
+                      MaskRow{"unknown bits dropped", 0x7F, false, false, false, false, 1 | 2 | 32 | 64},
+                      MaskRow{"dates off", 1 | 2 | 64, true, true, false, false, 64},
+                      MaskRow{"hide headers", 1 | 64, false, false, false, true, 1},
+                      MaskRow{"mix on", 0, false, false, true, true, 32 | 64}),
+    [](const ::testing::TestParamInfo<MaskRow>& info) {
+      std::string n = info.param.name;
+      for (char& c : n) if (c == ' ') c = '_';
+      return n;
+    });
+
+TEST(ViewDialogClose, CancelAndCloseBoxGiveMinusOne) {
+  frmDovetemView cancelled(1 | 64);
+  cancelled.chkAttribute[2]->toggle();
+  cancelled.cmdCancel->click();
+  EXPECT_EQ(cancelled.Mask(), -1);
+  frmDovetemView closed(1 | 64);
+  closed.show();
+  closed.close();
+  EXPECT_EQ(closed.Mask(), -1);
+}
+
+TEST_F(ListsWindowTest, ViewCommandChangesColumnsHeadersAndNameSort) {
+  work.MakeFile(u"b");
+  work.MakeFolder(u"a");
+  work.MakeFolder(u"c");
+  frmDovetem& w = Start();
+  ASSERT_EQ(Column(w.selectModel), (QStringList{"a", "c", "b"}));
+  // Both dates, mixed name sort, headers hidden.
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<frmDovetemView*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->chkAttribute[2]->setChecked(true);
+    dialog->chkMix->setChecked(true);
+    dialog->chkHideHeader->setChecked(true);
+    dialog->cmdDecide->click();
+  });
+  w.cmdCommandView[1]->click();
+  EXPECT_EQ(w.ViewDialogMask, 1 | 2 | 32);
+  EXPECT_TRUE(w.settings.view.ViewCreated);
+  EXPECT_EQ(Titles(w.selectModel), (QStringList{"名前▲", "更新日時△", "作成日時∧"}));
+  EXPECT_TRUE(w.lvwSelect->isHeaderHidden());
+  EXPECT_TRUE(w.lvwSelect2->isHeaderHidden());
+  EXPECT_EQ(Column(w.selectModel), (QStringList{"a", "b", "c"}));
+
+  // Only the creation column: two columns, levels (1, 3, 2).
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<frmDovetemView*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->chkAttribute[1]->setChecked(false);
+    dialog->chkHideHeader->setChecked(false);
+    dialog->cmdDecide->click();
+  });
+  w.cmdCommandView[1]->click();
+  EXPECT_EQ(Titles(w.selectModel), (QStringList{"名前▲", "作成日時△"}));
+  EXPECT_FALSE(w.lvwSelect->isHeaderHidden());
+  w.lvwSelect->header()->sectionClicked(1);
+  EXPECT_EQ(Titles(w.selectModel), (QStringList{"名前△", "作成日時▲"}));
+}
+
+}  // namespace
+}  // namespace dovetam
