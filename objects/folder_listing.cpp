@@ -16,7 +16,9 @@ ListingRead Fail(ListingTable& listing, ListingRead why) {
 }  // namespace
 
 ListingRead ReadFolderListing(FileSystem& fs, ListingTable& listing, const std::u16string& folder,
-                              bool readModified, bool readCreated, const Capacities& caps) {
+                              bool readModified, bool readCreated, const Capacities& caps,
+                              int& dateFailures) {
+  dateFailures = 0;
   listing.ListFailed = 0;
   listing.ListStale = 0;
   listing.ListFolder = folder;
@@ -37,11 +39,15 @@ ListingRead ReadFolderListing(FileSystem& fs, ListingTable& listing, const std::
       Date modified = 0;
       Date created = 0;
       const std::u16string path = folder + entry.name;
+      // A date the file system cannot give (no birth time, say) stays 0; the
+      // caller reports it once, and the rest of the folder is still listed.
       if (readModified && fs.GetDateLastModified(path, entry.isFolder, modified) != kFsOk) {
-        return Fail(listing, ListingRead::Failed);
+        modified = 0;
+        dateFailures |= 1;
       }
       if (readCreated && fs.GetDateCreated(path, entry.isFolder, created) != kFsOk) {
-        return Fail(listing, ListingRead::Failed);
+        created = 0;
+        dateFailures |= 2;
       }
       listing.ListModified[i] = modified;
       listing.ListCreated[i] = created;

@@ -2,8 +2,10 @@
 // subfolders, in the order the system gives them, with the dates of the shown
 // date columns only (0 for the others).
 //
-// All or nothing: when the folder cannot be listed or one entry's shown date
-// cannot be read, nothing of the partial read is kept (count 0, ListFailed 1).
+// All or nothing: when the folder cannot be listed, nothing of the partial
+// read is kept (count 0, ListFailed 1). A shown date that the file system
+// cannot give stays 0 and sets its bit in dateFailures (1 last-modified,
+// 2 creation), for one message after the listing.
 // The arrays grow in steps of the build's table step; when growing is refused
 // the capacity stays as it was and the read fails as "memory short".
 #pragma once
@@ -22,6 +24,7 @@ enum class ListingRead { Ok, Failed, OutOfMemory };
 // cleared first; ListOrder becomes the identity with element 0 = -1. On a
 // failure ListCount is 0 and ListFailed 1.
 ListingRead ReadFolderListing(FileSystem& fs, ListingTable& listing, const std::u16string& folder,
-                              bool readModified, bool readCreated, const Capacities& caps);
+                              bool readModified, bool readCreated, const Capacities& caps,
+                              int& dateFailures);
 
 }  // namespace dovetam

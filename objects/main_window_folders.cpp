@@ -16,6 +16,7 @@
 
 #include "app/event_lock.h"
 #include "app/main_window.h"
+#include "app/work_state.h"
 #include "app/path_helpers.h"
 #include "objects/drop_paths.h"
 #include "objects/folder_listing.h"
@@ -108,9 +109,10 @@ void frmDovetem::dirSelect_Change() {
 
 void frmDovetem::LoadFolderListing() {
   ShowHourglass();
+  int dateFailures = 0;
   const ListingRead result =
       ReadFolderListing(svc.fs, listing, NormalizePath(dirSelectPath, 3), settings.view.ViewModified,
-                        settings.view.ViewCreated, svc.caps);
+                        settings.view.ViewCreated, svc.caps, dateFailures);
   if (result != ListingRead::Ok) {
     ClearSelectItems();
     ShowNormalPointer();
@@ -122,6 +124,7 @@ void frmDovetem::LoadFolderListing() {
   }
   SortSelectIndex(1, listing.ListCount);
   FillSelectList();
+  if (dateFailures != 0) svc.boxes.Show(DateFetchFailureMessage(dateFailures), MsgIcon::Critical);
 }
 
 void frmDovetem::lvwSelect_OLEDragDrop(const QMimeData* data) {
@@ -169,7 +172,7 @@ void frmDovetem::lvwSelect_OLEDragDrop(const QMimeData* data) {
 
 void frmDovetem::lvwSelect2_DblClick() {
   const std::vector<int32_t> selected = SelectedPositions(lvwSelect2);
-  if (selected.empty()) return;
+  if (selected.empty() || selected.front() > objects.ObjCount) return;
   const std::u16string f = objects.ObjFolder[objects.OrderIndex[selected.front()]];
   if (f == NormalizePath(dirSelectPath, 3) && listing.ListFailed == 0 && f == listing.ListFolder) {
     ClearSelectItems();

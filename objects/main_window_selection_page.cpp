@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
@@ -24,6 +25,28 @@ QPushButton* MakeButton(QWidget* page, const QString& caption, const QString& ti
   PlaceTwips(b, left, top, width, height);
   return b;
 }
+
+// Return in the folder tree opens the current folder, as a double-click does;
+// it does not reach the page's Default button.
+class FolderTreeKeys : public QObject {
+ public:
+  FolderTreeKeys(QTreeWidget* tree, QObject* parent) : QObject(parent), tree_(tree) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == tree_ && event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (QTreeWidgetItem* item = tree_->currentItem()) emit tree_->itemActivated(item, 0);
+        return true;
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QTreeWidget* tree_;
+};
 
 QLabel* MakeLabel(QWidget* page, const QString& text, int left, int top, int width, int height) {
   auto* l = new QLabel(text, page);
@@ -49,6 +72,10 @@ void frmDovetem::CreateSelectionPage() {
   dirSelect = new QTreeWidget(page);
   dirSelect->setHeaderHidden(true);
   dirSelect->setColumnCount(1);
+  // Long folder names scroll sideways instead of being cut.
+  dirSelect->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  dirSelect->header()->setStretchLastSection(false);
+  dirSelect->installEventFilter(new FolderTreeKeys(dirSelect, dirSelect));
   PlaceTwips(dirSelect, 120, 480, 2895, 6720);
 
   selectModel = new ListViewModel(&listing, nullptr, this);

@@ -1,6 +1,7 @@
 // Column headers with their sort marks, the column clicks of the three
 // lists, and the index sorts behind them.
 #include <QHeaderView>
+#include <algorithm>
 #include <QTreeView>
 
 #include "app/main_window.h"
@@ -38,7 +39,12 @@ void frmDovetem::SetListHeaders(QTreeView* view, ListViewModel* model,
       model->SetColumnKey(c, titles[c].key);
       // A date column gets its design width when it takes a new key and
       // keeps any width the user gives it afterwards.
-      if (c > 0) view->header()->resizeSection(c, TwipsToPixels(1800, view));
+      // (widened to the date text where the screen's font needs more room,
+      // so that no date is cut).
+      if (c > 0) {
+        const int text = view->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00:00"));
+        view->header()->resizeSection(c, std::max(TwipsToPixels(1800, view), text + 16));
+      }
     }
   }
   view->setHeaderHidden(!settings.view.ViewHeader);

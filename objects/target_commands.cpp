@@ -25,6 +25,7 @@ bool AddListingEntries(ObjectTable& objects, const ListingTable& listing,
     if (objects.ObjFolder[j] == folder) present.insert(objects.ObjName[j]);
   }
   for (int32_t p : positions) {
+    if (p < 1 || p > listing.ListCount) continue;
     const int32_t e = listing.ListOrder[p];
     const std::u16string& name = listing.ListName[e];
     if (present.count(name) != 0) continue;
@@ -45,7 +46,9 @@ bool AddListingEntries(ObjectTable& objects, const ListingTable& listing,
 
 void RemoveTargetsAtPositions(ObjectTable& objects, const std::vector<int32_t>& positions) {
   // An empty name marks a target for removal (no target has an empty name).
-  for (int32_t p : positions) objects.ObjName[objects.OrderIndex[p]].clear();
+  for (int32_t p : positions) {
+    if (p >= 1 && p <= objects.ObjCount) objects.ObjName[objects.OrderIndex[p]].clear();
+  }
   const int32_t count = objects.ObjCount;
   int32_t removed = 0;
   for (int32_t i = 1; i <= count; ++i) {

@@ -2,6 +2,8 @@
 #include "objects/view_dialog.h"
 
 #include <QCheckBox>
+#include <algorithm>
+#include <initializer_list>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -33,6 +35,17 @@ frmDovetemView::frmDovetemView(int16_t mask, QWidget* parent) : QDialog(parent) 
   PlaceTwips(cmdDecide, 840, 2400, 1335, 375);
   cmdCancel = new QPushButton(QStringLiteral("キャンセル"), this);
   PlaceTwips(cmdCancel, 2640, 2400, 1335, 375);
+  // Where the screen's font needs more room than the design gives, a box
+  // grows to its text and the dialog with it: no caption is cut.
+  int right = width();
+  for (QWidget* w : std::initializer_list<QWidget*>{lblMessage, chkMix, chkHideHeader}) {
+    if (w->width() < w->sizeHint().width()) w->resize(w->sizeHint().width(), w->height());
+    right = std::max(right, w->x() + w->width() + TwipsToPixels(120, this));
+  }
+  for (QCheckBox* box : {chkAttribute[1], chkAttribute[2]}) {
+    if (box->width() < box->sizeHint().width()) box->resize(box->sizeHint().width(), box->height());
+  }
+  if (right > width()) setFixedSize(right, height());
   cmdDecide->setDefault(true);  // Esc closes through reject(), as the Cancel button would
 
   setTabOrder(chkAttribute[1], chkAttribute[2]);

@@ -172,8 +172,15 @@ std::string LexicalFullPath(const std::string& path) {
 
 int StatxDates(const std::string& path, Kind kind, bool birth, Date& date) {
   struct statx sx {};
-  if (statx(AT_FDCWD, path.c_str(), 0, STATX_TYPE | STATX_MTIME | STATX_BTIME, &sx) != 0) {
-    return ErrorOf(errno);
+  const unsigned mask = STATX_TYPE | STATX_MTIME | STATX_BTIME;
+  if (statx(AT_FDCWD, path.c_str(), 0, mask, &sx) != 0) {
+    // A link that leads nowhere is listed as a file: its dates are its own.
+    const int err = errno;
+    if (kind != Kind::File || (err != ENOENT && err != ELOOP) ||
+        statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, mask, &sx) != 0 ||
+        !S_ISLNK(sx.stx_mode)) {
+      return ErrorOf(err);
+    }
   }
   if ((kind == Kind::Folder) != S_ISDIR(sx.stx_mode)) return kFsNotFound;
   if (birth) {

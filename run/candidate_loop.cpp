@@ -76,7 +76,11 @@ int RenameOperation::RenameOnDisk(int32_t i, const std::u16string& name) {
   ObjectTable& o = env.objects;
   const std::u16string folder = o.ObjFolder[i];
   const std::u16string old = o.ObjName[i];
-  const int err = env.fs.Rename(folder, old, name);
+  // With the folder's entries known to hold no other bearer of the new name
+  // in any letter case, the rename is one system call; otherwise the file
+  // system reads the folder itself. Neither ever replaces an object.
+  const int err = index.KnownFree(folder, old, name) ? env.fs.RenameWithoutCaseScan(folder, old, name)
+                                                     : env.fs.Rename(folder, old, name);
   if (err == kFsAlreadyExists) index.DiskHas(folder, name);
   if (err == kFsNotFound) index.DiskLost(folder, old);
   if (err != kFsOk) return err;

@@ -159,6 +159,17 @@ int NameIndex::BaseCollides(const std::u16string& folder, const std::u16string& 
   return kFsOk;
 }
 
+bool NameIndex::KnownFree(const std::u16string& folder, const std::u16string& oldName,
+                          const std::u16string& newName) {
+  FolderState* f = FindFolder(folder);
+  if (!f || !f->listed) return false;
+  const std::u16string upper = UpperText(newName);
+  auto it = f->names.find(upper);
+  const int32_t others = (it == f->names.end() ? 0 : it->second.onDisk) -
+                         (UpperText(oldName) == upper ? 1 : 0);
+  return others == 0;
+}
+
 void NameIndex::TargetRenamed(int32_t target, const std::u16string& oldName) {
   const int32_t p = PositionOf(target);
   if (p == 0) return;

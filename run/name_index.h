@@ -61,6 +61,12 @@ class NameIndex {
   int BaseCollides(const std::u16string& folder, const std::u16string& upperBase, int32_t p,
                    bool& collides);
 
+  // True when the folder's listing shows no entry but oldName itself with
+  // newName's upper-case form: the rename needs no scan of the folder for
+  // the new name in another letter case.
+  bool KnownFree(const std::u16string& folder, const std::u16string& oldName,
+                 const std::u16string& newName);
+
   // ObjName of `target` changed from oldName (ObjName holds the new name).
   void TargetRenamed(int32_t target, const std::u16string& oldName);
   // The disk entry oldName of `folder` is now newName.

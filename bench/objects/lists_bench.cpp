@@ -50,7 +50,8 @@ void BM_ListFolder(benchmark::State& state) {
   ListViewModel model(&listing, nullptr);
   for (auto _ : state) {
     listing.Reset(caps.tableStep);
-    if (ReadFolderListing(*fs, listing, folder, true, false, caps) != ListingRead::Ok) {
+    int dateFailures = 0;
+    if (ReadFolderListing(*fs, listing, folder, true, false, caps, dateFailures) != ListingRead::Ok) {
       state.SkipWithError("the folder could not be read");
       return;
     }

@@ -20,13 +20,14 @@ class ListingTest : public TempDirTest {
   std::unique_ptr<FileSystem> real = CreateSystemFileSystem();
   FaultyFileSystem fs{*real};
   ListingTable listing;
+  int ignoredDates = 0;
 };
 
 TEST_F(ListingTest, FilesComeBeforeFoldersInStorage) {
   dir.MakeFolder(u"a_folder");
   dir.MakeFile(u"z_file");
   listing.Reset(10);
-  ASSERT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), true, false, Capacities::Small()));
+  ASSERT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), true, false, Capacities::Small(), ignoredDates));
   ASSERT_EQ(2, listing.ListCount);
   EXPECT_EQ(u"z_file", listing.ListName[1]);
   EXPECT_EQ(u"a_folder", listing.ListName[2]);
@@ -40,7 +41,7 @@ TEST_F(ListingTest, FilesComeBeforeFoldersInStorage) {
 
 TEST_F(ListingTest, EmptyFolderIsAValidListing) {
   listing.Reset(10);
-  EXPECT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), true, true, Capacities::Small()));
+  EXPECT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), true, true, Capacities::Small(), ignoredDates));
   EXPECT_EQ(0, listing.ListCount);
   EXPECT_EQ(0, listing.ListFailed);
 }
@@ -48,38 +49,67 @@ TEST_F(ListingTest, EmptyFolderIsAValidListing) {
 TEST_F(ListingTest, CapacityGrowsOneStepPastAFullTable) {
   for (int i = 0; i < 10; ++i) dir.MakeFile(u"f" + std::u16string(1, char16_t(u'0' + i)));
   listing.Reset(10);
-  ASSERT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), false, false, Capacities::Small()));
+  ASSERT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), false, false, Capacities::Small(), ignoredDates));
   EXPECT_EQ(10, listing.ListCapacity);
   dir.MakeFile(u"one more");
-  ASSERT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), false, false, Capacities::Small()));
+  ASSERT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), false, false, Capacities::Small(), ignoredDates));
   EXPECT_EQ(20, listing.ListCapacity);
   EXPECT_EQ(11, listing.ListCount);
 }
+
+class ListingBuildTest : public ::testing::TestWithParam<bool> {};
+
+// Both builds: the table starts at one step and grows by whole steps.
+TEST_P(ListingBuildTest, GrowsInStepsOfTheBuild) {
+  const Capacities caps = GetParam() ? Capacities::Large() : Capacities::Small();
+  testing::TempDir dir;
+  for (int i = 0; i < 25; ++i) dir.MakeFile(u"f" + std::u16string(1, char16_t(u'A' + i)));
+  std::unique_ptr<FileSystem> fs = CreateSystemFileSystem();
+  ListingTable listing;
+  listing.Reset(caps.tableStep);
+  int ignoredDates = 0;
+  ASSERT_EQ(ListingRead::Ok, ReadFolderListing(*fs, listing, dir.path(), false, false, caps, ignoredDates));
+  EXPECT_EQ(25, listing.ListCount);
+  EXPECT_EQ(GetParam() ? 1000 : 30, listing.ListCapacity);
+  EXPECT_EQ(static_cast<std::size_t>(listing.ListCapacity) + 1, listing.ListName.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, ListingBuildTest, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return std::string(info.param ? "Large" : "Small");
+                         });
 
 TEST_F(ListingTest, FailuresKeepNothing) {
   for (int i = 0; i < 11; ++i) dir.MakeFile(u"f" + std::u16string(1, char16_t(u'a' + i)));
   listing.Reset(10);
   Capacities caps = Capacities::Small();
   caps.allocationLimit = 11;
-  EXPECT_EQ(ListingRead::OutOfMemory, ReadFolderListing(fs, listing, dir.path(), false, false, caps));
+  EXPECT_EQ(ListingRead::OutOfMemory, ReadFolderListing(fs, listing, dir.path(), false, false, caps, ignoredDates));
   EXPECT_EQ(10, listing.ListCapacity);
   EXPECT_EQ(0, listing.ListCount);
   EXPECT_EQ(1, listing.ListFailed);
 
+  // A date the file system cannot give stays 0; the rest is still listed.
   fs.Fail(FsCall::GetDateLastModified, dir.PathOf(u"fc"), 75);
-  EXPECT_EQ(ListingRead::Failed, ReadFolderListing(fs, listing, dir.path(), true, false, Capacities::Small()));
-  EXPECT_EQ(0, listing.ListCount);
-  EXPECT_EQ(1, listing.ListFailed);
+  int dateFailures = 0;
+  EXPECT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), true, false,
+                                               Capacities::Small(), dateFailures));
+  EXPECT_EQ(1, dateFailures);
+  EXPECT_EQ(0, listing.ListFailed);
+  for (int32_t i = 1; i <= listing.ListCount; ++i) {
+    SCOPED_TRACE(std::string(listing.ListName[i].begin(), listing.ListName[i].end()));
+    EXPECT_EQ(listing.ListName[i] == u"fc", listing.ListModified[i] == 0);
+  }
 
   EXPECT_EQ(ListingRead::Failed,
-            ReadFolderListing(fs, listing, dir.PathOf(u"missing/"), false, false, Capacities::Small()));
+            ReadFolderListing(fs, listing, dir.PathOf(u"missing/"), false, false, Capacities::Small(), ignoredDates));
   EXPECT_EQ(dir.PathOf(u"missing/"), listing.ListFolder);
 }
 
 TEST_F(ListingTest, NamesThatAreNotUtf8KeepTheirBytes) {
   dir.MakeFileBytes("bad\xff");
   listing.Reset(10);
-  ASSERT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), true, false, Capacities::Small()));
+  ASSERT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), true, false, Capacities::Small(), ignoredDates));
   ASSERT_EQ(1, listing.ListCount);
   EXPECT_EQ(u"bad\xDCFF", listing.ListName[1]);
 }

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDropEvent>
+#include <QKeyEvent>
 #include <QFrame>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -110,6 +112,40 @@ TEST_F(ListsWindowTest, UnreadableFolderLeavesAnEmptyFailedListing) {
   // The add button does nothing while the listing failed.
   w.cmdSelectAdd->click();
   EXPECT_EQ(w.objects.ObjCount, 0);
+}
+
+TEST_F(ListsWindowTest, BrokenLinkIsAFileWithTheLinksOwnDate) {
+  work.MakeFile(u"real");
+  work.MakeSymlink(u"dangling", "nowhere");
+  work.MakeFileBytes("bad\xfe");
+  h.store.Set(u"display", u"udate", u"False");
+  frmDovetem& w = Start();
+  // Without date columns the link is listed as a file, the name with its byte.
+  EXPECT_EQ(h.boxes.Count(), 0u);
+  EXPECT_EQ(Column(w.selectModel), (QStringList{"bad" + QString(QChar(0xDCFE)), "dangling", "real"}));
+  // With the last-modified column the link shows its own date.
+  w.settings.view.ViewModified = true;
+  w.LoadFolderListing();
+  EXPECT_EQ(h.boxes.Count(), 0u);
+  EXPECT_EQ(w.listing.ListFailed, 0);
+  EXPECT_EQ(w.selectModel->RowCount(), 3);
+  for (int32_t i = 1; i <= w.listing.ListCount; ++i) EXPECT_NE(w.listing.ListModified[i], 0);
+}
+
+TEST_F(ListsWindowTest, UnreadableDateStaysZeroWithOneMessage) {
+  work.MakeFile(u"a");
+  work.MakeFile(u"b");
+  testing::FaultyFileSystem faulty(*h.realFs);
+  faulty.Fail(testing::FsCall::GetDateCreated, u"", kFsIoError);  // no birth times
+  h.store.Set(u"display", u"cdate", u"True");
+  h.store.Set(u"general", u"defpath", work.path());
+  frmDovetem& w = h.Start(Capacities::Large(), {}, &faulty);
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text,
+            u"いくつかのオブジェクトの作成日時を、正常に取得できませんでした。\n"
+            u"便宜上、日時は\"1899/12/30 00:00:00\"に設定されています。");
+  EXPECT_EQ(w.listing.ListFailed, 0);
+  EXPECT_EQ(w.selectModel->RowCount(), 2);
 }
 
 TEST_F(ListsWindowTest, ColumnClicksChangeOrderAndMarks) {
@@ -368,6 +404,56 @@ TEST_F(ListsWindowTest, DecideWithNoTargetsShowsAnEmptyOrderList) {
   EXPECT_EQ(w.OrderItemCount(), 0);
   EXPECT_EQ(w.FirstSelectedOrderPosition(), 0);
   EXPECT_EQ(w.lblOrderCount->text(), "0");
+}
+
+TEST_F(ListsWindowTest, DriveChangeMovesTheFolderTreeOrSaysItCannot) {
+  work.MakeFolder(u"mnt");
+  work.MakeFile(u"mnt/on_drive");
+  testing::FaultyFileSystem faulty(*h.realFs);
+  faulty.drives = std::vector<std::u16string>{u"/", work.PathOf(u"mnt/"), work.PathOf(u"gone/")};
+  h.store.Set(u"general", u"defpath", work.path());
+  frmDovetem& w = h.Start(Capacities::Large(), {}, &faulty);
+  ASSERT_EQ(w.drvSelect->count(), 3);
+  EXPECT_EQ(w.DriveListDrive(), u"/");
+  w.drvSelect->setCurrentIndex(1);
+  EXPECT_EQ(w.FolderTreePath(), work.PathOf(u"mnt/"));
+  EXPECT_EQ(Column(w.selectModel), (QStringList{"on_drive"}));
+  w.drvSelect->setCurrentIndex(2);
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text, u"指定されたドライブのフォルダ一覧を取得できませんでした。");
+  EXPECT_EQ(w.DriveListDrive(), work.PathOf(u"gone/"));  // the list keeps the new drive
+  EXPECT_EQ(w.FolderTreePath(), work.PathOf(u"mnt/"));
+  EXPECT_EQ(Column(w.selectModel), (QStringList{"on_drive"}));
+}
+
+TEST_F(ListsWindowTest, FolderTreeOpensAFolderOnReturn) {
+  work.MakeFolder(u"sub");
+  work.MakeFile(u"sub/x");
+  frmDovetem& w = Start();
+  QTreeWidgetItem* current = w.dirSelect->currentItem();
+  ASSERT_NE(current, nullptr);
+  ASSERT_EQ(current->childCount(), 1);
+  w.dirSelect->setCurrentItem(current->child(0));
+  w.dirSelect->setFocus();
+  QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(w.dirSelect, &key);
+  EXPECT_EQ(w.FolderTreePath(), work.PathOf(u"sub/"));
+  EXPECT_EQ(Column(w.selectModel), (QStringList{"x"}));
+  EXPECT_EQ(w.CurrentPage(), 1);  // Return opened the folder, not the rule page
+}
+
+TEST_F(ListsWindowTest, ADropEventOnTheTargetListReachesTheHandler) {
+  work.MakeFile(u"dropped");
+  frmDovetem& w = Start();
+  std::unique_ptr<QMimeData> data(FileDrop({work.PathOf(u"dropped")}));
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(w.lvwSelect2->viewport(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+  const bool delivered = QApplication::sendEvent(w.lvwSelect2->viewport(), &drop);
+  EXPECT_TRUE(delivered);
+  EXPECT_TRUE(drop.isAccepted());
+  EXPECT_EQ(Column(w.targetModel), (QStringList{Q(work.PathOf(u"dropped"))}));
 }
 
 struct MaskRow {

@@ -103,6 +103,19 @@ TEST_F(RenameRunTest, CaseOnlyChangeIsRenamed) {
   EXPECT_EQ(std::vector<int>({2}), States());
 }
 
+TEST_F(RenameRunTest, CaseOnlyChangeRefusedWhenAnotherEntryBearsTheName) {
+  AddTarget(u"z.txt");  // its existence test lists the folder first
+  AddTarget(u"abc.txt");
+  dir.MakeFile(u"w/Abc.txt");
+  Rule(u"z.txt", u"q.txt");
+  Rule(u"abc.txt", u"ABC.txt");
+  Run();
+  EXPECT_EQ(NameList({u"Abc.txt", u"abc.txt", u"q.txt"}), Names());
+  EXPECT_EQ(U8(Log(Obj(u"z.txt") + Change(u"q.txt") + Obj(u"abc.txt") +
+                   u"\t-> ABC.txt 変更開始\r\n\t\tエラー(同名のオブジェクトが既に存在します。)\r\n")),
+            U8(LogFile()));
+}
+
 // Every target is given x.txt: the numbering styles and starts.
 struct NumberingCase {
   const char* name;
