@@ -81,7 +81,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
   const uint8_t flags = data[0];
   const uint8_t more = data[1];
-  Settings settings;
+  // One engine per build for the whole run, as the program keeps one for its
+  // life: the workspace carries over from input to input.
+  static Settings settings;
+  static FuzzFileSystem fs;
+  static RuleEngine largeEngine(settings, fs, Capacities::Large());
+  static RuleEngine smallEngine(settings, fs, Capacities::Small());
+  settings = Settings();
   settings.EscapeMode = flags & 2;
   settings.SpaceMode = static_cast<int16_t>(((flags >> 2) & 3) == 3 ? 2 : (flags >> 2) & 3);
   settings.SaveMode = flags & 16;
@@ -102,13 +108,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     settings.ChrBar = u"!";
   }
   const Capacities caps = (more & 2) ? Capacities::Small() : Capacities::Large();
-  FuzzFileSystem fs;
   fs.answer = (more & 4) && (more & 8);
 
   std::vector<std::u16string> texts = SplitTexts(data + 2, size - 2);
   texts.resize(std::max<size_t>(texts.size(), 3));
 
-  RuleEngine engine(settings, fs, caps);
+  RuleEngine& engine = (more & 2) ? smallEngine : largeEngine;
   engine.rule = ChangeRule{texts[0], texts[1], static_cast<bool>(flags & 1)};
   engine.context.CurPos = more >> 3;
   engine.context.CurTotal = 20;
