@@ -11,6 +11,7 @@
 // scan plus the escape runs met; RemoveEscapes is linear.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,6 +27,31 @@ int32_t InStrUnescaped(std::u16string_view text, std::u16string_view symbol, int
 // Last unescaped occurrence within the first `start` units (0: the whole text).
 int32_t InStrRevUnescaped(std::u16string_view text, std::u16string_view symbol, int32_t start,
                           const Settings& settings);
+// The next unescaped occurrence of one symbol for a scan that moves forward
+// through one text. A found position stays the answer until the scan passes
+// it (escapes depend only on the text before an occurrence), so a scan costs
+// one pass per symbol instead of one search per step.
+class UnescapedCursor {
+ public:
+  UnescapedCursor(std::u16string_view text, std::u16string_view symbol, const Settings& settings)
+      : text_(text), symbol_(symbol), settings_(settings) {}
+  // As InStrUnescaped(text, symbol, start).
+  int32_t Next(int32_t start) {
+    if (start < from_ || (found_ != 0 && found_ < start)) {
+      found_ = InStrUnescaped(text_, symbol_, start, settings_);
+      from_ = start;
+    }
+    return found_;
+  }
+
+ private:
+  std::u16string_view text_;
+  std::u16string_view symbol_;
+  const Settings& settings_;
+  int32_t from_ = INT32_MAX;  // start of the search that found found_
+  int32_t found_ = 0;
+};
+
 // The text with its escape symbols removed. A chr_cap that ends the text (an
 // odd run at the end) is a rule error: RuleErrorKind 1, the message, and "".
 std::u16string RemoveEscapes(std::u16string_view text, const Settings& settings, RuleContext& context);

@@ -72,12 +72,17 @@ std::u16string ApplyChangeRule(RuleCall& call, std::u16string_view part, std::u1
   std::u16string out;
   const int32_t len = static_cast<int32_t>(rule.size());
   int32_t pos = 1;
+  std::array<UnescapedCursor, 7> cursors = {
+      UnescapedCursor(rule, *symbols[0], s), UnescapedCursor(rule, *symbols[1], s),
+      UnescapedCursor(rule, *symbols[2], s), UnescapedCursor(rule, *symbols[3], s),
+      UnescapedCursor(rule, *symbols[4], s), UnescapedCursor(rule, *symbols[5], s),
+      UnescapedCursor(rule, *symbols[6], s)};
   while (pos <= len) {
     int32_t at = 0;
     SymbolKind kind = kNone;
     for (int k = 0; k < 7; ++k) {
       // A later symbol wins only when it lies strictly before the choice.
-      const int32_t p = InStrUnescaped(rule, *symbols[k], pos, s);
+      const int32_t p = cursors[static_cast<std::size_t>(k)].Next(pos);
       if (p > 0 && (at == 0 || p < at)) {
         at = p;
         kind = static_cast<SymbolKind>(k);

@@ -21,7 +21,7 @@ constexpr int32_t kDigitLimit = 100000000;
 
 enum ValueKind { kNumberKind, kDateTextKind, kTextKind };
 
-struct CodeSpec {
+struct CodeFields {
   int state = 0;
   bool zero = false;
   int32_t width = 0;
@@ -69,7 +69,7 @@ bool FailChar(RuleCall& call, char16_t c) {
 
 // Fits a value to the code's width (see the rules in the comments below) and
 // appends it. False after the "memory short" error for an absurd width.
-bool AppendFitted(RuleCall& call, ExpansionPass& pass, const CodeSpec& code, std::u16string value,
+bool AppendFitted(RuleCall& call, ExpansionPass& pass, const CodeFields& code, std::u16string value,
                   ValueKind kind) {
   const std::size_t w = static_cast<std::size_t>(code.width);
   const std::size_t len = value.size();
@@ -220,14 +220,14 @@ int32_t ParseSum(RuleCall& call, std::u16string_view text, int32_t pos, Expansio
 }
 
 // Values of the final letters.
-bool AppendPosition(RuleCall& call, ExpansionPass& pass, const CodeSpec& code) {
+bool AppendPosition(RuleCall& call, ExpansionPass& pass, const CodeFields& code) {
   if (code.width == 0 && (code.zero || code.cut || code.align)) return FailFormat(call);
   const RuleContext& ctx = call.context;
   int64_t v = code.sign == u'-' ? static_cast<int64_t>(ctx.CurTotal) - ctx.CurPos + 1 : ctx.CurPos;
   return AppendFitted(call, pass, code, NumberText(v), kNumberKind);
 }
 
-bool AppendClip(RuleCall& call, ExpansionPass& pass, CodeSpec code, char16_t letter) {
+bool AppendClip(RuleCall& call, ExpansionPass& pass, CodeFields code, char16_t letter) {
   if (code.zero) return FailFormat(call);
   if (letter == u'C' && (code.sign != 0 || code.hasCount)) return FailFormat(call);
   int64_t index = 0;
@@ -253,7 +253,7 @@ bool AppendClip(RuleCall& call, ExpansionPass& pass, CodeSpec code, char16_t let
   return AppendFitted(call, pass, code, std::move(value), kTextKind);
 }
 
-bool AppendDate(RuleCall& call, ExpansionPass& pass, CodeSpec code, char16_t letter) {
+bool AppendDate(RuleCall& call, ExpansionPass& pass, CodeFields code, char16_t letter) {
   // A lone number is a count: \2Y is the year Mod 100, \2%Y the year in 2 places.
   if (!code.zero && code.width > 0 && !code.cut && !code.align && !code.percent && !code.hasCount) {
     code.hasCount = true;
@@ -335,7 +335,7 @@ bool TakeSequentialClip(RuleCall& call, bool backward, ExpansionPass& pass, std:
 
 int32_t ExpandOneCode(RuleCall& call, std::u16string_view text, int32_t yenPos, ExpansionPass& pass) {
   const Settings& s = call.settings;
-  CodeSpec code;
+  CodeFields code;
   const int32_t len = static_cast<int32_t>(text.size());
   int32_t pos = yenPos + static_cast<int32_t>(s.ChrYen.size());
   for (; pos <= len; ++pos) {

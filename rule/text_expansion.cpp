@@ -24,10 +24,13 @@ std::u16string ExpandCodes(RuleCall& call, std::u16string_view text, int insideS
   pass.inside = insideSection != 0;
   const int32_t len = static_cast<int32_t>(text.size());
   int32_t i = 1;
+  UnescapedCursor asters(text, s.ChrAster, s);
+  UnescapedCursor yens(text, s.ChrYen, s);
+  UnescapedCursor bars(text, s.ChrBar, s);
   while (i <= len) {
-    int32_t aster = InStrUnescaped(text, s.ChrAster, i, s);
-    int32_t yen = InStrUnescaped(text, s.ChrYen, i, s);
-    int32_t bar = InStrUnescaped(text, s.ChrBar, i, s);
+    int32_t aster = asters.Next(i);
+    int32_t yen = yens.Next(i);
+    int32_t bar = bars.Next(i);
     int32_t p = 0;
     int which = 0;  // 1 aster, 2 yen, 3 bar
     if (aster > 0) p = aster, which = 1;

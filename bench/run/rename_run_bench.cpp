@@ -6,8 +6,11 @@
 //   Loop/DistinctNames/n: the same renames, one FileSystem rename each
 //   Run/SameName/n:       n files all given "same.txt": the candidate loop
 //                         numbers them same.txt, same-2.txt, ... (the loop
-//                         that is quadratic when written as in the Parts)
+//                         that is quadratic when every candidate is
+//                         compared with every target)
 //   Loop/SameName/n:      the renames to those final names
+//   Run/DistinctNamesNoFiles/n: as Run/DistinctNames with logmode and
+//                         reportmode off, to tell the files' share
 //
 // The run has the default settings: log and report files on, written into the
 // same temporary folder's "p/". Creating the files is not timed. The figure

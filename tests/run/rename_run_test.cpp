@@ -642,6 +642,23 @@ TEST_F(RenameRunTest, LogWriteFailureAnsweredNoStopsTheRun) {
             boxes.Last().text);
 }
 
+TEST_F(RenameRunTest, LogFailingAtTheFirstWriteAnsweredNo) {
+  AddTarget(u"a.txt");
+  AddTarget(u"b.txt");
+  Rule(u"a.txt", u"x.txt");
+  fs.Fail(FsCall::Write, journal.LogPath, kFsIoError);
+  boxes.QueueAnswer(MsgAnswer::No);
+  const OperationSummary s = Run();
+  EXPECT_EQ(NameList({u"a.txt", u"b.txt"}), Names());
+  EXPECT_EQ(U8(Log(Obj(u"a.txt") + u"\tスキップ(中断)\r\n" + Obj(u"b.txt") + u"\tスキップ(中断)\r\n")),
+            U8(journal.LogText));
+  EXPECT_EQ(u"", LogFile());
+  EXPECT_EQ(0, s.done);
+  EXPECT_EQ(2, s.errors);
+  EXPECT_EQ(MsgIcon::Critical, boxes.Last().icon);
+  EXPECT_EQ(3, changeState);
+}
+
 TEST_F(RenameRunTest, LogWriteFailureDuringAnEvacuation) {
   AddTarget(u"a.txt");
   AddTarget(u"b.txt");
