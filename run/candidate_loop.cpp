@@ -72,6 +72,41 @@ void RenameOperation::SetName(int32_t i, const std::u16string& name) {
   index.TargetRenamed(i, old);
 }
 
+bool RenameOperation::ResolveAndRename(int32_t p, int32_t i, const CandidateSequence& seq,
+                                       std::u16string_view nameWord,
+                                       std::u16string_view startWord, LoopResult& r) {
+  r = Resolve(p, i, seq);
+  if (r.end == LoopEnd::SystemError) {
+    const std::u16string word(nameWord);
+    SystemError(i, r.outOfRange ? u"システムエラー(" + word + u"の添字が範囲を超えました。)"
+                                : u"システムエラー(" + word + u"を取得できませんでした。)");
+    return false;
+  }
+  if (r.end == LoopEnd::Aborted) {
+    SkipAborted(i);
+    return false;
+  }
+  const std::u16string& candidate = r.candidate;
+  if (candidate == env.objects.ObjName[i]) {
+    log.WriteLog(u"\t-> " + candidate + u"\r\n\t\tスキップ(同名)\r\n");
+    return true;
+  }
+  log.WriteLogNow(u"\t-> " + candidate + u" " + std::u16string(startWord) + u"\r\n");
+  if (env.journal.AbortRequested) {
+    log.WriteLog(u"\t\t中断\r\n");
+    SkipAborted(i);
+    return false;
+  }
+  if (const int err = RenameOnDisk(i, candidate); err != kFsOk) {
+    const std::u16string_view status = RenameErrorStatus(err);
+    log.WriteLog(u"\t\t" + std::u16string(status) + u"\r\n");
+    ErrorEntry(i, candidate, status);
+    return false;
+  }
+  log.WriteLog(u"\t\t正常終了\r\n");
+  return true;
+}
+
 int RenameOperation::RenameOnDisk(int32_t i, const std::u16string& name) {
   ObjectTable& o = env.objects;
   const std::u16string folder = o.ObjFolder[i];

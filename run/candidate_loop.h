@@ -61,6 +61,15 @@ class RenameOperation {
 
   // The candidate loop for target i at position p.
   LoopResult Resolve(int32_t p, int32_t i, const CandidateSequence& seq);
+  // The candidate loop for target i and, unless the accepted candidate is its
+  // current name, the rename on disk, every step logged. `nameWord` names the
+  // wanted name in system errors ("変更名", "復元名"); `startWord` marks the
+  // start of the rename in the log ("変更開始", "復元開始"). false: the target
+  // ended in an error or a skip, already logged and entered. true: r holds the
+  // accepted candidate, which the target now bears on disk (ObjName unchanged).
+  bool ResolveAndRename(int32_t p, int32_t i, const CandidateSequence& seq,
+                        std::u16string_view nameWord, std::u16string_view startWord,
+                        LoopResult& r);
   // Renames target i on disk to `name` (ObjName unchanged yet); on success
   // rewrites the folders inside a renamed folder. Returns the error number.
   int RenameOnDisk(int32_t i, const std::u16string& name);

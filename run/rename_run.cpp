@@ -71,34 +71,9 @@ void RunObject(RenameOperation& op, int32_t p, int32_t i) {
   const int64_t first = s.FirstNumMode ? s.ExtraNum : int64_t{s.ExtraNum} - 1;
   const CandidateSequence seq(SplitNewName(newName, s.ExtraMixMode), s.ExtraMode, first,
                               s.FirstNumMode);
-  LoopResult r = op.Resolve(p, i, seq);
-  if (r.end == LoopEnd::SystemError) {
-    op.SystemError(i, r.outOfRange ? u"システムエラー(変更名の添字が範囲を超えました。)"
-                                   : u"システムエラー(変更名を取得できませんでした。)");
-    return;
-  }
-  if (r.end == LoopEnd::Aborted) {
-    op.SkipAborted(i);
-    return;
-  }
+  LoopResult r;
+  if (!op.ResolveAndRename(p, i, seq, u"変更名", u"変更開始", r)) return;
   const std::u16string& candidate = r.candidate;
-  if (candidate == o.ObjName[i]) {
-    op.log.WriteLog(u"\t-> " + candidate + u"\r\n\t\tスキップ(同名)\r\n");
-  } else {
-    op.log.WriteLogNow(u"\t-> " + candidate + u" 変更開始\r\n");
-    if (env.journal.AbortRequested) {
-      op.log.WriteLog(u"\t\t中断\r\n");
-      op.SkipAborted(i);
-      return;
-    }
-    if (const int err = op.RenameOnDisk(i, candidate); err != kFsOk) {
-      const std::u16string_view status = RenameErrorStatus(err);
-      op.log.WriteLog(u"\t\t" + std::u16string(status) + u"\r\n");
-      op.ErrorEntry(i, candidate, status);
-      return;
-    }
-    op.log.WriteLog(u"\t\t正常終了\r\n");
-  }
   if (o.ObjState[i] == kObjUnchanged) o.ObjOrigName[i] = o.ObjName[i];
   op.SetName(i, candidate);
   o.ObjState[i] = r.tentative ? kObjTentativelyChanged : kObjChanged;
