@@ -122,7 +122,7 @@ void frmDovetem::ResetWorkState() {
 
 void frmDovetem::ResetSortKeys() { dovetam::ResetSortKeys(sort, settings.view); }
 
-bool frmDovetem::GuardChangeState(int page, bool allTargets) {
+bool frmDovetem::AskGuardQuestion(bool allTargets) {
   if (ChangeState == 0) return true;
   const std::u16string text =
       std::u16string(u"この操作を行うと、名前の再変更・復元ができなくなります。\n") +
@@ -131,6 +131,12 @@ bool frmDovetem::GuardChangeState(int page, bool allTargets) {
       MsgAnswer::Yes)
     return false;
   ChangeState = 0;
+  return true;
+}
+
+bool frmDovetem::GuardChangeState(int page, bool allTargets) {
+  if (ChangeState == 0) return true;
+  if (!AskGuardQuestion(allTargets)) return false;
   if (page == 1) {
     SetTargetHeaders();
     ClearTargetItems();

@@ -78,6 +78,9 @@ class frmDovetem : public QWidget {
   // The guard question of a finished run. Returns false when the user
   // answered No; Yes clears ChangeState and rebuilds the list of the page.
   bool GuardChangeState(int page, bool allTargets = false);
+  // The guard question alone: false on No; Yes clears ChangeState. The caller
+  // rebuilds what it changes.
+  bool AskGuardQuestion(bool allTargets = false);
   // Asks the exit questions, saves, deletes the files; false = stay.
   bool Form_QueryUnload();
   void ShowPage(int page);
@@ -189,9 +192,6 @@ class frmDovetem : public QWidget {
   bool SetDriveListDrive(const std::u16string& drive);
   // Adds paths as targets (command line or arguments) and reports once.
   void AddObjectsFromPaths(const std::vector<std::u16string>& paths);
-  // The guard question of the list commands alone: true when ChangeState is
-  // 0 or the user answered Yes (ChangeState is then 0); nothing is rebuilt.
-  bool AskListGuard(bool allTargets);
   void SetListHeaders(QTreeView* view, ListViewModel* model, const std::array<int16_t, 4>& keys,
                       const std::array<int16_t, 4>& dirs, bool parenthesize);
   void FillTargetView(QTreeView* view, ListViewModel* model);

@@ -14,7 +14,7 @@ namespace dovetam {
 void frmDovetem::lvwSelect2_OLEDragDrop(const QMimeData* data) {
   bool guarded = false;
   if (ChangeState != 0) {
-    if (!AskListGuard(false)) return;
+    if (!AskGuardQuestion(false)) return;
     guarded = true;
     SetTargetHeaders();
     ClearTargetItems();

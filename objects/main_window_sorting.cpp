@@ -75,7 +75,7 @@ void frmDovetem::lvwSelect_ColumnClick(int column) {
 void frmDovetem::lvwSelect2_ColumnClick(int column) {
   const int c = ColumnKeyNumber(targetModel->ColumnKey(column));
   if (ChangeState != 0) {
-    if (!AskListGuard(false)) return;
+    if (!AskGuardQuestion(false)) return;
     ClearTargetItems();
   }
   ShowHourglass();
@@ -87,7 +87,7 @@ void frmDovetem::lvwSelect2_ColumnClick(int column) {
 void frmDovetem::lvwOrder_ColumnClick(int column) {
   const int c = ColumnKeyNumber(orderModel->ColumnKey(column));
   if (ChangeState != 0) {
-    if (!AskListGuard(false)) return;
+    if (!AskGuardQuestion(false)) return;
     ClearOrderItems();
   }
   ShowHourglass();

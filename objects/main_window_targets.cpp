@@ -13,23 +13,10 @@
 
 namespace dovetam {
 
-bool frmDovetem::AskListGuard(bool allTargets) {
-  if (ChangeState == 0) return true;
-  const std::u16string text =
-      std::u16string(u"この操作を行うと、名前の再変更・復元ができなくなります。\n") +
-      (allTargets ? u"すべての選択を解除しますか？" : u"続行しますか？");
-  if (svc.boxes.Show(text, MsgIcon::Exclamation, MsgButtons::YesNo, MsgAnswer::No) !=
-      MsgAnswer::Yes) {
-    return false;
-  }
-  ChangeState = 0;
-  return true;
-}
-
 void frmDovetem::cmdSelectAdd_Click() {
   if (listing.ListFailed != 0) return;
   if (ChangeState != 0) {
-    if (!AskListGuard(false)) return;
+    if (!AskGuardQuestion(false)) return;
     SetTargetHeaders();
     ClearTargetItems();
   }
@@ -49,7 +36,7 @@ void frmDovetem::cmdSelectRefresh_Click() {
 
 void frmDovetem::cmdSelectDelete_Click() {
   const bool guarded = ChangeState != 0;
-  if (!AskListGuard(false)) return;
+  if (!AskGuardQuestion(false)) return;
   RemoveTargetsAtPositions(objects, SelectedPositions(lvwSelect2));
   if (guarded) {
     SetTargetHeaders();
@@ -61,7 +48,7 @@ void frmDovetem::cmdSelectDelete_Click() {
 void frmDovetem::cmdSelectDelete2_Click() {
   if (listing.ListFailed != 0) return;
   if (ChangeState != 0) {
-    if (!AskListGuard(false)) return;
+    if (!AskGuardQuestion(false)) return;
     SetTargetHeaders();
     ClearTargetItems();
   }
@@ -71,7 +58,7 @@ void frmDovetem::cmdSelectDelete2_Click() {
 
 void frmDovetem::cmdSelectClear_Click() {
   if (ChangeState != 0) {
-    if (!AskListGuard(true)) return;
+    if (!AskGuardQuestion(true)) return;
     objects.ObjCount = 0;
     SetTargetHeaders();
     ClearTargetItems();
@@ -90,7 +77,7 @@ void frmDovetem::cmdSelectClear_Click() {
 void frmDovetem::cmdSelectUndo_Click() {
   if (listing.ListFailed != 0) return;
   if (ChangeState != 0) {
-    if (!AskListGuard(false)) return;
+    if (!AskGuardQuestion(false)) return;
     SetTargetHeaders();
     ClearTargetItems();
   }

@@ -80,10 +80,7 @@ void frmDovetem::ArrangeRuleBoxes() {
 // the change; No puts back the value of the run's end.
 static bool GuardRuleChange(frmDovetem& w, QWidget* control) {
   if (w.ChangeState == 0) return true;
-  const MsgAnswer a = w.svc.boxes.Show(
-      u"この操作を行うと、名前の再変更・復元ができなくなります。\n続行しますか？",
-      MsgIcon::Exclamation, MsgButtons::YesNo, MsgAnswer::No);
-  if (a != MsgAnswer::Yes) {
+  if (!w.AskGuardQuestion()) {
     EventLockGuard lock(w.EventLock);
     if (control == w.chkRule)
       w.chkRule->setChecked(w.LastChkRule);
@@ -93,7 +90,6 @@ static bool GuardRuleChange(frmDovetem& w, QWidget* control) {
       w.txtRule2->setText(Q(w.LastRule2));
     return false;
   }
-  w.ChangeState = 0;
   w.SetOrderHeaders();
   w.ClearOrderItems();
   w.RefreshOrderList();
