@@ -76,10 +76,6 @@ void frmDovetem::cmdCommandClear_Click(int) {
 
 void frmDovetem::cmdCommandExit_Click(int) { close(); }
 
-// The settings dialog comes with its own change; until then the command ends
-// after its guard question.
-void frmDovetem::ShowSettingsDialog() {}
-
 void frmDovetem::cmdCommandHelp_Click(int) { OpenHelp(0); }
 void frmDovetem::cmdRuleHelp_Click() { OpenHelp(12); }
 void frmDovetem::cmdRuleExample_Click() { OpenHelp(60); }

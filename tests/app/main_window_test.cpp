@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "app/twips.h"
 #include "testing/window_harness.h"
@@ -160,6 +161,16 @@ TEST(MainWindowGuard, NoAbandonsTheSettingsCommand) {
   EXPECT_EQ(h.boxes.Last().defaultButton, MsgAnswer::No);
   EXPECT_EQ(w.ChangeState, 3);
   h.boxes.QueueAnswer(MsgAnswer::Yes);
+  // Yes goes on to the settings dialog; close it as soon as it shows (the
+  // rebuild after Yes runs the event loop before the dialog opens).
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&closer] {
+    if (QWidget* d = QApplication::activeModalWidget()) {
+      closer.stop();
+      d->close();
+    }
+  });
+  closer.start(10);
   w.cmdCommandSetting[1]->click();
   EXPECT_EQ(w.ChangeState, 0);
 }
