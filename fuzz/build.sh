@@ -26,5 +26,6 @@ done
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -I"$root" \
   "$here/generate_new_name_fuzzer.cpp" $sources "$root/platform/dates.cpp" \
+  "$root/platform/text_case.cpp" -licuuc \
   -o "$out/generate_new_name_fuzzer"
 echo "built $out/generate_new_name_fuzzer"

@@ -2,11 +2,14 @@
 // cut (x), cut and drop (X), paste one item per range (v), paste all items
 // (V), and the cursor resets (b) and (B).
 //
+// The texts of the list together never pass kMaxOperandLength units (a copy
+// beyond it is refused as "memory short").
 // In a symbol "&" appends to the list instead of starting it anew, "r"
 // reverses the order (of the stored ranges, or of the ranges pasted into),
 // "+" takes items from the front and "-" from the back. The list grows only
 // by what one copy or cut needs, to exactly ClipCount + SelCount items.
-// Cost: linear in the selected texts and the operand.
+// Cost: linear in the selected texts, the items of the list and the operand.
+// Tested by tests/rule/clip_operations_test.cpp and operation_rules_test.cpp.
 #include <vector>
 
 #include "rule/operand_rebuild.h"
@@ -23,8 +26,14 @@ bool Has(std::u16string_view symbol, char16_t c) { return symbol.find(c) != std:
 bool StoreSelection(RuleCall& call, std::u16string_view symbol) {
   RuleWorkspace& ws = call.ws;
   if (!Has(symbol, u'&')) ws.ClipCount = 0;
+  // The texts of the list together stay within the operand limit, so that a
+  // rule that appends again and again stops instead of exhausting memory.
+  int64_t characters = 0;
+  for (int32_t k = 1; k <= ws.ClipCount; ++k) characters += static_cast<int64_t>(ws.ClipItems[static_cast<std::size_t>(k)].size());
+  for (int32_t i = 1; i <= ws.SelCount; ++i) characters += RangeEnd(ws, i) - RangeStart(ws, i);
   const int64_t needed = static_cast<int64_t>(ws.ClipCount) + ws.SelCount;
-  if (needed > INT32_MAX || !GrowClipListTo(ws, static_cast<int32_t>(needed), call.caps)) {
+  if (characters > kMaxOperandLength || needed > INT32_MAX ||
+      !GrowClipListTo(ws, static_cast<int32_t>(needed), call.caps)) {
     call.Fail(MemoryMessage());
     return false;
   }

@@ -8,6 +8,7 @@
 // plain marks and pending operator are forgotten. z and h fail when a range's
 // kana-keeping conversion would change its length.
 // Cost: linear in the operand.
+// Tested by tests/rule/mark_conversion_operations_test.cpp and operation_rules_test.cpp.
 #include <vector>
 
 #include "platform/text_case.h"

@@ -7,6 +7,7 @@
 // (MarkFlags); the "!" register survives edits and is put back only into an
 // operand of the remembered length. Positions beyond the end of the
 // remembered text give no characters. Cost: linear in the operand.
+// Tested by tests/rule/mark_conversion_operations_test.cpp and operation_rules_test.cpp.
 #include <vector>
 
 #include "rule/operand_rebuild.h"

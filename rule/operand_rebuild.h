@@ -11,6 +11,7 @@
 // An operand never grows beyond kMaxOperandLength units: a longer one is
 // refused as "memory short", so that rules that multiply the text on every
 // operation stop early instead of exhausting memory or time.
+// Tested by tests/rule/position_edits_test.cpp (ranges, unusable Selections, the length limit).
 #pragma once
 
 #include <cstdint>

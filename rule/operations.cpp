@@ -2,6 +2,7 @@
 // table of its form, to the family of operations that carries it out
 // (position edits, clip list, text marks, conversions). A symbol that no
 // family knows is refused with the message for a symbol that does not exist.
+// Tested by tests/rule/operation_rules_test.cpp.
 #include "rule/operations.h"
 
 #include "rule/rule_messages.h"

@@ -8,6 +8,7 @@
 // else the previous expansion is used again. Symbols with "r" handle the
 // ranges last to first, which only matters for that sequence.
 // Cost: one expansion per range at most, and one rebuild of the operand.
+// Tested by tests/rule/position_edits_test.cpp and operation_rules_test.cpp.
 #include <vector>
 
 #include "rule/operand_rebuild.h"

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "operation_fixture.h"
+#include "rule/operand_rebuild.h"
 
 namespace dovetam::testing {
 namespace {
@@ -235,6 +236,19 @@ TEST_P(ClipOperationTest, GrowthFailureIsMemoryShortAndKeepsTheCapacity) {
   caps.allocationLimit = limit;
   EXPECT_TRUE(Run(u"/c/"));
   EXPECT_EQ(ws.ClipCount, caps.rangeStep);
+}
+
+// The texts of the list together stay within the operand limit.
+TEST_P(ClipOperationTest, ListTextsBeyondTheLimitAreMemoryShort) {
+  SetClipItems({std::u16string(static_cast<std::size_t>(kMaxOperandLength) - 2, u'a')});
+  SetOperand(u"bc", {{1, 2}, {2, 3}});
+  ASSERT_TRUE(Run(u"/c&/"));
+  EXPECT_EQ(ws.ClipCount, 3);
+  EXPECT_FALSE(Run(u"/c&/"));
+  EXPECT_EQ(context.RuleErrorText, u"メモリ不足のため、処理を実行できませんでした。");
+  EXPECT_EQ(ws.ClipCount, 3);
+  EXPECT_TRUE(Run(u"/x/"));
+  EXPECT_EQ(ClipItems(), (Items{u"b", u"c"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, ClipOperationTest, ::testing::ValuesIn(kOperationBuilds), OperationBuildName);

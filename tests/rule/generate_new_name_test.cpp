@@ -52,9 +52,9 @@ const RuleCase kInterpreterCases[] = {
     {"textAroundName", u"a*b", u"aname.txtb"},
     {"textAlone", u"abc", u"abc"},
     {"textWithCode", u"x\\03n", u"x007"},
-    {"selectionAloneKeepsName", u"?x?", u"name.txt"},
-    {"selectionAfterText", u"x?y?", u"xname.txt"},
-    {"selectionsChain", u"*?a?", u"name.txt"},
+    {"selectionAloneKeepsName", u"?(x)?", u"name.txt"},
+    {"selectionAfterText", u"x?(y)?", u"xname.txt"},
+    {"selectionsChain", u"*?(a)?", u"name.txt"},
     {"quotedOperand", u"*\"q\\n\"", u"name.txtq7"},
     {"quotedAfterText", u"a\"b\"c", u"abc"},
     {"emptyQuoted", u"[\"\"]", u"[]"},
@@ -95,7 +95,7 @@ TEST_P(InterpreterTest, ConfiguredSectionSymbols) {
   EXPECT_EQ(engine.context.RuleErrorText, u"\"[～]\"の対応が取れていません。");
   EXPECT_EQ(Run(u"n", u"*[[x]"), u"");
   EXPECT_EQ(engine.context.RuleErrorText, u"\"[～]\"の対応が取れていません。");
-  EXPECT_EQ(Run(u"n", u"*[x]"), u"n");
+  EXPECT_EQ(Run(u"n", u"*[(x)]"), u"n");
   settings.ChrS1 = u"{";
   settings.ChrS2 = u"}";
   settings.ChrDq1 = u"«";

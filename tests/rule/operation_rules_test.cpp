@@ -218,6 +218,30 @@ TEST_P(OperationRulesTest, ClipListCapacity) {
   EXPECT_EQ(engine.workspace().ClipCapacity, initial);
 }
 
+// Operations on Selections that selection sections build: two ranges from a
+// pending union, which the position-moving operations apply first and the
+// others leave pending.
+const RuleCase kSelectionRules[] = {
+    {"insertAtTwoRanges", u"ghijkl", u"*?1(h):1(i)??+??(k)?/i:X/", u"gXhijXkl"},
+    {"insertAfterTwoRanges", u"ghijkl", u"*?1(h):1(i)??+??(k)?/I+:X//u/", u"gHIXjKXl"},
+    {"copyBeforeReplaceKeepsPending", u"ghijkl", u"*?1(h):1(i)??+??(k)?/c//p:\\c/", u"gkjl"},
+    {"keepTwoRanges", u"ghijkl", u"*?1(h):1(i)??+??(k)?/e/", u"hik"},
+    {"deleteTwoRanges", u"ghijkl", u"*?1(h):1(i)??+??(k)?/d//i:_/", u"g_j_l"},
+    {"copyLeavesTheOperatorPending", u"ghijkl", u"*?(h)??+??(k)?/c/-\\C", u"ghijkl-k"},
+    {"cutAppliesTheOperator", u"abcdef", u"*?1(b)??+??1(de)?/x/-\\c\\c", u"acf-bde"},
+    {"cutReverse", u"abcdef", u"*?1(b)??+??1(de)?/xr/-\\c\\c", u"acf-deb"},
+    {"pasteBeyondTheItems", u"abcdef", u"*?1(b)?/c/?*??1(d)??+??1(f)?/v/", u"abcbe"},
+    {"caseLeavesTheOperatorPending", u"ghijkl", u"*?(h)??+??(k)?/u/", u"ghijKl"},
+    {"widthAppliesTheOperator", u"ghijkl", u"*?(h)??+??(k)?/Z/", u"gｈijｋl"},
+    {"upperMiddleWord", u"one two six", u"*?1(two)?/u/", u"one TWO six"},
+    {"markOutsideTheSelection", u"ghijkl", u"*/M//u/?(H)??+??(K)??=?/MRS~/", u"gHijKl"},
+    {"markInsideTheSelection", u"ghijkl", u"*/M//u/?(H)??+??(K)??=?/MRS/", u"GhIJkL"},
+};
+
+TEST_P(OperationRulesTest, OnSelections) {
+  for (const RuleCase& c : kSelectionRules) Check(c);
+}
+
 INSTANTIATE_TEST_SUITE_P(Builds, OperationRulesTest, ::testing::ValuesIn(kBuilds), BuildName);
 
 // With the allocation limit at the initial size the clip list cannot grow:
