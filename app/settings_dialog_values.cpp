@@ -3,6 +3,7 @@
 // Showing a value in effect goes through its stored text, so the dialog shows
 // exactly what a save followed by a load would show.
 #include "app/settings_dialog_values.h"
+#include "app/decimal_text.h"
 
 #include <variant>
 
@@ -75,24 +76,6 @@ Field FieldOf(SettingsForm& f, std::size_t i) {
     case 42: return &f.chkActDel;
     default: return &f.txtActAppname;
   }
-}
-
-std::u16string DecimalText(int64_t n) {
-  std::u16string out;
-  for (char c : std::to_string(n)) out += static_cast<char16_t>(c);
-  return out;
-}
-
-// The value of a text of ASCII digits (the checks let nothing else through);
-// it stops at the first other character and never exceeds 32 bits.
-int64_t DigitsValue(std::u16string_view text) {
-  int64_t n = 0;
-  for (char16_t c : text) {
-    if (c < u'0' || c > u'9') break;
-    n = n * 10 + (c - u'0');
-    if (n > INT32_MAX) return INT32_MAX;
-  }
-  return n;
 }
 
 bool ReadsTrue(std::u16string_view text) { return text == u"True" || text == u"true"; }
@@ -182,7 +165,7 @@ std::u16string FormKeyText(const SettingsForm& form, std::size_t i) {
       const int index = *std::get<int*>(f);
       return DecimalText(index < 0 ? 1 : index + 1);
     }
-    case FormClass::Number: return DecimalText(DigitsValue(*std::get<std::u16string*>(f)));
+    case FormClass::Number: return DecimalText(DecimalValue(*std::get<std::u16string*>(f)));
   }
   return {};
 }
@@ -193,12 +176,12 @@ void SetFormKeyText(SettingsForm& form, std::size_t i, std::u16string_view text)
     case FormClass::Text: *std::get<std::u16string*>(f) = std::u16string(text); break;
     case FormClass::Check: *std::get<bool*>(f) = ReadsTrue(text); break;
     case FormClass::InvertedCheck: *std::get<bool*>(f) = !ReadsTrue(text); break;
-    case FormClass::Match: *std::get<bool*>(f) = DigitsValue(text) == 2; break;
-    case FormClass::OptionFrom0: *std::get<int*>(f) = static_cast<int>(DigitsValue(text)); break;
+    case FormClass::Match: *std::get<bool*>(f) = DecimalValue(text) == 2; break;
+    case FormClass::OptionFrom0: *std::get<int*>(f) = static_cast<int>(DecimalValue(text)); break;
     case FormClass::OptionFrom1:
-      *std::get<int*>(f) = static_cast<int>(DigitsValue(text)) - 1;
+      *std::get<int*>(f) = static_cast<int>(DecimalValue(text)) - 1;
       break;
-    case FormClass::Number: *std::get<std::u16string*>(f) = DecimalText(DigitsValue(text)); break;
+    case FormClass::Number: *std::get<std::u16string*>(f) = DecimalText(DecimalValue(text)); break;
   }
 }
 

@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "app/settings.h"
+#include "app/decimal_text.h"
 
 namespace dovetam {
 
@@ -59,23 +60,6 @@ Field FieldOf(Settings& s, std::size_t i) {
     case 42: return &s.FileDelMode;
     default: return &s.RepOpenApp;
   }
-}
-
-std::u16string DecimalText(int64_t n) {
-  std::u16string out;
-  for (char c : std::to_string(n)) out += static_cast<char16_t>(c);
-  return out;
-}
-
-// The value of a text of digits; the checks let only ASCII digits through.
-int64_t DecimalValue(std::u16string_view text) {
-  int64_t n = 0;
-  for (char16_t c : text) {
-    if (c < u'0' || c > u'9') break;
-    n = n * 10 + (c - u'0');
-    if (n > 999999999) break;
-  }
-  return n;
 }
 
 bool OneOf(std::u16string_view text, std::initializer_list<std::u16string_view> accepted) {
