@@ -14,6 +14,10 @@ TEST(HelpExamples, GiveWhatTheHelpPageShows) {
       {u"*_\\03n", u"*", u"abc_003.txt"},
       {u"\\(n+100)-*", u"*", u"103-abc.txt"},
       {u"*", u"bak", u"abc.bak"},
+      {u"*?(b)?/u/", u"*", u"aBc.txt"},
+      {u"*?(c)?/d/", u"*", u"ab.txt"},
+      {u"*?(b)?/i:X/", u"*", u"aXbc.txt"},
+      {u"*/z/", u"*", u"ａｂｃ.txt"},
   };
   Settings settings;
   auto fs = CreateSystemFileSystem();
