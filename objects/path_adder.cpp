@@ -1,6 +1,7 @@
 // Adding targets from full paths (see path_adder.h). The duplicate test looks
 // the full path up in a hash set built once per call.
 #include "objects/path_adder.h"
+#include "app/decimal_text.h"
 
 #include "platform/dates.h"
 
@@ -67,11 +68,6 @@ PathAdd PathAdder::Add(const std::u16string& path) {
 
 namespace {
 
-std::u16string Decimal(int32_t n) {
-  const std::string s = std::to_string(n);
-  return std::u16string(s.begin(), s.end());
-}
-
 std::u16string DatePart(const PathAddTally& tally, bool afterCount) {
   if (tally.dateFailures == 0) return {};
   const std::u16string kind = tally.dateFailures == 1   ? u"更新日時"
@@ -89,7 +85,7 @@ std::u16string DropSummaryMessage(const PathAddTally& tally) {
   std::u16string text;
   if (tally.notAdded > 0) {
     if (tally.memoryFailed) text = u"メモリ不足などにより、\n";
-    text += u" " + Decimal(tally.notAdded) + u" 個 の オブジェクトを追加できませんでした。";
+    text += u" " + DecimalText(tally.notAdded) + u" 個 の オブジェクトを追加できませんでした。";
   }
   return text + DatePart(tally, tally.notAdded > 0);
 }
@@ -99,7 +95,7 @@ std::u16string CommandLineSummaryMessage(const PathAddTally& tally) {
   if (tally.notAdded > 0) {
     text = tally.memoryFailed
                ? std::u16string(u"メモリ不足などにより、いくつかのオブジェクトを追加できませんでした。")
-               : u" " + Decimal(tally.notAdded) + u" 個 の オブジェクトを追加できませんでした。";
+               : u" " + DecimalText(tally.notAdded) + u" 個 の オブジェクトを追加できませんでした。";
   }
   return text + DatePart(tally, tally.notAdded > 0);
 }

@@ -1,6 +1,7 @@
 // Candidate loop, evacuation and the shared per-object steps: see
 // candidate_loop.h.
 #include "run/candidate_loop.h"
+#include "app/decimal_text.h"
 
 #include <algorithm>
 
@@ -70,6 +71,25 @@ void RenameOperation::SetName(int32_t i, const std::u16string& name) {
   const std::u16string old = std::move(env.objects.ObjName[i]);
   env.objects.ObjName[i] = name;
   index.TargetRenamed(i, old);
+}
+
+void ShowOperationResult(RunEnvironment& env, std::u16string_view verb) {
+  const RunJournal& j = env.journal;
+  const std::u16string v(verb);
+  const std::u16string l1 =
+      u" " + DecimalText(j.DoneCount) +
+      (j.TentativeCount > 0 ? u" 個 の オブジェクト名を一応" + v + u"しました。"
+                            : u" 個 の オブジェクト名を正常に" + v + u"しました。");
+  const std::u16string l2 =
+      u" " + DecimalText(j.ErrorCount) + u" 個 の オブジェクト名を" + v + u"できませんでした。";
+  const std::u16string l3 = u"詳細は、レポートを参照してください。";
+  if (j.ErrorCount > 0) {
+    env.boxes.Show(l1 + u"\n" + l2 + u"\n\n" + l3, MsgIcon::Critical);
+  } else if (j.TentativeCount > 0) {
+    env.boxes.Show(l1 + u"\n\n" + l3, MsgIcon::Information);
+  } else {
+    env.boxes.Show(l1, MsgIcon::Information);
+  }
 }
 
 bool RenameOperation::ResolveAndRename(int32_t p, int32_t i, const CandidateSequence& seq,

@@ -85,6 +85,10 @@ class RenameOperation {
   EvacEnd Evacuate(int32_t k);
 };
 
+// The result message of a run or restore: the counts of the journal, with
+// `verb` "変更" or "復元"; the critical icon when any object failed.
+void ShowOperationResult(RunEnvironment& env, std::u16string_view verb);
+
 // Status word of a failed rename by its error number.
 std::u16string_view RenameErrorStatus(int err);
 

@@ -1,16 +1,12 @@
 // Candidate names: see name_candidates.h.
 #include "run/name_candidates.h"
+#include "app/decimal_text.h"
 
 #include "platform/text_case.h"
 
 namespace dovetam {
 
 namespace {
-
-std::u16string Decimal(int64_t n) {
-  const std::string s = std::to_string(n);
-  return std::u16string(s.begin(), s.end());
-}
 
 std::u16string_view Opening(int style) {
   switch (style) {
@@ -48,7 +44,7 @@ std::u16string_view NameBase(std::u16string_view name) {
 std::u16string NumberedBase(std::u16string_view base, int style, int64_t n) {
   std::u16string out(base);
   out += Opening(style);
-  out += Decimal(n);
+  out += DecimalText(n);
   out += Closing(style);
   return out;
 }
@@ -56,9 +52,9 @@ std::u16string NumberedBase(std::u16string_view base, int style, int64_t n) {
 std::u16string EvacuationName(std::u16string_view name, int style, int64_t n) {
   std::u16string out(name);
   switch (style) {
-    case 2: out += u"._" + Decimal(n) + u"_"; break;
-    case 3: out += u"." + Decimal(n); break;
-    default: out += u".$" + Decimal(n) + u"$"; break;
+    case 2: out += u"._" + DecimalText(n) + u"_"; break;
+    case 3: out += u"." + DecimalText(n); break;
+    default: out += u".$" + DecimalText(n) + u"$"; break;
   }
   return out;
 }

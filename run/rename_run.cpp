@@ -1,5 +1,6 @@
 // The rename run and the re-run: see rename_run.h.
 #include "run/rename_run.h"
+#include "app/decimal_text.h"
 
 #include "rule/rule_messages.h"
 #include "run/candidate_loop.h"
@@ -7,11 +8,6 @@
 namespace dovetam {
 
 namespace {
-
-std::u16string Decimal(int32_t n) {
-  const std::string s = std::to_string(n);
-  return std::u16string(s.begin(), s.end());
-}
 
 bool Refused(RunEnvironment& env, int index) {
   if (index == 1 && env.changeState != 0) {
@@ -83,22 +79,6 @@ void RunObject(RenameOperation& op, int32_t p, int32_t i) {
   if (r.tentative) ++env.journal.TentativeCount;
 }
 
-void ShowResult(RunEnvironment& env) {
-  const RunJournal& j = env.journal;
-  const std::u16string l1 = u" " + Decimal(j.DoneCount) +
-                            (j.TentativeCount > 0 ? u" 個 の オブジェクト名を一応変更しました。"
-                                                  : u" 個 の オブジェクト名を正常に変更しました。");
-  const std::u16string l2 = u" " + Decimal(j.ErrorCount) + u" 個 の オブジェクト名を変更できませんでした。";
-  const std::u16string l3 = u"詳細は、レポートを参照してください。";
-  if (j.ErrorCount > 0) {
-    env.boxes.Show(l1 + u"\n" + l2 + u"\n\n" + l3, MsgIcon::Critical);
-  } else if (j.TentativeCount > 0) {
-    env.boxes.Show(l1 + u"\n\n" + l3, MsgIcon::Information);
-  } else {
-    env.boxes.Show(l1, MsgIcon::Information);
-  }
-}
-
 }  // namespace
 
 OperationSummary ExecuteRenameRun(RunEnvironment& env, int index) {
@@ -144,7 +124,7 @@ OperationSummary ExecuteRenameRun(RunEnvironment& env, int index) {
   }
   env.listStale = 1;
   env.host.RebuildOrderList();
-  ShowResult(env);
+  ShowOperationResult(env, u"変更");
   summary.performed = true;
   summary.done = env.journal.DoneCount;
   summary.errors = env.journal.ErrorCount;

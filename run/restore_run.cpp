@@ -1,16 +1,12 @@
 // The restore: see restore_run.h.
 #include "run/restore_run.h"
+#include "app/decimal_text.h"
 
 #include "run/candidate_loop.h"
 
 namespace dovetam {
 
 namespace {
-
-std::u16string Decimal(int32_t n) {
-  const std::string s = std::to_string(n);
-  return std::u16string(s.begin(), s.end());
-}
 
 void RestoreObject(RenameOperation& op, int32_t p, int32_t i) {
   RunEnvironment& env = op.env;
@@ -47,22 +43,6 @@ void RestoreObject(RenameOperation& op, int32_t p, int32_t i) {
   ++env.journal.DoneCount;
 }
 
-void ShowResult(RunEnvironment& env) {
-  const RunJournal& j = env.journal;
-  const std::u16string l1 = u" " + Decimal(j.DoneCount) +
-                            (j.TentativeCount > 0 ? u" 個 の オブジェクト名を一応復元しました。"
-                                                  : u" 個 の オブジェクト名を正常に復元しました。");
-  const std::u16string l2 = u" " + Decimal(j.ErrorCount) + u" 個 の オブジェクト名を復元できませんでした。";
-  const std::u16string l3 = u"詳細は、レポートを参照してください。";
-  if (j.ErrorCount > 0) {
-    env.boxes.Show(l1 + u"\n" + l2 + u"\n\n" + l3, MsgIcon::Critical);
-  } else if (j.TentativeCount > 0) {
-    env.boxes.Show(l1 + u"\n\n" + l3, MsgIcon::Information);
-  } else {
-    env.boxes.Show(l1, MsgIcon::Information);
-  }
-}
-
 }  // namespace
 
 OperationSummary RestoreNames(RunEnvironment& env) {
@@ -97,7 +77,7 @@ OperationSummary RestoreNames(RunEnvironment& env) {
   op.log.SaveReportFile(report, env.settings.ReportMode, env.reportPath, env.reportSaved);
   env.listStale = 1;
   env.host.RebuildOrderList();
-  ShowResult(env);
+  ShowOperationResult(env, u"復元");
   summary.performed = true;
   summary.done = env.journal.DoneCount;
   summary.errors = env.journal.ErrorCount;

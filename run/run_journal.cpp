@@ -2,6 +2,7 @@
 // entries and report blocks, and the questions and messages of the log and
 // report files. Cost: linear in the text written.
 #include "run/run_journal.h"
+#include "app/decimal_text.h"
 
 #include "platform/dates.h"
 
@@ -37,11 +38,6 @@ std::u16string_view EndWord(JournalKind kind) {
     case JournalKind::Restore: return u" 名前復元終了";
   }
   return {};
-}
-
-std::u16string Decimal(int32_t n) {
-  const std::string s = std::to_string(n);
-  return std::u16string(s.begin(), s.end());
 }
 
 }  // namespace
@@ -168,12 +164,12 @@ std::u16string JournalWriter::BuildReport(JournalKind kind, int32_t objCount) co
   r.reserve(j_.LogText.size() + j_.ReportDoneList.size() + j_.ReportErrorList.size() +
             j_.ReportStateList.size() + 256);
   r += kCrLf;
-  r += u"オブジェクト総数 = " + Decimal(objCount);
+  r += u"オブジェクト総数 = " + DecimalText(objCount);
   r += kCrLf;
   r += doneLabel;
-  r += u" = " + Decimal(j_.DoneCount);
+  r += u" = " + DecimalText(j_.DoneCount);
   r += kCrLf;
-  r += u"エラーが発生したオブジェクト = " + Decimal(j_.ErrorCount);
+  r += u"エラーが発生したオブジェクト = " + DecimalText(j_.ErrorCount);
   r += kCrLf;
   if (j_.DoneCount > 0) {
     r += kCrLf;
