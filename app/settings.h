@@ -97,6 +97,11 @@ std::u16string SettingText(const Settings& s, std::size_t i);
 void SetSettingText(Settings& s, std::size_t i, std::u16string_view text);
 // The default text of key i.
 std::u16string DefaultSettingText(std::size_t i);
+// The digit walk of the start number (check kind 16 and the dialog's check):
+// ASCII digits only, leading zeros not counted, at most 9 significant digits.
+enum class DigitCheck { Ok, NonDigit, Empty, TooLong };
+DigitCheck CheckStartNumberDigits(std::u16string_view text);
+
 // Check kind verdict on a text.
 bool PassesCheck(int kind, std::u16string_view text);
 

@@ -89,25 +89,14 @@ constexpr std::u16string_view kNumNonDigit = u"変更処理の開始数に非数
 constexpr std::u16string_view kNumEmpty = u"変更処理の開始数が指定されていません。";
 constexpr std::u16string_view kNumTooLong = u"変更処理の開始数の桁数が多すぎます。";
 
-// The start number's digit walk; the empty text when it passes.
+// The start number's message; the empty text when it passes.
 std::u16string_view CheckStartNumber(std::u16string_view text) {
-  int state = 0;  // 0 nothing read, 1 only zeros, 2 a significant digit seen
-  std::size_t significant = 0;
-  for (char16_t c : text) {
-    if (c == u'0') {
-      if (state == 0)
-        state = 1;
-      else if (state == 2)
-        ++significant;
-    } else if (c >= u'1' && c <= u'9') {
-      state = 2;
-      ++significant;
-    } else {
-      return kNumNonDigit;
-    }
+  switch (CheckStartNumberDigits(text)) {
+    case DigitCheck::NonDigit: return kNumNonDigit;
+    case DigitCheck::Empty: return kNumEmpty;
+    case DigitCheck::TooLong: return kNumTooLong;
+    case DigitCheck::Ok: break;
   }
-  if (state == 0) return kNumEmpty;
-  if (significant > 9) return kNumTooLong;
   return {};
 }
 

@@ -71,22 +71,7 @@ bool OneOf(std::u16string_view text, std::initializer_list<std::u16string_view> 
 
 // Kind 16: digits only; leading zeros do not count; at most 9 significant.
 bool PassesDigitCheck(std::u16string_view text) {
-  int state = 0;  // 0 nothing read, 1 only zeros, 2 a significant digit seen
-  std::size_t significant = 0;
-  for (char16_t c : text) {
-    if (c == u'0') {
-      if (state == 0)
-        state = 1;
-      else if (state == 2)
-        ++significant;
-    } else if (c >= u'1' && c <= u'9') {
-      state = 2;
-      ++significant;
-    } else {
-      return false;
-    }
-  }
-  return state != 0 && significant <= 9;
+  return CheckStartNumberDigits(text) == DigitCheck::Ok;
 }
 
 }  // namespace
@@ -160,6 +145,26 @@ bool PassesCheck(int kind, std::u16string_view text) {
     case 17: return OneOf(text, {u"1", u"2", u"3"});
     default: return false;
   }
+}
+
+DigitCheck CheckStartNumberDigits(std::u16string_view text) {
+  int state = 0;  // 0 nothing read, 1 only zeros, 2 a significant digit seen
+  std::size_t significant = 0;
+  for (char16_t c : text) {
+    if (c == u'0') {
+      if (state == 0)
+        state = 1;
+      else if (state == 2)
+        ++significant;
+    } else if (c >= u'1' && c <= u'9') {
+      state = 2;
+      ++significant;
+    } else {
+      return DigitCheck::NonDigit;
+    }
+  }
+  if (state == 0) return DigitCheck::Empty;
+  return significant > 9 ? DigitCheck::TooLong : DigitCheck::Ok;
 }
 
 }  // namespace dovetam

@@ -25,36 +25,31 @@ std::u16string_view Slice(std::u16string_view text, int64_t from, int64_t to) {
   return text.substr(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(to - from));
 }
 
-// MRS: each range's text from the mark at the same positions.
-std::u16string InsideFromMark(const RuleWorkspace& ws, std::u16string_view mark) {
-  const std::u16string_view operand = ws.PendingOperand;
+// The operand rebuilt with each selected range taken from `inside` and
+// everything between the ranges from `outside` (both at the same positions).
+std::u16string Interleave(const RuleWorkspace& ws, std::u16string_view outside,
+                          std::u16string_view inside) {
   std::u16string built;
   int32_t from = 1;
   for (int32_t i = 1; i <= ws.SelCount; ++i) {
     const int32_t s = RangeStart(ws, i);
     const int32_t e = RangeEnd(ws, i);
-    built += Slice(operand, from, s);
-    built += Slice(mark, s, e);
+    built += Slice(outside, from, s);
+    built += Slice(inside, s, e);
     from = e;
   }
-  built += Slice(operand, from, static_cast<int64_t>(operand.size()) + 1);
+  built += Slice(outside, from, static_cast<int64_t>(outside.size()) + 1);
   return built;
+}
+
+// MRS: each range's text from the mark at the same positions.
+std::u16string InsideFromMark(const RuleWorkspace& ws, std::u16string_view mark) {
+  return Interleave(ws, ws.PendingOperand, mark);
 }
 
 // MRS~: each range's text from the operand, everything else from the mark.
 std::u16string OutsideFromMark(const RuleWorkspace& ws, std::u16string_view mark) {
-  const std::u16string_view operand = ws.PendingOperand;
-  std::u16string built;
-  int32_t from = 1;
-  for (int32_t i = 1; i <= ws.SelCount; ++i) {
-    const int32_t s = RangeStart(ws, i);
-    const int32_t e = RangeEnd(ws, i);
-    built += Slice(mark, from, s);
-    built += Slice(operand, s, e);
-    from = e;
-  }
-  built += Slice(mark, from, static_cast<int64_t>(mark.size()) + 1);
-  return built;
+  return Interleave(ws, mark, ws.PendingOperand);
 }
 
 bool PutBack(RuleCall& call, std::u16string_view symbol, std::u16string_view mark) {
