@@ -38,7 +38,13 @@ QTreeWidgetItem* FolderItem(const QString& text, const std::u16string& path, con
 
 bool frmDovetem::SetFolderTreePath(const std::u16string& path) {
   if (path.empty() || path.front() != u'/') return false;
-  const std::u16string folder = NormalizePath(path, 2);
+  // The tree shows the folder as the system names it ("." and "..", doubled
+  // "/" taken out), as dropped and command-line paths are named: a start
+  // folder typed as "/a/../a//b" must not list its entries under a second
+  // spelling, which would make one object two targets.
+  std::u16string full;
+  if (svc.fs.GetFullPath(path, true, full) != kFsOk) return false;
+  const std::u16string folder = NormalizePath(full, 2);
   std::vector<FsEntry> files;
   std::vector<FsEntry> folders;
   if (svc.fs.ListFolder(folder, files, folders) != kFsOk) return false;

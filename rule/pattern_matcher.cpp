@@ -6,6 +6,7 @@
 #include "platform/table_growth.h"
 #include "rule/char_classes.h"
 #include "rule/pattern_compiler.h"
+#include "rule/pattern_messages.h"
 #include "rule/rule_messages.h"
 
 namespace dovetam {
@@ -97,7 +98,18 @@ class Matcher {
   }
   void MarkFailed(int32_t j, int32_t p) { memo_.states[Key(j, p)] |= kFailedBit; }
 
-  bool ClassAt(int32_t j, int32_t q) { return q < high_ && MatchCharClass(call_, text_, q, Letter(j)); }
+  // One test of a character class, counted against the work limit of the
+  // name: a pattern that would take too long on a long operand fails the
+  // rule instead of freezing the preview or the run.
+  bool Test(int32_t q, char16_t letter) {
+    if (++call_.patternWork > kPatternWorkLimit) {
+      if (!call_.failed()) call_.Fail(PatternTooComplexMessage());
+      return false;
+    }
+    return MatchCharClass(call_, text_, q, letter);
+  }
+
+  bool ClassAt(int32_t j, int32_t q) { return q < high_ && Test(q, Letter(j)); }
 
   // A literal or exactly-N item at p; next = the position after it.
   bool Step(int32_t j, int32_t p, int32_t& next) {
@@ -111,7 +123,7 @@ class Matcher {
     }
     for (int32_t k = 0; k < kind; ++k) {
       const int64_t q = static_cast<int64_t>(p) + k;
-      if (q >= high_ || !MatchCharClass(call_, text_, static_cast<int32_t>(q), Letter(j))) return false;
+      if (q >= high_ || !Test(static_cast<int32_t>(q), Letter(j))) return false;
     }
     next = p + kind;
     return true;
@@ -147,7 +159,7 @@ class Matcher {
   bool PushRun(int32_t j, int32_t p) {
     if (Kind(j) == kItemOneOrMore) {
       for (int32_t k = p; k < high_; ++k) {
-        if (!MatchCharClass(call_, text_, k, Letter(j))) return !call_.failed();
+        if (!Test(k, Letter(j))) return !call_.failed();
         if (!Push(j + 1, k + 1)) return false;
       }
       return true;

@@ -34,6 +34,11 @@
 
 namespace dovetam {
 
+// Character-class tests that the pattern searches of one name may make. A
+// name of a few hundred characters needs far fewer; only a pattern of many
+// stacked runs over a very long operand reaches it (about half a second).
+inline constexpr int64_t kPatternWorkLimit = 20'000'000;
+
 // What the matcher learnt about one Alternative; valid until it is compiled
 // again (the items may differ then) and within one window end.
 struct AltMemo {

@@ -35,4 +35,8 @@ std::u16string PatternSymbolMessage(std::u16string_view q1, std::u16string_view 
   return s;
 }
 
+std::u16string PatternTooComplexMessage() {
+  return u"パターンによる検索が複雑すぎるため、処理を実行できませんでした。";
+}
+
 }  // namespace dovetam

@@ -8,6 +8,7 @@
 // failed() right after the call and abandons the rule.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "app/settings.h"
@@ -24,6 +25,9 @@ struct RuleCall {
   RuleWorkspace& ws;
   FileSystem& fs;
   const Capacities& caps;
+  // Character-class tests of the pattern searches of this name so far; the
+  // matcher stops the rule when they pass its limit.
+  int64_t patternWork = 0;
 
   bool failed() const { return context.RuleErrorKind != 0; }
   void Fail(std::u16string text, int16_t kind = 1) {

@@ -380,6 +380,22 @@ TEST_F(ListsWindowTest, DoubleClickOnATargetOpensItsFolder) {
   EXPECT_EQ(h.boxes.Count(), 0u);
 }
 
+TEST_F(ListsWindowTest, StartFolderSpeltOtherwiseIsListedUnderItsSystemName) {
+  work.MakeFolder(u"sub");
+  work.MakeFile(u"sub/a");
+  h.store.Set(u"general", u"defpath", work.PathOf(u"sub/../sub//./"));
+  frmDovetem& w = h.Start();
+  EXPECT_EQ(w.listing.ListFolder, work.PathOf(u"sub/"));
+  EXPECT_EQ(w.FolderTreePath(), work.PathOf(u"sub/"));
+  // The same file from the listing and from a drop is one target.
+  SelectRow(w.lvwSelect, 0);
+  w.cmdSelectAdd->click();
+  std::unique_ptr<QMimeData> drop(FileDrop({work.PathOf(u"sub/a")}));
+  w.lvwSelect2_OLEDragDrop(drop.get());
+  EXPECT_EQ(w.objects.ObjCount, 1);
+  EXPECT_EQ(h.boxes.Count(), 0u);
+}
+
 TEST_F(ListsWindowTest, DecideFillsTheOrderListOnPageTwo) {
   work.MakeFile(u"b");
   work.MakeFile(u"a");

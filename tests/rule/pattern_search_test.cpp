@@ -8,6 +8,7 @@
 
 #include "pattern_reference.h"
 #include "pattern_test_support.h"
+#include "rule/change_rule.h"
 #include "rule/pattern_compiler.h"
 #include "rule/pattern_matcher.h"
 #include "rule/selection_services.h"
@@ -269,3 +270,31 @@ TEST(PatternSearch, AgreesWithTheReferenceMatcher) {
 
 }  // namespace
 }  // namespace dovetam::testing
+
+namespace dovetam {
+namespace {
+
+// A pattern of stacked runs over an operand of thousands of characters would
+// take seconds to minutes; the search stops at its work limit with a rule
+// error, while the same pattern on a name of ordinary length still matches.
+TEST(PatternSearch, WorkLimitStopsAHopelessSearch) {
+  Settings settings;
+  std::unique_ptr<FileSystem> fs = CreateSystemFileSystem();
+  RuleEngine engine(settings, *fs, Capacities::Large());
+  engine.ResetTables();
+  const std::u16string runs = u"\\.\\.\\.\\.\\.\\.\\.\\.";
+  engine.context.CurPos = 3;
+  engine.context.CurTotal = 10;
+  engine.rule = ChangeRule{u"\"\\100000%n\"?(" + runs + u"x)?/u/", u"*", true};
+  EXPECT_EQ(engine.GenerateNewName(u"abc.txt"), u"");
+  EXPECT_EQ(engine.context.RuleErrorKind, 1);
+  EXPECT_EQ(engine.context.RuleErrorText,
+            u"パターンによる検索が複雑すぎるため、処理を実行できませんでした。");
+
+  engine.rule = ChangeRule{u"*?(" + runs + u"x)?/u/", u"*", true};
+  EXPECT_EQ(engine.GenerateNewName(u"abcdefghijx.txt"), u"ABCDEFGHIJX.txt");
+  EXPECT_EQ(engine.context.RuleErrorKind, 0);
+}
+
+}  // namespace
+}  // namespace dovetam
