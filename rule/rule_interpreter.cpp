@@ -33,20 +33,29 @@ void StartOperand(RuleWorkspace& ws, std::u16string_view text) {
   ws.Op2Code = 0;
 }
 
+// The output is refused as "memory short" once it grows beyond what one
+// expansion may build: every quoted operand may be that long, so without the
+// bound a rule that repeats one would build a text many times that size.
+bool WithinOutputLimit(RuleCall& call, const std::u16string& out) {
+  if (out.size() <= kMaxExpandedText) return true;
+  call.Fail(MemoryMessage());
+  return false;
+}
+
 // Expands a literal piece and outputs it after the pending operand. False
-// after a failure of the expansion.
+// after a failure of the expansion or when the output grows too long.
 bool EmitLiteral(RuleCall& call, std::u16string& out, std::u16string_view literal) {
   RuleWorkspace& ws = call.ws;
   if (ws.OperandPending) out += ws.PendingOperand;
   if (literal.empty()) {
     ws.OuterClipPending = 0;
     ws.ClipPending = 0;
-    return true;
+    return WithinOutputLimit(call, out);
   }
   std::u16string expanded = ExpandSections(call, literal);
   if (call.failed()) return false;
   out += expanded;
-  return true;
+  return WithinOutputLimit(call, out);
 }
 
 }  // namespace
@@ -138,6 +147,7 @@ std::u16string ApplyChangeRule(RuleCall& call, std::u16string_view part, std::u1
     }
   }
   if (ws.OperandPending) out += ws.PendingOperand;
+  if (!WithinOutputLimit(call, out)) return std::u16string();
   return ApplyForbiddenChars(call, std::move(out));
 }
 

@@ -13,7 +13,8 @@
 // Sets RuleErrorKind to 0 first; on any failure the result is "" with the
 // kind and message set (the partial output is discarded). Counts and flags of
 // the workspace are reset per call; its tables keep their capacities.
-// Cost: seven symbol searches per step of the scan.
+// Cost: seven symbol searches per step of the scan. An output longer than
+// kMaxExpandedText units (text_expansion.h) is refused as "memory short".
 #pragma once
 
 #include <string>

@@ -14,6 +14,13 @@ std::u16string_view Piece(std::u16string_view text, int32_t from, int32_t to) {
   return text.substr(static_cast<std::size_t>(from) - 1, static_cast<std::size_t>(to - from));
 }
 
+// False, after the "memory short" error, once a built text is too long.
+bool WithinLimit(RuleCall& call, const std::u16string& built) {
+  if (built.size() <= kMaxExpandedText) return true;
+  call.Fail(MemoryMessage());
+  return false;
+}
+
 }  // namespace
 
 std::u16string ExpandCodes(RuleCall& call, std::u16string_view text, int insideSection) {
@@ -55,6 +62,7 @@ std::u16string ExpandCodes(RuleCall& call, std::u16string_view text, int insideS
       i = ExpandOneCode(call, text, p, pass);
       if (i == 0 || call.failed()) return std::u16string();
     }
+    if (!WithinLimit(call, pass.out)) return std::u16string();
   }
   if (i <= len && !AppendUnescaped(pass.out, Piece(text, i, len + 1), s, call.context)) {
     return std::u16string();
@@ -87,7 +95,7 @@ std::u16string ExpandSections(RuleCall& call, std::u16string_view text) {
         return std::u16string();
       }
       result += ExpandCodes(call, Piece(text, p, len + 1), 0);
-      if (call.failed()) return std::u16string();
+      if (call.failed() || !WithinLimit(call, result)) return std::u16string();
       ws.OuterClipPending |= ws.ClipPending;
       return result;
     }
@@ -96,7 +104,7 @@ std::u16string ExpandSections(RuleCall& call, std::u16string_view text) {
       return std::u16string();
     }
     result += ExpandCodes(call, Piece(text, p, a), 0);
-    if (call.failed()) return std::u16string();
+    if (call.failed() || !WithinLimit(call, result)) return std::u16string();
     ws.OuterClipPending |= ws.ClipPending;
     const int32_t open = a + static_cast<int32_t>(s.ChrLt.size());
     int32_t b = InStrUnescaped(text, s.ChrGt, open, s);
@@ -109,7 +117,7 @@ std::u16string ExpandSections(RuleCall& call, std::u16string_view text) {
     // cursors only move one way, so this ends after at most ClipCount passes.
     do {
       result += ExpandCodes(call, Piece(text, open, b), 1);
-      if (call.failed()) return std::u16string();
+      if (call.failed() || !WithinLimit(call, result)) return std::u16string();
     } while (ws.ClipPending != 0);
     p = b + static_cast<int32_t>(s.ChrGt.size());
   }

@@ -125,6 +125,22 @@ TEST_P(InterpreterTest, FailureDiscardsEverythingAndNextCallStartsClean) {
   EXPECT_EQ(engine.context.RuleErrorText, u"\"\\～\"内で不正な文字\"q\"が使われています。");  // left as it was
 }
 
+// A rule of a few dozen characters that joins all clip items once per clip
+// item (here 2999 items of one character) ends in an error instead of
+// building a text that grows with the square of the list; and quoted
+// operands of a million blanks each may not pile up without bound either.
+TEST_P(InterpreterTest, OutputBeyondTheLimitIsRefusedAsMemoryShort) {
+  EXPECT_EQ(Run(u"n", u"\"\\03000n\"?(0)?/c/\"<\\C\\c>\"/r/"), u"");
+  EXPECT_EQ(engine.context.RuleErrorKind, 1);
+  EXPECT_EQ(engine.context.RuleErrorText, u"メモリ不足のため、処理を実行できませんでした。");
+  std::u16string quoted;
+  for (int k = 0; k < 5; ++k) quoted += u"\"\\1000000%n\"";
+  EXPECT_EQ(Run(u"n", quoted), u"");
+  EXPECT_EQ(engine.context.RuleErrorText, u"メモリ不足のため、処理を実行できませんでした。");
+  EXPECT_EQ(Run(u"n", u"\"\\1000000%n\"/r/\"\\1000000%n\"/r/*"), u"n");
+  EXPECT_EQ(engine.context.RuleErrorKind, 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Builds, InterpreterTest, ::testing::ValuesIn(kBuilds), BuildName);
 
 struct ScopeCase {

@@ -164,6 +164,27 @@ TEST_F(RuleCallTest, ClipItemsAreCutAndPaddedAsText) {
   EXPECT_EQ(ExpandSections(call, u"[\\6r%c]"), u"[    ab]");
 }
 
+// The clip list joined in every pass of a repeat section grows the text with
+// the square of the list; an expansion is refused once it passes the limit.
+TEST_F(RuleCallTest, ExpansionBeyondTheLimitIsRefusedAsMemoryShort) {
+  const std::u16string half(kMaxExpandedText / 2, u'x');
+  SetClipItems({half});
+  EXPECT_EQ(ExpandSections(call, u"\\C\\C").size(), kMaxExpandedText);
+  EXPECT_EQ(context.RuleErrorKind, 0);
+  const struct {
+    const char* name;
+    std::u16string text;
+  } rows[] = {{"outside", u"\\C\\Cy"}, {"repeatSection", u"<\\C\\c>"}, {"afterSection", u"\\C<\\c>y"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    SetClipItems({half, half});
+    context.RuleErrorKind = 0;
+    EXPECT_EQ(ExpandSections(call, row.text), u"");
+    EXPECT_EQ(context.RuleErrorKind, 1);
+    EXPECT_EQ(context.RuleErrorText, u"メモリ不足のため、処理を実行できませんでした。");
+  }
+}
+
 TEST_F(RuleCallTest, ConfiguredSymbolsAreUsed) {
   settings.ChrYen = u"#";
   settings.ChrAster = u"@";
