@@ -1,6 +1,7 @@
 // Moving the settings between memory and the settings store. Loading checks
 // every text before it comes into effect; failures of a load or a save give
-// one message for the whole operation; the view settings move silently.
+// one message for the whole operation; the view settings move silently. Each
+// load reads the store once and each save replaces it once (one batch).
 #include "app/settings.h"
 
 namespace dovetam {
@@ -28,14 +29,17 @@ void SettingsModule::SetDefaultSettings() { settings = Settings{}; }
 
 void SettingsModule::LoadSettings() {
   int failures = 0;
-  const auto& keys = SettingKeys();
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    std::u16string value;
-    if (ReadValidSetting(keys[i].section, keys[i].key, keys[i].kind, DefaultSettingText(i),
-                         value)) {
-      SetSettingText(settings, i, value);
-    } else {
-      ++failures;
+  {
+    const SettingsBatch batch(store_, SettingsAppName);
+    const auto& keys = SettingKeys();
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      std::u16string value;
+      if (ReadValidSetting(keys[i].section, keys[i].key, keys[i].kind, DefaultSettingText(i),
+                           value)) {
+        SetSettingText(settings, i, value);
+      } else {
+        ++failures;
+      }
     }
   }
   if (failures > 0) boxes_.Show(kLoadFailed, MsgIcon::Critical, MsgButtons::Ok, MsgAnswer::Ok);
@@ -49,18 +53,31 @@ bool SettingsModule::ReadValidSetting(std::u16string_view section, std::u16strin
 }
 
 void SettingsModule::SaveSettings() {
-  int failures = 0;
+  std::vector<SettingEntry> entries;
   const auto& keys = SettingKeys();
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (!store_.Write(SettingsAppName, keys[i].section, keys[i].key, SettingText(settings, i))) {
+  for (std::size_t i = 0; i < keys.size(); ++i)
+    entries.push_back({keys[i].section, keys[i].key, SettingText(settings, i)});
+  if (WriteSettingTexts(entries) > 0)
+    boxes_.Show(kSaveFailed, MsgIcon::Critical, MsgButtons::Ok, MsgAnswer::Ok);
+}
+
+int SettingsModule::WriteSettingTexts(const std::vector<SettingEntry>& entries) {
+  int failures = 0;
+  int collected = 0;
+  SettingsBatch batch(store_, SettingsAppName);
+  for (const SettingEntry& e : entries) {
+    if (store_.Write(SettingsAppName, e.section, e.key, e.text))
+      ++collected;
+    else
       ++failures;
-    }
   }
-  if (failures > 0) boxes_.Show(kSaveFailed, MsgIcon::Critical, MsgButtons::Ok, MsgAnswer::Ok);
+  if (!batch.Commit()) failures += collected;
+  return failures;
 }
 
 void SettingsModule::LoadViewSettings() {
   view = ViewSettings{};
+  const SettingsBatch batch(store_, SettingsAppName);
   for (const ViewKey& k : kViewKeys) {
     const std::u16string def = view.*k.field ? u"True" : u"False";
     std::u16string text;
@@ -70,9 +87,10 @@ void SettingsModule::LoadViewSettings() {
 }
 
 void SettingsModule::SaveViewSettings() {
-  for (const ViewKey& k : kViewKeys) {
-    store_.Write(SettingsAppName, kDisplay, k.key, view.*k.field ? u"True" : u"False");
-  }
+  std::vector<SettingEntry> entries;
+  for (const ViewKey& k : kViewKeys)
+    entries.push_back({kDisplay, k.key, view.*k.field ? u"True" : u"False"});
+  WriteSettingTexts(entries);
 }
 
 }  // namespace dovetam

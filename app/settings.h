@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/message_boxes.h"
 #include "platform/settings_store.h"
@@ -105,6 +106,13 @@ DigitCheck CheckStartNumberDigits(std::u16string_view text);
 // Check kind verdict on a text.
 bool PassesCheck(int kind, std::u16string_view text);
 
+// One key's text as a save writes it.
+struct SettingEntry {
+  std::u16string_view section;
+  std::u16string_view key;
+  std::u16string text;
+};
+
 class SettingsModule {
  public:
   SettingsModule(SettingsStore& store, MessageBoxes& boxes) : store_(store), boxes_(boxes) {}
@@ -124,6 +132,10 @@ class SettingsModule {
   void SaveSettings();
   void LoadViewSettings();
   void SaveViewSettings();
+  // Writes the texts under SettingsAppName in one batch, so the store is
+  // replaced once with all of them. Returns the number of keys not written:
+  // those the store refused, or every key when the batch could not be written.
+  int WriteSettingTexts(const std::vector<SettingEntry>& entries);
 
   SettingsStore& store() { return store_; }
 

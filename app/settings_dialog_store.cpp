@@ -8,6 +8,7 @@ int LoadFormFromStore(SettingsModule& settings, SettingsForm& form) {
   int failures = 0;
   const auto& keys = FormKeys();
   const auto& store = SettingKeys();
+  const SettingsBatch batch(settings.store(), settings.SettingsAppName);
   for (std::size_t i = 0; i < keys.size(); ++i) {
     const SettingKey& k = store[keys[i].store];
     std::u16string value;
@@ -22,15 +23,14 @@ int LoadFormFromStore(SettingsModule& settings, SettingsForm& form) {
 }
 
 int SaveFormToStore(SettingsModule& settings, const SettingsForm& form) {
-  int failures = 0;
+  std::vector<SettingEntry> entries;
   const auto& keys = FormKeys();
   const auto& store = SettingKeys();
   for (std::size_t i = 0; i < keys.size(); ++i) {
     const SettingKey& k = store[keys[i].store];
-    if (!settings.store().Write(settings.SettingsAppName, k.section, k.key, FormKeyText(form, i)))
-      ++failures;
+    entries.push_back({k.section, k.key, FormKeyText(form, i)});
   }
-  return failures;
+  return settings.WriteSettingTexts(entries);
 }
 
 }  // namespace dovetam

@@ -1,152 +1,110 @@
 // The settings store as one INI file per application key.
 //
-// Layout: "[section]" lines, then "key=value" lines. Sections and keys are
-// kept exactly as given (no case folding); a value is everything after the
-// first "=" up to the end of its line, with only "\\", "\n" and "\r" escaped,
-// never trimmed. Other lines (comments, blank lines) are kept as they are.
-// Every read reads the whole file, so changes made by another copy of the
-// program are seen; every write rewrites the whole file through a temporary
-// file in the same folder, flushed to disk and renamed over the old one, so
-// the file is always either the old or the new one.
+// A load reads the file once and answers every key from that reading; a save
+// changes the keys in memory and writes the whole file once, through a
+// temporary file in the same folder that is flushed to disk and renamed over
+// the old one, so a crash at any moment leaves either the old or the new file.
+// A call outside a batch is a load or save of its own, so changes made by
+// another copy of the program are seen.
+//
+// The file is looked at before it is opened and again through the opened
+// descriptor: only a regular file of at most kSettingsFileLimit bytes is
+// read, so a FIFO, a device or a huge file can neither hang nor exhaust the
+// program. A store that cannot be read is never written either: its lines
+// would be lost.
+//
+// Temporary files are named "<file>.saving-XXXXXX" and locked while a save
+// uses them; a save removes the unlocked ones, left behind by a save that
+// was killed.
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
-#include <vector>
+#include <optional>
+#include <random>
 
+#include "platform/ini_document.h"
+#include "platform/settings_file_calls.h"
 #include "platform/settings_store.h"
 #include "platform/utf8_codec.h"
 
 namespace dovetam {
 
+int SettingsFileCalls::Open(const std::string& path, int flags, mode_t mode) {
+  return ::open(path.c_str(), flags, mode);
+}
+ssize_t SettingsFileCalls::Read(int fd, char* buffer, std::size_t size) {
+  return ::read(fd, buffer, size);
+}
+ssize_t SettingsFileCalls::Write(int fd, const char* data, std::size_t size) {
+  return ::write(fd, data, size);
+}
+int SettingsFileCalls::Fsync(int fd) { return ::fsync(fd); }
+int SettingsFileCalls::Close(int fd) { return ::close(fd); }
+int SettingsFileCalls::Rename(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str());
+}
+int SettingsFileCalls::Unlink(const std::string& path) { return ::unlink(path.c_str()); }
+
 namespace {
 
-struct IniLine {
-  bool isEntry = false;
-  std::u16string key;   // entry
-  std::u16string text;  // value of an entry (unescaped), or the raw line
-  std::u16string raw;   // an entry as read from the file, "" once changed
-};
+constexpr std::string_view kTempMark = ".saving-";
+constexpr std::size_t kTempRandom = 6;
+constexpr std::string_view kTempChars =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
-struct IniSection {
-  std::u16string name;
-  bool hasHeader = true;  // false for the lines before the first header
-  std::vector<IniLine> lines;
-};
-
-std::u16string Unescape(std::u16string_view v) {
-  std::u16string out;
-  out.reserve(v.size());
-  for (std::size_t i = 0; i < v.size(); ++i) {
-    if (v[i] == u'\\' && i + 1 < v.size()) {
-      const char16_t n = v[i + 1];
-      if (n == u'\\' || n == u'n' || n == u'r') {
-        out += n == u'\\' ? u'\\' : (n == u'n' ? u'\n' : u'\r');
-        ++i;
-        continue;
-      }
-    }
-    out += v[i];
-  }
-  return out;
-}
-
-std::u16string Escape(std::u16string_view v) {
-  std::u16string out;
-  out.reserve(v.size());
-  for (char16_t c : v) {
-    if (c == u'\\') {
-      out += u"\\\\";
-    } else if (c == u'\n') {
-      out += u"\\n";
-    } else if (c == u'\r') {
-      out += u"\\r";
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
-std::u16string TrimBlanks(std::u16string_view s) {
-  std::size_t a = 0, b = s.size();
-  while (a < b && (s[a] == u' ' || s[a] == u'\t')) ++a;
-  while (b > a && (s[b - 1] == u' ' || s[b - 1] == u'\t')) --b;
-  return std::u16string(s.substr(a, b - a));
-}
-
-std::vector<IniSection> Parse(std::u16string_view text) {
-  std::vector<IniSection> sections(1);
-  sections[0].hasHeader = false;
-  std::size_t i = 0;
-  if (!text.empty() && text[0] == u'\uFEFF') i = 1;  // byte-order mark of a hand-edited file
-  while (i < text.size()) {
-    std::size_t end = text.find(u'\n', i);
-    if (end == std::u16string_view::npos) end = text.size();
-    std::u16string_view line = text.substr(i, end - i);
-    if (!line.empty() && line.back() == u'\r') line.remove_suffix(1);
-    i = end + 1;
-    if (line.size() >= 2 && line.front() == u'[' && line.back() == u']') {
-      sections.push_back({std::u16string(line.substr(1, line.size() - 2)), true, {}});
-      continue;
-    }
-    const std::size_t eq = line.find(u'=');
-    const bool comment = !line.empty() && (line[0] == u';' || line[0] == u'#');
-    if (eq == std::u16string_view::npos || comment) {
-      sections.back().lines.push_back({false, u"", std::u16string(line), u""});
-    } else {
-      sections.back().lines.push_back({true, TrimBlanks(line.substr(0, eq)),
-                                       Unescape(line.substr(eq + 1)), std::u16string(line)});
-    }
-  }
-  return sections;
-}
-
-std::u16string Serialize(const std::vector<IniSection>& sections) {
-  std::u16string out;
-  for (const IniSection& s : sections) {
-    if (s.hasHeader) out += u"[" + s.name + u"]\n";
-    for (const IniLine& l : s.lines) {
-      if (!l.isEntry) {
-        out += l.text;
-      } else if (!l.raw.empty()) {
-        out += l.raw;  // untouched lines stay as they were written
-      } else {
-        out += l.key + u"=" + Escape(l.text);
-      }
-      out += u'\n';
-    }
-  }
-  return out;
+bool IsSettingsFile(const struct stat& st) {
+  return S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) <= kSettingsFileLimit;
 }
 
 // Reads the whole file. A missing file is an empty one; false when the file
-// exists but cannot be read.
-bool ReadFile(const std::string& path, std::string& bytes) {
+// exists but cannot be read or is no settings file.
+bool ReadStoreFile(SettingsFileCalls& calls, const std::string& path, std::string& bytes) {
   bytes.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT;
-  char buf[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      return false;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return errno == ENOENT;
+  if (!IsSettingsFile(st)) return false;
+  const int fd = calls.Open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
+  if (fd < 0) return false;
+  // The object opened may not be the one looked at a moment ago.
+  bool ok = ::fstat(fd, &st) == 0 && IsSettingsFile(st);
+  if (ok) {
+    // Room for one byte more than the file holds, and growth up to one byte
+    // past the limit, show a file that grew meanwhile.
+    bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
+    std::size_t done = 0;
+    for (;;) {
+      if (done == bytes.size()) {
+        if (done > kSettingsFileLimit) {
+          ok = false;
+          break;
+        }
+        bytes.resize(std::min(bytes.size() * 2, kSettingsFileLimit + 1));
+      }
+      const ssize_t n = calls.Read(fd, bytes.data() + done, bytes.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        ok = n == 0;
+        break;
+      }
+      done += static_cast<std::size_t>(n);
     }
-    if (n == 0) break;
-    bytes.append(buf, static_cast<std::size_t>(n));
+    bytes.resize(ok ? done : 0);
   }
-  ::close(fd);
-  return true;
+  calls.Close(fd);
+  return ok;
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
+bool WriteAll(SettingsFileCalls& calls, int fd, const std::string& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    const ssize_t n = calls.Write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -159,109 +117,172 @@ bool WriteAll(int fd, const std::string& bytes) {
 // Creates every missing folder of path (a folder path without trailing "/").
 bool MakeFolders(const std::string& folder) {
   struct stat st {};
-  if (stat(folder.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
+  if (::stat(folder.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
   const std::size_t slash = folder.rfind('/');
   if (slash != std::string::npos && slash > 0 && !MakeFolders(folder.substr(0, slash)))
     return false;
-  return mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+  return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
-bool ReplaceAtomically(const std::string& folder, const std::string& file,
-                       const std::string& bytes) {
+bool IsTempName(std::string_view entry, std::string_view fileName) {
+  if (entry.size() != fileName.size() + kTempMark.size() + kTempRandom) return false;
+  if (entry.substr(0, fileName.size()) != fileName ||
+      entry.substr(fileName.size(), kTempMark.size()) != kTempMark)
+    return false;
+  for (char c : entry.substr(entry.size() - kTempRandom)) {
+    if (kTempChars.find(c) == std::string_view::npos) return false;
+  }
+  return true;
+}
+
+// Removes the temporary files of fileName in folder that no save holds:
+// those of a save that was killed.
+void RemoveLeftovers(SettingsFileCalls& calls, const std::string& folder,
+                     const std::string& fileName) {
+  DIR* d = ::opendir(folder.c_str());
+  if (d == nullptr) return;
+  while (const dirent* e = ::readdir(d)) {
+    if (!IsTempName(e->d_name, fileName)) continue;
+    const std::string path = folder + "/" + e->d_name;
+    const int fd = calls.Open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
+    if (fd < 0) continue;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+      calls.Unlink(path);
+    calls.Close(fd);
+  }
+  ::closedir(d);
+}
+
+// A new temporary file for fileName in folder, locked against RemoveLeftovers
+// of another save; -1 when none can be made.
+int CreateTemp(SettingsFileCalls& calls, const std::string& folder, const std::string& fileName,
+               std::string& temp) {
+  static std::mt19937_64 random{std::random_device{}()};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = folder + "/" + fileName + std::string(kTempMark);
+    for (std::size_t i = 0; i < kTempRandom; ++i) temp += kTempChars[random() % kTempChars.size()];
+    const int fd =
+        calls.Open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+      ::flock(fd, LOCK_EX | LOCK_NB);
+      return fd;
+    }
+    if (errno != EEXIST) return -1;
+  }
+  return -1;
+}
+
+bool ReplaceAtomically(SettingsFileCalls& calls, const std::string& folder,
+                       const std::string& file, const std::string& bytes) {
   if (!MakeFolders(folder)) return false;
   // A store that is a link (kept with other configuration elsewhere) stays a
   // link: the file it points to is the one replaced.
   std::string path = file;
   std::string targetFolder = folder;
   struct stat st {};
-  if (lstat(file.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-    char* real = realpath(file.c_str(), nullptr);
+  if (::lstat(file.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    char* real = ::realpath(file.c_str(), nullptr);
     if (real == nullptr) return false;
     path = real;
     std::free(real);
     targetFolder = path.substr(0, path.rfind('/'));
     if (targetFolder.empty()) targetFolder = "/";
   }
-  const bool existed = stat(path.c_str(), &st) == 0;
-  std::string temp = path + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
+  const bool existed = ::stat(path.c_str(), &st) == 0;
+  if (existed && !S_ISREG(st.st_mode)) return false;
+  const std::string fileName = path.substr(path.rfind('/') + 1);
+  RemoveLeftovers(calls, targetFolder, fileName);
+  std::string temp;
+  const int fd = CreateTemp(calls, targetFolder, fileName, temp);
   if (fd < 0) return false;
-  bool ok =
-      WriteAll(fd, bytes) && (!existed || fchmod(fd, st.st_mode & 07777) == 0) && fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    return false;
-  }
+  // The rename happens while the lock is held, so no other save takes the
+  // file for a leftover.
+  const bool ok = WriteAll(calls, fd, bytes) &&
+                  (!existed || ::fchmod(fd, st.st_mode & 07777) == 0) && calls.Fsync(fd) == 0 &&
+                  calls.Rename(temp, path) == 0;
+  if (!ok) calls.Unlink(temp);
+  calls.Close(fd);
+  if (!ok) return false;
   // Make the rename itself durable.
-  const int dfd = ::open(targetFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dfd = calls.Open(targetFolder, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
   if (dfd >= 0) {
-    fsync(dfd);
-    ::close(dfd);
+    calls.Fsync(dfd);
+    calls.Close(dfd);
   }
   return true;
 }
 
+// The store file of one application key as one load or save sees it: read
+// at most once, changed in memory, written at most once.
+struct StoreFile {
+  std::u16string appKey;
+  bool loaded = false;
+  bool readable = false;
+  bool changed = false;
+  std::string folder, path;
+  IniDocument doc;
+};
+
 class IniSettingsStore : public SettingsStore {
  public:
-  explicit IniSettingsStore(std::string configHome) : home_(std::move(configHome)) {}
+  IniSettingsStore(std::string configHome, SettingsFileCalls& calls)
+      : home_(std::move(configHome)), calls_(calls) {}
 
   bool Read(std::u16string_view appKey, std::u16string_view section, std::u16string_view key,
             std::u16string_view defaultValue, std::u16string& value) override {
-    std::string folder, path, bytes;
-    if (!PathOf(appKey, folder, path) || !ReadFile(path, bytes)) return false;
-    for (const IniSection& s : Parse(DecodeNative(bytes))) {
-      if (!s.hasHeader || s.name != section) continue;
-      for (const IniLine& l : s.lines) {
-        if (l.isEntry && l.key == key) {
-          value = l.text;
-          return true;
-        }
-      }
-    }
-    value = std::u16string(defaultValue);
+    StoreFile single;
+    StoreFile& f = FileOf(appKey, single);
+    if (!Load(f)) return false;
+    const std::u16string* found = FindIniValue(f.doc, section, key);
+    value = found != nullptr ? *found : std::u16string(defaultValue);
     return true;
   }
 
   bool Write(std::u16string_view appKey, std::u16string_view section, std::u16string_view key,
              std::u16string_view value) override {
-    if (section.find_first_of(u"[]\n\r") != std::u16string_view::npos ||
-        key.find_first_of(u"=\n\r") != std::u16string_view::npos || key.empty() ||
-        TrimBlanks(key) != key || key[0] == u';' || key[0] == u'#' || key[0] == u'[') {
-      return false;
-    }
     std::string checked;
-    if (!EncodeNative(value, checked)) return false;
-    std::string folder, path, bytes;
-    if (!PathOf(appKey, folder, path) || !ReadFile(path, bytes)) return false;
-    std::vector<IniSection> sections = Parse(DecodeNative(bytes));
-    Put(sections, section, key, value);
-    std::string out;
-    if (!EncodeNative(Serialize(sections), out)) return false;
-    return ReplaceAtomically(folder, path, out);
+    if (!IsWritableIniAddress(section, key) || !EncodeNative(value, checked)) return false;
+    StoreFile single;
+    StoreFile& f = FileOf(appKey, single);
+    if (!Load(f)) return false;
+    PutIniValue(f.doc, section, key, value);
+    f.changed = true;
+    return &f != &single || Save(f);
+  }
+
+  void BeginBatch(std::u16string_view appKey) override {
+    batch_.emplace();
+    batch_->appKey = appKey;
+  }
+
+  bool EndBatch(bool commit) override {
+    if (!batch_) return true;
+    StoreFile f = std::move(*batch_);
+    batch_.reset();
+    return !commit || !f.changed || Save(f);
   }
 
  private:
-  static void Put(std::vector<IniSection>& sections, std::u16string_view section,
-                  std::u16string_view key, std::u16string_view value) {
-    for (IniSection& s : sections) {
-      if (!s.hasHeader || s.name != section) continue;
-      for (IniLine& l : s.lines) {
-        if (l.isEntry && l.key == key) {
-          l.text = value;
-          l.raw.clear();
-          return;
-        }
-      }
-      // After the last entry, before trailing blank lines.
-      std::size_t at = s.lines.size();
-      while (at > 0 && !s.lines[at - 1].isEntry && s.lines[at - 1].text.empty()) --at;
-      s.lines.insert(s.lines.begin() + static_cast<std::ptrdiff_t>(at),
-                     {true, std::u16string(key), std::u16string(value), u""});
-      return;
-    }
-    sections.push_back(
-        {std::u16string(section), true, {{true, std::u16string(key), std::u16string(value), u""}}});
+  StoreFile& FileOf(std::u16string_view appKey, StoreFile& single) {
+    if (batch_ && batch_->appKey == appKey) return *batch_;
+    single.appKey = appKey;
+    return single;
+  }
+
+  bool Load(StoreFile& f) {
+    if (f.loaded) return f.readable;
+    f.loaded = true;
+    std::string bytes;
+    f.readable = PathOf(f.appKey, f.folder, f.path) && ReadStoreFile(calls_, f.path, bytes);
+    if (f.readable) f.doc = ParseIni(DecodeNative(bytes));
+    return f.readable;
+  }
+
+  bool Save(const StoreFile& f) {
+    std::string out;
+    if (!EncodeNative(SerializeIni(f.doc), out) || out.size() > kSettingsFileLimit) return false;
+    return ReplaceAtomically(calls_, f.folder, f.path, out);
   }
 
   // "A\B" -> home/A/B.ini
@@ -281,12 +302,17 @@ class IniSettingsStore : public SettingsStore {
   }
 
   std::string home_;
+  SettingsFileCalls& calls_;
+  std::optional<StoreFile> batch_;
 };
 
 }  // namespace
 
-std::unique_ptr<SettingsStore> CreateIniSettingsStore(std::string configHome) {
-  return std::make_unique<IniSettingsStore>(std::move(configHome));
+std::unique_ptr<SettingsStore> CreateIniSettingsStore(std::string configHome,
+                                                      SettingsFileCalls* calls) {
+  static SettingsFileCalls systemCalls;
+  return std::make_unique<IniSettingsStore>(std::move(configHome),
+                                            calls != nullptr ? *calls : systemCalls);
 }
 
 std::string DefaultConfigHome() {

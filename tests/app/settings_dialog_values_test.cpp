@@ -364,5 +364,19 @@ TEST_F(FormStoreTest, FailedWritesAreCountedAndTheOthersStayWritten) {
   EXPECT_EQ(SaveFormToStore(settings, DefaultForm()), 44);
 }
 
+TEST_F(FormStoreTest, LoadAndSaveAreOneBatchEachAndAFailedSaveWritesNothing) {
+  SettingsForm f = DefaultForm();
+  EXPECT_EQ(LoadFormFromStore(settings, f), 0);
+  store.failCommits = true;
+  EXPECT_EQ(SaveFormToStore(settings, DefaultForm()), 44);
+  EXPECT_TRUE(store.values.empty());
+  ASSERT_EQ(store.batches.size(), 2u);
+  EXPECT_EQ(store.batches[0].reads, 44u);
+  EXPECT_FALSE(store.batches[0].committed);
+  EXPECT_EQ(store.batches[1].writes, 44u);
+  EXPECT_TRUE(store.batches[1].committed);
+  EXPECT_EQ(store.callsOutsideBatches, 0u);
+}
+
 }  // namespace
 }  // namespace dovetam

@@ -2,10 +2,17 @@
 // with one message, silent view settings, and exact round trips.
 #include "app/settings.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <functional>
 #include <map>
 
 #include <gtest/gtest.h>
 
+#include "app/settings_dialog_store.h"
+#include "testing/counting_file_calls.h"
 #include "testing/fake_message_boxes.h"
 #include "testing/memory_settings_store.h"
 #include "testing/temp_dir.h"
@@ -30,6 +37,13 @@ std::size_t IndexOf(std::u16string_view key) {
   return 0;
 }
 
+void ExpectOneMessage(const FakeMessageBoxes& boxes, std::u16string_view text) {
+  ASSERT_EQ(1u, boxes.Count());
+  EXPECT_EQ(text, boxes.Last().text);
+  EXPECT_EQ(MsgIcon::Critical, boxes.Last().icon);
+  EXPECT_EQ(MsgButtons::Ok, boxes.Last().buttons);
+}
+
 class SettingsTest : public ::testing::Test {
  protected:
   MemorySettingsStore store;
@@ -51,12 +65,7 @@ class SettingsTest : public ::testing::Test {
     for (std::size_t i = 0; i < SettingKeys().size(); ++i) t.push_back(DefaultSettingText(i));
     return t;
   }
-  void ExpectOneMessage(std::u16string_view text) {
-    ASSERT_EQ(1u, boxes.Count());
-    EXPECT_EQ(text, boxes.Last().text);
-    EXPECT_EQ(MsgIcon::Critical, boxes.Last().icon);
-    EXPECT_EQ(MsgButtons::Ok, boxes.Last().buttons);
-  }
+  void ExpectOneMessage(std::u16string_view text) { dovetam::ExpectOneMessage(boxes, text); }
 };
 
 TEST(SettingKeysTest, FortyFourKeysInStoreOrderWithTheirKinds) {
@@ -451,6 +460,118 @@ TEST_F(SettingsTest, SaveWritesValuesUnchecked) {
   EXPECT_EQ(0u, boxes.Count());
   EXPECT_EQ(u"??", store.Get(u"rule", u"chr_q1"));
   EXPECT_EQ(u"1234567890", store.Get(u"process", u"extranum"));
+}
+
+TEST_F(SettingsTest, ASaveThatCannotBeWrittenGivesOneMessageAndChangesNothing) {
+  store.Set(u"rule", u"chr_q1", u"!");
+  module.settings = ChangedSettings();
+  store.failCommits = true;
+  module.SaveSettings();
+  ExpectOneMessage(kSaveFailed);
+  boxes.Clear();
+  module.SaveViewSettings();
+  EXPECT_EQ(0u, boxes.Count());
+  EXPECT_EQ(1u, store.values.size());
+  EXPECT_EQ(u"!", store.Get(u"rule", u"chr_q1"));
+  ASSERT_EQ(2u, store.batches.size());
+  EXPECT_EQ(44u, store.batches[0].writes);
+  EXPECT_EQ(4u, store.batches[1].writes);
+  EXPECT_EQ(0u, store.callsOutsideBatches);
+}
+
+// The settings module over the INI file, with the file's system calls counted.
+class SettingsFileTest : public testing::TempDirTest {
+ protected:
+  SettingsFileTest() {
+    dir.MakeFolder(u"home/Ombra-Vale Software");
+    calls.storePath = dir.native() + "home/Ombra-Vale Software/Dovetam.ini";
+  }
+
+  testing::CountingFileCalls calls;
+  std::unique_ptr<SettingsStore> ini = CreateIniSettingsStore(dir.native() + "home", &calls);
+  FakeMessageBoxes boxes;
+  SettingsModule module{*ini, boxes};
+};
+
+TEST_F(SettingsFileTest, EachLoadReadsTheFileOnceAndEachSaveReplacesItOnce) {
+  dir.MakeFile(u"home/Ombra-Vale Software/Dovetam.ini", "; by hand\n");
+  module.settings = ChangedSettings();
+  SettingsForm form = FormFromSettings(ChangedSettings());
+  struct Row {
+    const char* name;
+    std::function<void()> run;
+    int replacements;
+  };
+  const Row rows[] = {
+      {"SaveSettings", [&] { module.SaveSettings(); }, 1},
+      {"SaveViewSettings", [&] { module.SaveViewSettings(); }, 1},
+      {"LoadSettings", [&] { module.LoadSettings(); }, 0},
+      {"LoadViewSettings", [&] { module.LoadViewSettings(); }, 0},
+      {"LoadForm", [&] { EXPECT_EQ(0, LoadFormFromStore(module, form)); }, 0},
+      {"SaveForm", [&] { EXPECT_EQ(0, SaveFormToStore(module, form)); }, 1},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    calls.Reset();
+    r.run();
+    EXPECT_EQ(1, calls.readings);
+    EXPECT_EQ(r.replacements, calls.creations);
+    EXPECT_EQ(r.replacements, calls.writeCalls);
+    EXPECT_EQ(2 * r.replacements, calls.fsyncs);
+    EXPECT_EQ(r.replacements, calls.renames);
+  }
+  EXPECT_EQ(0u, boxes.Count());
+  EXPECT_EQ(0u, dir.ReadFile(u"home/Ombra-Vale Software/Dovetam.ini").find("; by hand\n[general]\n"));
+}
+
+// A settings path that is a FIFO would block the start; a huge file would
+// stall it. Both count as a store that cannot be read.
+TEST_F(SettingsFileTest, AFifoOrAnOversizedFileIsAStoreThatCannotBeRead) {
+  const std::string path = calls.storePath;
+  for (const char* kind : {"Fifo", "Oversized"}) {
+    SCOPED_TRACE(kind);
+    unlink(path.c_str());
+    if (std::string(kind) == "Fifo") {
+      ASSERT_EQ(0, mkfifo(path.c_str(), 0600));
+    } else {
+      std::string bytes = "[rule]\nchr_q1=!\n;";
+      bytes.resize(kSettingsFileLimit + 1, 'x');
+      std::ofstream(path, std::ios::binary) << bytes;
+    }
+    struct stat before {};
+    ASSERT_EQ(0, lstat(path.c_str(), &before));
+    module.settings = ChangedSettings();
+    module.view = {false, true, false, true};
+
+    boxes.Clear();
+    module.SetDefaultSettings();
+    module.LoadSettings();
+    ExpectOneMessage(boxes, kLoadFailed);
+    EXPECT_EQ(u"?", module.settings.ChrQ1);
+    EXPECT_EQ(SettingText(Settings{}, 0), SettingText(module.settings, 0));
+    boxes.Clear();
+    module.LoadViewSettings();
+    EXPECT_TRUE(module.view.ViewModified);
+    EXPECT_FALSE(module.view.ViewMix);
+    EXPECT_EQ(0u, boxes.Count());
+
+    module.settings = ChangedSettings();
+    module.SaveSettings();
+    ExpectOneMessage(boxes, kSaveFailed);
+    boxes.Clear();
+    module.SaveViewSettings();
+    EXPECT_EQ(0u, boxes.Count());
+    SettingsForm form = DefaultForm();
+    EXPECT_EQ(44, LoadFormFromStore(module, form));
+    EXPECT_EQ(44, SaveFormToStore(module, form));
+
+    struct stat after {};
+    ASSERT_EQ(0, lstat(path.c_str(), &after));
+    EXPECT_EQ(before.st_ino, after.st_ino);
+    EXPECT_EQ(before.st_size, after.st_size);
+    EXPECT_EQ(before.st_mtim.tv_nsec, after.st_mtim.tv_nsec);
+    EXPECT_EQ(std::vector<std::u16string>{u"Dovetam.ini"}, dir.Names(u"home/Ombra-Vale Software"));
+  }
 }
 
 TEST_F(SettingsTest, SetDefaultSettingsLeavesTheViewAlone) {

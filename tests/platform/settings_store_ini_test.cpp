@@ -1,15 +1,26 @@
 // The INI settings store on real files: exact values, hand-written files,
-// atomic saves that never leave a broken or half-written store.
+// one reading and one replacement per batch, files that are no settings
+// files, and atomic saves that never leave a broken, mixed or half-written
+// store.
 #include "platform/settings_store.h"
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <random>
+
 #include <gtest/gtest.h>
 
 #include "app/settings.h"
+#include "testing/counting_file_calls.h"
+#include "platform/utf8_codec.h"
 #include "testing/temp_dir.h"
 
 namespace dovetam {
@@ -21,7 +32,11 @@ constexpr std::u16string_view kApp = u"Ombra-Vale Software\\Dovetam";
 
 class IniStoreTest : public TempDirTest {
  protected:
-  std::unique_ptr<SettingsStore> store = CreateIniSettingsStore(dir.native() + "config");
+  IniStoreTest() { calls.storePath = dir.native() + "config/Ombra-Vale Software/Dovetam.ini"; }
+
+  testing::CountingFileCalls calls;
+  std::unique_ptr<SettingsStore> store = CreateIniSettingsStore(dir.native() + "config", &calls);
+  const std::u16string kFolder = u"config/Ombra-Vale Software";
   const std::u16string kFile = u"config/Ombra-Vale Software/Dovetam.ini";
 
   std::u16string ReadBack(std::u16string_view section, std::u16string_view key) {
@@ -214,6 +229,226 @@ TEST_F(IniStoreTest, ALinkedStoreStaysALinkAndKeepsItsMode) {
 TEST_F(IniStoreTest, SavesLeaveNoTemporaryFiles) {
   for (int i = 0; i < 5; ++i) ASSERT_TRUE(store->Write(kApp, u"display", u"mix", u"True"));
   EXPECT_EQ(std::vector<std::u16string>{u"Dovetam.ini"}, dir.Names(u"config/Ombra-Vale Software"));
+}
+
+// Writes every settings key with the text value in one batch.
+bool SaveAllKeys(SettingsStore& store, std::u16string_view value) {
+  SettingsBatch batch(store, kApp);
+  for (const SettingKey& k : SettingKeys()) {
+    if (!store.Write(kApp, k.section, k.key, value)) return false;
+  }
+  return batch.Commit();
+}
+
+TEST_F(IniStoreTest, ABatchReadsTheFileOnceAndReplacesItOnce) {
+  dir.MakeFolder(kFolder);
+  dir.MakeFile(kFile, "; kept\n[general]\ndefpath=/old/\n[other]\nx=1\n");
+  const auto& keys = SettingKeys();
+  {
+    SettingsBatch batch(*store, kApp);
+    std::u16string value;
+    for (const SettingKey& k : keys) ASSERT_TRUE(store->Read(kApp, k.section, k.key, u"-", value));
+    EXPECT_EQ(u"/old/", ReadBack(u"general", u"defpath"));
+  }
+  EXPECT_EQ(1, calls.readings);
+  EXPECT_EQ(0, calls.creations);
+
+  calls.Reset();
+  {
+    SettingsBatch batch(*store, kApp);
+    for (std::size_t i = 0; i < keys.size(); ++i)
+      ASSERT_TRUE(store->Write(kApp, keys[i].section, keys[i].key, u"v" + std::u16string(1, u'A' + i % 26)));
+    EXPECT_EQ(u"vA", ReadBack(u"general", u"defpath"));  // the batch sees its own writes
+    EXPECT_EQ(0, calls.creations);                       // nothing is written before the end
+    ASSERT_TRUE(batch.Commit());
+  }
+  const std::string file = dir.ReadFile(kFile);
+  EXPECT_EQ(0u, file.find("; kept\n[general]\ndefpath=vA\nsamplename=vB\n[other]\nx=1\n[rule]\n"));
+  EXPECT_EQ(1, calls.readings);
+  EXPECT_EQ(1, calls.creations);
+  EXPECT_EQ(1, calls.writeCalls);
+  EXPECT_EQ(file.size(), calls.bytesWritten);
+  EXPECT_EQ(2, calls.fsyncs);  // the file and its folder
+  EXPECT_EQ(1, calls.renames);
+  EXPECT_EQ(calls.opens, calls.closes);
+
+  // A batch that is not committed, or has nothing to write, writes nothing.
+  calls.Reset();
+  {
+    SettingsBatch batch(*store, kApp);
+    ASSERT_TRUE(store->Write(kApp, u"general", u"defpath", u"dropped"));
+  }
+  {
+    SettingsBatch batch(*store, kApp);
+    ReadBack(u"general", u"defpath");
+    EXPECT_TRUE(batch.Commit());
+  }
+  EXPECT_EQ(0, calls.creations);
+  EXPECT_EQ(file, dir.ReadFile(kFile));
+}
+
+TEST_F(IniStoreTest, WhatIsNoSettingsFileIsNeverOpenedNorReplaced) {
+  struct Row {
+    const char* name;
+    void (*make)(const std::string& path);
+  };
+  const Row rows[] = {
+      {"Fifo", [](const std::string& p) { ASSERT_EQ(0, mkfifo(p.c_str(), 0600)); }},
+      {"LinkToDevZero", [](const std::string& p) { ASSERT_EQ(0, symlink("/dev/zero", p.c_str())); }},
+      {"LinkToDevNull", [](const std::string& p) { ASSERT_EQ(0, symlink("/dev/null", p.c_str())); }},
+      {"Folder", [](const std::string& p) { ASSERT_EQ(0, mkdir(p.c_str(), 0700)); }},
+      {"Oversized",
+       [](const std::string& p) {
+         std::string bytes = "[general]\ndefpath=/big/\n;";
+         bytes.resize(kSettingsFileLimit + 1, 'x');
+         std::ofstream(p, std::ios::binary) << bytes;
+       }},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    const std::string home = dir.native() + r.name;
+    const std::string folder = home + "/Ombra-Vale Software";
+    const std::string path = folder + "/Dovetam.ini";
+    ASSERT_EQ(0, mkdir(home.c_str(), 0700));
+    ASSERT_EQ(0, mkdir(folder.c_str(), 0700));
+    r.make(path);
+    struct stat before {};
+    ASSERT_EQ(0, lstat(path.c_str(), &before));
+    calls.storePath = path;
+    calls.Reset();
+    auto s = CreateIniSettingsStore(home, &calls);
+
+    std::u16string value;
+    EXPECT_FALSE(s->Read(kApp, u"general", u"defpath", u"/", value));
+    EXPECT_FALSE(s->Write(kApp, u"general", u"defpath", u"/x/"));
+    EXPECT_FALSE(SaveAllKeys(*s, u"x"));
+    EXPECT_EQ(0, calls.readings);
+    EXPECT_EQ(0, calls.creations);
+    struct stat after {};
+    ASSERT_EQ(0, lstat(path.c_str(), &after));
+    EXPECT_EQ(before.st_ino, after.st_ino);
+    EXPECT_EQ(before.st_size, after.st_size);
+    EXPECT_EQ(before.st_mtim.tv_nsec, after.st_mtim.tv_nsec);
+    EXPECT_EQ(std::vector<std::u16string>{u"Dovetam.ini"},
+              dir.Names(DecodeNative(std::string(r.name) + "/Ombra-Vale Software")));
+  }
+}
+
+// A save never makes a file that the next load would refuse.
+TEST_F(IniStoreTest, AFileOfExactlyTheLimitIsReadAndNeverOutgrown) {
+  dir.MakeFolder(kFolder);
+  std::string bytes = "[general]\ndefpath=/ab/\n;";
+  bytes.resize(kSettingsFileLimit - 1, 'x');
+  bytes += '\n';
+  dir.MakeFile(kFile, bytes);
+  EXPECT_EQ(u"/ab/", ReadBack(u"general", u"defpath"));
+  EXPECT_FALSE(store->Write(kApp, u"general", u"defpath", u"/abc/"));  // one byte too many
+  EXPECT_EQ(0, calls.creations);
+  EXPECT_EQ(bytes, dir.ReadFile(kFile));
+}
+
+TEST_F(IniStoreTest, AFailingSystemCallFailsTheSaveAndKeepsTheOldFile) {
+  ASSERT_TRUE(SaveAllKeys(*store, u"old"));
+  const std::string before = dir.ReadFile(kFile);
+  for (bool testing::CountingFileCalls::*fail : {&testing::CountingFileCalls::failWrites,
+                                                 &testing::CountingFileCalls::failFsyncs,
+                                                 &testing::CountingFileCalls::failRenames}) {
+    calls.Reset();
+    calls.*fail = true;
+    EXPECT_FALSE(SaveAllKeys(*store, u"new"));
+    EXPECT_EQ(1, calls.creations);
+    EXPECT_EQ(before, dir.ReadFile(kFile));
+    EXPECT_EQ(std::vector<std::u16string>{u"Dovetam.ini"}, dir.Names(kFolder));
+  }
+}
+
+TEST_F(IniStoreTest, ASaveRemovesTheTemporaryFilesOfKilledSavesOnly) {
+  ASSERT_TRUE(store->Write(kApp, u"general", u"defpath", u"/a/"));
+  const std::u16string f = kFolder + u"/";
+  dir.MakeFile(f + u"Dovetam.ini.saving-Ab3xY9", "[general]\ndefpath=/ha");  // a killed save
+  dir.MakeFile(f + u"Dovetam.ini.saving-000000", "[general]\n");             // another one
+  const std::vector<std::u16string> kept = {
+      u"Dovetam.ini",
+      u"Dovetam.ini.saving-Ab3xY",    // not the store's own names
+      u"Dovetam.ini.saving-Ab3xY9z",
+      u"Dovetam.ini.saving-Ab.xY9",
+      u"Dovetam.ini.backup",
+      u"Dovetam.ini.Ab3xY9",
+      u"Other.ini.saving-Ab3xY9",
+      u"Dovetam.ini.saving-InUse1",   // held by a save in progress
+      u"Dovetam.ini.saving-Link01",   // a link, not a file of the store
+      u"target",
+  };
+  for (const std::u16string& name : kept) {
+    if (name != u"Dovetam.ini" && name != u"Dovetam.ini.saving-Link01") dir.MakeFile(f + name);
+  }
+  dir.MakeSymlink(f + u"Dovetam.ini.saving-Link01", "target");
+  const std::string inUse = dir.native() + "config/Ombra-Vale Software/Dovetam.ini.saving-InUse1";
+  const int held = open(inUse.c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(0, flock(held, LOCK_EX));
+  EXPECT_TRUE(store->Write(kApp, u"general", u"defpath", u"/b/"));
+  close(held);
+  std::vector<std::u16string> expected = kept;
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(expected, dir.Names(kFolder));
+  EXPECT_EQ(u"/b/", ReadBack(u"general", u"defpath"));
+}
+
+// A child process saves all keys again and again, each save with a new
+// number, and is killed at a random moment after its first save. Whenever it
+// dies, the file holds one whole save: every key the same number, from this
+// child, and the line the program does not own still in place.
+TEST_F(IniStoreTest, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
+  dir.MakeFolder(kFolder);
+  dir.MakeFile(kFile, "; mine\n");
+  // Kill moments spread over about two saves of this file system.
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(SaveAllKeys(*store, u"0"));
+  const auto save = std::chrono::duration_cast<std::chrono::microseconds>(
+                        std::chrono::steady_clock::now() - start) / 3;
+  std::uniform_int_distribution<long> moment(0, 2 * save.count() + 200);
+  std::mt19937 random(12345);
+  int partWay = 0;  // kills that left a save's temporary file behind
+  for (long round = 1; round <= 40; ++round) {
+    int saved[2];
+    ASSERT_EQ(0, pipe2(saved, O_CLOEXEC));
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      auto own = CreateIniSettingsStore(dir.native() + "config");
+      for (long n = round * 1000000;; ++n) {
+        const std::string text = std::to_string(n);
+        if (!SaveAllKeys(*own, std::u16string(text.begin(), text.end()))) _exit(3);
+        if (write(saved[1], "s", 1) != 1) _exit(4);
+      }
+    }
+    close(saved[1]);
+    char byte = 0;
+    const bool firstSaved = read(saved[0], &byte, 1) == 1;
+    usleep(static_cast<useconds_t>(moment(random)));
+    kill(pid, SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    close(saved[0]);
+    ASSERT_TRUE(firstSaved && WIFSIGNALED(status)) << "the saving child failed";
+    if (dir.Names(kFolder).size() > 1) ++partWay;
+
+    auto reader = CreateIniSettingsStore(dir.native() + "config");
+    SettingsBatch batch(*reader, kApp);
+    std::u16string first;
+    ASSERT_TRUE(reader->Read(kApp, u"general", u"defpath", u"", first));
+    for (const SettingKey& k : SettingKeys()) {
+      std::u16string value;
+      ASSERT_TRUE(reader->Read(kApp, k.section, k.key, u"missing", value));
+      ASSERT_EQ(first, value) << "round " << round;
+    }
+    EXPECT_EQ(round, std::stol(std::string(first.begin(), first.end())) / 1000000);
+    EXPECT_EQ(0u, dir.ReadFile(kFile).find("; mine\n"));
+  }
+  EXPECT_GT(partWay, 0) << "no save was killed part-way";
+  ASSERT_TRUE(SaveAllKeys(*store, u"end"));
+  EXPECT_EQ(std::vector<std::u16string>{u"Dovetam.ini"}, dir.Names(kFolder));
 }
 
 TEST(DefaultConfigHomeTest, XdgConfigHomeOrDotConfig) {

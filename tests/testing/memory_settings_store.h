@@ -1,6 +1,6 @@
 // A settings store in memory for tests, with failures to inject: every read
-// or every write, or those of chosen keys (section + key). Reads and writes
-// are logged in order.
+// or every write, or those of chosen keys (section + key), or the commit of
+// every batch. Reads, writes and batches are logged in order.
 #pragma once
 
 #include <map>
@@ -25,10 +25,20 @@ class MemorySettingsStore : public SettingsStore {
   std::map<Address, std::u16string> values;
   bool failAllReads = false;
   bool failAllWrites = false;
+  bool failCommits = false;          // EndBatch(true) writes nothing and fails
   std::set<SectionKey> failReads;    // {section, key}
   std::set<SectionKey> failWrites;   // {section, key}
   std::vector<SectionKey> readLog;   // every Read, failed ones too
   std::vector<SectionKey> writeLog;  // every Write, failed ones too
+  // Per batch: the reads and writes made in it, and whether it was committed.
+  struct Batch {
+    std::u16string appKey;
+    std::size_t reads = 0;
+    std::size_t writes = 0;
+    bool committed = false;
+  };
+  std::vector<Batch> batches;
+  std::size_t callsOutsideBatches = 0;  // reads and writes made outside any batch
 
   void Set(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
     values[{app, std::u16string(section), std::u16string(key)}] = std::u16string(value);
@@ -52,9 +62,13 @@ class MemorySettingsStore : public SettingsStore {
             std::u16string_view defaultValue, std::u16string& value) override {
     SectionKey sk{std::u16string(section), std::u16string(key)};
     readLog.push_back(sk);
+    Count(appKey, &Batch::reads);
     if (failAllReads || failReads.count(sk) != 0) return false;
-    auto it = values.find({std::u16string(appKey), sk.first, sk.second});
-    value = it == values.end() ? std::u16string(defaultValue) : it->second;
+    const Address a{std::u16string(appKey), sk.first, sk.second};
+    const std::u16string* found = nullptr;
+    if (auto p = pending_.find(a); InBatch(appKey) && p != pending_.end()) found = &p->second;
+    if (auto v = values.find(a); found == nullptr && v != values.end()) found = &v->second;
+    value = found != nullptr ? *found : std::u16string(defaultValue);
     return true;
   }
 
@@ -62,10 +76,46 @@ class MemorySettingsStore : public SettingsStore {
              std::u16string_view value) override {
     SectionKey sk{std::u16string(section), std::u16string(key)};
     writeLog.push_back(sk);
+    Count(appKey, &Batch::writes);
     if (failAllWrites || failWrites.count(sk) != 0) return false;
-    values[{std::u16string(appKey), sk.first, sk.second}] = std::u16string(value);
+    (InBatch(appKey) ? pending_ : values)[{std::u16string(appKey), sk.first, sk.second}] =
+        std::u16string(value);
     return true;
   }
+
+  void BeginBatch(std::u16string_view appKey) override {
+    batches.push_back({std::u16string(appKey)});
+    open_ = true;
+    pending_.clear();
+  }
+
+  bool EndBatch(bool commit) override {
+    open_ = false;
+    if (!commit) {
+      pending_.clear();
+      return true;
+    }
+    batches.back().committed = true;
+    if (!failCommits) {
+      for (auto& [a, v] : pending_) values[a] = v;
+    }
+    pending_.clear();
+    return !failCommits;
+  }
+
+ private:
+  bool InBatch(std::u16string_view appKey) const {
+    return open_ && batches.back().appKey == appKey;
+  }
+  void Count(std::u16string_view appKey, std::size_t Batch::*field) {
+    if (InBatch(appKey))
+      ++(batches.back().*field);
+    else
+      ++callsOutsideBatches;
+  }
+
+  bool open_ = false;
+  std::map<Address, std::u16string> pending_;
 };
 
 }  // namespace dovetam::testing
