@@ -1,6 +1,8 @@
 // Group pattern compiler (see pattern_compiler.h).
 #include "rule/pattern_compiler.h"
 
+#include <algorithm>
+#include <climits>
 #include <new>
 #include <string>
 #include <utility>
@@ -9,6 +11,7 @@
 #include "platform/table_growth.h"
 #include "rule/escape_search.h"
 #include "rule/pattern_messages.h"
+#include "rule/pattern_work.h"
 #include "rule/rule_messages.h"
 
 namespace dovetam {
@@ -116,7 +119,8 @@ class AlternativeCompiler {
     ws_.AltState[Alt()] = ws_.PatItemCount[Alt()] >= 1 ? 0 : -1;
     ws_.AltMatch[AltMatchCell(a_, 1)] = -1;
     ws_.AltMatch[AltMatchCell(a_, 2)] = -1;
-    ws_.AltPos[Alt()] = ws_.WindowMode == 1 ? ws_.WindowLow : ws_.WindowHigh - ws_.PatFixedLength[Alt()];
+    const int64_t start = ws_.WindowMode == 1 ? ws_.WindowLow : ws_.WindowHigh - ws_.PatFixedLength[Alt()];
+    ws_.AltPos[Alt()] = static_cast<int32_t>(std::max<int64_t>(start, INT32_MIN));
   }
 
  private:
@@ -127,9 +131,14 @@ class AlternativeCompiler {
   // One more item in the row; false (memory message) when it cannot grow.
   bool AddItem(std::u16string text, int32_t kind) {
     const int32_t n = ws_.PatItemCount[Alt()] + 1;
-    if (n > ws_.ItemCapacity && !GrowItemDimension(ws_, call_.caps)) {
-      call_.Fail(MemoryMessage());
-      return false;
+    if (n > ws_.ItemCapacity) {
+      const int64_t cells = (static_cast<int64_t>(ws_.AltCapacity) + 1) *
+                            (static_cast<int64_t>(ws_.ItemCapacity) + call_.caps.patternStep + 1);
+      if (!SpendPatternTables(call_, cells)) return false;
+      if (!GrowItemDimension(ws_, call_.caps)) {
+        call_.Fail(MemoryMessage());
+        return false;
+      }
     }
     ws_.PatItemCount[Alt()] = n;
     ws_.PatItemText[PatCell(ws_, a_, n)] = std::move(text);
@@ -138,8 +147,10 @@ class AlternativeCompiler {
   }
 
   // Literal text joins the last item when that is a literal (also when t is
-  // empty, so an empty clip leaves an empty literal item).
+  // empty, so an empty clip leaves an empty literal item). Copying it spends
+  // the name's work: "\C" items repeat the whole clip list.
   bool AppendLiteral(std::u16string_view t) {
+    if (!SpendPatternWork(call_, static_cast<int64_t>(t.size()))) return false;
     const int32_t n = ws_.PatItemCount[Alt()];
     if (n == 0 || ws_.PatItemKind[PatCell(ws_, a_, n)] != kItemLiteral) {
       if (!AddItem(std::u16string(), kItemLiteral)) return false;
@@ -151,7 +162,7 @@ class AlternativeCompiler {
     } else {
       item += t;
     }
-    ws_.PatFixedLength[Alt()] += static_cast<int32_t>(t.size());
+    ws_.PatFixedLength[Alt()] += static_cast<int64_t>(t.size());
     return true;
   }
 
@@ -213,7 +224,7 @@ class AlternativeCompiler {
   // count > 0 after digits; zero when only zeros were written.
   bool ClassItem(char16_t letter, int32_t count, bool zero) {
     int32_t kind = kItemOneOrMore;
-    int32_t fixed = 1;
+    int64_t fixed = 1;
     if (count > 0) {
       kind = count;
       fixed = count;
@@ -264,6 +275,9 @@ void CompilePattern(RuleCall& call, int16_t side, int16_t mask) {
   RuleWorkspace& ws = call.ws;
   const std::u16string_view group = ws.SideGroupText[static_cast<std::size_t>(side)];
   const int32_t length = static_cast<int32_t>(group.size());
+  // Every compile reads the whole group; a search recompiles once per
+  // occurrence that took clip items.
+  if (!SpendPatternWork(call, static_cast<int64_t>(length) + 1)) return;
 
   // 1. Count the alternatives.
   UnescapedCursor bars(group, call.settings.ChrBar, call.settings);
@@ -273,6 +287,8 @@ void CompilePattern(RuleCall& call, int16_t side, int16_t mask) {
 
   // 2. Alternative tables with exactly as many rows as needed.
   if (altCount > ws.AltCapacity) {
+    const int64_t cells = (static_cast<int64_t>(altCount) + 1) * (static_cast<int64_t>(ws.ItemCapacity) + 1);
+    if (!SpendPatternTables(call, cells)) return;
     if (!RecreateAlternativeTables(ws, altCount, call.caps.allocationLimit)) {
       call.Fail(MemoryMessage());
       return;

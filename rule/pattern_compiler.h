@@ -13,7 +13,8 @@
 // Escapes (escapemode) make chr_bar and chr_yen ordinary text.
 //
 // Tables (RuleWorkspace): PatItemText / PatItemKind per (alternative, item),
-// kind -1 literal; PatItemCount, PatFixedLength (minimum length, at least 1),
+// kind -1 literal; PatItemCount, PatFixedLength (minimum length, at least 1;
+// a 64-bit sum, since counts below 10^8 add up past any 32-bit bound),
 // PatClipFlags / PatClipUpCount / PatClipDownCount per alternative; and the
 // search state AltState (0 fresh, -1 never matches), AltMatch (-1, -1),
 // AltPos (WindowLow). With SearchReversed every literal is stored reversed
@@ -23,7 +24,10 @@
 // when a group has more alternatives than AltCapacity (contents dropped, all
 // alternatives compiled); the item dimension grows by Capacities::patternStep
 // with contents kept. Beyond the allocation limit the compile fails with the
-// memory message and the capacity stays. Cost: one pass over the group text.
+// memory message and the capacity stays. Cost: one pass over the group text,
+// spent from the name's work (pattern_work.h) with the literal text it copies
+// and the table cells it lays out; tables beyond kPatternTableCellLimit cells
+// or work beyond the limit fail the rule with the "too complex" message.
 #pragma once
 
 #include <cstddef>

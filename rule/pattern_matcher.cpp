@@ -6,7 +6,7 @@
 #include "platform/table_growth.h"
 #include "rule/char_classes.h"
 #include "rule/pattern_compiler.h"
-#include "rule/pattern_messages.h"
+#include "rule/pattern_work.h"
 #include "rule/rule_messages.h"
 
 namespace dovetam {
@@ -43,6 +43,7 @@ class Matcher {
     int32_t j = 1;
     int32_t p = s;
     for (;;) {
+      if (!Spend(1)) return 0;
       bool moved = false;  // a class run left continuations: (j, p) is the next state
       if (!(p > s && Failed(j, p))) {
         open_.push_back({j, p, ws_.StackCount});
@@ -98,16 +99,10 @@ class Matcher {
   }
   void MarkFailed(int32_t j, int32_t p) { memo_.states[Key(j, p)] |= kFailedBit; }
 
-  // One test of a character class, counted against the work limit of the
-  // name: a pattern that would take too long on a long operand fails the
-  // rule instead of freezing the preview or the run.
-  bool Test(int32_t q, char16_t letter) {
-    if (++call_.patternWork > kPatternWorkLimit) {
-      if (!call_.failed()) call_.Fail(PatternTooComplexMessage());
-      return false;
-    }
-    return MatchCharClass(call_, text_, q, letter);
-  }
+  bool Spend(int64_t units) { return SpendPatternWork(call_, units); }
+
+  // One test of a character class; false also when the work runs out.
+  bool Test(int32_t q, char16_t letter) { return Spend(1) && MatchCharClass(call_, text_, q, letter); }
 
   bool ClassAt(int32_t j, int32_t q) { return q < high_ && Test(q, Letter(j)); }
 
@@ -117,7 +112,10 @@ class Matcher {
     if (kind == kItemLiteral) {
       const std::u16string& literal = ItemText(j);
       const int64_t end = static_cast<int64_t>(p) + static_cast<int64_t>(literal.size());
-      if (end > high_ || !MatchLiteralAt(call_, text_, p, literal)) return false;
+      if (end > high_ || !Spend(1 + static_cast<int64_t>(literal.size())) ||
+          !MatchLiteralAt(call_, text_, p, literal)) {
+        return false;
+      }
       next = static_cast<int32_t>(end);
       return true;
     }
@@ -175,6 +173,7 @@ class Matcher {
   bool Lookahead(int32_t m, int32_t q, Status& status) {
     int32_t i = m;
     for (;; ++i) {
+      if (!Spend(1)) return false;
       auto it = memo_.states.find(Key(i, q));
       if (it != memo_.states.end() && (it->second >> kStatusShift) != 0) {
         status = static_cast<Status>((it->second >> kStatusShift) - 1);

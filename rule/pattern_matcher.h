@@ -21,6 +21,9 @@
 // same subtree would fail again. (Tested by pattern_search_test.cpp against a
 // plain recursive matcher.)
 //
+// Every state entered, class test, literal character and continuation
+// ordered spends the name's work (pattern_work.h).
+//
 // The stack grows by Capacities::rangeStep within the allocation limit; on
 // failure the capacity stays and the rule fails with the memory message.
 #pragma once
@@ -33,11 +36,6 @@
 #include "rule/rule_call.h"
 
 namespace dovetam {
-
-// Character-class tests that the pattern searches of one name may make. A
-// name of a few hundred characters needs far fewer; only a pattern of many
-// stacked runs over a very long operand reaches it (about half a second).
-inline constexpr int64_t kPatternWorkLimit = 20'000'000;
 
 // What the matcher learnt about one Alternative; valid until it is compiled
 // again (the items may differ then) and within one window end.

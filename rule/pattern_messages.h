@@ -16,7 +16,7 @@ std::u16string PatternDigitsMessage(std::u16string_view q1, std::u16string_view 
 std::u16string PatternSymbolMessage(std::u16string_view q1, std::u16string_view q2,
                                     std::u16string_view character);
 
-// A search that would take too long (see kPatternWorkLimit).
+// A search that would take too long (see pattern_work.h).
 std::u16string PatternTooComplexMessage();
 
 }  // namespace dovetam

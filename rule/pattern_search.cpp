@@ -17,13 +17,18 @@
 // occurrences leave the code of the prefix letter (i -2, l -3, r -4, else 0).
 //
 // Cost: each pass is bounded by the matcher's memo (pattern_matcher.h); the
-// passes are at most one per occurrence. NewRanges grows by
+// passes are at most one per occurrence. An Alternative longer than the
+// window (its fixed length, a 64-bit sum of counts, may exceed any name) is
+// not tried at all. The reversed text, every pass, every Alternative it visits
+// and every start it tries spend the name's work (pattern_work.h), so no
+// rule keeps one name busy for long. NewRanges grows by
 // Capacities::rangeStep; a failed growth is the memory error.
 #include <string>
 #include <vector>
 
 #include "rule/pattern_compiler.h"
 #include "rule/pattern_matcher.h"
+#include "rule/pattern_work.h"
 #include "rule/rule_messages.h"
 #include "rule/selection_services.h"
 
@@ -34,19 +39,18 @@ class PatternSearch {
  public:
   PatternSearch(RuleCall& call, std::u16string_view text, int16_t side, int32_t base)
       : call_(call), ws_(call.ws), side_(static_cast<std::size_t>(side)), sideNo_(side), base_(base),
-        length_(static_cast<int32_t>(text.size())) {
+        length_(static_cast<int32_t>(text.size())), text_(text) {
     forward_ = (ws_.SidePrefixSign[side_] == 1 && (ws_.SideSuffixFlags[side_] & 2) == 0) ||
                (ws_.SidePrefixSign[side_] == 2 && (ws_.SideSuffixFlags[side_] & 1) != 0);
-    if (forward_) {
-      text_ = text;
-    } else {
-      reversed_.assign(text.rbegin(), text.rend());
-      text_ = reversed_;
-    }
     far_ = ws_.SidePrefixSign[side_] != (forward_ ? 1 : 2);
   }
 
   int32_t Run(int32_t low, int32_t high) {
+    if (!forward_) {
+      if (!SpendPatternWork(call_, length_)) return 0;
+      reversed_.assign(text_.rbegin(), text_.rend());
+      text_ = reversed_;
+    }
     ws_.SearchReversed = !forward_;
     callLow_ = forward_ ? low : length_ + 2 - high;
     callHigh_ = forward_ ? high : length_ + 2 - low;
@@ -133,12 +137,14 @@ class PatternSearch {
   // One pass: every Alternative without an occurrence at or after WindowLow
   // looks for its next one.
   bool Pass() {
+    if (!SpendPatternWork(call_, ws_.AltCount)) return false;
     for (int32_t h = 1; h <= ws_.AltCount; ++h) {
       const int16_t state = ws_.AltState[Alt(h)];
       if (!(state == 0 || (state == 1 && MatchStart(h) < ws_.WindowLow))) continue;
       ws_.AltState[Alt(h)] = -1;
       if (ws_.AltPos[Alt(h)] < ws_.WindowLow) ws_.AltPos[Alt(h)] = ws_.WindowLow;
-      while (static_cast<int64_t>(ws_.AltPos[Alt(h)]) + ws_.PatFixedLength[Alt(h)] <= ws_.WindowHigh) {
+      while (ws_.AltPos[Alt(h)] + ws_.PatFixedLength[Alt(h)] <= ws_.WindowHigh) {
+        if (!SpendPatternWork(call_, 1)) return false;
         const int32_t s = ws_.AltPos[Alt(h)];
         const int32_t end = MatchAlternativeAt(call_, text_, h, s, memos_[Alt(h)]);
         if (call_.failed()) return false;
@@ -215,10 +221,10 @@ class PatternSearch {
   int16_t sideNo_;
   int32_t base_;
   int32_t length_;
+  std::u16string_view text_;  // the search text: the operand, or reversed_
   bool forward_ = true;
   bool far_ = false;
   std::u16string reversed_;
-  std::u16string_view text_;
   int32_t callLow_ = 0;
   int32_t callHigh_ = 0;
   std::vector<AltMemo> memos_;

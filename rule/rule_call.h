@@ -25,8 +25,8 @@ struct RuleCall {
   RuleWorkspace& ws;
   FileSystem& fs;
   const Capacities& caps;
-  // Character-class tests of the pattern searches of this name so far; the
-  // matcher stops the rule when they pass its limit.
+  // Work spent by the pattern searches of this name so far; they stop the
+  // rule when it passes its limit (rule/pattern_work.h).
   int64_t patternWork = 0;
 
   bool failed() const { return context.RuleErrorKind != 0; }

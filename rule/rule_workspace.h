@@ -98,7 +98,9 @@ struct RuleWorkspace {
   std::vector<std::u16string> PatItemText;
   std::vector<int32_t> PatItemKind;
   std::vector<int32_t> PatItemCount;
-  std::vector<int32_t> PatFixedLength;
+  // Minimum length of each alternative: a sum of counts below 10^8 over any
+  // number of items, so held in 64 bits (it may exceed every window).
+  std::vector<int64_t> PatFixedLength;
   std::vector<int16_t> PatClipFlags;
   std::vector<int32_t> PatClipUpCount;
   std::vector<int32_t> PatClipDownCount;

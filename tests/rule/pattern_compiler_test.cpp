@@ -1,6 +1,7 @@
 // The group pattern compiler: each row pairs a group text with a dump of its
 // compiled alternatives and their fixed lengths, or with its error text.
 #include "rule/pattern_compiler.h"
+#include "rule/pattern_work.h"
 
 #include <gtest/gtest.h>
 
@@ -116,6 +117,46 @@ TEST(PatternCompiler, ConfiguredSymbolsSeparateAndQuote) {
   EXPECT_EQ(DumpPattern(e.ws), "'a|b' | n{2} '\\n'");
   Compile(e, u"%+n", false);
   EXPECT_EQ(Utf8(e.context.RuleErrorText), "\"<(～)>\"または\"<[～]>\"の使い方が正しくありません。");
+}
+
+// Counts of up to 99,999,999 add up past 2^31 (22 items) and past 2^32 (44
+// items, where a 32-bit sum came back positive): the fixed length is the
+// exact sum, literals included, in both directions.
+TEST(PatternCompiler, FixedLengthIsTheExactSumOfLargeCounts) {
+  for (const int items : {21, 22, 43, 44}) {
+    for (const bool reversed : {false, true}) {
+      SCOPED_TRACE(std::to_string(items) + (reversed ? " reversed" : ""));
+      std::u16string group = u"ab";
+      for (int k = 0; k < items; ++k) group += u"\\99999999.";
+      Engine e;
+      Compile(e, group + u"|\\99999999n\\99999999n", reversed);
+      ASSERT_FALSE(e.call.failed());
+      EXPECT_EQ(e.ws.PatFixedLength[1], 2 + int64_t{99'999'999} * items);
+      EXPECT_EQ(e.ws.PatFixedLength[2], int64_t{199'999'998});
+      EXPECT_EQ(e.ws.PatItemCount[1], items + 1);
+    }
+  }
+}
+
+// The tables (Alternatives x items) keep their size for later names: a group
+// that needs more cells than any name may use fails every time, however far
+// earlier names grew them, and they never pass that bound.
+TEST(PatternCompiler, TablesStayWithinTheirBound) {
+  std::u16string wide;
+  for (int k = 0; k < 2000; ++k) wide += u"q|";
+  for (int k = 0; k < 2000; ++k) wide += u"a\\n";
+  Engine e;
+  for (int name = 0; name < 2; ++name) {
+    e.call.patternWork = 0;
+    e.context = RuleContext{};
+    Compile(e, wide, false);
+    EXPECT_EQ(e.context.RuleErrorText, u"パターンによる検索が複雑すぎるため、処理を実行できませんでした。");
+    EXPECT_LE((int64_t{e.ws.AltCapacity} + 1) * (e.ws.ItemCapacity + 1), kPatternTableCellLimit);
+  }
+  e.call.patternWork = 0;
+  e.context = RuleContext{};
+  Compile(e, u"ab|\\3n", false);
+  EXPECT_EQ(DumpPattern(e.ws), "'ab' | n{3}");
 }
 
 TEST(PatternCompiler, SetsTheSearchStateOfEachAlternative) {

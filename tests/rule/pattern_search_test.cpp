@@ -219,6 +219,64 @@ TEST(PatternSearch, PathologicalPatternsFinish) {
   }
 }
 
+std::u16string Repeat(std::u16string_view piece, int times) {
+  std::u16string out;
+  for (int k = 0; k < times; ++k) out += piece;
+  return out;
+}
+
+// Counts whose sum passes 2^31: 22 items of 99,999,999 once wrapped to a
+// negative fixed length (a walk over 2 x 10^9 starts), 44 items back to a
+// positive one. An Alternative longer than the window is never tried, so the
+// search costs the compile and a few steps per character, in both directions.
+TEST(PatternSearch, CountsBeyondTheWindowAreNeverTried) {
+  struct Row {
+    const char* name;
+    std::u16string group;
+    std::u16string text;
+    std::string expected;
+  };
+  const std::u16string huge22 = Repeat(u"\\99999999.", 22);
+  const std::u16string huge44 = Repeat(u"\\99999999.", 44);
+  const std::u16string longText = std::u16string(3000, u'a') + u"b";
+  for (const Row& row : {Row{"SumPastInt32", huge22, u"abc", "none"},
+                         Row{"SumWrappedToPositive", huge44, u"abc", "none"},
+                         Row{"HugeThenFixed", huge22 + u"\\99999999.\\2.", u"abc", "none"},
+                         Row{"OtherAlternativeFound", huge22 + u"|b", u"abc", "[2,3)"},
+                         Row{"LongText", huge44 + u"|b", longText, "[3001,3002)"}}) {
+    for (const bool forward : {true, false}) {
+      SCOPED_TRACE(std::string(row.name) + (forward ? " forward" : " backward"));
+      Engine e;
+      e.SetSide(1, row.group, kAll, forward ? kPlus : kMinus);
+      const int32_t high = static_cast<int32_t>(row.text.size()) + 1;
+      EXPECT_EQ(RunSearch(e, row.text, 1, high), row.expected);
+      EXPECT_LE(e.call.patternWork, static_cast<int64_t>(row.group.size() + 8 * row.text.size() + 16));
+    }
+  }
+}
+
+// Searches that make few class tests but run other loops many times (many
+// Alternatives, long literals, many passes, pattern tables of Alternatives x
+// items re-laid out at every growth) spend the same work: they stop at the
+// limit with the rule error instead of holding the name for seconds.
+TEST(PatternSearch, EveryLoopSpendsTheWork) {
+  struct Row {
+    const char* name;
+    std::u16string group;
+    std::u16string text;
+  };
+  for (const Row& row : {Row{"ManyLiteralAlternatives", Repeat(u"ab|", 4000) + u"a", std::u16string(4000, u'a')},
+                         Row{"LongLiteral", std::u16string(3000, u'a') + u"b", std::u16string(12000, u'a')},
+                         Row{"ManyPasses", Repeat(u"|", 5000) + u"a", std::u16string(6000, u'a')},
+                         Row{"WideAndLongTables", Repeat(u"q|", 2000) + Repeat(u"a\\n", 2000), u"abc"}}) {
+    SCOPED_TRACE(row.name);
+    Engine e;
+    e.SetSide(1, row.group, kAll);
+    EXPECT_EQ(RunSearch(e, row.text, 1, static_cast<int32_t>(row.text.size()) + 1),
+              "error: パターンによる検索が複雑すぎるため、処理を実行できませんでした。");
+  }
+}
+
 // The real matcher and search against the reference on random small
 // patterns and texts, both match modes and both directions.
 TEST(PatternSearch, AgreesWithTheReferenceMatcher) {
@@ -294,6 +352,29 @@ TEST(PatternSearch, WorkLimitStopsAHopelessSearch) {
   engine.rule = ChangeRule{u"*?(" + runs + u"x)?/u/", u"*", true};
   EXPECT_EQ(engine.GenerateNewName(u"abcdefghijx.txt"), u"ABCDEFGHIJX.txt");
   EXPECT_EQ(engine.context.RuleErrorKind, 0);
+}
+
+// Groups of 21, 22 and 44 items "\99999999." can never match a name; the
+// rule leaves it as a group that matches nothing does (a 22-item group used
+// to hold the evaluation for over a minute).
+TEST(PatternSearch, RuleWithHugeCountsLeavesTheName) {
+  Settings settings;
+  std::unique_ptr<FileSystem> fs = CreateSystemFileSystem();
+  RuleEngine engine(settings, *fs, Capacities::Large());
+  engine.rule = ChangeRule{u"?(zz)?/p:_/", u"*", true};
+  const std::u16string unmatched = engine.GenerateNewName(u"abc");
+  ASSERT_EQ(engine.context.RuleErrorKind, 0);
+  for (const int items : {21, 22, 44}) {
+    SCOPED_TRACE(items);
+    std::u16string group;
+    for (int k = 0; k < items; ++k) group += u"\\99999999.";
+    engine.rule = ChangeRule{u"?(" + group + u")?/p:_/", u"*", true};
+    EXPECT_EQ(engine.GenerateNewName(u"abc"), unmatched);
+    EXPECT_EQ(engine.context.RuleErrorKind, 0);
+    engine.rule = ChangeRule{u"?(" + group + u"|b)?/p:_/", u"*", true};
+    EXPECT_NE(engine.GenerateNewName(u"abc"), unmatched);
+    EXPECT_EQ(engine.context.RuleErrorKind, 0);
+  }
 }
 
 }  // namespace
