@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTreeView>
 #include <QUrl>
 
@@ -30,6 +31,14 @@ constexpr int kClientWidth = 11910;   // twips
 constexpr int kClientHeight = 8025;   // twips
 
 QString Q(const std::u16string& s) { return QString::fromStdU16String(s); }
+
+// The modifier keys a person holds. Qt marks some keys with modifiers of its
+// own (the keys of the numeric keypad with KeypadModifier): those count as
+// plain keys.
+constexpr Qt::KeyboardModifiers kHeldModifiers =
+    Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+
+bool NoModifierHeld(const QKeyEvent* key) { return !(key->modifiers() & kHeldModifiers); }
 }  // namespace
 
 frmDovetem::frmDovetem(Services services, QWidget* parent)
@@ -174,10 +183,19 @@ void frmDovetem::ShowNormalPointer() {
   }
 }
 
+// Disabling the window takes the keyboard focus from the control that has it,
+// and enabling it again does not give it back: the control gets it back here,
+// unless something else took the focus meanwhile or the control can no longer
+// have it.
 void frmDovetem::YieldWithFormDisabled() {
+  const QPointer<QWidget> focused = focusWidget();
   setEnabled(false);
   QApplication::processEvents();
   setEnabled(true);
+  if (focused && focusWidget() == nullptr && focused->isVisible() && focused->isEnabled() &&
+      focused->focusPolicy() != Qt::NoFocus) {
+    focused->setFocus(Qt::OtherFocusReason);
+  }
 }
 
 void frmDovetem::OpenHelp(int context) {
@@ -218,7 +236,18 @@ void frmDovetem::closeEvent(QCloseEvent* event) {
   QCoreApplication::quit();
 }
 
+int frmDovetem::HelpContextOf(const QWidget* focused) const {
+  if (focused && focused == cmdRuleHelp) return 12;
+  if (focused && focused == cmdRuleExample) return 60;
+  return 0;
+}
+
 void frmDovetem::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1 && NoModifierHeld(event)) {
+    event->accept();
+    OpenHelp(HelpContextOf(focusWidget()));
+    return;
+  }
   QPushButton* target = nullptr;
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
     target = defaultButton_;
@@ -235,8 +264,9 @@ void frmDovetem::keyPressEvent(QKeyEvent* event) {
 bool frmDovetem::eventFilter(QObject* watched, QEvent* event) {
   if (lvwOrder && (watched == lvwOrder || watched == lvwOrder->viewport())) {
     if (event->type() == QEvent::KeyRelease && watched == lvwOrder) {
-      auto* key = static_cast<QKeyEvent*>(event);
-      if (key->modifiers() == Qt::NoModifier) UpdateRulePreview();
+      // A key released while Shift, Ctrl or Alt is held does not refresh;
+      // the release of the modifier key itself does.
+      if (NoModifierHeld(static_cast<QKeyEvent*>(event))) UpdateRulePreview();
     } else if (watched == lvwOrder->viewport()) {
       if (event->type() == QEvent::MouseButtonPress) {
         OrderListPressed = 1;

@@ -90,6 +90,8 @@ class frmDovetem : public QWidget {
   void ShowNormalPointer();
   void YieldWithFormDisabled();
   void OpenHelp(int context);  // 0 = default topic
+  // The help context of a control: 12 cmdRuleHelp, 60 cmdRuleExample, else 0.
+  int HelpContextOf(const QWidget* focused) const;
   // Shows the settings dialog modally; it sets settings.SettingsApplied on 決定.
   void ShowSettingsDialog();
   bool exitAccepted() const { return exitAccepted_; }
@@ -182,10 +184,13 @@ class frmDovetem : public QWidget {
   void cmdSelectClear_Click();
   void cmdSelectUndo_Click();
   // The folder tree's path (a folder ending in "/"); writing it rebuilds the
-  // tree and raises dirSelect_Change. False (nothing changed) when the
-  // folder cannot be listed.
+  // tree and raises dirSelect_Change. False (nothing changed) when there is
+  // no such folder; a folder that cannot be listed is still shown.
   const std::u16string& FolderTreePath() const { return dirSelectPath; }
   bool SetFolderTreePath(const std::u16string& path);
+  // Moves the tree to a folder named as the system names it, with the
+  // subfolders that can be read, and raises dirSelect_Change.
+  void ShowFolderInTree(const std::u16string& folder);
   // The drive list's drive; writing it raises drvSelect_Change. False when
   // the drive is not in the list.
   std::u16string DriveListDrive() const;

@@ -85,7 +85,12 @@ void DeleteRunFiles(FileSystem& fs, MessageBoxes& boxes, const std::u16string& l
       failures |= 1;
       continue;
     }
-    if (exists && fs.DeleteFile(*path) != kFsOk) failures |= 2;
+    if (!exists) continue;
+    // The existence test ignores letter case, the delete does not: a user's
+    // file that has the name only in another case is not the program's file.
+    // It stays, and finding no file of the exact name is no failure.
+    const int err = fs.DeleteFile(*path);
+    if (err != kFsOk && err != kFsNotFound) failures |= 2;
   }
   if (failures == 0) return;
   if (failures & 2)

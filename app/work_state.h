@@ -31,8 +31,9 @@ int FetchMissingDates(FileSystem& fs, ObjectTable& objects, ListingTable& listin
 // The one message after dates could not be read ("" when failures is 0).
 std::u16string DateFetchFailureMessage(int failures);
 
-// Deletes the log and the report file at exit; one critical message when
-// something failed. The exit goes on either way.
+// Deletes the log and the report file at exit: only files of exactly these
+// names (a name in another letter case is someone else's file); one critical
+// message when something failed. The exit goes on either way.
 void DeleteRunFiles(FileSystem& fs, MessageBoxes& boxes, const std::u16string& logPath,
                     const std::u16string& reportPath);
 

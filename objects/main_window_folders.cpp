@@ -44,10 +44,16 @@ bool frmDovetem::SetFolderTreePath(const std::u16string& path) {
   // spelling, which would make one object two targets.
   std::u16string full;
   if (svc.fs.GetFullPath(path, true, full) != kFsOk) return false;
-  const std::u16string folder = NormalizePath(full, 2);
+  ShowFolderInTree(NormalizePath(full, 2));
+  return true;
+}
+
+void frmDovetem::ShowFolderInTree(const std::u16string& folder) {
+  // A folder whose entries cannot be read shows no subfolders; the listing
+  // that the change event reads then fails with its message.
   std::vector<FsEntry> files;
   std::vector<FsEntry> folders;
-  if (svc.fs.ListFolder(folder, files, folders) != kFsOk) return false;
+  if (svc.fs.ListFolder(folder, files, folders) != kFsOk) folders.clear();
   std::stable_sort(folders.begin(), folders.end(), [](const FsEntry& a, const FsEntry& b) {
     return CompareNames(a.name, b.name) < 0;
   });
@@ -75,7 +81,6 @@ bool frmDovetem::SetFolderTreePath(const std::u16string& path) {
   dirSelect->scrollToItem(current);
   dirSelectPath = folder;
   dirSelect_Change();
-  return true;
 }
 
 std::u16string frmDovetem::DriveListDrive() const {

@@ -121,11 +121,10 @@ void frmDovetem::CreateSelectionPage() {
 
   connect(drvSelect, &QComboBox::currentIndexChanged, this, [this](int) { drvSelect_Change(); });
   connect(dirSelect, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item, int) {
+    // The tree's own folders are named as the system names them; one that
+    // went away since is still chosen, and its listing fails.
     const std::u16string path = item->data(0, Qt::UserRole).toString().toStdU16String();
-    if (path == dirSelectPath) return;
-    if (!SetFolderTreePath(path)) {
-      svc.boxes.Show(u"指定されたフォルダのファイル一覧を表示できませんでした。", MsgIcon::Critical);
-    }
+    if (path != dirSelectPath) ShowFolderInTree(path);
   });
   connect(static_cast<ListView*>(lvwSelect), &ListView::dropped, this,
           &frmDovetem::lvwSelect_OLEDragDrop);

@@ -63,15 +63,23 @@ ChangeRule frmDovetem::CurrentRule() const {
                     chkRule->isChecked()};
 }
 
+// One rule: txtRule1 reaches to the end of txtRule2 and lies on top of the
+// separator and the second box, which stay where they are but take no focus
+// (Tab would otherwise type into a box nobody sees). Two rules: the first box
+// goes back to its design width, under the separator as built.
 void frmDovetem::ArrangeRuleBoxes() {
   const QRect r1 = txtRule1->geometry();
   if (!chkRule->isChecked()) {
     txtRule1->setGeometry(r1.x(), r1.y(), TwipsToPixels(RuleBoxWidth, txtRule1), r1.height());
+    txtRule1->stackUnder(lblRule2);
+    txtRule2->setFocusPolicy(Qt::StrongFocus);
     txtRule1->setToolTip(QStringLiteral("\".\"の前の部分に適用する変更規則を入力します。"));
     txtRule2->setToolTip(QStringLiteral("\".\"の後の部分に適用する変更規則を入力します。"));
   } else {
     const QRect r2 = txtRule2->geometry();
     txtRule1->setGeometry(r1.x(), r1.y(), r2.x() + r2.width() - r1.x(), r1.height());
+    txtRule1->raise();
+    txtRule2->setFocusPolicy(Qt::NoFocus);
     txtRule1->setToolTip(QStringLiteral("名前全体に適用する変更規則を入力します。"));
   }
 }

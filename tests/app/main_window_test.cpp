@@ -1,11 +1,14 @@
 // The main window offscreen: start-up, exit questions and what they write,
-// the guard question, clear-all, the keyboard's Default and Cancel buttons.
+// the guard question, clear-all, the keyboard's Default and Cancel buttons,
+// and the help by button and by F1.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include "app/twips.h"
 #include "testing/window_harness.h"
@@ -230,6 +233,41 @@ TEST(MainWindowHelp, OpensTheHtmlHelpAtTheTopicOrNothingWhenMissing) {
   EXPECT_EQ(h.launcher.starts[1].args.at(0).substr(url.size() - 3), u"#60");
   const std::u16string plain = h.launcher.starts[2].args.at(0);
   EXPECT_EQ(plain.substr(plain.size() - 17), u"dovetam_help.html");
+}
+
+TEST(MainWindowHelp, F1OpensTheTopicOfTheFocusedControl) {
+  WindowHarness h;
+  frmDovetem& w = h.Start();
+  h.programDir.MakeFile(u"dovetam_help.html", "<html></html>");
+  struct Row {
+    const char* name;
+    int page;
+    QWidget* focus;
+    std::u16string_view end;
+  } rows[] = {
+      {"drive list", 1, w.drvSelect, u"dovetam_help.html"},
+      {"folder listing", 1, w.lvwSelect, u"dovetam_help.html"},
+      {"rule box", 2, w.txtRule1, u"dovetam_help.html"},
+      {"order list", 2, w.lvwOrder, u"dovetam_help.html"},
+      {"rule help button", 2, w.cmdRuleHelp, u"dovetam_help.html#12"},
+      {"example button", 2, w.cmdRuleExample, u"dovetam_help.html#60"},
+      {"page help button", 2, w.cmdCommandHelp[2], u"dovetam_help.html"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    h.launcher.starts.clear();
+    w.ShowPage(r.page);
+    r.focus->setFocus();
+    ASSERT_EQ(w.focusWidget(), r.focus);
+    QTest::keyClick(r.focus, Qt::Key_F1);
+    ASSERT_EQ(h.launcher.starts.size(), 1u);
+    EXPECT_EQ(h.launcher.starts[0].program, u"xdg-open");
+    const std::u16string url = h.launcher.starts[0].args.at(0);
+    ASSERT_GE(url.size(), r.end.size());
+    EXPECT_EQ(url.substr(url.size() - r.end.size()), r.end);
+    EXPECT_EQ(w.CurrentPage(), r.page);  // F1 does nothing else
+  }
+  EXPECT_EQ(h.boxes.Count(), 0u);
 }
 
 }  // namespace

@@ -550,5 +550,31 @@ TEST(SettingsCommand, ExecuteFromTheSelectionPageLeavesThePreview) {
   EXPECT_EQ(w.CurrentPage(), 1);
 }
 
+TEST(SettingsCommand, F1InTheDialogOpensTheHelpAtItsDefaultTopic) {
+  testing::WindowHarness h;
+  frmDovetem& w = h.Start();
+  h.programDir.MakeFile(u"dovetam_help.html", "<html></html>");
+  std::size_t startsInDialog = 0;
+  WhenDialogOpens([&h, &startsInDialog](frmDovetemSetting& d) {
+    // A box of the first page, then a check box of the last one.
+    d.txtGenName->setFocus();
+    QTest::keyClick(d.txtGenName, Qt::Key_F1);
+    d.tbsSetting->setCurrentIndex(3);
+    d.chkActDel->setFocus();
+    QTest::keyClick(d.chkActDel, Qt::Key_F1);
+    startsInDialog = h.launcher.starts.size();
+    EXPECT_TRUE(d.isVisible());  // F1 does not close the dialog
+    d.cmdCommandCancel->click();
+  });
+  w.cmdCommandSetting[1]->click();
+  EXPECT_EQ(startsInDialog, 2u);
+  ASSERT_EQ(h.launcher.starts.size(), 2u);
+  for (const auto& start : h.launcher.starts) {
+    const std::u16string url = start.args.at(0);
+    EXPECT_EQ(url.substr(url.size() - 18), u"/dovetam_help.html");
+  }
+  EXPECT_EQ(w.settings.SettingsApplied, 0);
+}
+
 }  // namespace
 }  // namespace dovetam

@@ -129,6 +129,15 @@ TEST_F(WorkStateFilesTest, RunFilesAreDeletedAtExit) {
   EXPECT_EQ(boxes.Count(), 0u);
 }
 
+TEST_F(WorkStateFilesTest, FilesNamedInAnotherCaseAreTheUsersAndStay) {
+  dir.MakeFile(u"DOVETAM_RENAME.LOG", "user's log");
+  dir.MakeFile(u"dovetam_report.dat", "y");
+  dir.MakeFile(u"Dovetam_Report.dat", "user's report");
+  DeleteRunFiles(fs, boxes, dir.PathOf(u"dovetam_rename.log"), dir.PathOf(u"dovetam_report.dat"));
+  EXPECT_EQ(dir.Names(), (std::vector<std::u16string>{u"DOVETAM_RENAME.LOG", u"Dovetam_Report.dat"}));
+  EXPECT_EQ(boxes.Count(), 0u);
+}
+
 TEST_F(WorkStateFilesTest, ExistenceFailureHasItsOwnMessage) {
   fs.Fail(FsCall::FileExists, dir.PathOf(u"dovetam_rename.log"), kFsIoError);
   dir.MakeFile(u"dovetam_report.dat", "y");

@@ -10,12 +10,16 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QUrl>
+
+#include <functional>
 
 #include "objects/list_view_model.h"
 #include "objects/view_dialog.h"
@@ -60,6 +64,35 @@ QMimeData* FileDrop(const std::vector<std::u16string>& paths) {
   for (const std::u16string& p : paths) urls << QUrl::fromLocalFile(Q(p));
   data->setUrls(urls);
   return data;
+}
+
+// A click on a column title of a list view, as the mouse makes it.
+void ClickColumn(QTreeView* view, int column) {
+  QHeaderView* header = view->header();
+  const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                  header->height() / 2);
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+// A double-click on a point of a list or tree, through the window system.
+void DoubleClickAt(QAbstractItemView* view, const QRect& rect) {
+  QWidget* window = view->window();
+  QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                     view->viewport()->mapTo(window, rect.center()));
+  QApplication::processEvents();
+}
+
+// The subfolder item of the folder tree's current folder that shows `name`.
+QTreeWidgetItem* TreeChild(QTreeWidget* tree, const QString& name) {
+  QTreeWidgetItem* current = tree->currentItem();
+  for (int i = 0; current != nullptr && i < current->childCount(); ++i) {
+    if (current->child(i)->text(0) == name) return current->child(i);
+  }
+  return nullptr;
+}
+
+QString TreeCurrentPath(QTreeWidget* tree) {
+  return tree->currentItem() ? tree->currentItem()->data(0, Qt::UserRole).toString() : QString();
 }
 
 class ListsWindowTest : public ::testing::Test {
@@ -471,6 +504,314 @@ TEST_F(ListsWindowTest, ADropEventOnTheTargetListReachesTheHandler) {
   EXPECT_TRUE(drop.isAccepted());
   EXPECT_EQ(Column(w.targetModel), (QStringList{Q(work.PathOf(u"dropped"))}));
 }
+
+TEST_F(ListsWindowTest, EscapeOnPageTwoGoesBackAfterTheDecideButton) {
+  work.MakeFile(u"a");
+  frmDovetem& w = Start({work.PathOf(u"a")});
+  w.cmdSelectNext->click();
+  ASSERT_EQ(w.CurrentPage(), 2);
+  ASSERT_EQ(QApplication::focusWidget(), w.txtRule1);
+  EXPECT_TRUE(w.cmdRuleExecute[1]->isDefault());
+  ASSERT_TRUE(testing::TypeKey(Qt::Key_Escape));
+  EXPECT_EQ(w.CurrentPage(), 1);
+  EXPECT_EQ(QApplication::focusWidget(), w.lvwSelect);
+  EXPECT_EQ(h.boxes.Count(), 0u);
+  // Back on page 1, Esc is the exit again.
+  EXPECT_TRUE(w.cmdSelectNext->isDefault());
+  h.boxes.QueueAnswer(MsgAnswer::No);
+  ASSERT_TRUE(testing::TypeKey(Qt::Key_Escape));
+  EXPECT_EQ(h.boxes.Texts(), std::vector<std::u16string>{u"終了しますか？"});
+}
+
+TEST_F(ListsWindowTest, PreviewShowsTheSelectedTargetAfterKeyAndMouseRelease) {
+  for (const char16_t* name : {u"a.txt", u"b.txt", u"c.txt"}) work.MakeFile(name);
+  frmDovetem& w = Start({work.PathOf(u"a.txt"), work.PathOf(u"b.txt"), work.PathOf(u"c.txt")});
+  w.cmdSelectNext->click();
+  w.txtRule1->setText(QStringLiteral("new"));
+  EXPECT_EQ(w.lblRuleName1->text(), "a.txt");  // the first entry, selected by "決定＞"
+  EXPECT_EQ(w.lblRuleName2->text(), "new.txt");
+
+  w.lvwOrder->setFocus();
+  ASSERT_TRUE(testing::TypeKey(Qt::Key_Down));
+  EXPECT_EQ(w.FirstSelectedOrderPosition(), 2);
+  EXPECT_EQ(w.lblRuleName1->text(), "b.txt");
+
+  // While Shift is held the selection grows without a refresh; letting go of
+  // Shift refreshes.
+  QTest::keyPress(w.lvwOrder, Qt::Key_Up, Qt::ShiftModifier);
+  QKeyEvent upReleased(QEvent::KeyRelease, Qt::Key_Up, Qt::ShiftModifier);
+  QApplication::sendEvent(w.lvwOrder, &upReleased);
+  EXPECT_EQ(w.FirstSelectedOrderPosition(), 1);
+  EXPECT_EQ(w.lblRuleName1->text(), "b.txt");
+  QKeyEvent shiftReleased(QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier);
+  QApplication::sendEvent(w.lvwOrder, &shiftReleased);
+  EXPECT_EQ(w.lblRuleName1->text(), "a.txt");
+
+  // A click refreshes when the button is let go.
+  const QPoint third = w.lvwOrder->visualRect(w.orderModel->index(2, 0)).center();
+  QTest::mousePress(w.lvwOrder->viewport(), Qt::LeftButton, Qt::NoModifier, third);
+  EXPECT_EQ(w.lblRuleName1->text(), "a.txt");
+  QTest::mouseRelease(w.lvwOrder->viewport(), Qt::LeftButton, Qt::NoModifier, third);
+  QApplication::processEvents();
+  EXPECT_EQ(w.FirstSelectedOrderPosition(), 3);
+  EXPECT_EQ(w.lblRuleName1->text(), "c.txt");
+  EXPECT_EQ(w.lblRuleName2->text(), "new.txt");
+  EXPECT_EQ(w.OrderListPressed, 0);
+}
+
+TEST_F(ListsWindowTest, ViewCommandOnPageTwoRebuildsTheOrderListOnly) {
+  work.MakeFile(u"b");
+  work.MakeFile(u"a");
+  work.SetModified(u"a", 1700000000);
+  h.store.Set(u"display", u"udate", u"False");
+  frmDovetem& w = Start({work.PathOf(u"b"), work.PathOf(u"a")});
+  w.cmdSelectNext->click();
+  ASSERT_EQ(Titles(w.orderModel), QStringList{"名前▲"});
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<frmDovetemView*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->chkAttribute[1]->setChecked(true);
+    dialog->cmdDecide->click();
+  });
+  w.cmdCommandView[2]->click();
+  EXPECT_EQ(w.CurrentPage(), 2);
+  EXPECT_EQ(h.boxes.Count(), 0u);
+  EXPECT_EQ(Titles(w.orderModel), (QStringList{"名前▲", "更新日時△"}));
+  EXPECT_EQ(w.orderModel->Text(0, 1), Q(FormatDate(DateFromUnixTime(1700000000))));
+  // The listing's dates are read and its order kept up, but it is not drawn
+  // while page 1 is hidden.
+  for (int32_t i = 1; i <= w.listing.ListCount; ++i) EXPECT_NE(w.listing.ListModified[i], 0);
+  EXPECT_EQ(Titles(w.selectModel), QStringList{"名前▲"});
+  // The rebuilt order list has no selection: the preview shows the sample name.
+  EXPECT_EQ(w.FirstSelectedOrderPosition(), 0);
+  EXPECT_EQ(w.lblRuleName1->text(), Q(w.settings.settings.SampleName));
+}
+
+// A folder that the system refuses to list, as it refuses one without read
+// permission to an ordinary user (the tests may run as root, who reads every
+// folder, so the refusal comes from the file-system fake). Whatever road
+// leads to it, the tree moves there and the listing fails as a whole.
+enum class Road { Tree, TreeFolderGone, Drive, Drop, TargetDoubleClick, StartFolder };
+
+class UnlistableFolderTest : public ::testing::TestWithParam<Road> {
+ protected:
+  WindowHarness h;
+  testing::TempDir work;
+  testing::FaultyFileSystem fs{*h.realFs};
+
+  UnlistableFolderTest() {
+    work.MakeFile(u"a");
+    work.MakeFile(u"b");
+    work.MakeFolder(u"locked");
+    work.MakeFile(u"locked/inside");
+    work.MakeFolder(u"gone");
+    fs.Fail(testing::FsCall::ListFolder, work.PathOf(u"locked/"), kFsPermissionDenied);
+  }
+
+  frmDovetem& Start(const std::u16string& startFolder, std::vector<std::u16string> arguments = {}) {
+    h.store.Set(u"general", u"defpath", startFolder);
+    return h.Start(Capacities::Large(), std::move(arguments), &fs);
+  }
+};
+
+TEST_P(UnlistableFolderTest, ListingIsEmptyAndFailedWithTheTreeOnThatFolder) {
+  const Road road = GetParam();
+  const std::u16string folder = work.PathOf(road == Road::TreeFolderGone ? u"gone/" : u"locked/");
+  frmDovetem* window = nullptr;
+  if (road == Road::StartFolder) {
+    window = &Start(folder);
+  } else {
+    if (road == Road::Drive) fs.drives = std::vector<std::u16string>{u"/", folder};
+    std::vector<std::u16string> targets;
+    if (road == Road::TargetDoubleClick) targets.push_back(work.PathOf(u"locked/inside"));
+    window = &Start(work.path(), targets);
+    ASSERT_EQ(h.boxes.Count(), 0u);
+    // Entries of the listed folder are picked, ready for "∨追加".
+    ASSERT_EQ(window->selectModel->RowCount(), 4);
+    window->lvwSelect->selectAll();
+  }
+  frmDovetem& w = *window;
+  const int32_t targetsBefore = w.objects.ObjCount;
+  switch (road) {
+    case Road::Tree:
+    case Road::TreeFolderGone: {
+      if (road == Road::TreeFolderGone) std::system(("rmdir '" + work.native() + "gone'").c_str());
+      QTreeWidgetItem* item = TreeChild(w.dirSelect, road == Road::Tree ? "locked" : "gone");
+      ASSERT_NE(item, nullptr);
+      DoubleClickAt(w.dirSelect, w.dirSelect->visualItemRect(item));
+      break;
+    }
+    case Road::Drive:
+      w.drvSelect->setCurrentIndex(1);
+      break;
+    case Road::Drop: {
+      std::unique_ptr<QMimeData> drop(FileDrop({work.PathOf(u"locked/inside")}));
+      w.lvwSelect_OLEDragDrop(drop.get());
+      break;
+    }
+    case Road::TargetDoubleClick:
+      DoubleClickAt(w.lvwSelect2, w.lvwSelect2->visualRect(w.targetModel->index(0, 0)));
+      break;
+    case Road::StartFolder:
+      break;
+  }
+  QApplication::processEvents();
+  ASSERT_EQ(h.boxes.Texts(),
+            std::vector<std::u16string>{u"指定されたフォルダのファイル一覧を表示できませんでした。"});
+  EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Critical);
+  EXPECT_EQ(w.listing.ListFailed, 1);
+  EXPECT_EQ(w.listing.ListCount, 0);
+  EXPECT_EQ(w.listing.ListFolder, folder);
+  EXPECT_EQ(w.selectModel->RowCount(), 0);
+  EXPECT_EQ(w.FolderTreePath(), folder);
+  EXPECT_EQ(TreeCurrentPath(w.dirSelect), Q(folder));
+  EXPECT_EQ(w.targetModel->RowCount(), targetsBefore);
+  // Nothing of the folder listed before can be added now.
+  w.cmdSelectAdd->click();
+  EXPECT_EQ(w.objects.ObjCount, targetsBefore);
+  EXPECT_EQ(h.boxes.Count(), 1u);
+}
+
+std::string RoadName(const ::testing::TestParamInfo<Road>& info) {
+  static const char* const names[] = {"Tree", "TreeFolderGone", "Drive",
+                                      "Drop", "TargetDoubleClick", "StartFolder"};
+  return names[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, UnlistableFolderTest,
+                         ::testing::Values(Road::Tree, Road::TreeFolderGone, Road::Drive, Road::Drop,
+                                           Road::TargetDoubleClick, Road::StartFolder),
+                         RoadName);
+
+TEST_F(UnlistableFolderTest, TheTreeLeadsBackToAFolderThatCanBeListed) {
+  frmDovetem& w = Start(work.PathOf(u"locked/"));
+  h.boxes.Clear();
+  QTreeWidgetItem* parent = w.dirSelect->currentItem()->parent();
+  ASSERT_NE(parent, nullptr);
+  DoubleClickAt(w.dirSelect, w.dirSelect->visualItemRect(parent));
+  EXPECT_EQ(h.boxes.Count(), 0u);
+  EXPECT_EQ(w.listing.ListFailed, 0);
+  EXPECT_EQ(Column(w.selectModel), (QStringList{"gone", "locked", "a", "b"}));
+}
+
+TEST_F(ListsWindowTest, ATargetWhoseFolderIsGoneLeavesTreeAndListingAsTheyWere) {
+  work.MakeFolder(u"d");
+  work.MakeFile(u"d/x");
+  work.MakeFile(u"top");
+  frmDovetem& w = Start({work.PathOf(u"d/x")});
+  std::system(("rm -rf '" + work.native() + "d'").c_str());
+  SelectRow(w.lvwSelect2, 0);
+  w.lvwSelect2_DblClick();
+  EXPECT_EQ(h.boxes.Texts(), std::vector<std::u16string>{u"指定されたパスをセットできませんでした。"});
+  EXPECT_EQ(w.FolderTreePath(), work.path());
+  EXPECT_EQ(w.listing.ListFailed, 0);
+  EXPECT_EQ(Column(w.selectModel), (QStringList{"d", "top"}));
+}
+
+// The window is kept free of input while a list is refilled; afterwards the
+// control that had the keyboard focus has it again, whatever refilled which
+// list. Each row puts the focus on a control and works it as a user would.
+struct FocusRow {
+  const char* name;
+  int page;
+  std::function<QWidget*(frmDovetem&)> control;
+  std::function<void(frmDovetem&, testing::TempDir&)> act;
+  std::function<void(frmDovetem&)> check;  // the refill happened
+};
+
+void PrintTo(const FocusRow& row, std::ostream* os) { *os << row.name; }
+
+class FocusAfterRefillTest : public ::testing::TestWithParam<FocusRow> {
+ protected:
+  WindowHarness h;
+  testing::TempDir work;
+  testing::FaultyFileSystem fs{*h.realFs};
+};
+
+TEST_P(FocusAfterRefillTest, TheFocusedControlKeepsTheFocus) {
+  const FocusRow& row = GetParam();
+  work.MakeFile(u"a");
+  work.MakeFile(u"b");
+  work.MakeFolder(u"sub");
+  work.MakeFile(u"sub/c");
+  fs.drives = std::vector<std::u16string>{u"/", work.path(), work.PathOf(u"sub/")};
+  h.store.Set(u"general", u"defpath", work.path());
+  frmDovetem& w = h.Start(Capacities::Large(), {work.PathOf(u"b"), work.PathOf(u"sub/c")}, &fs);
+  if (row.page == 2) w.cmdSelectNext->click();
+  QWidget* control = row.control(w);
+  control->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), control);
+  row.act(w, work);
+  QApplication::processEvents();
+  row.check(w);
+  EXPECT_EQ(h.boxes.Count(), 0u);
+  EXPECT_EQ(QApplication::focusWidget(), control);
+  EXPECT_EQ(w.focusWidget(), control);
+}
+
+void PressSpace(frmDovetem&, testing::TempDir&) { ASSERT_TRUE(testing::TypeKey(Qt::Key_Space)); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Refills, FocusAfterRefillTest,
+    ::testing::Values(
+        FocusRow{"SpaceOnAdd", 1, [](frmDovetem& w) -> QWidget* { return w.cmdSelectAdd; },
+                 [](frmDovetem& w, testing::TempDir& dir) {
+                   SelectRow(w.lvwSelect, 1);  // a
+                   PressSpace(w, dir);
+                 },
+                 [](frmDovetem& w) { EXPECT_EQ(w.targetModel->RowCount(), 3); }},
+        FocusRow{"SpaceOnRedraw", 1, [](frmDovetem& w) -> QWidget* { return w.cmdSelectRefresh; },
+                 PressSpace,
+                 [](frmDovetem& w) {
+                   EXPECT_EQ(SelectedTexts(w.lvwSelect, w.selectModel), QStringList{"b"});
+                 }},
+        FocusRow{"SpaceOnRemoveSelected", 1,
+                 [](frmDovetem& w) -> QWidget* { return w.cmdSelectDelete; },
+                 [](frmDovetem& w, testing::TempDir& dir) {
+                   SelectRow(w.lvwSelect2, 0);
+                   PressSpace(w, dir);
+                 },
+                 [](frmDovetem& w) { EXPECT_EQ(w.targetModel->RowCount(), 1); }},
+        FocusRow{"SpaceOnRemoveFolder", 1,
+                 [](frmDovetem& w) -> QWidget* { return w.cmdSelectDelete2; }, PressSpace,
+                 [](frmDovetem& w) { EXPECT_EQ(w.targetModel->RowCount(), 1); }},
+        FocusRow{"ListingColumnClick", 1, [](frmDovetem& w) -> QWidget* { return w.lvwSelect; },
+                 [](frmDovetem& w, testing::TempDir&) { ClickColumn(w.lvwSelect, 0); },
+                 [](frmDovetem& w) {
+                   EXPECT_EQ(Column(w.selectModel), (QStringList{"b", "a", "sub"}));
+                 }},
+        FocusRow{"TargetColumnClick", 1, [](frmDovetem& w) -> QWidget* { return w.lvwSelect2; },
+                 [](frmDovetem& w, testing::TempDir&) { ClickColumn(w.lvwSelect2, 0); },
+                 [](frmDovetem& w) { EXPECT_EQ(Titles(w.targetModel)[0], "名前▼"); }},
+        FocusRow{"TargetDoubleClick", 1, [](frmDovetem& w) -> QWidget* { return w.lvwSelect2; },
+                 [](frmDovetem& w, testing::TempDir&) {
+                   DoubleClickAt(w.lvwSelect2, w.lvwSelect2->visualRect(w.targetModel->index(1, 0)));
+                 },
+                 [](frmDovetem& w) { EXPECT_EQ(Column(w.selectModel), QStringList{"c"}); }},
+        FocusRow{"ReturnInFolderTree", 1, [](frmDovetem& w) -> QWidget* { return w.dirSelect; },
+                 [](frmDovetem& w, testing::TempDir&) {
+                   w.dirSelect->setCurrentItem(TreeChild(w.dirSelect, "sub"));
+                   ASSERT_TRUE(testing::TypeKey(Qt::Key_Return));
+                 },
+                 [](frmDovetem& w) { EXPECT_EQ(Column(w.selectModel), QStringList{"c"}); }},
+        FocusRow{"KeyInDriveList", 1, [](frmDovetem& w) -> QWidget* { return w.drvSelect; },
+                 [](frmDovetem&, testing::TempDir&) { ASSERT_TRUE(testing::TypeKey(Qt::Key_Down)); },
+                 [](frmDovetem& w) { EXPECT_EQ(Column(w.selectModel), QStringList{"c"}); }},
+        FocusRow{"DropOnListing", 1, [](frmDovetem& w) -> QWidget* { return w.lvwSelect; },
+                 [](frmDovetem& w, testing::TempDir& dir) {
+                   std::unique_ptr<QMimeData> data(FileDrop({dir.PathOf(u"sub/c")}));
+                   QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton,
+                                         Qt::NoModifier);
+                   QApplication::sendEvent(w.lvwSelect->viewport(), &enter);
+                   QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton,
+                                   Qt::NoModifier);
+                   QApplication::sendEvent(w.lvwSelect->viewport(), &drop);
+                 },
+                 [](frmDovetem& w) { EXPECT_EQ(Column(w.selectModel), QStringList{"c"}); }},
+        FocusRow{"OrderColumnClick", 2, [](frmDovetem& w) -> QWidget* { return w.lvwOrder; },
+                 [](frmDovetem& w, testing::TempDir&) { ClickColumn(w.lvwOrder, 0); },
+                 [](frmDovetem& w) { EXPECT_EQ(Titles(w.orderModel)[0], "名前▼"); }}),
+    [](const ::testing::TestParamInfo<FocusRow>& info) { return std::string(info.param.name); });
 
 struct MaskRow {
   const char* name;

@@ -1,10 +1,13 @@
 // The rule page offscreen: the preview follows the rule boxes, errors show in
 // their brackets, pasted control characters go, the scope box lays the boxes
-// out, and the guard of a finished run restores the run's rule on No.
+// out, keys released in the order list refresh it, and the guard of a
+// finished run restores the run's rule on No.
 #include <QCheckBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTreeView>
 
 #include "app/twips.h"
 #include "rule/rule_page.h"
@@ -95,6 +98,83 @@ TEST_F(RulePageTest, ScopeBoxWidensTheFirstRuleBox) {
   w->chkRule->setChecked(false);
   EXPECT_EQ(w->txtRule1->width(), narrow);
   EXPECT_EQ(w->txtRule1->toolTip(), Q(u"\".\"の前の部分に適用する変更規則を入力します。"));
+}
+
+TEST_F(RulePageTest, OneRuleBoxLiesOverTheSeparatorAndTheSecondBox) {
+  // Points of the page: the right part of the wide box, and the separator.
+  const QPoint overBox2 = w->txtRule2->geometry().center();
+  const QPoint overSeparator = w->lblRule2->geometry().center();
+  w->chkRule->setChecked(true);
+  EXPECT_EQ(w->fraDovetem2->childAt(overBox2), w->txtRule1);
+  EXPECT_EQ(w->fraDovetem2->childAt(overSeparator), w->txtRule1);
+
+  // A click there types into the one rule, and the preview follows it.
+  QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, w->fraDovetem2->mapTo(w, overBox2));
+  ASSERT_EQ(w->focusWidget(), w->txtRule1);
+  w->txtRule1->end(false);
+  QTest::keyClicks(w->focusWidget(), QStringLiteral(".bak"));
+  EXPECT_EQ(w->txtRule1->text(), QStringLiteral("*.bak"));
+  EXPECT_EQ(w->txtRule2->text(), QStringLiteral("*"));
+  EXPECT_EQ(w->lblRuleName2->text(), Q(u"abc123_xyz0056(1).txt.bak"));
+  // Tab does not go into the covered box either.
+  QTest::keyClick(w->txtRule1, Qt::Key_Tab);
+  EXPECT_EQ(w->focusWidget(), w->chkRule);
+
+  // Two rules again: both boxes and the separator as they were.
+  w->chkRule->setChecked(false);
+  EXPECT_EQ(w->fraDovetem2->childAt(overBox2), w->txtRule2);
+  EXPECT_EQ(w->fraDovetem2->childAt(overSeparator), w->lblRule2);
+  w->txtRule1->setFocus();
+  QTest::keyClick(w->txtRule1, Qt::Key_Tab);
+  EXPECT_EQ(w->focusWidget(), w->txtRule2);
+}
+
+TEST(RulePageOrderKeys, KeyReleaseRefreshesUnlessShiftCtrlOrAltIsHeld) {
+  testing::TempDir work;
+  work.MakeFile(u"a.txt");
+  work.MakeFile(u"b.txt");
+  WindowHarness h;
+  frmDovetem& w = h.Start();
+  w.AddObjectsFromArguments({work.PathOf(u"a.txt"), work.PathOf(u"b.txt")});
+  w.cmdSelectNext_Click();
+  ASSERT_EQ(w.OrderItemCount(), 2);
+  EXPECT_EQ(w.lblRuleName1->text(), QStringLiteral("a.txt"));
+
+  // Down on the numeric keypad, as a person presses it.
+  w.lvwOrder->setFocus();
+  QTest::keyPress(w.lvwOrder, Qt::Key_Down, Qt::KeypadModifier);
+  ASSERT_EQ(w.FirstSelectedOrderPosition(), 2);
+  EXPECT_EQ(w.lblRuleName1->text(), QStringLiteral("a.txt"));  // on release only
+  QTest::keyRelease(w.lvwOrder, Qt::Key_Down, Qt::KeypadModifier);
+  EXPECT_EQ(w.lblRuleName1->text(), QStringLiteral("b.txt"));
+
+  struct Row {
+    const char* name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    bool refreshes;
+  } rows[] = {
+      {"plain key", Qt::Key_Up, Qt::NoModifier, true},
+      {"keypad key", Qt::Key_Up, Qt::KeypadModifier, true},
+      {"keypad key with Shift", Qt::Key_Up, Qt::KeypadModifier | Qt::ShiftModifier, false},
+      {"with Ctrl", Qt::Key_Up, Qt::ControlModifier, false},
+      {"with Alt", Qt::Key_Up, Qt::AltModifier, false},
+      // Qt reports a modifier key's own release without that modifier.
+      {"Shift itself", Qt::Key_Shift, Qt::ShiftModifier, true},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    const int shown = w.FirstSelectedOrderPosition();
+    const int other = 3 - shown;
+    w.lvwOrder->selectionModel()->setCurrentIndex(
+        w.lvwOrder->model()->index(other - 1, 0),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QKeyEvent release(QEvent::KeyRelease, r.key, r.modifiers);
+    QApplication::sendEvent(w.lvwOrder, &release);
+    const int expected = r.refreshes ? other : shown;
+    EXPECT_EQ(w.lblRuleName1->text(), expected == 1 ? QStringLiteral("a.txt") : QStringLiteral("b.txt"));
+    w.ShowRulePreview();
+  }
 }
 
 TEST_F(RulePageTest, GuardAfterARunRestoresTheRunsRuleOnNo) {

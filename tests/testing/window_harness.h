@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QString>
+#include <QTest>
+#include <QTimer>
 #include <ostream>
 #include <memory>
 #include <string>
@@ -23,6 +25,31 @@
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace dovetam::testing {
+
+// Presses and releases a key on the widget that has the keyboard focus, as
+// typing does. False (nothing sent) when no widget has the focus.
+inline bool TypeKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QWidget* focused = QApplication::focusWidget();
+  if (focused == nullptr) return false;
+  QTest::keyClick(focused, key, modifiers);
+  return true;
+}
+
+// Hands the next modal dialog of type D to `work` as soon as it shows. A
+// command may run the event loop (a list refill) before its dialog opens, so
+// the dialog is looked for until it is there.
+template <typename D, typename F>
+void OnNextDialog(F work) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer, work] {
+    if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
+      timer->stop();
+      timer->deleteLater();
+      work(dialog);
+    }
+  });
+  timer->start(5);
+}
 
 class WindowHarness {
  public:
