@@ -2,6 +2,7 @@
 // full reset of the work state, page switching, the Default and Cancel
 // buttons, the guard question of a finished run, and the exit.
 #include "app/main_window.h"
+#include "app/help_key.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -56,6 +57,7 @@ frmDovetem::frmDovetem(Services services, QWidget* parent)
     PlaceTwips(page, 0, 0, kClientWidth, kClientHeight);
   }
   fraDovetem2->hide();
+  new HelpKey([this](QWidget* focused) { OpenHelp(HelpContextOf(focused)); }, this);
 
   CreateSelectionPage();
   CreateRulePage();
@@ -243,11 +245,6 @@ int frmDovetem::HelpContextOf(const QWidget* focused) const {
 }
 
 void frmDovetem::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1 && NoModifierHeld(event)) {
-    event->accept();
-    OpenHelp(HelpContextOf(focusWidget()));
-    return;
-  }
   QPushButton* target = nullptr;
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
     target = defaultButton_;

@@ -5,7 +5,6 @@
 
 #include <QCheckBox>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -123,16 +122,6 @@ void frmDovetemSetting::cmdCommandInit_Click() {
 
 void frmDovetemSetting::cmdCommandHelp_Click() {
   if (openHelp_) openHelp_();
-}
-
-void frmDovetemSetting::keyPressEvent(QKeyEvent* event) {
-  constexpr Qt::KeyboardModifiers held = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
-  if (event->key() == Qt::Key_F1 && !(event->modifiers() & held)) {
-    event->accept();
-    cmdCommandHelp_Click();
-    return;
-  }
-  QDialog::keyPressEvent(event);
 }
 
 bool frmDovetemSetting::LoadForm() {

@@ -145,10 +145,6 @@ class frmDovetemSetting : public QDialog {
   QCheckBox* chkActDel = nullptr;
   QLineEdit* txtActAppname = nullptr;
 
- protected:
-  // F1 opens the help, wherever the focus is.
-  void keyPressEvent(QKeyEvent* event) override;
-
  private:
   // Building the window (app/settings_dialog_pages.cpp).
   void CreateControls();

@@ -11,6 +11,9 @@
 #include <QTreeView>
 
 #include "app/twips.h"
+#include "objects/view_dialog.h"
+#include "run/report_text_view.h"
+#include "run/report_window.h"
 #include "testing/window_harness.h"
 
 namespace dovetam {
@@ -266,6 +269,35 @@ TEST(MainWindowHelp, F1OpensTheTopicOfTheFocusedControl) {
     ASSERT_GE(url.size(), r.end.size());
     EXPECT_EQ(url.substr(url.size() - r.end.size()), r.end);
     EXPECT_EQ(w.CurrentPage(), r.page);  // F1 does nothing else
+  }
+  EXPECT_EQ(h.boxes.Count(), 0u);
+}
+
+TEST(MainWindowHelp, F1InTheViewDialogAndTheReportWindowOpensTheDefaultTopic) {
+  WindowHarness h;
+  frmDovetem& w = h.Start();
+  h.programDir.MakeFile(u"dovetam_help.html", "<html></html>");
+  std::size_t startsInDialog = 0;
+  testing::OnNextDialog<frmDovetemView>([&h, &startsInDialog](frmDovetemView* d) {
+    d->chkMix->setFocus();
+    QTest::keyClick(d->chkMix, Qt::Key_F1);
+    startsInDialog = h.launcher.starts.size();
+    EXPECT_TRUE(d->isVisible());  // F1 does not close the dialog
+    d->cmdCancel->click();
+  });
+  w.cmdCommandView[1]->click();
+  EXPECT_EQ(startsInDialog, 1u);
+
+  w.ShowPage(2);
+  w.cmdRuleReport->click();
+  ASSERT_TRUE(w.report->isVisible());
+  w.report->txtReport->setFocus();
+  QTest::keyClick(w.report->txtReport, Qt::Key_F1);
+  EXPECT_TRUE(w.report->isVisible());
+  ASSERT_EQ(h.launcher.starts.size(), 2u);
+  for (const auto& start : h.launcher.starts) {
+    const std::u16string url = start.args.at(0);
+    EXPECT_EQ(url.substr(url.size() - 18), u"/dovetam_help.html");
   }
   EXPECT_EQ(h.boxes.Count(), 0u);
 }
