@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/dates.h"
+#include "platform/folder_handle.h"
 
 namespace dovetam {
 
@@ -29,6 +30,12 @@ enum FsErrorNumber : int {
 struct FsEntry {
   std::u16string name;
   bool isFolder = false;
+  // Read by ListFolderWithDates only, and only the dates it was asked for;
+  // a date that could not be read stays 0 and sets its bit in dateErrors
+  // (1 last-modified, 2 creation).
+  Date modified = 0;
+  Date created = 0;
+  int dateErrors = 0;
 };
 
 // A text file being written: UTF-8 without byte-order mark. Every Write is
@@ -50,6 +57,12 @@ class FileSystem {
   // folders) apart, each in the order the system gives them.
   virtual int ListFolder(std::u16string_view folder, std::vector<FsEntry>& files,
                          std::vector<FsEntry>& folders) = 0;
+
+  // ListFolder with the asked dates of each entry read on the way, each as
+  // GetDateLastModified / GetDateCreated would give it. The system's version
+  // makes one status call per entry, relative to the open folder.
+  virtual int ListFolderWithDates(std::u16string_view folder, bool modified, bool created,
+                                  std::vector<FsEntry>& files, std::vector<FsEntry>& folders);
 
   // Existence ignores letter case, as the desktop file systems the program was
   // made for do: a name exists when it exists exactly or when an entry of its
@@ -85,6 +98,25 @@ class FileSystem {
                                     std::u16string_view newName) {
     return Rename(folder, oldName, newName);
   }
+
+  // Work relative to an open folder (folder_handle.h). OpenFolder opens the
+  // folder a path names (links followed); FolderIdentityOf gives its identity
+  // without opening it. A file system without handles answers 75 to both.
+  virtual int OpenFolder(std::u16string_view /*folder*/, std::unique_ptr<FolderHandle>& /*handle*/) {
+    return kFsIoError;
+  }
+  virtual int FolderIdentityOf(std::u16string_view /*folder*/, FolderIdentity& /*id*/) {
+    return kFsIoError;
+  }
+  // The names of the entries of a folder ("." and ".." left out), read
+  // through the handle when there is one; `folder` is the folder's path.
+  virtual int ListNames(FolderHandle* handle, std::u16string_view folder,
+                        std::vector<std::u16string>& names);
+  // Rename (scanForCase) or RenameWithoutCaseScan, relative to the handle
+  // when there is one.
+  virtual int RenameInFolder(FolderHandle* handle, std::u16string_view folder,
+                             std::u16string_view oldName, std::u16string_view newName,
+                             bool scanForCase);
 
   // Deletes a file, read-only or not.
   virtual int DeleteFile(std::u16string_view path) = 0;

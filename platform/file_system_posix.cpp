@@ -19,8 +19,8 @@
 #include <set>
 #include <sstream>
 
-#include "platform/case_rename.h"
 #include "platform/file_system.h"
+#include "platform/folder_handle_posix.h"
 #include "platform/text_case.h"
 #include "platform/utf8_codec.h"
 
@@ -28,18 +28,7 @@ namespace dovetam {
 
 namespace {
 
-int ErrorOf(int err) {
-  switch (err) {
-    case 0: return kFsOk;
-    case ENOENT: return kFsNotFound;
-    case EEXIST:
-    case ENOTEMPTY: return kFsAlreadyExists;
-    case EACCES:
-    case EPERM:
-    case EROFS: return kFsPermissionDenied;
-    default: return kFsIoError;
-  }
-}
+int ErrorOf(int err) { return FsErrorOfErrno(err); }
 
 // Errors of calls whose folder must exist first (opening, listing).
 int PathErrorOf(int err) {
@@ -76,19 +65,8 @@ bool HasNoCase(std::u16string_view name) {
 
 // Reads the names of a folder; false with errno set on failure.
 bool ReadNames(const std::string& folder, std::vector<std::string>& names) {
-  DIR* dir = opendir(folder.c_str());
-  if (dir == nullptr) return false;
-  errno = 0;
-  while (dirent* e = readdir(dir)) {
-    if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) {
-      names.emplace_back(e->d_name);
-    }
-    errno = 0;
-  }
-  const int err = errno;
-  closedir(dir);
-  errno = err;
-  return err == 0;
+  errno = ReadNamesAt(AT_FDCWD, folder.c_str(), names);
+  return errno == 0;
 }
 
 enum class Kind { Any, File, Folder };
@@ -98,12 +76,15 @@ bool KindMatches(const struct stat& st, Kind kind) {
   return S_ISDIR(st.st_mode) == (kind == Kind::Folder);
 }
 
-// stat that follows links; a broken link is taken as itself (a file), as the
-// listing shows it. False with errno set when there is nothing at path.
+// stat that follows links; a link that leads nowhere (or round in a loop) is
+// taken as itself (a file), as the listing shows it. False with errno set
+// when there is nothing at path.
 bool StatByTarget(const std::string& path, struct stat& st) {
   if (stat(path.c_str(), &st) == 0) return true;
   const int err = errno;
-  if (err == ENOENT && lstat(path.c_str(), &st) == 0) return true;
+  if ((err == ENOENT || err == ELOOP) && lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    return true;
+  }
   errno = err;
   return false;
 }
@@ -170,27 +151,54 @@ std::string LexicalFullPath(const std::string& path) {
   return out.empty() ? "/" : out;
 }
 
+constexpr unsigned kDateMask = STATX_TYPE | STATX_MTIME | STATX_BTIME;
+
+// statx of the object a name leads to, relative to a folder descriptor (or
+// AT_FDCWD and a full path). A link that leads nowhere (or round in a loop)
+// is taken as itself when `brokenLinkAsItself`, as the listing shows it: a
+// file with its own dates. False with errno set otherwise.
+bool StatxTarget(int dir, const char* path, bool brokenLinkAsItself, struct statx& sx) {
+  if (statx(dir, path, 0, kDateMask, &sx) == 0) return true;
+  const int err = errno;
+  if (brokenLinkAsItself && (err == ENOENT || err == ELOOP) &&
+      statx(dir, path, AT_SYMLINK_NOFOLLOW, kDateMask, &sx) == 0 && S_ISLNK(sx.stx_mode)) {
+    return true;
+  }
+  errno = err;
+  return false;
+}
+
+// Local time of the last time stamp converted: the files of one folder are
+// mostly made in the same second.
+struct LocalTimeCache {
+  std::time_t time = 0;
+  Date date = 0;
+  bool filled = false;
+  Date Of(std::time_t t) {
+    if (!filled || t != time) {
+      date = DateFromUnixTime(t);
+      time = t;
+      filled = true;
+    }
+    return date;
+  }
+};
+
+// The last-modified or the birth time of a statx result; an error where the
+// file system keeps no such time.
+int DateOfStatx(const struct statx& sx, bool birth, LocalTimeCache& cache, Date& date) {
+  const unsigned need = birth ? STATX_BTIME : STATX_MTIME;
+  if ((sx.stx_mask & need) == 0) return kFsIoError;
+  date = cache.Of(static_cast<std::time_t>(birth ? sx.stx_btime.tv_sec : sx.stx_mtime.tv_sec));
+  return kFsOk;
+}
+
 int StatxDates(const std::string& path, Kind kind, bool birth, Date& date) {
   struct statx sx {};
-  const unsigned mask = STATX_TYPE | STATX_MTIME | STATX_BTIME;
-  if (statx(AT_FDCWD, path.c_str(), 0, mask, &sx) != 0) {
-    // A link that leads nowhere is listed as a file: its dates are its own.
-    const int err = errno;
-    if (kind != Kind::File || (err != ENOENT && err != ELOOP) ||
-        statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, mask, &sx) != 0 ||
-        !S_ISLNK(sx.stx_mode)) {
-      return ErrorOf(err);
-    }
-  }
+  if (!StatxTarget(AT_FDCWD, path.c_str(), kind == Kind::File, sx)) return ErrorOf(errno);
   if ((kind == Kind::Folder) != S_ISDIR(sx.stx_mode)) return kFsNotFound;
-  if (birth) {
-    if ((sx.stx_mask & STATX_BTIME) == 0) return kFsIoError;
-    date = DateFromUnixTime(static_cast<std::time_t>(sx.stx_btime.tv_sec));
-  } else {
-    if ((sx.stx_mask & STATX_MTIME) == 0) return kFsIoError;
-    date = DateFromUnixTime(static_cast<std::time_t>(sx.stx_mtime.tv_sec));
-  }
-  return kFsOk;
+  LocalTimeCache cache;
+  return DateOfStatx(sx, birth, cache, date);
 }
 
 class PosixTextFile : public TextFile {
@@ -253,6 +261,43 @@ class PosixFileSystem : public FileSystem {
     return err == 0 ? kFsOk : ErrorOf(err);
   }
 
+  int ListFolderWithDates(std::u16string_view folder, bool modified, bool created,
+                          std::vector<FsEntry>& files, std::vector<FsEntry>& folders) override {
+    if (!modified && !created) return ListFolder(folder, files, folders);
+    std::string path;
+    if (!EncodeNative(folder, path) || path.empty()) return kFsPathNotFound;
+    DIR* dir = opendir(path.c_str());
+    if (dir == nullptr) return PathErrorOf(errno);
+    const int dfd = dirfd(dir);
+    const int wanted = (modified ? 1 : 0) | (created ? 2 : 0);
+    LocalTimeCache modifiedTimes;
+    LocalTimeCache birthTimes;
+    errno = 0;
+    while (dirent* e = readdir(dir)) {
+      if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) {
+        errno = 0;
+        continue;
+      }
+      FsEntry entry;
+      entry.name = DecodeNative(e->d_name);
+      // One status call gives the kind (through a link) and both dates.
+      struct statx sx {};
+      if (StatxTarget(dfd, e->d_name, true, sx)) {
+        entry.isFolder = S_ISDIR(sx.stx_mode);
+        if (modified && DateOfStatx(sx, false, modifiedTimes, entry.modified) != kFsOk) entry.dateErrors |= 1;
+        if (created && DateOfStatx(sx, true, birthTimes, entry.created) != kFsOk) entry.dateErrors |= 2;
+      } else {
+        entry.isFolder = e->d_type == DT_DIR;
+        entry.dateErrors = wanted;
+      }
+      (entry.isFolder ? folders : files).push_back(std::move(entry));
+      errno = 0;
+    }
+    const int err = errno;
+    closedir(dir);
+    return err == 0 ? kFsOk : ErrorOf(err);
+  }
+
   int FileExists(std::u16string_view path, bool& exists) override {
     return Exists(path, Kind::File, exists);
   }
@@ -279,57 +324,27 @@ class PosixFileSystem : public FileSystem {
 
   int Rename(std::u16string_view folder, std::u16string_view oldName,
              std::u16string_view newName) override {
-    return RenameIn(folder, oldName, newName, true);
+    return RenameInFolderPosix(nullptr, folder, oldName, newName, true);
   }
 
   int RenameWithoutCaseScan(std::u16string_view folder, std::u16string_view oldName,
                             std::u16string_view newName) override {
-    return RenameIn(folder, oldName, newName, false);
+    return RenameInFolderPosix(nullptr, folder, oldName, newName, false);
   }
 
- private:
-  int RenameIn(std::u16string_view folder, std::u16string_view oldName,
-               std::u16string_view newName, bool scanForCase) {
-    if (!IsPlainName(newName)) return kFsIoError;
-    std::string dir, from, to;
-    if (!EncodeNative(folder, dir) || !EncodeNative(oldName, from)) return kFsNotFound;
-    // A new name must come back from the disk as it was given.
-    if (!EncodesExactly(newName) || !EncodeNative(newName, to)) return kFsIoError;
-    if (dir.empty()) dir = "./";
-    if (dir.back() != '/') dir += '/';
-    const std::string fromPath = dir + from;
-    const std::string toPath = dir + to;
-
-    // Without the scan, an ordinary rename is the one system call.
-    if (!scanForCase && from != to && !EqualNoCase(oldName, newName))
-      return RenameNoReplace(fromPath, toPath);
-
-    struct stat src {};
-    if (lstat(fromPath.c_str(), &src) != 0) return ErrorOf(errno);
-    if (from == to) return kFsAlreadyExists;
-
-    // Another entry of the folder under the new name in another letter case
-    // counts as existing; the source itself (a change of case only) does not.
-    if (scanForCase && !HasNoCase(newName)) {
-      std::vector<std::string> names;
-      if (!ReadNames(StripSlash(dir), names)) return PathErrorOf(errno);
-      const std::u16string upper = UpperText(newName);
-      for (const std::string& n : names) {
-        if (n == from || UpperText(DecodeNative(n)) != upper) continue;
-        struct stat other {};
-        if (lstat((dir + n).c_str(), &other) != 0) continue;
-        if (other.st_dev == src.st_dev && other.st_ino == src.st_ino) continue;
-        return kFsAlreadyExists;
-      }
-    }
-
-    struct stat target {};
-    const bool sameObject = EqualNoCase(oldName, newName) && lstat(toPath.c_str(), &target) == 0 &&
-                            target.st_dev == src.st_dev && target.st_ino == src.st_ino;
-    if (!sameObject) return RenameNoReplace(fromPath, toPath);
-
-    // A case-insensitive file system sees the new name as the old object.
-    return RenameThroughTemporary(RenameNoReplace, dir, from, to);
+  int OpenFolder(std::u16string_view folder, std::unique_ptr<FolderHandle>& handle) override {
+    return OpenFolderPosix(folder, handle);
+  }
+  int FolderIdentityOf(std::u16string_view folder, FolderIdentity& id) override {
+    return FolderIdentityPosix(folder, id);
+  }
+  int ListNames(FolderHandle* handle, std::u16string_view folder,
+                std::vector<std::u16string>& names) override {
+    return ListNamesPosix(handle, folder, names);
+  }
+  int RenameInFolder(FolderHandle* handle, std::u16string_view folder, std::u16string_view oldName,
+                     std::u16string_view newName, bool scanForCase) override {
+    return RenameInFolderPosix(handle, folder, oldName, newName, scanForCase);
   }
 
  public:
@@ -373,19 +388,6 @@ class PosixFileSystem : public FileSystem {
   }
 
  private:
-  static bool IsPlainName(std::u16string_view name) {
-    if (name.empty() || name == u"." || name == u"..") return false;
-    return name.find(u'/') == std::u16string_view::npos &&
-           name.find(u'\0') == std::u16string_view::npos;
-  }
-
-  static int RenameNoReplace(const std::string& from, const std::string& to) {
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-      return kFsOk;
-    }
-    return ErrorOf(errno);
-  }
-
   static int Exists(std::u16string_view path, Kind kind, bool& exists) {
     exists = false;
     std::string bytes;
@@ -462,6 +464,29 @@ std::u16string DriveOfPath(const std::vector<std::u16string>& drives, std::u16st
     if (d.size() > best.size() && p.compare(0, d.size(), d) == 0) best = d;
   }
   return best;
+}
+
+int FileSystem::ListFolderWithDates(std::u16string_view folder, bool modified, bool created,
+                                    std::vector<FsEntry>& files, std::vector<FsEntry>& folders) {
+  const int rc = ListFolder(folder, files, folders);
+  if (rc != kFsOk || (!modified && !created)) return rc;
+  std::u16string path(folder);
+  const std::size_t length = path.size();
+  for (std::vector<FsEntry>* group : {&files, &folders}) {
+    for (FsEntry& entry : *group) {
+      path.resize(length);
+      path += entry.name;
+      if (modified && GetDateLastModified(path, entry.isFolder, entry.modified) != kFsOk) {
+        entry.modified = 0;
+        entry.dateErrors |= 1;
+      }
+      if (created && GetDateCreated(path, entry.isFolder, entry.created) != kFsOk) {
+        entry.created = 0;
+        entry.dateErrors |= 2;
+      }
+    }
+  }
+  return kFsOk;
 }
 
 std::unique_ptr<FileSystem> CreateSystemFileSystem() { return std::make_unique<PosixFileSystem>(); }

@@ -24,23 +24,7 @@ RenameOperation::RenameOperation(RunEnvironment& e, JournalKind k, bool base)
       log(e.journal, JournalServices{e.fs, e.boxes, e.clock}),
       index(e.objects, e.fs, base) {}
 
-void RenameOperation::WriteObjectLine(int32_t i) {
-  const ObjectTable& o = env.objects;
-  std::u16string line = o.ObjFolder[i];
-  if (o.ObjState[i] == kObjUnchanged) {
-    line += o.ObjName[i];
-    line += u" :";
-  } else {
-    line += o.ObjOrigName[i];
-    line += u" (";
-    line += StateName(o.ObjState[i]);
-    line += u' ';
-    line += o.ObjName[i];
-    line += u") :";
-  }
-  line += kCrLf;
-  log.WriteLogNow(line);
-}
+void RenameOperation::WriteObjectLine(int32_t i) { log.LogObjectLine(env.objects, i); }
 
 std::u16string RenameOperation::EarlierPath(int32_t i) const {
   const ObjectTable& o = env.objects;
@@ -55,15 +39,12 @@ void RenameOperation::ErrorEntry(int32_t i, std::u16string_view newName,
 }
 
 void RenameOperation::SkipAborted(int32_t i) {
-  log.WriteLog(u"\tスキップ(中断)\r\n");
+  log.LogSkipLine(u"スキップ(中断)");
   ErrorEntry(i, u"", u"中断");
 }
 
 void RenameOperation::SystemError(int32_t i, std::u16string_view word) {
-  std::u16string line = u"\t";
-  line += word;
-  line += kCrLf;
-  log.WriteLog(line);
+  log.LogSkipLine(word);
   ErrorEntry(i, u"", word);
 }
 
@@ -108,39 +89,34 @@ bool RenameOperation::ResolveAndRename(int32_t p, int32_t i, const CandidateSequ
   }
   const std::u16string& candidate = r.candidate;
   if (candidate == env.objects.ObjName[i]) {
-    log.WriteLog(u"\t-> " + candidate + u"\r\n\t\tスキップ(同名)\r\n");
+    log.LogTargetLine(candidate);
+    log.LogOutcomeLine(u"スキップ(同名)");
     return true;
   }
-  log.WriteLogNow(u"\t-> " + candidate + u" " + std::u16string(startWord) + u"\r\n");
+  log.LogChangeLine(candidate, startWord);
   if (env.journal.AbortRequested) {
-    log.WriteLog(u"\t\t中断\r\n");
+    log.LogOutcomeLine(u"中断");
     SkipAborted(i);
     return false;
   }
   if (const int err = RenameOnDisk(i, candidate); err != kFsOk) {
     const std::u16string_view status = RenameErrorStatus(err);
-    log.WriteLog(u"\t\t" + std::u16string(status) + u"\r\n");
+    log.LogOutcomeLine(status);
     ErrorEntry(i, candidate, status);
     return false;
   }
-  log.WriteLog(u"\t\t正常終了\r\n");
+  log.LogOutcomeLine(u"正常終了");
   return true;
 }
 
 int RenameOperation::RenameOnDisk(int32_t i, const std::u16string& name) {
   ObjectTable& o = env.objects;
+  if (!o.ObjIsFolder[i]) return index.Rename(o.ObjFolder[i], o.ObjName[i], name);
+  // The rewrite of the folders inside may touch ObjFolder texts: work on copies.
   const std::u16string folder = o.ObjFolder[i];
   const std::u16string old = o.ObjName[i];
-  // With the folder's entries known to hold no other bearer of the new name
-  // in any letter case, the rename is one system call; otherwise the file
-  // system reads the folder itself. Neither ever replaces an object.
-  const int err = index.KnownFree(folder, old, name) ? env.fs.RenameWithoutCaseScan(folder, old, name)
-                                                     : env.fs.Rename(folder, old, name);
-  if (err == kFsAlreadyExists) index.DiskHas(folder, name);
-  if (err == kFsNotFound) index.DiskLost(folder, old);
-  if (err != kFsOk) return err;
-  index.DiskRenamed(folder, old, name);
-  if (o.ObjIsFolder[i]) index.FolderRenamed(folder, old, name);  // UpdatePathsUnderFolder
+  if (const int err = index.Rename(folder, old, name); err != kFsOk) return err;
+  index.FolderRenamed(folder, old, name);  // UpdatePathsUnderFolder
   return kFsOk;
 }
 
@@ -165,16 +141,16 @@ RenameOperation::EvacEnd RenameOperation::Evacuate(int32_t k) {
                                   ? MakeTemporaryName(folder, o.ObjOrigName[k], name)
                                   : MakeTemporaryName(folder, name, u"");
   if (evac.empty()) return EvacEnd::Failed;
-  log.WriteLogNow(u"\t" + folder + name + u" -> " + evac + u" 退避開始\r\n");
+  log.LogEvacuationLine(folder, name, evac);
   if (env.journal.AbortRequested) {
-    log.WriteLog(u"\t\t中断\r\n");
+    log.LogOutcomeLine(u"中断");
     return EvacEnd::Aborted;
   }
   if (RenameOnDisk(k, evac) != kFsOk) {
-    log.WriteLogNow(u"\t\tエラー\r\n");
+    log.LogOutcomeLine(u"エラー");
     return env.journal.AbortRequested ? EvacEnd::Aborted : EvacEnd::Failed;
   }
-  log.WriteLogNow(u"\t\t正常終了\r\n");
+  log.LogOutcomeLine(u"正常終了");
   if (o.ObjState[k] == kObjUnchanged) o.ObjOrigName[k] = name;
   SetName(k, evac);
   o.ObjState[k] = kObjEvacuated;

@@ -31,7 +31,7 @@ class WindowRunHost : public RunHost {
   explicit WindowRunHost(frmDovetem& w) : w_(w) {}
   void ShowHourglass() override { w_.ShowHourglass(); }
   void ShowNormalPointer() override { w_.ShowNormalPointer(); }
-  void ShowReportText(const std::u16string& text) override { w_.SetReportText(text); }
+  void ShowReportText(std::u16string text) override { w_.report->SetReportText(std::move(text)); }
   void RememberRule() override {
     w_.LastRule1 = w_.txtRule1->text().toStdU16String();
     w_.LastRule2 = w_.txtRule2->text().toStdU16String();

@@ -1,12 +1,17 @@
 // Indexes of one operation: see name_index.h.
 #include "run/name_index.h"
 
+#include <algorithm>
+
 #include "platform/text_case.h"
 #include "run/name_candidates.h"
 
 namespace dovetam {
 
 namespace {
+
+// Open folders kept at most; further folders are reached by their paths.
+constexpr int kMaxOpenFolders = 256;
 
 std::u16string BaseKey(const std::u16string& upperName) {
   return std::u16string(NameBase(upperName));
@@ -16,6 +21,17 @@ void ReplaceOne(std::multiset<int32_t>& set, int32_t oldValue, int32_t newValue)
   auto it = set.find(oldValue);
   if (it != set.end()) set.erase(it);
   set.insert(newValue);
+}
+
+void EraseOne(std::multiset<int32_t>& set, int32_t value) {
+  auto it = set.find(value);
+  if (it != set.end()) set.erase(it);
+}
+
+// out = UpperText(text), reusing out's storage.
+void UpperInto(std::u16string_view text, std::u16string& out) {
+  out.assign(text);
+  for (char16_t& c : out) c = UpperChar(c);
 }
 
 }  // namespace
@@ -34,13 +50,20 @@ NameIndex::NameIndex(ObjectTable& objects, FileSystem& fs, bool baseMode)
   }
 }
 
+NameIndex::~NameIndex() = default;
+
 int32_t NameIndex::PositionOf(int32_t target) const {
   if (target < 1 || static_cast<std::size_t>(target) >= positionOf_.size()) return 0;
   return positionOf_[target];
 }
 
 NameIndex::FolderState& NameIndex::Folder(const std::u16string& folder) {
-  return folders_[folder];
+  auto [it, added] = folders_.try_emplace(folder);
+  if (added) {
+    it->second.text = folder;
+    if (componentsBuilt_) IndexComponents(it->second, true);
+  }
+  return it->second;
 }
 
 NameIndex::FolderState* NameIndex::FindFolder(const std::u16string& folder) {
@@ -48,16 +71,75 @@ NameIndex::FolderState* NameIndex::FindFolder(const std::u16string& folder) {
   return it == folders_.end() ? nullptr : &it->second;
 }
 
-void NameIndex::AddHolder(FolderState& f, const std::u16string& upperName, int32_t p) {
-  NameSlot& slot = f.names[upperName];
+NameIndex::DiskFolder& NameIndex::Disk(FolderState& f) {
+  if (f.disk) return *f.disk;
+  std::unique_ptr<FolderHandle> handle;
+  std::optional<FolderIdentity> id;
+  if (openHandles_ < kMaxOpenFolders && fs_.OpenFolder(f.text, handle) == kFsOk) {
+    id = handle->Identity();
+  } else {
+    handle.reset();
+    FolderIdentity found;
+    if (fs_.FolderIdentityOf(f.text, found) == kFsOk) id = found;
+  }
+  DiskFolder* d = nullptr;
+  if (id) {
+    if (auto it = byIdentity_.find(*id); it != byIdentity_.end()) d = it->second;
+  }
+  if (!d) {
+    disks_.push_back(std::make_unique<DiskFolder>());
+    d = disks_.back().get();
+    d->identity = id;
+    if (id) byIdentity_[*id] = d;
+  }
+  if (!d->handle && handle) {
+    d->handle = std::move(handle);
+    ++openHandles_;
+  }
+  Attach(f, *d);
+  return *d;
+}
+
+void NameIndex::Attach(FolderState& f, DiskFolder& d) {
+  f.disk = &d;
+  d.spellings.push_back(&f);
+  if (!baseMode_ || !d.listed) return;
+  for (const auto& [name, count] : d.onDisk) {
+    if (count > 0) f.bases[BaseKey(name)].lastOf.insert(LastHolder(f, name));
+  }
+}
+
+void NameIndex::Detach(FolderState& f) {
+  if (!f.disk) return;
+  std::vector<FolderState*>& s = f.disk->spellings;
+  s.erase(std::remove(s.begin(), s.end(), &f), s.end());
+  for (auto& [base, slot] : f.bases) slot.lastOf.clear();
+  f.disk = nullptr;
+}
+
+int32_t NameIndex::LastHolder(const FolderState& f, const std::u16string& upperName) const {
+  auto it = f.names.find(upperName);
+  return it == f.names.end() ? 0 : it->second.Last();
+}
+
+bool NameIndex::OnDisk(const FolderState& f, const std::u16string& upperName) const {
+  if (!f.disk || !f.disk->listed) return false;
+  auto it = f.disk->onDisk.find(upperName);
+  return it != f.disk->onDisk.end() && it->second > 0;
+}
+
+void NameIndex::AddHolder(FolderState& f, std::u16string name, int32_t p) {
+  const auto [entry, added] = f.names.try_emplace(std::move(name));
+  const std::u16string& upperName = entry->first;
+  NameSlot& slot = entry->second;
   const int32_t before = slot.Last();
-  slot.holders.insert(p);
+  std::vector<int32_t>& h = slot.holders;
+  auto at = std::lower_bound(h.begin(), h.end(), p);
+  if (at == h.end() || *at != p) h.insert(at, p);
   if (!baseMode_) return;
   BaseSlot& base = f.bases[BaseKey(upperName)];
   base.holders.insert(p);
-  if (f.listed && slot.onDisk > 0 && slot.Last() != before) {
-    ReplaceOne(base.lastOf, before, slot.Last());
-  }
+  if (slot.Last() != before && OnDisk(f, upperName)) ReplaceOne(base.lastOf, before, slot.Last());
 }
 
 void NameIndex::RemoveHolder(FolderState& f, const std::u16string& upperName, int32_t p) {
@@ -65,46 +147,55 @@ void NameIndex::RemoveHolder(FolderState& f, const std::u16string& upperName, in
   if (it == f.names.end()) return;
   NameSlot& slot = it->second;
   const int32_t before = slot.Last();
-  slot.holders.erase(p);
+  std::vector<int32_t>& h = slot.holders;
+  h.erase(std::remove(h.begin(), h.end(), p), h.end());
+  const int32_t after = slot.Last();
+  if (h.empty()) f.names.erase(it);
   if (!baseMode_) return;
   BaseSlot& base = f.bases[BaseKey(upperName)];
   base.holders.erase(p);
-  if (f.listed && slot.onDisk > 0 && slot.Last() != before) {
-    ReplaceOne(base.lastOf, before, slot.Last());
+  if (after != before && OnDisk(f, upperName)) ReplaceOne(base.lastOf, before, after);
+}
+
+void NameIndex::AddOnDisk(DiskFolder& d, std::u16string name) {
+  const auto [entry, added] = d.onDisk.try_emplace(std::move(name), 0);
+  const std::u16string& upperName = entry->first;
+  if (++entry->second != 1 || !baseMode_) return;
+  for (FolderState* f : d.spellings) {
+    f->bases[BaseKey(upperName)].lastOf.insert(LastHolder(*f, upperName));
   }
 }
 
-void NameIndex::AddOnDisk(FolderState& f, const std::u16string& upperName) {
-  NameSlot& slot = f.names[upperName];
-  if (++slot.onDisk == 1 && baseMode_) f.bases[BaseKey(upperName)].lastOf.insert(slot.Last());
-}
-
-void NameIndex::RemoveOnDisk(FolderState& f, const std::u16string& upperName) {
-  auto it = f.names.find(upperName);
-  if (it == f.names.end() || it->second.onDisk == 0) return;
-  NameSlot& slot = it->second;
-  if (--slot.onDisk == 0 && baseMode_) {
-    std::multiset<int32_t>& lastOf = f.bases[BaseKey(upperName)].lastOf;
-    auto pos = lastOf.find(slot.Last());
-    if (pos != lastOf.end()) lastOf.erase(pos);
+void NameIndex::RemoveOnDisk(DiskFolder& d, const std::u16string& upperName) {
+  auto it = d.onDisk.find(upperName);
+  if (it == d.onDisk.end() || it->second == 0) return;
+  if (--it->second == 0) {
+    d.onDisk.erase(it);
+    if (baseMode_) {
+      for (FolderState* f : d.spellings) {
+        EraseOne(f->bases[BaseKey(upperName)].lastOf, LastHolder(*f, upperName));
+      }
+    }
+  }
+  // A name freed under one spelling may have blocked the numbers of another,
+  // where no target bore it: those hints no longer hold.
+  if (d.spellings.size() > 1) {
+    for (FolderState* f : d.spellings) f->hints.clear();
   }
 }
 
-int NameIndex::List(const std::u16string& folder, FolderState& f) {
-  if (f.listed) return kFsOk;
-  std::vector<FsEntry> files, subfolders;
-  const int err = fs_.ListFolder(folder, files, subfolders);
+int NameIndex::List(DiskFolder& d, const std::u16string& folder) {
+  if (d.listed) return kFsOk;
+  std::vector<std::u16string> names;
+  const int err = fs_.ListNames(d.handle.get(), folder, names);
   if (err != kFsOk) return err;
-  f.listed = true;
-  for (const FsEntry& e : files) AddOnDisk(f, UpperText(e.name));
-  for (const FsEntry& e : subfolders) AddOnDisk(f, UpperText(e.name));
+  d.listed = true;
+  d.onDisk.reserve(d.onDisk.size() + names.size());
+  for (std::u16string& name : names) {
+    for (char16_t& c : name) c = UpperChar(c);
+    AddOnDisk(d, std::move(name));
+  }
   return kFsOk;
-}
-
-void NameIndex::DropListing(FolderState& f) {
-  for (auto& [name, slot] : f.names) slot.onDisk = 0;
-  for (auto& [base, slot] : f.bases) slot.lastOf.clear();
-  f.listed = false;
 }
 
 int32_t NameIndex::FirstHolder(const std::u16string& folder, const std::u16string& upperName,
@@ -134,8 +225,8 @@ int32_t NameIndex::FirstBaseHolder(const std::u16string& folder, const std::u16s
 
 int NameIndex::Exists(const std::u16string& folder, const std::u16string& name, bool& exists) {
   exists = false;
-  FolderState& f = Folder(folder);
-  if (List(folder, f) != kFsOk) {
+  DiskFolder& d = Disk(Folder(folder));
+  if (List(d, folder) != kFsOk) {
     // The folder cannot be listed: ask the file system about this one name.
     const std::u16string path = folder + name;
     bool file = false, dir = false;
@@ -144,8 +235,9 @@ int NameIndex::Exists(const std::u16string& folder, const std::u16string& name, 
     exists = file || dir;
     return err;
   }
-  auto it = f.names.find(UpperText(name));
-  exists = it != f.names.end() && it->second.onDisk > 0;
+  UpperInto(name, upperNew_);
+  auto it = d.onDisk.find(upperNew_);
+  exists = it != d.onDisk.end() && it->second > 0;
   return kFsOk;
 }
 
@@ -153,68 +245,86 @@ int NameIndex::BaseCollides(const std::u16string& folder, const std::u16string& 
                             int32_t p, bool& collides) {
   collides = false;
   FolderState& f = Folder(folder);
-  if (const int err = List(folder, f); err != kFsOk) return err;
+  if (const int err = List(Disk(f), folder); err != kFsOk) return err;
   auto it = f.bases.find(upperBase);
   collides = it != f.bases.end() && !it->second.lastOf.empty() && *it->second.lastOf.begin() < p;
   return kFsOk;
 }
 
-bool NameIndex::KnownFree(const std::u16string& folder, const std::u16string& oldName,
-                          const std::u16string& newName) {
-  FolderState* f = FindFolder(folder);
-  if (!f || !f->listed) return false;
-  const std::u16string upper = UpperText(newName);
-  auto it = f->names.find(upper);
-  const int32_t others = (it == f->names.end() ? 0 : it->second.onDisk) -
-                         (UpperText(oldName) == upper ? 1 : 0);
-  return others == 0;
+int NameIndex::Rename(const std::u16string& folder, const std::u16string& oldName,
+                      const std::u16string& newName) {
+  DiskFolder& d = Disk(Folder(folder));
+  UpperInto(oldName, upperOld_);
+  UpperInto(newName, upperNew_);
+  const std::u16string& upperOld = upperOld_;
+  const std::u16string& upperNew = upperNew_;
+  // With the folder's entries known to hold no other bearer of the new name
+  // in any letter case, the rename is one system call; otherwise the file
+  // system reads the folder itself. Neither ever replaces an object.
+  bool knownFree = false;
+  if (d.listed) {
+    auto it = d.onDisk.find(upperNew);
+    const int32_t bearers = it == d.onDisk.end() ? 0 : it->second;
+    knownFree = bearers - (upperOld == upperNew ? 1 : 0) == 0;
+  }
+  const int err = fs_.RenameInFolder(d.handle.get(), folder, oldName, newName, !knownFree);
+  if (!d.listed) return err;
+  if (err == kFsOk) {
+    RemoveOnDisk(d, upperOld);
+    AddOnDisk(d, upperNew);
+  } else if (err == kFsAlreadyExists) {
+    // The file system knows of a bearer the listing missed.
+    if (d.onDisk.find(upperNew) == d.onDisk.end()) AddOnDisk(d, upperNew);
+  } else if (err == kFsNotFound) {
+    RemoveOnDisk(d, upperOld);
+  }
+  return err;
 }
 
 void NameIndex::TargetRenamed(int32_t target, const std::u16string& oldName) {
   const int32_t p = PositionOf(target);
   if (p == 0) return;
   FolderState& f = Folder(objects_.ObjFolder[target]);
-  RemoveHolder(f, UpperText(oldName), p);
+  UpperInto(oldName, upperOld_);
+  RemoveHolder(f, upperOld_, p);
   AddHolder(f, UpperText(objects_.ObjName[target]), p);
-}
-
-void NameIndex::DiskRenamed(const std::u16string& folder, const std::u16string& oldName,
-                            const std::u16string& newName) {
-  FolderState* f = FindFolder(folder);
-  if (!f || !f->listed) return;
-  RemoveOnDisk(*f, UpperText(oldName));
-  AddOnDisk(*f, UpperText(newName));
-}
-
-void NameIndex::DiskHas(const std::u16string& folder, const std::u16string& name) {
-  FolderState* f = FindFolder(folder);
-  if (!f || !f->listed) return;
-  auto it = f->names.find(UpperText(name));
-  if (it == f->names.end() || it->second.onDisk == 0) AddOnDisk(*f, UpperText(name));
-}
-
-void NameIndex::DiskLost(const std::u16string& folder, const std::u16string& name) {
-  FolderState* f = FindFolder(folder);
-  if (f && f->listed) RemoveOnDisk(*f, UpperText(name));
 }
 
 void NameIndex::Merge(FolderState& into, FolderState& from) {
   // Two folder texts became one (a target was stored under a path that did
-  // not exist). Keep every holder; the listing is read again when needed.
-  DropListing(into);
+  // not exist). Keep every holder; the text now names the moved folder.
+  DiskFolder* disk = from.disk;
+  Detach(from);
+  Detach(into);
   into.hints.clear();
   into.members.insert(into.members.end(), from.members.begin(), from.members.end());
   for (auto& [name, slot] : from.names) {
     for (int32_t p : slot.holders) AddHolder(into, name, p);
   }
+  if (disk) Attach(into, *disk);
 }
 
-void NameIndex::FolderRenamed(const std::u16string& parent, const std::u16string& oldName,
-                              const std::u16string& newName) {
-  const std::u16string oldPrefix = parent + oldName + u"/";
-  const std::u16string newPrefix = parent + newName + u"/";
+void NameIndex::IndexComponents(FolderState& f, bool add) {
+  std::size_t start = 0;
+  while (start < f.text.size()) {
+    std::size_t slash = f.text.find(u'/', start);
+    if (slash == std::u16string::npos) slash = f.text.size();
+    if (slash > start) {
+      const std::u16string part = f.text.substr(start, slash - start);
+      if (add) {
+        components_[part].insert(&f);
+      } else if (auto it = components_.find(part); it != components_.end()) {
+        it->second.erase(&f);
+        if (it->second.empty()) components_.erase(it);
+      }
+    }
+    start = slash + 1;
+  }
+}
+
+void NameIndex::MovePrefix(const std::u16string& oldPrefix, const std::u16string& newPrefix) {
   if (oldPrefix == newPrefix) return;
-  std::vector<decltype(folders_)::node_type> moved;
+  std::vector<FolderMap::node_type> moved;
   for (auto it = folders_.lower_bound(oldPrefix);
        it != folders_.end() && it->first.starts_with(oldPrefix);) {
     auto next = std::next(it);
@@ -222,16 +332,79 @@ void NameIndex::FolderRenamed(const std::u16string& parent, const std::u16string
     it = next;
   }
   for (auto& node : moved) {
+    FolderState& f = node.mapped();
+    if (componentsBuilt_) IndexComponents(f, false);
     const std::u16string newKey = newPrefix + node.key().substr(oldPrefix.size());
-    for (int32_t k : node.mapped().members) objects_.ObjFolder[k] = newKey;
-    auto existing = folders_.find(newKey);
-    if (existing != folders_.end()) {
-      Merge(existing->second, node.mapped());
+    for (int32_t k : f.members) objects_.ObjFolder[k] = newKey;
+    if (auto existing = folders_.find(newKey); existing != folders_.end()) {
+      Merge(existing->second, f);
     } else {
       node.key() = newKey;
+      f.text = newKey;
+      if (componentsBuilt_) IndexComponents(f, true);
       folders_.insert(std::move(node));
     }
   }
+}
+
+void NameIndex::MoveOtherSpellings(const std::u16string& parent, const std::u16string& oldName,
+                                   const std::u16string& newName) {
+  FolderState* p = FindFolder(parent);
+  if (!p || !p->disk || !p->disk->identity) return;
+  const FolderIdentity parentId = *p->disk->identity;
+  if (!componentsBuilt_) {
+    componentsBuilt_ = true;
+    for (auto& [text, f] : folders_) IndexComponents(f, true);
+  }
+  auto it = components_.find(oldName);
+  if (it == components_.end()) return;
+  // Folder texts that pass through a folder named oldName: those whose path
+  // up to it is another spelling of the parent reach the renamed folder.
+  std::vector<std::u16string> texts;
+  for (const FolderState* f : it->second) texts.push_back(f->text);
+  std::map<std::u16string, bool> isParent;
+  const std::u16string part = u"/" + oldName + u"/";
+  for (const std::u16string& text : texts) {
+    for (std::size_t pos = text.find(part); pos != std::u16string::npos;
+         pos = text.find(part, pos + 1)) {
+      const std::u16string prefix = text.substr(0, pos + 1);
+      auto known = isParent.find(prefix);
+      if (known == isParent.end()) {
+        FolderIdentity id;
+        known = isParent.emplace(prefix, prefix != parent &&
+                                             fs_.FolderIdentityOf(prefix, id) == kFsOk &&
+                                             id == parentId).first;
+        if (known->second) MovePrefix(prefix + oldName + u"/", prefix + newName + u"/");
+      }
+      if (known->second) break;
+    }
+  }
+}
+
+void NameIndex::MoveLostSpellings(const std::u16string& newPrefix) {
+  // Only folders opened or identified so far can have been reached through
+  // a link to the renamed folder; the parent is one of them.
+  if (disks_.size() < 2) return;
+  FolderIdentity id;
+  if (fs_.FolderIdentityOf(newPrefix, id) != kFsOk) return;
+  auto it = byIdentity_.find(id);
+  if (it == byIdentity_.end()) return;
+  std::vector<std::u16string> lost;
+  for (const FolderState* f : it->second->spellings) {
+    FolderIdentity now;
+    if (f->text != newPrefix && (fs_.FolderIdentityOf(f->text, now) != kFsOk || now != id)) {
+      lost.push_back(f->text);
+    }
+  }
+  for (const std::u16string& text : lost) MovePrefix(text, newPrefix);
+}
+
+void NameIndex::FolderRenamed(const std::u16string& parent, const std::u16string& oldName,
+                              const std::u16string& newName) {
+  const std::u16string newPrefix = parent + newName + u"/";
+  MovePrefix(parent + oldName + u"/", newPrefix);
+  MoveOtherSpellings(parent, oldName, newName);
+  MoveLostSpellings(newPrefix);
 }
 
 std::optional<int64_t> NameIndex::Hint(const std::u16string& folder,

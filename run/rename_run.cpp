@@ -57,8 +57,8 @@ void RunObject(RenameOperation& op, int32_t p, int32_t i) {
   if (errorKind != 0) {
     const std::u16string status =
         (errorKind == 1 ? u"変更規則エラー(" : u"生成名エラー(") + errorText + u")";
-    op.log.WriteLog(u"\t-> " + (ctx.RuleErrorKind != 0 ? newName : std::u16string()) +
-                    u"\r\n\t\t" + status + u"\r\n");
+    op.log.LogTargetLine(ctx.RuleErrorKind != 0 ? newName : std::u16string());
+    op.log.LogOutcomeLine(status);
     op.ErrorEntry(i, ctx.RuleErrorKind != 0 ? newName : std::u16string(), status);
     return;
   }
@@ -73,7 +73,7 @@ void RunObject(RenameOperation& op, int32_t p, int32_t i) {
   if (o.ObjState[i] == kObjUnchanged) o.ObjOrigName[i] = o.ObjName[i];
   op.SetName(i, candidate);
   o.ObjState[i] = r.tentative ? kObjTentativelyChanged : kObjChanged;
-  op.log.AddReportEntry(kReportDone, o.ObjFolder[i] + o.ObjOrigName[i], o.ObjName[i],
+  op.log.AddReportEntry(kReportDone, o.ObjFolder[i], o.ObjOrigName[i], o.ObjName[i],
                         r.tentative ? u"仮変更" : u"正常変更");
   ++env.journal.DoneCount;
   if (r.tentative) ++env.journal.TentativeCount;
@@ -115,9 +115,9 @@ OperationSummary ExecuteRenameRun(RunEnvironment& env, int index) {
     RunObject(op, p, i);
   }
   op.log.FinishLog(kind);
-  const std::u16string report = op.log.BuildReport(kind, o.ObjCount);
-  env.host.ShowReportText(report);
-  op.log.SaveReportFile(report, env.settings.ReportMode, env.reportPath, env.reportSaved);
+  env.host.ShowReportText(op.log.BuildReport(kind, o.ObjCount));
+  op.log.SaveReportFile(kind, o.ObjCount, env.settings.ReportMode, env.reportPath,
+                        env.reportSaved);
   if (index == 1) {
     env.changeState = 3;
     env.host.RememberRule();

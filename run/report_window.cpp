@@ -3,7 +3,6 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "app/twips.h"
@@ -26,9 +25,7 @@ frmDovetemReport::frmDovetemReport(SettingsModule& settings, Launcher& launcher,
   // A window of its own that never keeps the program alive.
   setAttribute(Qt::WA_QuitOnClose, false);
 
-  txtReport = new QPlainTextEdit(this);
-  txtReport->setReadOnly(true);
-  txtReport->setLineWrapMode(QPlainTextEdit::NoWrap);
+  txtReport = new ReportTextView(this);
   txtReport->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   txtReport->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   txtReport->installEventFilter(this);
@@ -46,17 +43,9 @@ frmDovetemReport::frmDovetemReport(SettingsModule& settings, Launcher& launcher,
   Form_Resize();  // laid out before it is first shown
 }
 
-void frmDovetemReport::SetReportText(const std::u16string& text) {
-  QString shown = QString::fromStdU16String(text);
-  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  txtReport->setPlainText(shown);
-}
+void frmDovetemReport::SetReportText(std::u16string text) { txtReport->SetText(std::move(text)); }
 
-std::u16string frmDovetemReport::ReportText() const {
-  QString text = txtReport->toPlainText();
-  text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-  return text.toStdU16String();
-}
+const std::u16string& frmDovetemReport::ReportText() const { return txtReport->Text(); }
 
 void frmDovetemReport::Form_Resize() {
   if (isMinimized()) return;

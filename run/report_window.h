@@ -12,8 +12,8 @@
 #include "app/settings.h"
 #include "platform/launcher.h"
 #include "platform/message_boxes.h"
+#include "run/report_text_view.h"
 
-class QPlainTextEdit;
 class QPushButton;
 
 namespace dovetam {
@@ -26,13 +26,13 @@ class frmDovetemReport : public QWidget {
   frmDovetemReport(SettingsModule& settings, Launcher& launcher, MessageBoxes& boxes);
 
   // The report text on display (CR LF line breaks are shown as line breaks).
-  void SetReportText(const std::u16string& text);
-  std::u16string ReportText() const;
+  void SetReportText(std::u16string text);
+  const std::u16string& ReportText() const;
 
   void Form_Resize();
   void cmdCommandOpen_Click();
 
-  QPlainTextEdit* txtReport = nullptr;
+  ReportTextView* txtReport = nullptr;
   QPushButton* cmdCommandOpen = nullptr;
 
  protected:

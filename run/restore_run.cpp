@@ -17,8 +17,8 @@ void RestoreObject(RenameOperation& op, int32_t p, int32_t i) {
     return;
   }
   if (o.ObjState[i] == kObjUnchanged) {
-    op.log.WriteLog(u"\tスキップ(正常復元済)\r\n");
-    op.log.AddReportEntry(kReportDone, o.ObjFolder[i] + o.ObjName[i], u"", u"正常復元");
+    op.log.LogSkipLine(u"スキップ(正常復元済)");
+    op.log.AddReportEntry(kReportDone, o.ObjFolder[i], o.ObjName[i], u"", u"正常復元");
     ++env.journal.DoneCount;
     return;
   }
@@ -33,10 +33,10 @@ void RestoreObject(RenameOperation& op, int32_t p, int32_t i) {
   if (candidate == o.ObjOrigName[i]) {
     o.ObjOrigName[i].clear();
     o.ObjState[i] = kObjUnchanged;
-    op.log.AddReportEntry(kReportDone, o.ObjFolder[i] + o.ObjName[i], u"", u"正常復元");
+    op.log.AddReportEntry(kReportDone, o.ObjFolder[i], o.ObjName[i], u"", u"正常復元");
   } else {
     o.ObjState[i] = kObjTentativelyRestored;
-    op.log.AddReportEntry(kReportDone, o.ObjFolder[i] + o.ObjOrigName[i], o.ObjName[i],
+    op.log.AddReportEntry(kReportDone, o.ObjFolder[i], o.ObjOrigName[i], o.ObjName[i],
                           u"仮復元");
     ++env.journal.TentativeCount;
   }
@@ -72,9 +72,9 @@ OperationSummary RestoreNames(RunEnvironment& env) {
     RestoreObject(op, p, i);
   }
   op.log.FinishLog(JournalKind::Restore);
-  const std::u16string report = op.log.BuildReport(JournalKind::Restore, o.ObjCount);
-  env.host.ShowReportText(report);
-  op.log.SaveReportFile(report, env.settings.ReportMode, env.reportPath, env.reportSaved);
+  env.host.ShowReportText(op.log.BuildReport(JournalKind::Restore, o.ObjCount));
+  op.log.SaveReportFile(JournalKind::Restore, o.ObjCount, env.settings.ReportMode,
+                        env.reportPath, env.reportSaved);
   env.listStale = 1;
   env.host.RebuildOrderList();
   ShowOperationResult(env, u"復元");

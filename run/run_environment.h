@@ -27,8 +27,8 @@ class RunHost {
   virtual void ShowHourglass() = 0;
   // The operation ended before it changed anything: the pointer comes back.
   virtual void ShowNormalPointer() = 0;
-  // The report text goes into the report window (not shown).
-  virtual void ShowReportText(const std::u16string& text) = 0;
+  // The report text goes into the report window (not shown), which keeps it.
+  virtual void ShowReportText(std::u16string text) = 0;
   // Rename run only: LastRule1, LastRule2, LastChkRule = the rule boxes.
   virtual void RememberRule() = 0;
   // New order-list headers, all items removed, RefreshOrderList; this also

@@ -1,8 +1,11 @@
-// The log and report writer: the exact texts of the header, footer, report
+// The log and report writer: the exact texts of every log line, the report
 // entries and report blocks, and the questions and messages of the log and
-// report files. Cost: linear in the text written.
+// report files. Cost: linear in the text written; one write of the log per
+// rename.
 #include "run/run_journal.h"
 #include "app/decimal_text.h"
+
+#include <algorithm>
 
 #include "platform/dates.h"
 
@@ -10,16 +13,63 @@ namespace dovetam {
 
 namespace {
 
-std::u16string Quoted(std::u16string_view value) {
-  std::u16string out;
-  out.reserve(value.size() + 2);
-  out += u'"';
+// Appends a value of a report field, every double quote in it doubled.
+void AppendDoubled(std::u16string& out, std::u16string_view value) {
   for (char16_t c : value) {
     out += c;
     if (c == u'"') out += u'"';
   }
+}
+
+// The report entry line of a path given as folder and name.
+void AppendEntryLine(std::u16string& out, std::u16string_view folder, std::u16string_view name,
+                     std::u16string_view newName, std::u16string_view status) {
   out += u'"';
-  return out;
+  AppendDoubled(out, folder);
+  AppendDoubled(out, name);
+  out += u"\" \"";
+  AppendDoubled(out, newName);
+  out += u"\" \"";
+  AppendDoubled(out, status);
+  out += u'"';
+  out += kCrLf;
+}
+
+bool IsControl(char16_t c) { return c < 0x20 || c == 0x7F; }
+
+bool HoldsControl(std::u16string_view text) {
+  return std::any_of(text.begin(), text.end(), IsControl);
+}
+
+void AppendHex(std::u16string& out, unsigned byte) {
+  constexpr std::u16string_view kDigits = u"0123456789ABCDEF";
+  out += u"\\x";
+  out += kDigits[(byte >> 4) & 15];
+  out += kDigits[byte & 15];
+}
+
+// The whole field in $'...': \n, \r and \t by name, the other control
+// characters and the bytes of a name that is not UTF-8 as \xHH (the byte on
+// disk), a backslash as \\ and a single quote as \'.
+void AppendShellEscaped(std::u16string& out, std::u16string_view field) {
+  out += u"$'";
+  for (char16_t c : field) {
+    switch (c) {
+      case u'\n': out += u"\\n"; break;
+      case u'\r': out += u"\\r"; break;
+      case u'\t': out += u"\\t"; break;
+      case u'\\': out += u"\\\\"; break;
+      case u'\'': out += u"\\'"; break;
+      default:
+        if (IsControl(c))
+          AppendHex(out, c);
+        else if (c >= 0xDC80 && c <= 0xDCFF)
+          AppendHex(out, c - 0xDC00);
+        else
+          out += c;
+    }
+  }
+  out += u'\'';
 }
 
 std::u16string_view StartWord(JournalKind kind) {
@@ -53,26 +103,37 @@ std::u16string_view StateName(uint8_t state) {
   return {};
 }
 
+void AppendLogField(std::u16string& out, std::u16string_view field) {
+  if (HoldsControl(field)) {
+    AppendShellEscaped(out, field);
+  } else {
+    out += field;
+  }
+}
+
+void AppendLogField(std::u16string& out, std::u16string_view part1, std::u16string_view part2) {
+  if (HoldsControl(part1) || HoldsControl(part2)) {
+    AppendShellEscaped(out, std::u16string(part1) + std::u16string(part2));
+  } else {
+    out += part1;
+    out += part2;
+  }
+}
+
 std::u16string ReportEntryLine(std::u16string_view path, std::u16string_view newName,
                                std::u16string_view status) {
-  std::u16string line = Quoted(path);
-  line += u' ';
-  line += Quoted(newName);
-  line += u' ';
-  line += Quoted(status);
-  line += kCrLf;
+  std::u16string line;
+  AppendEntryLine(line, path, u"", newName, status);
   return line;
 }
 
-void JournalWriter::WriteLog(std::u16string_view text) {
-  j_.LogText += text;
-  if (j_.LogEnabled) j_.PendingLog += text;
-}
+void JournalWriter::WriteLog(std::u16string_view text) { j_.LogText += text; }
 
 void JournalWriter::FlushLog() {
-  if (!j_.LogEnabled || j_.PendingLog.empty()) return;
-  const int err = j_.LogStream ? j_.LogStream->Write(j_.PendingLog) : kFsIoError;
-  j_.PendingLog.clear();
+  if (!j_.LogEnabled || j_.LogFlushed >= j_.LogText.size()) return;
+  const std::u16string_view pending = std::u16string_view(j_.LogText).substr(j_.LogFlushed);
+  const int err = j_.LogStream ? j_.LogStream->Write(pending) : kFsIoError;
+  j_.LogFlushed = j_.LogText.size();
   if (err == kFsOk) return;
   std::u16string text = u"ログ(" + j_.LogPath + u")への書き込みに失敗しました。\n";
   text += u"ログを使用せずに続行しますか？";
@@ -85,29 +146,94 @@ void JournalWriter::FlushLog() {
   j_.LogEnabled = false;
 }
 
+void JournalWriter::LogObjectLine(const ObjectTable& objects, int32_t index) {
+  std::u16string& log = j_.LogText;
+  const uint8_t state = objects.ObjState[index];
+  if (state == kObjUnchanged) {
+    AppendLogField(log, objects.ObjFolder[index], objects.ObjName[index]);
+    log += u" :";
+  } else {
+    AppendLogField(log, objects.ObjFolder[index], objects.ObjOrigName[index]);
+    log += u" (";
+    log += StateName(state);
+    log += u' ';
+    AppendLogField(log, objects.ObjName[index]);
+    log += u") :";
+  }
+  log += kCrLf;
+}
+
+void JournalWriter::LogTargetLine(std::u16string_view name) {
+  j_.LogText += u"\t-> ";
+  AppendLogField(j_.LogText, name);
+  j_.LogText += kCrLf;
+}
+
+void JournalWriter::LogChangeLine(std::u16string_view candidate, std::u16string_view word) {
+  j_.LogText += u"\t-> ";
+  AppendLogField(j_.LogText, candidate);
+  j_.LogText += u' ';
+  j_.LogText += word;
+  j_.LogText += kCrLf;
+  FlushLog();
+}
+
+void JournalWriter::LogEvacuationLine(std::u16string_view folder, std::u16string_view name,
+                                      std::u16string_view evacuation) {
+  j_.LogText += u'\t';
+  AppendLogField(j_.LogText, folder, name);
+  j_.LogText += u" -> ";
+  AppendLogField(j_.LogText, evacuation);
+  j_.LogText += u" 退避開始";
+  j_.LogText += kCrLf;
+  FlushLog();
+}
+
+void JournalWriter::LogOutcomeLine(std::u16string_view word) {
+  j_.LogText += u"\t\t";
+  AppendLogField(j_.LogText, word);
+  j_.LogText += kCrLf;
+}
+
+void JournalWriter::LogSkipLine(std::u16string_view word) {
+  j_.LogText += u'\t';
+  AppendLogField(j_.LogText, word);
+  j_.LogText += kCrLf;
+}
+
+std::u16string* JournalWriter::ReportList(int16_t kind) {
+  switch (kind) {
+    case kReportDone: return &j_.ReportDoneList;
+    case kReportError: return &j_.ReportErrorList;
+    case kReportState: return &j_.ReportStateList;
+    default: return nullptr;
+  }
+}
+
 void JournalWriter::AddReportEntry(int16_t kind, std::u16string_view path,
                                    std::u16string_view newName, std::u16string_view status) {
-  switch (kind) {
-    case kReportDone: j_.ReportDoneList += ReportEntryLine(path, newName, status); break;
-    case kReportError: j_.ReportErrorList += ReportEntryLine(path, newName, status); break;
-    case kReportState: j_.ReportStateList += ReportEntryLine(path, newName, status); break;
-    default: break;
-  }
+  AddReportEntry(kind, path, u"", newName, status);
+}
+
+void JournalWriter::AddReportEntry(int16_t kind, std::u16string_view folder,
+                                   std::u16string_view name, std::u16string_view newName,
+                                   std::u16string_view status) {
+  if (std::u16string* list = ReportList(kind)) AppendEntryLine(*list, folder, name, newName, status);
 }
 
 void JournalWriter::AddObjectStateEntry(const ObjectTable& objects, int32_t index) {
   const uint8_t state = objects.ObjState[index];
   const std::u16string& folder = objects.ObjFolder[index];
   if (state == kObjUnchanged) {
-    AddReportEntry(kReportState, folder + objects.ObjName[index], u"", StateName(state));
+    AddReportEntry(kReportState, folder, objects.ObjName[index], u"", StateName(state));
   } else if (state <= kObjEvacuated) {
-    AddReportEntry(kReportState, folder + objects.ObjOrigName[index], objects.ObjName[index],
+    AddReportEntry(kReportState, folder, objects.ObjOrigName[index], objects.ObjName[index],
                    StateName(state));
   }
 }
 
 bool JournalWriter::OpenLog(JournalKind kind, bool logMode) {
-  j_.PendingLog.clear();
+  j_.LogFlushed = j_.LogText.size();
   j_.LogStream.reset();
   if (!logMode) {
     j_.LogEnabled = false;
@@ -132,21 +258,24 @@ void JournalWriter::BeginOperation(JournalKind kind) {
   j_.AbortRequested = false;
   j_.DoneCount = j_.ErrorCount = j_.TentativeCount = 0;
   j_.LogText.clear();
+  j_.LogFlushed = 0;
   j_.ReportDoneList.clear();
   j_.ReportErrorList.clear();
   j_.ReportStateList.clear();
-  std::u16string header = FormatDate(svc_.clock.Now());
-  header += StartWord(kind);
-  header += kCrLf;
-  WriteLog(header);
+  j_.LogText += FormatDate(svc_.clock.Now());
+  j_.LogText += StartWord(kind);
+  j_.LogText += kCrLf;
+  // The header alone: a log that cannot be written at all is noticed before
+  // the first object.
+  FlushLog();
 }
 
 void JournalWriter::FinishLog(JournalKind kind) {
-  std::u16string footer = FormatDate(svc_.clock.Now());
-  footer += EndWord(kind);
-  footer += kCrLf;
-  footer += kCrLf;
-  WriteLogNow(footer);
+  j_.LogText += FormatDate(svc_.clock.Now());
+  j_.LogText += EndWord(kind);
+  j_.LogText += kCrLf;
+  j_.LogText += kCrLf;
+  FlushLog();
   if (!j_.LogEnabled) return;
   const int err = j_.LogStream ? j_.LogStream->Close() : kFsOk;
   j_.LogStream.reset();
@@ -157,50 +286,81 @@ void JournalWriter::FinishLog(JournalKind kind) {
   }
 }
 
-std::u16string JournalWriter::BuildReport(JournalKind kind, int32_t objCount) const {
+template <typename Append>
+void JournalWriter::ReportPieces(JournalKind kind, int32_t objCount, Append&& append) const {
   const std::u16string_view doneLabel =
       kind == JournalKind::Restore ? u"正常に復元されたオブジェクト" : u"正常に変更されたオブジェクト";
-  std::u16string r;
-  r.reserve(j_.LogText.size() + j_.ReportDoneList.size() + j_.ReportErrorList.size() +
-            j_.ReportStateList.size() + 256);
-  r += kCrLf;
-  r += u"オブジェクト総数 = " + DecimalText(objCount);
-  r += kCrLf;
-  r += doneLabel;
-  r += u" = " + DecimalText(j_.DoneCount);
-  r += kCrLf;
-  r += u"エラーが発生したオブジェクト = " + DecimalText(j_.ErrorCount);
-  r += kCrLf;
+  append(kCrLf);
+  append(u"オブジェクト総数 = ");
+  append(DecimalText(objCount));
+  append(kCrLf);
+  append(doneLabel);
+  append(u" = ");
+  append(DecimalText(j_.DoneCount));
+  append(kCrLf);
+  append(u"エラーが発生したオブジェクト = ");
+  append(DecimalText(j_.ErrorCount));
+  append(kCrLf);
   if (j_.DoneCount > 0) {
-    r += kCrLf;
-    r += u'[';
-    r += doneLabel;
-    r += u']';
-    r += kCrLf;
-    r += kCrLf;
-    r += j_.ReportDoneList;
+    append(u"\r\n[");
+    append(doneLabel);
+    append(u"]\r\n\r\n");
+    append(j_.ReportDoneList);
   }
   if (j_.ErrorCount > 0) {
-    r += kCrLf;
-    r += u"[エラーが発生したオブジェクト]";
-    r += kCrLf;
-    r += kCrLf;
-    r += j_.ReportErrorList;
-    r += kCrLf;
-    r += u"[エラーが発生したオブジェクトの状態]";
-    r += kCrLf;
-    r += kCrLf;
-    r += j_.ReportStateList;
+    append(u"\r\n[エラーが発生したオブジェクト]\r\n\r\n");
+    append(j_.ReportErrorList);
+    append(u"\r\n[エラーが発生したオブジェクトの状態]\r\n\r\n");
+    append(j_.ReportStateList);
   }
-  r += kCrLf;
-  r += u"[ログ]";
-  r += kCrLf;
-  r += kCrLf;
-  r += j_.LogText;
+  append(u"\r\n[ログ]\r\n\r\n");
+  append(j_.LogText);
+}
+
+std::u16string JournalWriter::BuildReport(JournalKind kind, int32_t objCount) const {
+  std::size_t size = 0;
+  ReportPieces(kind, objCount, [&size](std::u16string_view piece) { size += piece.size(); });
+  std::u16string r;
+  r.reserve(size);
+  ReportPieces(kind, objCount, [&r](std::u16string_view piece) { r += piece; });
   return r;
 }
 
-void JournalWriter::SaveReportFile(const std::u16string& report, bool reportMode,
+namespace {
+
+// Hands text to a file in writes of about a mebibyte, never splitting a
+// surrogate pair; after a failed write it writes nothing more.
+class PieceWriter {
+ public:
+  explicit PieceWriter(TextFile& file) : file_(file) {}
+  void Add(std::u16string_view text) {
+    while (!text.empty() && err_ == kFsOk) {
+      std::size_t n = std::min(kPiece - buffer_.size(), text.size());
+      if (n < text.size() && n > 0 && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
+      buffer_ += text.substr(0, n);
+      text.remove_prefix(n);
+      if (!text.empty()) Flush();
+    }
+  }
+  int Finish() {
+    Flush();
+    return err_;
+  }
+
+ private:
+  static constexpr std::size_t kPiece = std::size_t{1} << 19;
+  void Flush() {
+    if (err_ == kFsOk && !buffer_.empty()) err_ = file_.Write(buffer_);
+    buffer_.clear();
+  }
+  TextFile& file_;
+  std::u16string buffer_;
+  int err_ = kFsOk;
+};
+
+}  // namespace
+
+void JournalWriter::SaveReportFile(JournalKind kind, int32_t objCount, bool reportMode,
                                    const std::u16string& reportPath, bool& reportSaved) {
   j_.ReportFileOpen = reportMode;
   if (!j_.ReportFileOpen) return;
@@ -211,7 +371,11 @@ void JournalWriter::SaveReportFile(const std::u16string& report, bool reportMode
     j_.ReportFileOpen = false;
     return;
   }
-  if (file->Write(report) != kFsOk) {
+  // Written from the journal itself, as BuildReport assembles it.
+  PieceWriter writer(*file);
+  ReportPieces(kind, objCount, [&writer](std::u16string_view piece) { writer.Add(piece); });
+  const int err = writer.Finish();
+  if (err != kFsOk) {
     svc_.boxes.Show(u"レポート用のファイル(" + reportPath + u")にレポートを保存できませんでした。",
                     MsgIcon::Critical);
   }

@@ -2,7 +2,9 @@
 // following the steps of the candidate loop one by one (holder search over
 // every target, existence by comparing every entry, the folder-listing check
 // entry by entry). The indexed run must give exactly its names, states and
-// log. Single folder, files only, no failures injected.
+// log. One folder of files, which targets may reach under several spellings
+// (its path and links to it): the holder searches compare the spelling, the
+// disk is one. No failures injected.
 #pragma once
 
 #include <algorithm>
@@ -19,12 +21,14 @@ namespace dovetam::testing {
 struct ReferenceTarget {
   std::u16string name, orig;
   int state = 0;
+  int folder = 0;  // which spelling of the folder the target is stored under
 };
 
 class ReferenceRun {
  public:
-  ReferenceRun(std::u16string folder, std::vector<std::u16string> disk, const Settings& s)
-      : folder_(std::move(folder)), disk(std::move(disk)), s_(s) {}
+  ReferenceRun(std::vector<std::u16string> folders, std::vector<std::u16string> disk,
+               const Settings& s)
+      : folders_(std::move(folders)), disk(std::move(disk)), s_(s) {}
 
   std::vector<std::u16string> disk;       // exact names in the folder
   std::vector<ReferenceTarget> targets;   // index 0 unused
@@ -56,7 +60,7 @@ class ReferenceRun {
         for (int q = bmode ? from : 1; q <= n; ++q) {
           const std::u16string& kn = targets[order[q]].name;
           const bool match = bmode ? Up(std::u16string(NameBase(kn))) == Up(candBase) : Up(kn) == Up(cand);
-          if (match && q != p) {
+          if (match && q != p && targets[order[q]].folder == t.folder) {
             holder = q;
             break;
           }
@@ -80,7 +84,9 @@ class ReferenceRun {
           for (const std::u16string& e : disk) {
             if (Up(std::u16string(NameBase(e))) != Up(candBase)) continue;
             bool exempt = false;
-            for (int q = p; q <= n; ++q) exempt |= Up(targets[order[q]].name) == Up(e);
+            for (int q = p; q <= n; ++q) {
+              exempt |= targets[order[q]].folder == t.folder && Up(targets[order[q]].name) == Up(e);
+            }
             if (!exempt) collision = true;
           }
           if (!collision) break;
@@ -105,7 +111,7 @@ class ReferenceRun {
         log += u"\t-> " + cand + u" 変更開始\r\n";
         const int err = RenameOnDisk(t.name, cand);
         if (err) {
-          log += err == 58 ? u"\t\tエラー(同名のオブジェクトが既に存在します。)\r\n" : u"\t\tエラー\r\n";
+          log += u"\t\t" + ErrorStatus(err) + u"\r\n";
           ++errors;
           continue;
         }
@@ -138,7 +144,7 @@ class ReferenceRun {
         if (Up(t.name) == Up(cand)) break;
         int holder = 0;
         for (int q = 1; q <= n; ++q) {
-          if (q != p && Up(targets[order[q]].name) == Up(cand)) {
+          if (q != p && targets[order[q]].folder == t.folder && Up(targets[order[q]].name) == Up(cand)) {
             holder = q;
             break;
           }
@@ -160,7 +166,7 @@ class ReferenceRun {
         log += u"\t-> " + cand + u" 復元開始\r\n";
         const int err = RenameOnDisk(t.name, cand);
         if (err) {
-          log += err == 58 ? u"\t\tエラー(同名のオブジェクトが既に存在します。)\r\n" : u"\t\tエラー\r\n";
+          log += u"\t\t" + ErrorStatus(err) + u"\r\n";
           ++errors;
           continue;
         }
@@ -180,13 +186,17 @@ class ReferenceRun {
 
  private:
   static std::u16string Up(const std::u16string& s) { return UpperText(s); }
+  static std::u16string ErrorStatus(int err) {
+    if (err == 58) return u"エラー(同名のオブジェクトが既に存在します。)";
+    return err == 53 ? u"エラー(オブジェクトが存在しません。)" : u"エラー";
+  }
 
   void ObjectLine(const ReferenceTarget& t) {
     static const char16_t* kStates[] = {u"元名", u"仮復元名", u"変更名", u"仮変更名", u"退避名"};
     if (t.state == 0) {
-      log += folder_ + t.name + u" :\r\n";
+      log += folders_[t.folder] + t.name + u" :\r\n";
     } else {
-      log += folder_ + t.orig + u" (" + kStates[t.state] + u" " + t.name + u") :\r\n";
+      log += folders_[t.folder] + t.orig + u" (" + kStates[t.state] + u" " + t.name + u") :\r\n";
     }
   }
 
@@ -218,7 +228,7 @@ class ReferenceRun {
     ReferenceTarget& h = targets[k];
     const std::u16string evac = h.state ? MakeTemporaryName(h.orig, h.name) : MakeTemporaryName(h.name, u"");
     if (evac.empty()) return false;
-    log += u"\t" + folder_ + h.name + u" -> " + evac + u" 退避開始\r\n";
+    log += u"\t" + folders_[h.folder] + h.name + u" -> " + evac + u" 退避開始\r\n";
     if (RenameOnDisk(h.name, evac) != 0) {
       log += u"\t\tエラー\r\n";
       return false;
@@ -230,7 +240,7 @@ class ReferenceRun {
     return true;
   }
 
-  std::u16string folder_;
+  std::vector<std::u16string> folders_;
   const Settings& s_;
 };
 

@@ -2,7 +2,9 @@
 // reference (reference_run.h) on many small random folders: names that
 // collide in letter case, with numbered forms and with each other's bases,
 // non-target files in the way, every numbering and evacuation style, base-name
-// and mix modes. Names on disk, target states and the log must be the same.
+// and mix modes; in part of the folders targets are stored under a link to the
+// folder as well as under its path, some of them twice (once under each).
+// Names on disk, target states and the log must be the same.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -39,6 +41,7 @@ class ReferenceRunTest : public RunTest {
 };
 
 TEST_F(ReferenceRunTest, RandomFoldersGiveTheReferenceResults) {
+  dir.MakeSymlink(u"lw", "w");
   for (unsigned seed = 1; seed <= 300; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 rng(seed);
@@ -66,18 +69,27 @@ TEST_F(ReferenceRunTest, RandomFoldersGiveTheReferenceResults) {
       dir.MakeFile(u"w/" + pool[k]);
       disk.push_back(pool[k]);
     }
-    ReferenceRun ref(W(), disk, settings);
-    ref.targets.resize(targets + 1);
-    ref.order.resize(targets + 1);
-    std::vector<int> order(targets);
+    // Targets under the link "lw" to "w", and the same file under both.
+    const bool linked = seed % 2 == 0;
+    const std::vector<std::u16string> spellings = {W(), dir.PathOf(u"lw/")};
+    ReferenceRun ref(spellings, disk, settings);
+    ref.targets.resize(1);
     for (std::size_t k = 0; k < targets; ++k) {
-      AddTargetOnly(pool[k]);
-      ref.targets[k + 1].name = pool[k];
-      order[k] = static_cast<int>(k + 1);
+      const int spelling = linked && pick(2) == 0 ? 1 : 0;
+      const int copies = linked && pick(4) == 0 ? 2 : 1;
+      for (int c = 0; c < copies; ++c) {
+        ASSERT_TRUE(objects.Append(spellings[(spelling + c) % 2], pool[k], false, 1.0, 1.0,
+                                   Capacities::Small()));
+        ref.targets.push_back({pool[k], u"", 0, (spelling + c) % 2});
+      }
       if (pick(4) != 0) Rule(pool[k], kPool[pick(kPool.size())]);
     }
+    const std::size_t count = ref.targets.size() - 1;
+    ref.order.resize(count + 1);
+    std::vector<int> order(count);
+    for (std::size_t k = 0; k < count; ++k) order[k] = static_cast<int>(k + 1);
     std::shuffle(order.begin(), order.end(), rng);
-    for (std::size_t p = 1; p <= targets; ++p) {
+    for (std::size_t p = 1; p <= count; ++p) {
       objects.OrderIndex[p] = order[p - 1];
       ref.order[p] = order[p - 1];
     }

@@ -619,8 +619,8 @@ TEST_F(RenameRunTest, LogWriteFailureAnsweredNoStopsTheRun) {
   Rule(u"a.txt", u"x.txt");
   Rule(u"b.txt", u"y.txt");
   Rule(u"c.txt", u"z.txt");
-  // The first write (header and a's object line) passes, the second (a's
-  // change line) fails.
+  // The first write (the header) passes, the second (a's object line and
+  // change line, in one write before the rename) fails.
   fs.Fail(FsCall::Write, journal.LogPath, kFsIoError, 1, 1);
   boxes.QueueAnswer(MsgAnswer::No);
   const OperationSummary s = Run();
@@ -628,7 +628,7 @@ TEST_F(RenameRunTest, LogWriteFailureAnsweredNoStopsTheRun) {
   EXPECT_EQ(u"ログ(" + journal.LogPath + u")への書き込みに失敗しました。\nログを使用せずに続行しますか？",
             boxes.calls[1].text);
   EXPECT_EQ(MsgIcon::Critical, boxes.calls[1].icon);
-  EXPECT_EQ(U8(Header(u" 名前変更開始") + Obj(u"a.txt")), U8(LogFile()));
+  EXPECT_EQ(U8(Header(u" 名前変更開始")), U8(LogFile()));
   const std::u16string body = Obj(u"a.txt") + u"\t-> x.txt 変更開始\r\n\t\t中断\r\n\tスキップ(中断)\r\n" +
                               Obj(u"b.txt") + u"\tスキップ(中断)\r\n" + Obj(u"c.txt") +
                               u"\tスキップ(中断)\r\n";
@@ -682,7 +682,7 @@ TEST_F(RenameRunTest, LogWriteFailureAnsweredYesGoesOnWithoutTheFile) {
   const OperationSummary s = Run();
   EXPECT_EQ(NameList({u"x.txt", u"y.txt"}), Names());
   EXPECT_EQ(2, s.done);
-  EXPECT_EQ(U8(Header(u" 名前変更開始") + Obj(u"a.txt")), U8(LogFile()));
+  EXPECT_EQ(U8(Header(u" 名前変更開始")), U8(LogFile()));
   EXPECT_EQ(U8(Log(Obj(u"a.txt") + Change(u"x.txt") + Obj(u"b.txt") + Change(u"y.txt"))),
             U8(journal.LogText));
   EXPECT_EQ(3u, boxes.Count());  // confirmation, the question, the result
@@ -758,6 +758,143 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"runAnsweredNo", 1, 0, true, u""},
         RefusalCase{"reRunWithoutTargetsAsks", 2, 3, false, u""}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// One folder reached under two spellings: "w/link" is a link to "w/real".
+// What is on disk is the same under both, whichever spelling saw it first.
+class LinkedFolderTest : public RenameRunTest {
+ protected:
+  LinkedFolderTest() {
+    dir.MakeFolder(u"w/real");
+    dir.MakeSymlink(u"w/link", "real");
+  }
+};
+
+class LinkedNameTest : public LinkedFolderTest,
+                       public ::testing::WithParamInterface<const char16_t*> {};
+
+TEST_P(LinkedNameTest, NameTakenUnderTheOtherSpellingIsNumbered) {
+  const std::u16string taken = GetParam();  // a's new name: b.txt in some case
+  AddTarget(u"link/d");
+  AddTarget(u"real/a");
+  AddTarget(u"link/c");
+  Rule(u"d", u"e");
+  Rule(u"a", taken);
+  Rule(u"c", u"b.txt");
+  Run();
+  NameList expected = {u"e", taken, u"b-2.txt"};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(expected, Names(u"real"));
+  EXPECT_EQ(NameList({u"e", taken, u"b-2.txt"}), TargetNames());
+  EXPECT_EQ(std::vector<int>({2, 2, 2}), States());
+  EXPECT_NE(std::u16string::npos, LogFile().find(W() + u"link/c :\r\n" + Change(u"b-2.txt")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LinkedNameTest, ::testing::Values(u"b.txt", u"B.txt"));
+
+// The folder "sub" is renamed under one spelling; targets inside it are
+// stored under the other one and follow it there, in the run and the restore.
+class LinkedFolderRenameTest : public LinkedFolderTest,
+                               public ::testing::WithParamInterface<bool> {};
+
+TEST_P(LinkedFolderRenameTest, TargetsInsideFollowUnderTheirOwnSpelling) {
+  const std::u16string folderSide = GetParam() ? u"link/" : u"real/";
+  const std::u16string fileSide = GetParam() ? u"real/" : u"link/";
+  dir.MakeFolder(u"w/real/sub");
+  dir.MakeFolder(u"w/real/sub/deep");
+  AddTargetOnly(folderSide + u"sub", true);
+  AddTarget(fileSide + u"sub/z.txt");
+  AddTarget(fileSide + u"sub/deep/x.txt");
+  Rule(u"sub", u"sub2");
+  Rule(u"z.txt", u"z2.txt");
+  Rule(u"x.txt", u"x2.txt");
+  Run();
+  EXPECT_EQ(NameList({u"deep", u"z2.txt"}), Names(u"real/sub2"));
+  EXPECT_EQ(NameList({u"x2.txt"}), Names(u"real/sub2/deep"));
+  EXPECT_EQ(W() + fileSide + u"sub2/", objects.ObjFolder[2]);
+  EXPECT_EQ(W() + fileSide + u"sub2/deep/", objects.ObjFolder[3]);
+  EXPECT_EQ(std::vector<int>({2, 2, 2}), States());
+
+  Restore();
+  EXPECT_EQ(NameList({u"sub"}), Names(u"real"));
+  EXPECT_EQ(NameList({u"deep", u"z.txt"}), Names(u"real/sub"));
+  EXPECT_EQ(NameList({u"x.txt"}), Names(u"real/sub/deep"));
+  EXPECT_EQ(W() + fileSide + u"sub/deep/", objects.ObjFolder[3]);
+  EXPECT_EQ(std::vector<int>({0, 0, 0}), States());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sides, LinkedFolderRenameTest, ::testing::Bool());
+
+TEST_F(LinkedFolderTest, TargetsUnderALinkToARenamedFolderGetItsNewPath) {
+  // "w/to-sub" leads to "w/real/sub" by its old path: after the rename it
+  // leads nowhere, before and after its folder was first opened.
+  dir.MakeFolder(u"w/real/sub");
+  dir.MakeSymlink(u"w/to-sub", "real/sub");
+  AddTarget(u"to-sub/y.txt");
+  AddTargetOnly(u"real/sub", true);
+  AddTarget(u"to-sub/x.txt");
+  rule = {{u"sub", u"sub2"}, {u"y.txt", u"y2.txt"}, {u"x.txt", u"x2.txt"}};
+  Run();
+  EXPECT_EQ(NameList({u"x2.txt", u"y2.txt"}), Names(u"real/sub2"));
+  EXPECT_EQ(W() + u"real/sub2/", objects.ObjFolder[1]);
+  EXPECT_EQ(W() + u"real/sub2/", objects.ObjFolder[3]);
+  EXPECT_EQ(std::vector<int>({2, 2, 2}), States());
+  Restore();
+  EXPECT_EQ(NameList({u"x.txt", u"y.txt"}), Names(u"real/sub"));
+  EXPECT_EQ(std::vector<int>({0, 0, 0}), States());
+}
+
+TEST_F(RenameRunTest, OpenFoldersFollowTheirFoldersThroughASwap) {
+  // a/x.txt opens and lists "a" first; then the folders a and b swap names
+  // (b through its evacuation name); the files of each are renamed where
+  // they are, under their rewritten folders.
+  dir.MakeFolder(u"w/a");
+  dir.MakeFolder(u"w/b");
+  AddTarget(u"a/x.txt");
+  AddTargetOnly(u"a", true);
+  AddTargetOnly(u"b", true);
+  AddTarget(u"b/y.txt");
+  AddTarget(u"a/w.txt");
+  Rule(u"x.txt", u"x2.txt");
+  Rule(u"a", u"b");
+  Rule(u"b", u"a");
+  Rule(u"y.txt", u"w.txt");
+  Rule(u"w.txt", u"y.txt");
+  Run();
+  EXPECT_EQ(NameList({u"w.txt"}), Names(u"a"));
+  EXPECT_EQ(NameList({u"x2.txt", u"y.txt"}), Names(u"b"));
+  EXPECT_EQ(W() + u"b/", objects.ObjFolder[1]);
+  EXPECT_EQ(W() + u"a/", objects.ObjFolder[4]);
+  EXPECT_EQ(W() + u"b/", objects.ObjFolder[5]);
+  EXPECT_EQ(std::vector<int>({2, 2, 2, 2, 2}), States());
+}
+
+TEST_F(RenameRunTest, FoldersBeyondTheOpenOnesAreReachedByPath) {
+  // More folders than the run keeps open: the later ones are renamed in by
+  // their paths, with the same results.
+  const int folders = 260;
+  for (int k = 0; k < folders; ++k) {
+    const std::string name = "d" + std::to_string(k);
+    const std::u16string folder(name.begin(), name.end());
+    dir.MakeFolder(u"w/" + folder);
+    dir.MakeFile(u"w/" + folder + u"/g.txt");
+    AddTarget(folder + u"/f.txt");
+  }
+  Rule(u"f.txt", u"g.txt");
+  const OperationSummary s = Run();
+  EXPECT_EQ(folders, s.done);
+  EXPECT_EQ(0, s.errors);
+  EXPECT_EQ(NameList({u"g-2.txt", u"g.txt"}), Names(u"d0"));
+  EXPECT_EQ(NameList({u"g-2.txt", u"g.txt"}), Names(u"d259"));
+}
+
+TEST_F(RenameRunTest, TargetInAMissingFolderFailsAsNotFound) {
+  AddTargetOnly(u"gone/f.txt");
+  Rule(u"f.txt", u"g.txt");
+  Run();
+  EXPECT_NE(std::u16string::npos,
+            LogFile().find(u"\t-> g.txt 変更開始\r\n\t\tエラー(オブジェクトが存在しません。)\r\n"));
+  EXPECT_EQ(std::vector<int>({0}), States());
+}
 
 }  // namespace
 }  // namespace dovetam::testing

@@ -37,9 +37,9 @@ class RecordingHost : public RunHost {
   std::u16string reportText;
   void ShowHourglass() override { steps.push_back("hourglass"); }
   void ShowNormalPointer() override { steps.push_back("normal"); }
-  void ShowReportText(const std::u16string& text) override {
+  void ShowReportText(std::u16string text) override {
     steps.push_back("report");
-    reportText = text;
+    reportText = std::move(text);
   }
   void RememberRule() override { steps.push_back("remember"); }
   void RebuildOrderList() override { steps.push_back("rebuild"); }

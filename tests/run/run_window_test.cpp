@@ -6,10 +6,15 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QTreeView>
 #include <unistd.h>
 
+#include "app/decimal_text.h"
 #include "app/twips.h"
+#include "objects/list_view_model.h"
+#include "objects/view_dialog.h"
 #include "platform/utf8_codec.h"
 #include "run/report_window.h"
 #include "testing/window_harness.h"
@@ -22,6 +27,15 @@ using testing::TempDir;
 using testing::WindowHarness;
 
 QString Q(std::u16string_view s) { return QString::fromUtf16(s.data(), s.size()); }
+
+QStringList Column(const ListViewModel* model) {
+  QStringList texts;
+  for (int r = 0; r < model->RowCount(); ++r) texts << model->Text(r, 0);
+  return texts;
+}
+
+const std::u16string kGuardQuestion =
+    u"この操作を行うと、名前の再変更・復元ができなくなります。\n続行しますか？";
 
 // A window on page 2 with the files of `names` in a temporary folder as targets.
 class RunWindowTest : public ::testing::Test {
@@ -132,6 +146,95 @@ TEST_F(RunWindowTest, RunReRunAndRestoreThroughTheWindow) {
   EXPECT_NE(std::u16string::npos, log.find(u" 名前復元開始\r\n"));
 }
 
+// After a run the targets keep the run's order: "x.txt" (from a.txt) before
+// "x-2.txt" (from b.txt), the reverse of the name sort.
+class AfterARunTest : public RunWindowTest {
+ protected:
+  frmDovetem& RunTwoFiles() {
+    h.store.Set(u"general", u"defpath", work.path());
+    frmDovetem& w = StartWith({u"a.txt", u"b.txt"});
+    w.txtRule1->setText(QStringLiteral("x"));
+    h.boxes.QueueAnswer(MsgAnswer::Yes);
+    w.cmdRuleExecute[1]->click();
+    h.boxes.Clear();
+    return w;
+  }
+  QStringList RunOrder() const { return {Q(work.PathOf(u"x.txt")), Q(work.PathOf(u"x-2.txt"))}; }
+  QStringList NameOrder() const { return {Q(work.PathOf(u"x-2.txt")), Q(work.PathOf(u"x.txt"))}; }
+};
+
+TEST_F(AfterARunTest, TheFocusStaysThroughTheRunAndTheGuard) {
+  h.store.Set(u"general", u"defpath", work.path());
+  frmDovetem& w = StartWith({u"a.txt", u"b.txt"});
+  w.txtRule1->setText(QStringLiteral("x"));
+  // Space on "名前変更": the run refills the order list; the button keeps the focus.
+  w.cmdRuleExecute[1]->setFocus();
+  h.boxes.QueueAnswer(MsgAnswer::Yes);
+  ASSERT_TRUE(testing::TypeKey(Qt::Key_Space));
+  ASSERT_EQ(3, w.ChangeState);
+  EXPECT_EQ(w.cmdRuleExecute[1], QApplication::focusWidget());
+
+  // Typing into the rule box: the first key asks, Yes rebuilds the order
+  // list, and the next key still lands in the box.
+  w.txtRule1->setFocus();
+  w.txtRule1->end(false);
+  h.boxes.Clear();
+  h.boxes.QueueAnswer(MsgAnswer::Yes);
+  ASSERT_TRUE(testing::TypeKey(Qt::Key_A));
+  EXPECT_EQ(std::vector<std::u16string>{kGuardQuestion}, h.boxes.Texts());
+  EXPECT_EQ(0, w.ChangeState);
+  EXPECT_EQ(NameOrder(), Column(w.orderModel));
+  EXPECT_EQ(w.txtRule1, QApplication::focusWidget());
+  ASSERT_TRUE(testing::TypeKey(Qt::Key_B));
+  EXPECT_EQ(QStringLiteral("xab"), w.txtRule1->text());
+  EXPECT_EQ(1u, h.boxes.Count());
+}
+
+TEST_F(AfterARunTest, BackReadsTheStaleListingAndKeepsTheRunsOrder) {
+  frmDovetem& w = RunTwoFiles();
+  ASSERT_EQ(1, w.listing.ListStale);
+  ASSERT_EQ(RunOrder(), Column(w.orderModel));
+  w.txtRule1->setFocus();
+  ASSERT_TRUE(testing::TypeKey(Qt::Key_Escape));  // "＜戻る"
+  EXPECT_EQ(1, w.CurrentPage());
+  EXPECT_EQ(0, w.listing.ListStale);
+  // The folder was read again: the new names, sorted by name.
+  EXPECT_EQ((QStringList{"x-2.txt", "x.txt"}), Column(w.selectModel));
+  // The target list is redrawn in the run's order, under a parenthesized mark.
+  EXPECT_EQ(RunOrder(), Column(w.targetModel));
+  EXPECT_EQ(QStringLiteral("名前(▲)"), w.targetModel->ColumnTitle(0));
+  EXPECT_EQ(3, w.ChangeState);
+  EXPECT_EQ(w.lvwSelect, QApplication::focusWidget());
+  EXPECT_EQ(0u, h.boxes.Count());
+}
+
+TEST_F(AfterARunTest, ViewCommandGuardYesRebuildsTheOrderListThoughTheDialogIsCancelled) {
+  h.store.Set(u"display", u"udate", u"False");
+  frmDovetem& w = RunTwoFiles();
+  ASSERT_EQ(QStringLiteral("名前(▲)"), w.orderModel->ColumnTitle(0));
+  h.boxes.QueueAnswer(MsgAnswer::Yes);
+  testing::OnNextDialog<frmDovetemView>([](frmDovetemView* dialog) { dialog->cmdCancel->click(); });
+  w.cmdCommandView[2]->click();
+  EXPECT_EQ(std::vector<std::u16string>{kGuardQuestion}, h.boxes.Texts());
+  EXPECT_EQ(-1, w.ViewDialogMask);
+  EXPECT_EQ(0, w.ChangeState);
+  EXPECT_EQ(QStringLiteral("名前▲"), w.orderModel->ColumnTitle(0));
+  EXPECT_EQ(NameOrder(), Column(w.orderModel));
+  EXPECT_FALSE(w.settings.view.ViewModified);
+
+  // Now without a question: the last-modified column reads the targets'
+  // dates; the listing is stale since the run and is left alone.
+  testing::OnNextDialog<frmDovetemView>([](frmDovetemView* dialog) {
+    dialog->chkAttribute[1]->setChecked(true);
+    dialog->cmdDecide->click();
+  });
+  w.cmdCommandView[2]->click();
+  EXPECT_EQ(1u, h.boxes.Count());
+  EXPECT_EQ(2, w.orderModel->ColumnCount());
+  for (int32_t t = 1; t <= w.objects.ObjCount; ++t) EXPECT_NE(0, w.objects.ObjModified[t]);
+  for (int32_t i = 1; i <= w.listing.ListCount; ++i) EXPECT_EQ(0, w.listing.ListModified[i]);
+}
+
 TEST_F(RunWindowTest, FailedObjectGivesACriticalResult) {
   frmDovetem& w = StartWith({u"a.txt", u"b.txt"});
   w.txtRule1->setText(QStringLiteral("c"));
@@ -237,6 +340,44 @@ TEST_F(RunWindowTest, ReportWindowLayoutAndMinimumSize) {
   QApplication::processEvents();
   EXPECT_GE(r.width(), TwipsToPixels(480, &r));
   EXPECT_GE(r.height(), r.cmdCommandOpen->height() + TwipsToPixels(600, &r));
+  r.hide();
+}
+
+TEST_F(RunWindowTest, ReportTextHeldOnceWithItsLines) {
+  frmDovetem& w = StartWith({});
+  frmDovetemReport& r = *w.report;
+  ReportTextView& t = *r.txtReport;
+  std::u16string report = u"\r\nfirst\tline\r\n\r\nlone LF\nlone CR\r";
+  for (int k = 0; k < 100000; ++k) report += u"\"/w/f" + DecimalText(k) + u"\" \"g\" \"正常変更\"\r\n";
+  report += u"last";
+  r.SetReportText(report);
+  EXPECT_EQ(report, r.ReportText());
+  EXPECT_EQ(100006, t.LineCount());
+  EXPECT_EQ(QStringLiteral(""), t.LineText(0));
+  EXPECT_EQ(QStringLiteral("first\tline"), t.LineText(1));
+  EXPECT_EQ(QStringLiteral("lone LF"), t.LineText(3));
+  EXPECT_EQ(QStringLiteral("lone CR"), t.LineText(4));
+  EXPECT_EQ(QStringLiteral("\"/w/f99999\" \"g\" \"正常変更\""), t.LineText(100004));
+  EXPECT_EQ(QStringLiteral("last"), t.LineText(100005));
+
+  r.show();
+  QApplication::processEvents();
+  t.setFocus();
+  QTest::keyClick(&t, Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(t.verticalScrollBar()->maximum(), t.verticalScrollBar()->value());
+  EXPECT_GT(t.verticalScrollBar()->maximum(), 99900);
+  QTest::keyClick(&t, Qt::Key_Home, Qt::ControlModifier);
+  EXPECT_EQ(0, t.verticalScrollBar()->value());
+  // A click on the first line and a Shift+click on the third select from one
+  // to the other; copies have "\n" line breaks.
+  const int line = t.fontMetrics().lineSpacing();
+  QTest::mouseClick(t.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(1, line / 2));
+  QTest::mouseClick(t.viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(1, 2 * line + line / 2));
+  EXPECT_EQ(QStringLiteral("\nfirst\tline\n"), t.SelectedText());
+  QTest::keyClick(&t, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(QString::fromStdU16String(report).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                .replace(QChar(u'\r'), QChar(u'\n')),
+            t.SelectedText());
   r.hide();
 }
 

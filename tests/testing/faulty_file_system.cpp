@@ -107,6 +107,30 @@ int FaultyFileSystem::RenameWithoutCaseScan(std::u16string_view folder,
   return inner_.RenameWithoutCaseScan(folder, oldName, newName);
 }
 
+int FaultyFileSystem::OpenFolder(std::u16string_view folder,
+                                 std::unique_ptr<FolderHandle>& handle) {
+  return inner_.OpenFolder(folder, handle);
+}
+
+int FaultyFileSystem::FolderIdentityOf(std::u16string_view folder, FolderIdentity& id) {
+  return inner_.FolderIdentityOf(folder, id);
+}
+
+int FaultyFileSystem::ListNames(FolderHandle* handle, std::u16string_view folder,
+                                std::vector<std::u16string>& names) {
+  if (int e = Check(FsCall::ListFolder, folder)) return e;
+  return inner_.ListNames(handle, folder, names);
+}
+
+int FaultyFileSystem::RenameInFolder(FolderHandle* handle, std::u16string_view folder,
+                                     std::u16string_view oldName, std::u16string_view newName,
+                                     bool scanForCase) {
+  const std::u16string from = std::u16string(folder) + std::u16string(oldName);
+  const std::u16string to = std::u16string(folder) + std::u16string(newName);
+  if (int e = Check(FsCall::Rename, from, to)) return e;
+  return inner_.RenameInFolder(handle, folder, oldName, newName, scanForCase);
+}
+
 int FaultyFileSystem::DeleteFile(std::u16string_view path) {
   if (int e = Check(FsCall::DeleteFile, path)) return e;
   return inner_.DeleteFile(path);

@@ -68,6 +68,14 @@ class FaultyFileSystem : public FileSystem {
              std::u16string_view newName) override;
   int RenameWithoutCaseScan(std::u16string_view folder, std::u16string_view oldName,
                             std::u16string_view newName) override;
+  // Handles pass through; listing and renaming through a handle count and
+  // fail as ListFolder and Rename of the folder's path.
+  int OpenFolder(std::u16string_view folder, std::unique_ptr<FolderHandle>& handle) override;
+  int FolderIdentityOf(std::u16string_view folder, FolderIdentity& id) override;
+  int ListNames(FolderHandle* handle, std::u16string_view folder,
+                std::vector<std::u16string>& names) override;
+  int RenameInFolder(FolderHandle* handle, std::u16string_view folder, std::u16string_view oldName,
+                     std::u16string_view newName, bool scanForCase) override;
   int DeleteFile(std::u16string_view path) override;
   int CreateTextFile(std::u16string_view path, std::unique_ptr<TextFile>& file) override;
   int AppendTextFile(std::u16string_view path, std::unique_ptr<TextFile>& file) override;
