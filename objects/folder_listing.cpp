@@ -1,5 +1,6 @@
 // Reading the listed folder (see folder_listing.h). Cost: one listing of the
-// folder plus, per shown date column, one status call per entry.
+// folder, and with a date column shown one status call per entry, relative
+// to the open folder (the file system reads the dates while it lists).
 #include "objects/folder_listing.h"
 
 #include <vector>
@@ -24,33 +25,27 @@ ListingRead ReadFolderListing(FileSystem& fs, ListingTable& listing, const std::
   listing.ListFolder = folder;
   std::vector<FsEntry> files;
   std::vector<FsEntry> folders;
-  if (fs.ListFolder(folder, files, folders) != kFsOk) return Fail(listing, ListingRead::Failed);
+  if (fs.ListFolderWithDates(folder, readModified, readCreated, files, folders) != kFsOk) {
+    return Fail(listing, ListingRead::Failed);
+  }
   listing.ListCount = 0;
   if (!listing.ListOrder.empty()) listing.ListOrder[0] = -1;
-  for (const std::vector<FsEntry>* group : {&files, &folders}) {
-    for (const FsEntry& entry : *group) {
-      const int32_t i = listing.ListCount + 1;
-      if (i > listing.ListCapacity && !listing.Grow(caps.tableStep, caps.allocationLimit)) {
-        return Fail(listing, ListingRead::OutOfMemory);
-      }
-      listing.ListCount = i;
-      listing.ListName[i] = entry.name;
+  // Grown to the size the folder needs in whole steps, before the entries
+  // are stored: the capacity is the one that growing entry by entry reaches.
+  const int64_t total = static_cast<int64_t>(files.size()) + static_cast<int64_t>(folders.size());
+  if (!listing.GrowFor(total, caps.tableStep, caps.allocationLimit)) {
+    return Fail(listing, ListingRead::OutOfMemory);
+  }
+  for (std::vector<FsEntry>* group : {&files, &folders}) {
+    for (FsEntry& entry : *group) {
+      const int32_t i = ++listing.ListCount;
+      listing.ListName[i] = std::move(entry.name);
       listing.ListIsFolder[i] = entry.isFolder;
-      Date modified = 0;
-      Date created = 0;
-      const std::u16string path = folder + entry.name;
       // A date the file system cannot give (no birth time, say) stays 0; the
       // caller reports it once, and the rest of the folder is still listed.
-      if (readModified && fs.GetDateLastModified(path, entry.isFolder, modified) != kFsOk) {
-        modified = 0;
-        dateFailures |= 1;
-      }
-      if (readCreated && fs.GetDateCreated(path, entry.isFolder, created) != kFsOk) {
-        created = 0;
-        dateFailures |= 2;
-      }
-      listing.ListModified[i] = modified;
-      listing.ListCreated[i] = created;
+      dateFailures |= entry.dateErrors;
+      listing.ListModified[i] = readModified ? entry.modified : 0;
+      listing.ListCreated[i] = readCreated ? entry.created : 0;
       listing.ListOrder[i] = i;
     }
   }

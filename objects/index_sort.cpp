@@ -263,12 +263,20 @@ class TreeSort {
 // computed once per entry.
 struct KeyedItem {
   std::string nameKey;
+  // The first eight bytes of the key after the shared start, big-endian and
+  // padded with zeros: unequal heads order two keys as the keys themselves
+  // do (a key that ends inside the head is a prefix of the other), so only
+  // equal heads need the whole keys compared.
+  uint64_t head = 0;
   bool isFolder = false;
   double modified = 0;
   double created = 0;
 };
 
-int CompareKeyed(const SortLevels& levels, const KeyedItem& a, const KeyedItem& b) {
+// `skip`: the length of the start that every name key of the sort shares
+// (the folder of the targets, mostly), left out of the comparisons.
+int CompareKeyed(const SortLevels& levels, const KeyedItem& a, const KeyedItem& b,
+                 std::size_t skip) {
   const int count = levels.count < 1 ? 1 : (levels.count > 3 ? 3 : levels.count);
   for (int k = 1; k <= count; ++k) {
     int r = 0;
@@ -277,8 +285,12 @@ int CompareKeyed(const SortLevels& levels, const KeyedItem& a, const KeyedItem& 
         if (!levels.mix && a.isFolder != b.isFolder) {
           r = a.isFolder ? -1 : 1;
         } else {
-          const int c = a.nameKey.compare(b.nameKey);
-          r = c < 0 ? -1 : (c > 0 ? 1 : 0);
+          if (a.head != b.head) {
+            r = a.head < b.head ? -1 : 1;
+          } else {
+            const int c = a.nameKey.compare(skip, std::string::npos, b.nameKey, skip);
+            r = c < 0 ? -1 : (c > 0 ? 1 : 0);
+          }
         }
         break;
       case 2:
@@ -297,16 +309,32 @@ int CompareKeyed(const SortLevels& levels, const KeyedItem& a, const KeyedItem& 
 
 // Ranks of items: equal ranks for items that compare 0, ranks ascending in
 // the order of the levels.
-std::vector<int32_t> RankItems(const std::vector<KeyedItem>& items, const SortLevels& levels) {
+std::vector<int32_t> RankItems(std::vector<KeyedItem>& items, const SortLevels& levels) {
+  std::size_t skip = items.empty() ? 0 : items[0].nameKey.size();
+  for (const KeyedItem& item : items) {
+    const std::string& first = items[0].nameKey;
+    std::size_t k = 0;
+    const std::size_t n = std::min(skip, item.nameKey.size());
+    while (k < n && item.nameKey[k] == first[k]) ++k;
+    skip = k;
+  }
+  for (KeyedItem& item : items) {
+    uint64_t head = 0;
+    for (std::size_t k = 0; k < 8; ++k) {
+      const std::size_t at = skip + k;
+      head = head << 8 | (at < item.nameKey.size() ? static_cast<uint8_t>(item.nameKey[at]) : 0);
+    }
+    item.head = head;
+  }
   std::vector<int32_t> order(items.size());
   std::iota(order.begin(), order.end(), 0);
   std::sort(order.begin(), order.end(), [&](int32_t x, int32_t y) {
-    return CompareKeyed(levels, items[x], items[y]) < 0;
+    return CompareKeyed(levels, items[x], items[y], skip) < 0;
   });
   std::vector<int32_t> rank(items.size());
   int32_t r = 0;
   for (std::size_t k = 0; k < order.size(); ++k) {
-    if (k > 0 && CompareKeyed(levels, items[order[k - 1]], items[order[k]]) != 0) ++r;
+    if (k > 0 && CompareKeyed(levels, items[order[k - 1]], items[order[k]], skip) != 0) ++r;
     rank[order[k]] = r;
   }
   return rank;
@@ -343,6 +371,7 @@ void QuicksortByRank(std::vector<int32_t>& index, std::vector<int32_t>& rankAtPo
 std::vector<int32_t> RankListingPositions(const ListingTable& listing, const SortLevels& levels,
                                           int32_t first, int32_t last) {
   std::vector<KeyedItem> items;
+  items.reserve(static_cast<std::size_t>(std::max(last - first + 1, 0)));
   const bool names = UsesNames(levels);
   for (int32_t p = first; p <= last; ++p) {
     const int32_t e = listing.ListOrder[p];
@@ -359,11 +388,16 @@ std::vector<int32_t> RankListingPositions(const ListingTable& listing, const Sor
 std::vector<int32_t> RankTargetPositions(const ObjectTable& objects, const SortLevels& levels,
                                          int32_t first, int32_t last) {
   std::vector<KeyedItem> items;
+  items.reserve(static_cast<std::size_t>(std::max(last - first + 1, 0)));
   const bool names = UsesNames(levels);
+  std::u16string path;
   for (int32_t p = first; p <= last; ++p) {
     const int32_t e = objects.OrderIndex[p];
     KeyedItem item;
-    if (names) item.nameKey = NameSortKey(objects.ObjFolder[e] + objects.ObjName[e]);
+    if (names) {
+      path.assign(objects.ObjFolder[e]).append(objects.ObjName[e]);
+      item.nameKey = NameSortKey(path);
+    }
     item.isFolder = objects.ObjIsFolder[e];
     item.modified = objects.ObjModified[e];
     item.created = objects.ObjCreated[e];

@@ -25,6 +25,8 @@ struct ListingTable {
 
   void Reset(int32_t capacity);
   bool Grow(int32_t step, std::size_t allocationLimit);
+  // Whole steps until `needed` entries fit (see ObjectTable::GrowFor).
+  bool GrowFor(int64_t needed, int32_t step, std::size_t allocationLimit);
 };
 
 }  // namespace dovetam

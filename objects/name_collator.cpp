@@ -48,7 +48,9 @@ std::string NameSortKey(std::u16string_view text) {
     }
     return key;
   }
-  std::vector<uint8_t> buffer(text.size() * 4 + 16);
+  // One buffer for all the keys of a sort.
+  static thread_local std::vector<uint8_t> buffer;
+  if (buffer.size() < text.size() * 4 + 16) buffer.resize(text.size() * 4 + 16);
   int32_t n = c->getSortKey(text.data(), static_cast<int32_t>(text.size()), buffer.data(),
                             static_cast<int32_t>(buffer.size()));
   if (n > static_cast<int32_t>(buffer.size())) {

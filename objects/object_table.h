@@ -39,6 +39,10 @@ struct ObjectTable {
   // Grows every array by step, contents kept; false (nothing changed) when
   // the allocation limit refuses.
   bool Grow(int32_t step, std::size_t allocationLimit);
+  // Grows by whole steps until `needed` targets fit, as that many single
+  // steps would (a refused step keeps the ones before it), but without
+  // moving the contents at every step.
+  bool GrowFor(int64_t needed, int32_t step, std::size_t allocationLimit);
   // Appends a target (growing when full); false when growing failed.
   bool Append(const std::u16string& folder, const std::u16string& name, bool isFolder,
               Date modified, Date created, const Capacities& caps);

@@ -3,6 +3,28 @@
 #include "platform/table_growth.h"
 
 namespace dovetam {
+namespace {
+
+// The capacity that whole steps from `capacity` reach to hold `needed`.
+std::size_t StepsFor(int32_t capacity, int64_t needed, int32_t step) {
+  int64_t c = capacity;
+  if (step > 0 && needed > c) c += (needed - c + step - 1) / step * step;
+  return static_cast<std::size_t>(c);
+}
+
+// Space for `size` elements ahead of many single steps, so that they do not
+// move the contents again and again. Only a hint: a refusal here leaves the
+// steps themselves to meet it.
+template <class T>
+void ReserveAhead(std::vector<T>& table, std::size_t size, std::size_t limit) {
+  if (size > limit) return;
+  try {
+    table.reserve(size);
+  } catch (const std::exception&) {
+  }
+}
+
+}  // namespace
 
 void ObjectTable::Reset(int32_t capacity) {
   const std::size_t n = static_cast<std::size_t>(capacity) + 1;
@@ -42,6 +64,18 @@ bool ObjectTable::Grow(int32_t step, std::size_t limit) {
   return true;
 }
 
+bool ObjectTable::GrowFor(int64_t needed, int32_t step, std::size_t limit) {
+  if (needed <= ObjCapacity) return true;
+  const std::size_t n = StepsFor(ObjCapacity, needed, step) + 1;
+  ReserveAhead(ObjFolder, n, limit);
+  ReserveAhead(ObjName, n, limit);
+  ReserveAhead(ObjOrigName, n, limit);
+  while (ObjCapacity < needed) {
+    if (!Grow(step, limit)) return false;
+  }
+  return true;
+}
+
 bool ObjectTable::Append(const std::u16string& folder, const std::u16string& name, bool isFolder,
                          Date modified, Date created, const Capacities& caps) {
   if (ObjCount >= ObjCapacity && !Grow(caps.tableStep, caps.allocationLimit)) return false;
@@ -54,6 +88,15 @@ bool ObjectTable::Append(const std::u16string& folder, const std::u16string& nam
   OrderIndex[i] = i;
   ObjOrigName[i].clear();
   ObjState[i] = kObjUnchanged;
+  return true;
+}
+
+bool ListingTable::GrowFor(int64_t needed, int32_t step, std::size_t limit) {
+  if (needed <= ListCapacity) return true;
+  ReserveAhead(ListName, StepsFor(ListCapacity, needed, step) + 1, limit);
+  while (ListCapacity < needed) {
+    if (!Grow(step, limit)) return false;
+  }
   return true;
 }
 

@@ -1,6 +1,8 @@
 // Target table changes of the page-1 buttons (see target_commands.h).
 #include "objects/target_commands.h"
 
+#include <algorithm>
+#include <string_view>
 #include <unordered_set>
 
 namespace dovetam {
@@ -20,28 +22,38 @@ void MoveTarget(ObjectTable& t, int32_t from, int32_t to) {
 bool AddListingEntries(ObjectTable& objects, const ListingTable& listing,
                        const std::vector<int32_t>& positions, const Capacities& caps) {
   const std::u16string& folder = listing.ListFolder;
-  std::unordered_set<std::u16string> present;
+  // The names taken in the listed folder: its targets' (copied: the target
+  // table moves when it grows) and the entries picked here (the listing's
+  // own texts, which stay where they are).
+  std::vector<std::u16string> targetNames;
   for (int32_t j = 1; j <= objects.ObjCount; ++j) {
-    if (objects.ObjFolder[j] == folder) present.insert(objects.ObjName[j]);
+    if (objects.ObjFolder[j] == folder) targetNames.push_back(objects.ObjName[j]);
   }
+  std::unordered_set<std::u16string_view> present(targetNames.begin(), targetNames.end());
+  present.reserve(targetNames.size() + positions.size());
+  std::vector<int32_t> entries;
+  entries.reserve(positions.size());
   for (int32_t p : positions) {
     if (p < 1 || p > listing.ListCount) continue;
     const int32_t e = listing.ListOrder[p];
-    const std::u16string& name = listing.ListName[e];
-    if (present.count(name) != 0) continue;
-    if (objects.ObjCount + 1 > objects.ObjCapacity &&
-        !objects.Grow(caps.tableStep, caps.allocationLimit)) {
-      return false;
-    }
+    if (present.insert(listing.ListName[e]).second) entries.push_back(e);
+  }
+  // Room for all of them in whole steps; when a step is refused, the entries
+  // that fit in the steps made are added and the rest are not.
+  const bool grown = objects.GrowFor(static_cast<int64_t>(objects.ObjCount) + entries.size(),
+                                     caps.tableStep, caps.allocationLimit);
+  const std::size_t room = static_cast<std::size_t>(objects.ObjCapacity - objects.ObjCount);
+  const std::size_t fit = std::min(entries.size(), room);
+  for (std::size_t k = 0; k < fit; ++k) {
+    const int32_t e = entries[k];
     const int32_t i = ++objects.ObjCount;
     objects.ObjFolder[i] = folder;
-    objects.ObjName[i] = name;
+    objects.ObjName[i] = listing.ListName[e];
     objects.ObjIsFolder[i] = listing.ListIsFolder[e];
     objects.ObjModified[i] = listing.ListModified[e];
     objects.ObjCreated[i] = listing.ListCreated[e];
-    present.insert(name);
   }
-  return true;
+  return grown;
 }
 
 void RemoveTargetsAtPositions(ObjectTable& objects, const std::vector<int32_t>& positions) {

@@ -1,12 +1,16 @@
 // Large lists: reading a folder of 100,000 files into the listing, sorting it
-// and filling the list view's model; and sorting 100,000 targets that are
+// and filling the list view's model; adding all its entries as targets and
+// sorting them; and sorting 100,000 targets that are
 // already in order, or reversed (the cases on which a plain partition-exchange
 // sort with the last entry as pivot turns quadratic). Sizes grow from 1,000
 // so that growth faster than n log n shows.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,27 +24,46 @@
 namespace dovetam {
 namespace {
 
-// A folder with n empty files, made once per size.
-std::string FolderOf(int n) {
-  const std::string folder = "/tmp/dovetam_bench_listing_" + std::to_string(n) + "/";
-  struct stat st {};
-  const std::string done = folder + ".complete";
-  if (stat(done.c_str(), &st) == 0) return folder;
-  mkdir(folder.c_str(), 0755);
-  char name[64];
-  for (int i = 0; i < n; ++i) {
-    std::snprintf(name, sizeof name, "file_%07d.txt", (i * 7919) % n);
-    const int fd = open((folder + name).c_str(), O_CREAT | O_WRONLY, 0644);
-    if (fd >= 0) close(fd);
+// A folder of n empty files under $TMPDIR (default /tmp), made once per size
+// in a new folder of this process and removed when the program ends. It
+// holds those files only: every entry listed is one of them.
+class BenchFolders {
+ public:
+  ~BenchFolders() {
+    std::error_code ignored;
+    if (!root_.empty()) std::filesystem::remove_all(root_, ignored);
   }
-  const int fd = open(done.c_str(), O_CREAT | O_WRONLY, 0644);
-  if (fd >= 0) close(fd);
-  return folder;
-}
+  std::string FolderOf(int n) {
+    if (root_.empty()) {
+      const char* base = std::getenv("TMPDIR");
+      std::string pattern =
+          std::string(base != nullptr && *base != 0 ? base : "/tmp") + "/dovetam-lists-XXXXXX";
+      if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp under $TMPDIR");
+      root_ = pattern + "/";
+    }
+    const std::string folder = root_ + std::to_string(n) + "/";
+    struct stat st {};
+    if (stat(folder.c_str(), &st) == 0) return folder;
+    if (mkdir(folder.c_str(), 0755) != 0) throw std::runtime_error("mkdir " + folder);
+    char name[64];
+    for (int i = 0; i < n; ++i) {
+      std::snprintf(name, sizeof name, "file_%07d.txt", static_cast<int>((i * 7919LL) % n));
+      const int fd = open((folder + name).c_str(), O_CREAT | O_WRONLY, 0644);
+      if (fd < 0) throw std::runtime_error("open " + folder + name);
+      close(fd);
+    }
+    return folder;
+  }
+
+ private:
+  std::string root_;
+};
+
+BenchFolders folders;
 
 void BM_ListFolder(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
-  const std::string native = FolderOf(n);
+  const std::string native = folders.FolderOf(n);
   const std::u16string folder(native.begin(), native.end());
   std::unique_ptr<FileSystem> fs = CreateSystemFileSystem();
   const Capacities caps = Capacities::Large();
@@ -57,11 +80,55 @@ void BM_ListFolder(benchmark::State& state) {
     }
     SortListingIndex(listing, levels, 1, listing.ListCount);
     model.Fill(listing.ListOrder, listing.ListCount, true, false);
-    benchmark::DoNotOptimize(model.RowCount());
+    if (listing.ListCount != n || model.RowCount() != n) {
+      state.SkipWithError("the listing does not hold exactly the folder's files");
+      return;
+    }
   }
   state.SetComplexityN(n);
 }
-BENCHMARK(BM_ListFolder)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// "∨追加" with every entry of a listed folder of n files selected, and the
+// sort of the target list that follows it.
+void BM_AddAllAndSortTargets(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  const std::string native = folders.FolderOf(n);
+  std::unique_ptr<FileSystem> fs = CreateSystemFileSystem();
+  const Capacities caps = Capacities::Large();
+  SortLevels levels;
+  levels.count = 2;
+  ListingTable listing;
+  listing.Reset(caps.tableStep);
+  int dateFailures = 0;
+  if (ReadFolderListing(*fs, listing, std::u16string(native.begin(), native.end()), true, false,
+                        caps, dateFailures) != ListingRead::Ok) {
+    state.SkipWithError("the folder could not be read");
+    return;
+  }
+  SortListingIndex(listing, levels, 1, listing.ListCount);
+  std::vector<int32_t> all(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) all[static_cast<std::size_t>(i)] = i + 1;
+  ObjectTable objects;
+  for (auto _ : state) {
+    objects.Reset(caps.tableStep);
+    if (!AddListingEntries(objects, listing, all, caps) || objects.ObjCount != n) {
+      state.SkipWithError("not every entry was added");
+      return;
+    }
+    ResetTargetOrder(objects);
+    SortTargetIndex(objects, levels, 1, objects.ObjCount);
+    benchmark::DoNotOptimize(objects.OrderIndex[1]);
+  }
+}
+
+// The 100,000 cases take a good part of a second each: repeated, with their
+// median reported.
+void Sizes(benchmark::internal::Benchmark* b) {
+  b->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+  b->Repetitions(3)->ReportAggregatesOnly(true);
+}
+BENCHMARK(BM_ListFolder)->Apply(Sizes);
+BENCHMARK(BM_AddAllAndSortTargets)->Apply(Sizes);
 
 ObjectTable Targets(int n, bool reversed) {
   ObjectTable t;
@@ -93,8 +160,8 @@ void SortTargets(benchmark::State& state, bool reversed) {
 
 void BM_SortTargetsInOrder(benchmark::State& state) { SortTargets(state, false); }
 void BM_SortTargetsReversed(benchmark::State& state) { SortTargets(state, true); }
-BENCHMARK(BM_SortTargetsInOrder)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SortTargetsReversed)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortTargetsInOrder)->Apply(Sizes);
+BENCHMARK(BM_SortTargetsReversed)->Apply(Sizes);
 
 // Equal entries only: every partition exchanges, the other hard case.
 void BM_SortEqualRanks(benchmark::State& state) {
@@ -107,7 +174,7 @@ void BM_SortEqualRanks(benchmark::State& state) {
     benchmark::DoNotOptimize(index[1]);
   }
 }
-BENCHMARK(BM_SortEqualRanks)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortEqualRanks)->Arg(100000)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
 
 }  // namespace
 }  // namespace dovetam

@@ -190,6 +190,51 @@ TEST(IndexSortTest, TargetsMatchThePlainProcedure) {
   }
 }
 
+// Names alike far into their text (one the start of another, some differing
+// only in case or in a last character): the sort keys share long starts, so
+// the order must come from more than their first bytes.
+TEST(IndexSortTest, NamesAlikeFarIntoTheirTextMatchThePlainProcedure) {
+  static const std::u16string kNames[] = {
+      u"photo_2023_0001", u"photo_2023_0001_a", u"PHOTO_2023_0001_A", u"photo_2023_0001_b",
+      u"photo_2023_0002", u"photo_2023_00010",  u"photo_2023_0001.jpg", u"photo_2023_0001 ",
+      u"Photo_2023_0001-", u"a.txt"};
+  std::mt19937 rng(11);
+  for (int round = 0; round < 40; ++round) {
+    const int32_t n = 1 + static_cast<int32_t>(rng() % 300);
+    ObjectTable t;
+    t.Reset(n);
+    t.ObjCount = n;
+    ListingTable l;
+    l.Reset(n);
+    l.ListCount = n;
+    for (int32_t e = 1; e <= n; ++e) {
+      t.ObjFolder[e] = u"/home/user/pictures/2023/";
+      t.ObjName[e] = l.ListName[e] = kNames[rng() % std::size(kNames)];
+      t.ObjModified[e] = l.ListModified[e] = static_cast<double>(rng() % 2);
+    }
+    SortLevels levels;
+    levels.count = 2;
+    levels.dir[1] = static_cast<int16_t>(1 + rng() % 2);
+    const std::vector<int32_t> start = Arrange(Identity(n), Arrangement::Random, rng);
+    t.OrderIndex = start;
+    ReferenceQuicksort(t.OrderIndex, 1, n, [&](int32_t x, int32_t y) {
+      return CompareObjectItems(t, levels, x, y);
+    });
+    const std::vector<int32_t> expectedTargets = t.OrderIndex;
+    t.OrderIndex = start;
+    SortTargetIndex(t, levels, 1, n);
+    ASSERT_EQ(expectedTargets, t.OrderIndex) << "round " << round;
+    l.ListOrder = start;
+    ReferenceQuicksort(l.ListOrder, 1, n, [&](int32_t x, int32_t y) {
+      return CompareSelectItems(l, levels, x, y);
+    });
+    const std::vector<int32_t> expectedListing = l.ListOrder;
+    l.ListOrder = start;
+    SortListingIndex(l, levels, 1, n);
+    ASSERT_EQ(expectedListing, l.ListOrder) << "round " << round;
+  }
+}
+
 // Ranks straight, on larger tables and with few distinct values: this is
 // where the partitions are long and the tree does the scanning.
 TEST(IndexSortTest, RankSortMatchesThePlainProcedureOnLargeTables) {

@@ -2,6 +2,8 @@
 // real temporary folders (failures injected through the faulty file system).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "objects/folder_listing.h"
 #include "objects/path_adder.h"
 #include "objects/target_commands.h"
@@ -106,6 +108,56 @@ TEST_F(ListingTest, FailuresKeepNothing) {
   EXPECT_EQ(dir.PathOf(u"missing/"), listing.ListFolder);
 }
 
+// The system reads kinds and dates while it lists, one status call per
+// entry; what it gives must be what the calls on each path give, for every
+// kind of entry (links count by what they lead to, a broken link as a file
+// with its own dates) and for a date the file system cannot give.
+TEST_F(ListingTest, DatesReadWhileListingAreThoseOfEachPath) {
+  dir.MakeFile(u"old");
+  dir.MakeFile(u"new");
+  dir.MakeFolder(u"folder");
+  dir.MakeSymlink(u"to_folder", "folder");
+  dir.MakeSymlink(u"to_file", "old");
+  dir.MakeSymlink(u"broken", "nothing");
+  dir.MakeSymlink(u"loop", "loop");
+  dir.SetModified(u"old", 1000000000);
+  dir.SetModified(u"new", 1700000000);
+  dir.SetModified(u"folder", 1500000000);
+  std::vector<FsEntry> plainFiles, plainFolders;
+  ASSERT_EQ(kFsOk, real->ListFolder(dir.path(), plainFiles, plainFolders));
+  for (const bool modified : {true, false}) {
+    for (const bool created : {true, false}) {
+      std::vector<FsEntry> files, folders;
+      ASSERT_EQ(kFsOk, real->ListFolderWithDates(dir.path(), modified, created, files, folders));
+      ASSERT_EQ(plainFiles.size(), files.size());
+      ASSERT_EQ(plainFolders.size(), folders.size());
+      EXPECT_EQ(2u, folders.size());
+      for (const std::vector<FsEntry>* group : {&files, &folders}) {
+        for (const FsEntry& e : *group) {
+          SCOPED_TRACE(std::string(e.name.begin(), e.name.end()));
+          EXPECT_EQ(e.isFolder, group == &folders);
+          Date want = 0;
+          const int rcModified = real->GetDateLastModified(dir.PathOf(e.name), e.isFolder, want);
+          EXPECT_EQ(modified ? want : 0, e.modified);
+          EXPECT_EQ(modified && rcModified != kFsOk, (e.dateErrors & 1) != 0);
+          want = 0;
+          const int rcCreated = real->GetDateCreated(dir.PathOf(e.name), e.isFolder, want);
+          EXPECT_EQ(created ? want : 0, e.created);
+          EXPECT_EQ(created && rcCreated != kFsOk, (e.dateErrors & 2) != 0);
+        }
+      }
+    }
+  }
+  listing.Reset(10);
+  ASSERT_EQ(ListingRead::Ok, ReadFolderListing(*real, listing, dir.path(), true, false,
+                                               Capacities::Small(), ignoredDates));
+  EXPECT_EQ(0, ignoredDates);
+  for (int32_t i = 1; i <= listing.ListCount; ++i) {
+    if (listing.ListName[i] == u"old") EXPECT_EQ(DateFromUnixTime(1000000000), listing.ListModified[i]);
+    if (listing.ListName[i] == u"new") EXPECT_EQ(DateFromUnixTime(1700000000), listing.ListModified[i]);
+  }
+}
+
 TEST_F(ListingTest, NamesThatAreNotUtf8KeepTheirBytes) {
   dir.MakeFileBytes("bad\xff");
   listing.Reset(10);
@@ -125,6 +177,42 @@ std::vector<std::u16string> Paths(const ObjectTable& t) {
   std::vector<std::u16string> p;
   for (int32_t i = 1; i <= t.ObjCount; ++i) p.push_back(t.ObjFolder[i] + t.ObjName[i]);
   return p;
+}
+
+TEST_F(ListingTest, AddingSkipsExactDuplicatesAndKeepsWhatFitsWhenGrowingFails) {
+  for (const char16_t* name : {u"a", u"A", u"b", u"c"}) dir.MakeFile(name);
+  listing.Reset(10);
+  ASSERT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), false, false,
+                                               Capacities::Small(), ignoredDates));
+  std::vector<int32_t> all;
+  for (int32_t p = 1; p <= listing.ListCount; ++p) all.push_back(p);
+  ObjectTable t = Targets({{dir.path(), u"a"}, {u"/elsewhere/", u"b"}});
+  std::vector<int32_t> twice = all;
+  twice.push_back(1);
+  twice.push_back(99);  // no such position
+  ASSERT_TRUE(AddListingEntries(t, listing, twice, Capacities::Small()));
+  std::vector<std::u16string> paths = Paths(t);
+  std::sort(paths.begin() + 2, paths.end());
+  EXPECT_EQ((std::vector<std::u16string>{dir.path() + u"a", u"/elsewhere/b", dir.path() + u"A",
+                                         dir.path() + u"b", dir.path() + u"c"}),
+            paths);
+
+  // 25 entries, room for 20 targets: the first 20 in display order are
+  // added, in whole steps, and the call says that the rest were not.
+  for (int i = 0; i < 21; ++i) dir.MakeFile(u"n" + std::u16string(1, char16_t(u'A' + i)));
+  ASSERT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), false, false,
+                                               Capacities::Small(), ignoredDates));
+  ASSERT_EQ(25, listing.ListCount);
+  std::reverse(listing.ListOrder.begin() + 1, listing.ListOrder.begin() + 26);
+  all.clear();
+  for (int32_t p = 1; p <= listing.ListCount; ++p) all.push_back(p);
+  ObjectTable small = Targets({});
+  Capacities caps = Capacities::Small();
+  caps.allocationLimit = 21;
+  EXPECT_FALSE(AddListingEntries(small, listing, all, caps));
+  EXPECT_EQ(20, small.ObjCapacity);
+  ASSERT_EQ(20, small.ObjCount);
+  for (int32_t i = 1; i <= 20; ++i) EXPECT_EQ(listing.ListName[listing.ListOrder[i]], small.ObjName[i]);
 }
 
 TEST(TargetCommandsTest, RemovalsCloseTheGapsInOrder) {
