@@ -210,18 +210,20 @@ void frmDovetem::OpenHelp(int context) {
 }
 
 bool frmDovetem::Form_QueryUnload() {
+  bool saveSettings = false;
   if (settings.SettingsDirty) {
     const MsgAnswer a = svc.boxes.Show(u"設定を保存して終了しますか？", MsgIcon::Question,
                                        MsgButtons::YesNoCancel, MsgAnswer::Cancel);
     if (a == MsgAnswer::Yes)
-      settings.SaveSettings();
+      saveSettings = true;
     else if (a != MsgAnswer::No)
       return false;
   } else if (svc.boxes.Show(u"終了しますか？", MsgIcon::Question, MsgButtons::YesNo,
                             MsgAnswer::No) != MsgAnswer::Yes) {
     return false;
   }
-  settings.SaveViewSettings();
+  // The settings and the display keys reach the store in one save.
+  settings.SaveOnExit(saveSettings);
   if (settings.settings.FileDelMode)
     DeleteRunFiles(svc.fs, svc.boxes, LogPath, settings.ReportPath);
   return true;

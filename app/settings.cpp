@@ -52,12 +52,30 @@ bool SettingsModule::ReadValidSetting(std::u16string_view section, std::u16strin
   return PassesCheck(kind, value);
 }
 
-void SettingsModule::SaveSettings() {
-  std::vector<SettingEntry> entries;
+void SettingsModule::AppendSettingEntries(std::vector<SettingEntry>& entries) const {
   const auto& keys = SettingKeys();
   for (std::size_t i = 0; i < keys.size(); ++i)
     entries.push_back({keys[i].section, keys[i].key, SettingText(settings, i)});
+}
+
+void SettingsModule::AppendViewEntries(std::vector<SettingEntry>& entries) const {
+  for (const ViewKey& k : kViewKeys)
+    entries.push_back({kDisplay, k.key, view.*k.field ? u"True" : u"False"});
+}
+
+void SettingsModule::SaveSettings() {
+  std::vector<SettingEntry> entries;
+  AppendSettingEntries(entries);
   if (WriteSettingTexts(entries) > 0)
+    boxes_.Show(kSaveFailed, MsgIcon::Critical, MsgButtons::Ok, MsgAnswer::Ok);
+}
+
+void SettingsModule::SaveOnExit(bool withSettings) {
+  std::vector<SettingEntry> entries;
+  if (withSettings) AppendSettingEntries(entries);
+  AppendViewEntries(entries);
+  // The display keys never fail on their own: a failure is the settings'.
+  if (WriteSettingTexts(entries) > 0 && withSettings)
     boxes_.Show(kSaveFailed, MsgIcon::Critical, MsgButtons::Ok, MsgAnswer::Ok);
 }
 
@@ -88,8 +106,7 @@ void SettingsModule::LoadViewSettings() {
 
 void SettingsModule::SaveViewSettings() {
   std::vector<SettingEntry> entries;
-  for (const ViewKey& k : kViewKeys)
-    entries.push_back({kDisplay, k.key, view.*k.field ? u"True" : u"False"});
+  AppendViewEntries(entries);
   WriteSettingTexts(entries);
 }
 

@@ -132,6 +132,10 @@ class SettingsModule {
   void SaveSettings();
   void LoadViewSettings();
   void SaveViewSettings();
+  // The exit's save: the settings (when withSettings) and the display keys in
+  // one replacement of the store; a failure shows the save message only when
+  // the settings were saved.
+  void SaveOnExit(bool withSettings);
   // Writes the texts under SettingsAppName in one batch, so the store is
   // replaced once with all of them. Returns the number of keys not written:
   // those the store refused, or every key when the batch could not be written.
@@ -140,6 +144,9 @@ class SettingsModule {
   SettingsStore& store() { return store_; }
 
  private:
+  void AppendSettingEntries(std::vector<SettingEntry>& entries) const;
+  void AppendViewEntries(std::vector<SettingEntry>& entries) const;
+
   SettingsStore& store_;
   MessageBoxes& boxes_;
 };

@@ -108,9 +108,29 @@ TEST(MainWindowExit, UnsavedSettingsAskThreeWays) {
     EXPECT_EQ(h.boxes.Last().defaultButton, MsgAnswer::Cancel);
     EXPECT_EQ(w.exitAccepted(), r.exits);
     EXPECT_EQ(h.store.Get(u"general", u"samplename") == u"changed.txt", r.saved);
-    // The display keys are written by every exit that goes on.
+    // The display keys are written by every exit that goes on, in the same
+    // single save as the settings.
     EXPECT_EQ(h.store.Has(u"display", u"udate"), r.exits);
+    if (r.exits) {
+      ASSERT_FALSE(h.store.batches.empty());
+      const auto& save = h.store.batches.back();
+      EXPECT_TRUE(save.committed);
+      EXPECT_EQ(save.writes, r.saved ? 48u : 4u);
+    }
   }
+}
+
+TEST(MainWindowExit, AFailedSaveOfTheSettingsIsReportedOnce) {
+  WindowHarness h;
+  frmDovetem& w = h.Start();
+  w.settings.SettingsDirty = true;
+  h.store.failCommits = true;
+  h.boxes.QueueAnswer(MsgAnswer::Yes);
+  w.cmdCommandExit[2]->click();
+  EXPECT_TRUE(w.exitAccepted());
+  ASSERT_EQ(h.boxes.Count(), 2u);
+  EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Critical);
+  EXPECT_FALSE(h.store.Has(u"display", u"udate"));
 }
 
 TEST(MainWindowExit, FileDeletionAtExit) {
