@@ -190,6 +190,19 @@ TEST(IndexSortTest, TargetsMatchThePlainProcedure) {
   }
 }
 
+// Sorts `order`, set to `start` each time, with the plain procedure under
+// `compare` and with `sort`, and expects the same order from both.
+template <typename Compare, typename Sort>
+void ExpectPlainOrder(std::vector<int32_t>& order, const std::vector<int32_t>& start, int32_t n,
+                      Compare compare, Sort sort) {
+  order = start;
+  ReferenceQuicksort(order, 1, n, compare);
+  const std::vector<int32_t> expected = order;
+  order = start;
+  sort();
+  EXPECT_EQ(expected, order);
+}
+
 // Names alike far into their text (one the start of another, some differing
 // only in case or in a last character): the sort keys share long starts, so
 // the order must come from more than their first bytes.
@@ -216,22 +229,13 @@ TEST(IndexSortTest, NamesAlikeFarIntoTheirTextMatchThePlainProcedure) {
     levels.count = 2;
     levels.dir[1] = static_cast<int16_t>(1 + rng() % 2);
     const std::vector<int32_t> start = Arrange(Identity(n), Arrangement::Random, rng);
-    t.OrderIndex = start;
-    ReferenceQuicksort(t.OrderIndex, 1, n, [&](int32_t x, int32_t y) {
-      return CompareObjectItems(t, levels, x, y);
-    });
-    const std::vector<int32_t> expectedTargets = t.OrderIndex;
-    t.OrderIndex = start;
-    SortTargetIndex(t, levels, 1, n);
-    ASSERT_EQ(expectedTargets, t.OrderIndex) << "round " << round;
-    l.ListOrder = start;
-    ReferenceQuicksort(l.ListOrder, 1, n, [&](int32_t x, int32_t y) {
-      return CompareSelectItems(l, levels, x, y);
-    });
-    const std::vector<int32_t> expectedListing = l.ListOrder;
-    l.ListOrder = start;
-    SortListingIndex(l, levels, 1, n);
-    ASSERT_EQ(expectedListing, l.ListOrder) << "round " << round;
+    SCOPED_TRACE(round);
+    ExpectPlainOrder(t.OrderIndex, start, n,
+                     [&](int32_t x, int32_t y) { return CompareObjectItems(t, levels, x, y); },
+                     [&] { SortTargetIndex(t, levels, 1, n); });
+    ExpectPlainOrder(l.ListOrder, start, n,
+                     [&](int32_t x, int32_t y) { return CompareSelectItems(l, levels, x, y); },
+                     [&] { SortListingIndex(l, levels, 1, n); });
   }
 }
 
