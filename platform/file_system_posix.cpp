@@ -1,7 +1,9 @@
 // The file system of this machine, through POSIX calls.
 //
 // Listing reads the folder with readdir (hidden entries included, no pattern
-// matching); links count by what they point to. Renames use renameat2 with
+// matching); links count by what they point to. A listing with dates makes
+// one status call per entry, relative to the open folder; those of a big
+// folder are shared among a few threads. Renames use renameat2 with
 // RENAME_NOREPLACE, so an existing object is never replaced, and refuse a new
 // name that an entry of the folder already has in another letter case.
 // Existence tests ignore letter case (the exact name first, then one pass
@@ -21,6 +23,7 @@
 
 #include "platform/file_system.h"
 #include "platform/folder_handle_posix.h"
+#include "platform/parallel_slices.h"
 #include "platform/text_case.h"
 #include "platform/utf8_codec.h"
 
@@ -153,6 +156,11 @@ std::string LexicalFullPath(const std::string& path) {
 
 constexpr unsigned kDateMask = STATX_TYPE | STATX_MTIME | STATX_BTIME;
 
+// A listing of more than twice this many entries shares its status calls
+// among up to kStatThreads threads.
+constexpr std::size_t kStatSlice = 4096;
+constexpr unsigned kStatThreads = 8;
+
 // statx of the object a name leads to, relative to a folder descriptor (or
 // AT_FDCWD and a full path). A link that leads nowhere (or round in a loop)
 // is taken as itself when `brokenLinkAsItself`, as the listing shows it: a
@@ -209,7 +217,8 @@ class PosixTextFile : public TextFile {
   }
   int Write(std::u16string_view text) override {
     if (fd_ < 0) return kFsIoError;
-    const std::string bytes = EncodeNativeLossy(text);
+    std::string& bytes = bytes_;
+    EncodeNativeLossyInto(text, bytes);
     std::size_t done = 0;
     while (done < bytes.size()) {
       const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
@@ -230,6 +239,7 @@ class PosixTextFile : public TextFile {
 
  private:
   int fd_;
+  std::string bytes_;  // the encoded text of the last write
 };
 
 class PosixFileSystem : public FileSystem {
@@ -269,31 +279,40 @@ class PosixFileSystem : public FileSystem {
     DIR* dir = opendir(path.c_str());
     if (dir == nullptr) return PathErrorOf(errno);
     const int dfd = dirfd(dir);
-    const int wanted = (modified ? 1 : 0) | (created ? 2 : 0);
-    LocalTimeCache modifiedTimes;
-    LocalTimeCache birthTimes;
+    std::vector<std::string> names;
+    std::vector<unsigned char> types;
     errno = 0;
     while (dirent* e = readdir(dir)) {
-      if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) {
-        errno = 0;
-        continue;
+      if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) {
+        names.emplace_back(e->d_name);
+        types.push_back(e->d_type);
       }
-      FsEntry entry;
-      entry.name = DecodeNative(e->d_name);
-      // One status call gives the kind (through a link) and both dates.
-      struct statx sx {};
-      if (StatxTarget(dfd, e->d_name, true, sx)) {
-        entry.isFolder = S_ISDIR(sx.stx_mode);
-        if (modified && DateOfStatx(sx, false, modifiedTimes, entry.modified) != kFsOk) entry.dateErrors |= 1;
-        if (created && DateOfStatx(sx, true, birthTimes, entry.created) != kFsOk) entry.dateErrors |= 2;
-      } else {
-        entry.isFolder = e->d_type == DT_DIR;
-        entry.dateErrors = wanted;
-      }
-      (entry.isFolder ? folders : files).push_back(std::move(entry));
       errno = 0;
     }
-    const int err = errno;
+    int err = errno;
+    if (err == 0) {
+      // One status call per entry gives the kind (through a link) and both
+      // dates. The calls of a big folder are shared among a few threads.
+      std::vector<FsEntry> entries(names.size());
+      ForEachSlice(names.size(), kStatSlice, kStatThreads, [&](std::size_t begin, std::size_t end) {
+        LocalTimeCache modifiedTimes;
+        LocalTimeCache birthTimes;
+        for (std::size_t k = begin; k < end; ++k) {
+          FsEntry& entry = entries[k];
+          entry.name = DecodeNative(names[k]);
+          struct statx sx {};
+          if (StatxTarget(dfd, names[k].c_str(), true, sx)) {
+            entry.isFolder = S_ISDIR(sx.stx_mode);
+            if (modified && DateOfStatx(sx, false, modifiedTimes, entry.modified) != kFsOk) entry.dateErrors |= 1;
+            if (created && DateOfStatx(sx, true, birthTimes, entry.created) != kFsOk) entry.dateErrors |= 2;
+          } else {
+            entry.isFolder = types[k] == DT_DIR;
+            entry.dateErrors = (modified ? 1 : 0) | (created ? 2 : 0);
+          }
+        }
+      });
+      for (FsEntry& entry : entries) (entry.isFolder ? folders : files).push_back(std::move(entry));
+    }
     closedir(dir);
     return err == 0 ? kFsOk : ErrorOf(err);
   }

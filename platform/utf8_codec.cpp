@@ -45,68 +45,88 @@ std::size_t ValidSequence(std::string_view bytes, std::size_t i, char32_t& cp) {
   return 0;
 }
 
-void AppendUtf8(char32_t cp, std::string& out) {
+// Writes the UTF-8 bytes of cp at out; returns the place after them.
+char* PutUtf8(char32_t cp, char* out) {
   if (cp < 0x80) {
-    out += static_cast<char>(cp);
+    *out++ = static_cast<char>(cp);
   } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    *out++ = static_cast<char>(0xC0 | (cp >> 6));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
   } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    *out++ = static_cast<char>(0xE0 | (cp >> 12));
+    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
   } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    *out++ = static_cast<char>(0xF0 | (cp >> 18));
+    *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
   }
+  return out;
 }
 
 // Encodes text; an unencodable unit is replaced by `bad` (0 = fail instead).
 bool Encode(std::u16string_view text, std::string& bytes, char32_t bad) {
-  bytes.clear();
-  bytes.reserve(text.size());
+  // At most three bytes per UTF-16 unit (a pair of two units makes four).
+  bytes.resize(text.size() * 3);
+  char* const begin = bytes.data();
+  char* out = begin;
+  bool ok = true;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
-    if (IsHigh(c) && i + 1 < text.size() && IsLow(text[i + 1])) {
-      AppendUtf8(0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00),
-                 bytes);
+    if (c < 0x80) {
+      *out++ = static_cast<char>(c);
+    } else if (IsHigh(c) && i + 1 < text.size() && IsLow(text[i + 1])) {
+      out = PutUtf8(0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00),
+                    out);
       ++i;
     } else if (IsByteEscape(c)) {
-      bytes += static_cast<char>(c - 0xDC00);
+      *out++ = static_cast<char>(c - 0xDC00);
     } else if (IsHigh(c) || IsLow(c)) {
-      if (bad == 0) return false;
-      AppendUtf8(bad, bytes);
+      if (bad == 0) {
+        ok = false;
+        break;
+      }
+      out = PutUtf8(bad, out);
     } else {
-      AppendUtf8(c, bytes);
+      out = PutUtf8(c, out);
     }
   }
-  return true;
+  bytes.resize(static_cast<std::size_t>(out - begin));
+  return ok;
 }
 
 }  // namespace
 
 std::u16string DecodeNative(std::string_view bytes) {
-  std::u16string text;
-  text.reserve(bytes.size());
+  // Never more UTF-16 units than bytes.
+  std::u16string text(bytes.size(), u'\0');
+  char16_t* const begin = text.data();
+  char16_t* out = begin;
   std::size_t i = 0;
   while (i < bytes.size()) {
+    const unsigned char b0 = static_cast<unsigned char>(bytes[i]);
+    if (b0 < 0x80) {
+      *out++ = b0;
+      ++i;
+      continue;
+    }
     char32_t cp = 0;
     const std::size_t n = ValidSequence(bytes, i, cp);
     if (n == 0) {
-      text += static_cast<char16_t>(0xDC00 + static_cast<unsigned char>(bytes[i]));
+      *out++ = static_cast<char16_t>(0xDC00 + b0);
       ++i;
       continue;
     }
     if (cp >= 0x10000) {
-      text += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
-      text += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+      *out++ = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+      *out++ = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
     } else {
-      text += static_cast<char16_t>(cp);
+      *out++ = static_cast<char16_t>(cp);
     }
     i += n;
   }
+  text.resize(static_cast<std::size_t>(out - begin));
   return text;
 }
 
@@ -116,6 +136,10 @@ std::string EncodeNativeLossy(std::u16string_view text) {
   std::string bytes;
   Encode(text, bytes, 0xFFFD);
   return bytes;
+}
+
+void EncodeNativeLossyInto(std::u16string_view text, std::string& bytes) {
+  Encode(text, bytes, 0xFFFD);
 }
 
 bool EncodesExactly(std::u16string_view text) {

@@ -18,6 +18,8 @@ bool EncodeNative(std::u16string_view text, std::string& bytes);
 // For texts that come from the program itself (always encodable); a text that
 // cannot be encoded gets U+FFFD in its place.
 std::string EncodeNativeLossy(std::u16string_view text);
+// The same into `bytes` (replacing its content, reusing its storage).
+void EncodeNativeLossyInto(std::u16string_view text, std::string& bytes);
 // True when text encodes and decodes back to itself. A text with byte
 // surrogates that together form valid UTF-8 (U+DCC3 U+DCA9 becomes "é" on disk)
 // encodes but would not come back as shown.

@@ -44,9 +44,15 @@ NameIndex::NameIndex(ObjectTable& objects, FileSystem& fs, bool baseMode)
     const int32_t i = objects.OrderIndex[p];
     if (i < 1 || i > n || positionOf_[i] != 0) continue;  // not a target index
     positionOf_[i] = p;
-    FolderState& f = Folder(objects.ObjFolder[i]);
-    f.members.push_back(i);
-    AddHolder(f, UpperText(objects.ObjName[i]), p);
+    Folder(objects.ObjFolder[i]).members.push_back(i);
+  }
+  std::u16string upper;
+  for (auto& [text, f] : folders_) {
+    f.names.Reserve(f.members.size());
+    for (const int32_t i : f.members) {
+      UpperInto(objects.ObjName[i], upper);
+      AddHolder(f, upper, positionOf_[i]);
+    }
   }
 }
 
@@ -104,9 +110,9 @@ void NameIndex::Attach(FolderState& f, DiskFolder& d) {
   f.disk = &d;
   d.spellings.push_back(&f);
   if (!baseMode_ || !d.listed) return;
-  for (const auto& [name, count] : d.onDisk) {
+  d.onDisk.ForEach([&](const std::u16string& name, int32_t count) {
     if (count > 0) f.bases[BaseKey(name)].lastOf.insert(LastHolder(f, name));
-  }
+  });
 }
 
 void NameIndex::Detach(FolderState& f) {
@@ -118,20 +124,18 @@ void NameIndex::Detach(FolderState& f) {
 }
 
 int32_t NameIndex::LastHolder(const FolderState& f, const std::u16string& upperName) const {
-  auto it = f.names.find(upperName);
-  return it == f.names.end() ? 0 : it->second.Last();
+  const NameSlot* slot = f.names.Find(upperName);
+  return slot ? slot->Last() : 0;
 }
 
 bool NameIndex::OnDisk(const FolderState& f, const std::u16string& upperName) const {
   if (!f.disk || !f.disk->listed) return false;
-  auto it = f.disk->onDisk.find(upperName);
-  return it != f.disk->onDisk.end() && it->second > 0;
+  const int32_t* count = f.disk->onDisk.Find(upperName);
+  return count && *count > 0;
 }
 
-void NameIndex::AddHolder(FolderState& f, std::u16string name, int32_t p) {
-  const auto [entry, added] = f.names.try_emplace(std::move(name));
-  const std::u16string& upperName = entry->first;
-  NameSlot& slot = entry->second;
+void NameIndex::AddHolder(FolderState& f, const std::u16string& upperName, int32_t p) {
+  NameSlot& slot = *f.names.Emplace(upperName).first;
   const int32_t before = slot.Last();
   std::vector<int32_t>& h = slot.holders;
   auto at = std::lower_bound(h.begin(), h.end(), p);
@@ -143,34 +147,31 @@ void NameIndex::AddHolder(FolderState& f, std::u16string name, int32_t p) {
 }
 
 void NameIndex::RemoveHolder(FolderState& f, const std::u16string& upperName, int32_t p) {
-  auto it = f.names.find(upperName);
-  if (it == f.names.end()) return;
-  NameSlot& slot = it->second;
-  const int32_t before = slot.Last();
-  std::vector<int32_t>& h = slot.holders;
+  NameSlot* slot = f.names.Find(upperName);
+  if (!slot) return;
+  const int32_t before = slot->Last();
+  std::vector<int32_t>& h = slot->holders;
   h.erase(std::remove(h.begin(), h.end(), p), h.end());
-  const int32_t after = slot.Last();
-  if (h.empty()) f.names.erase(it);
+  const int32_t after = slot->Last();
+  if (h.empty()) f.names.Erase(upperName);
   if (!baseMode_) return;
   BaseSlot& base = f.bases[BaseKey(upperName)];
   base.holders.erase(p);
   if (after != before && OnDisk(f, upperName)) ReplaceOne(base.lastOf, before, after);
 }
 
-void NameIndex::AddOnDisk(DiskFolder& d, std::u16string name) {
-  const auto [entry, added] = d.onDisk.try_emplace(std::move(name), 0);
-  const std::u16string& upperName = entry->first;
-  if (++entry->second != 1 || !baseMode_) return;
+void NameIndex::AddOnDisk(DiskFolder& d, const std::u16string& upperName) {
+  if (++*d.onDisk.Emplace(upperName).first != 1 || !baseMode_) return;
   for (FolderState* f : d.spellings) {
     f->bases[BaseKey(upperName)].lastOf.insert(LastHolder(*f, upperName));
   }
 }
 
 void NameIndex::RemoveOnDisk(DiskFolder& d, const std::u16string& upperName) {
-  auto it = d.onDisk.find(upperName);
-  if (it == d.onDisk.end() || it->second == 0) return;
-  if (--it->second == 0) {
-    d.onDisk.erase(it);
+  int32_t* count = d.onDisk.Find(upperName);
+  if (!count || *count == 0) return;
+  if (--*count == 0) {
+    d.onDisk.Erase(upperName);
     if (baseMode_) {
       for (FolderState* f : d.spellings) {
         EraseOne(f->bases[BaseKey(upperName)].lastOf, LastHolder(*f, upperName));
@@ -190,10 +191,10 @@ int NameIndex::List(DiskFolder& d, const std::u16string& folder) {
   const int err = fs_.ListNames(d.handle.get(), folder, names);
   if (err != kFsOk) return err;
   d.listed = true;
-  d.onDisk.reserve(d.onDisk.size() + names.size());
+  d.onDisk.Reserve(d.onDisk.size() + names.size());
   for (std::u16string& name : names) {
     for (char16_t& c : name) c = UpperChar(c);
-    AddOnDisk(d, std::move(name));
+    AddOnDisk(d, name);
   }
   return kFsOk;
 }
@@ -202,9 +203,9 @@ int32_t NameIndex::FirstHolder(const std::u16string& folder, const std::u16strin
                                int32_t p) {
   FolderState* f = FindFolder(folder);
   if (!f) return 0;
-  auto it = f->names.find(upperName);
-  if (it == f->names.end()) return 0;
-  for (int32_t q : it->second.holders) {
+  const NameSlot* slot = f->names.Find(upperName);
+  if (!slot) return 0;
+  for (int32_t q : slot->holders) {
     if (q != p) return q;
   }
   return 0;
@@ -236,8 +237,8 @@ int NameIndex::Exists(const std::u16string& folder, const std::u16string& name, 
     return err;
   }
   UpperInto(name, upperNew_);
-  auto it = d.onDisk.find(upperNew_);
-  exists = it != d.onDisk.end() && it->second > 0;
+  const int32_t* count = d.onDisk.Find(upperNew_);
+  exists = count && *count > 0;
   return kFsOk;
 }
 
@@ -263,8 +264,8 @@ int NameIndex::Rename(const std::u16string& folder, const std::u16string& oldNam
   // system reads the folder itself. Neither ever replaces an object.
   bool knownFree = false;
   if (d.listed) {
-    auto it = d.onDisk.find(upperNew);
-    const int32_t bearers = it == d.onDisk.end() ? 0 : it->second;
+    const int32_t* count = d.onDisk.Find(upperNew);
+    const int32_t bearers = count ? *count : 0;
     knownFree = bearers - (upperOld == upperNew ? 1 : 0) == 0;
   }
   const int err = fs_.RenameInFolder(d.handle.get(), folder, oldName, newName, !knownFree);
@@ -274,7 +275,7 @@ int NameIndex::Rename(const std::u16string& folder, const std::u16string& oldNam
     AddOnDisk(d, upperNew);
   } else if (err == kFsAlreadyExists) {
     // The file system knows of a bearer the listing missed.
-    if (d.onDisk.find(upperNew) == d.onDisk.end()) AddOnDisk(d, upperNew);
+    if (!d.onDisk.Find(upperNew)) AddOnDisk(d, upperNew);
   } else if (err == kFsNotFound) {
     RemoveOnDisk(d, upperOld);
   }
@@ -298,9 +299,9 @@ void NameIndex::Merge(FolderState& into, FolderState& from) {
   Detach(into);
   into.hints.clear();
   into.members.insert(into.members.end(), from.members.begin(), from.members.end());
-  for (auto& [name, slot] : from.names) {
+  from.names.ForEach([&](const std::u16string& name, const NameSlot& slot) {
     for (int32_t p : slot.holders) AddHolder(into, name, p);
-  }
+  });
   if (disk) Attach(into, *disk);
 }
 

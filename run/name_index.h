@@ -41,6 +41,7 @@
 
 #include "objects/object_table.h"
 #include "platform/file_system.h"
+#include "run/name_table.h"
 
 namespace dovetam {
 
@@ -110,7 +111,7 @@ class NameIndex {
   struct FolderState {
     std::u16string text;           // the folder text (its key)
     std::vector<int32_t> members;  // target indices stored in this folder
-    std::unordered_map<std::u16string, NameSlot> names;
+    NameTable<NameSlot> names;
     std::unordered_map<std::u16string, BaseSlot> bases;
     std::unordered_map<std::u16string, int64_t> hints;
     DiskFolder* disk = nullptr;    // resolved when first needed
@@ -118,7 +119,7 @@ class NameIndex {
   struct DiskFolder {
     std::optional<FolderIdentity> identity;  // none: known by its text only
     std::unique_ptr<FolderHandle> handle;    // none: reached by path
-    std::unordered_map<std::u16string, int32_t> onDisk;  // upper name -> entries
+    NameTable<int32_t> onDisk;               // upper name -> entries
     std::vector<FolderState*> spellings;     // folder texts that reach it
     bool listed = false;
   };
@@ -131,9 +132,9 @@ class NameIndex {
   void Detach(FolderState& f);
   int32_t LastHolder(const FolderState& f, const std::u16string& upperName) const;
   bool OnDisk(const FolderState& f, const std::u16string& upperName) const;
-  void AddHolder(FolderState& f, std::u16string upperName, int32_t p);
+  void AddHolder(FolderState& f, const std::u16string& upperName, int32_t p);
   void RemoveHolder(FolderState& f, const std::u16string& upperName, int32_t p);
-  void AddOnDisk(DiskFolder& d, std::u16string upperName);
+  void AddOnDisk(DiskFolder& d, const std::u16string& upperName);
   void RemoveOnDisk(DiskFolder& d, const std::u16string& upperName);
   int List(DiskFolder& d, const std::u16string& folder);
   void MovePrefix(const std::u16string& oldPrefix, const std::u16string& newPrefix);

@@ -109,6 +109,7 @@ OperationSummary ExecuteRenameRun(RunEnvironment& env, int index) {
   const bool baseMode = env.settings.BNameMode && !env.settings.ExtraMixMode;
   RenameOperation op(env, kind, baseMode);
   op.log.BeginOperation(kind);
+  op.log.ReserveFor(o);
   for (int32_t p = 1; p <= o.ObjCount; ++p) {
     const int32_t i = o.OrderIndex[p];
     if (op.index.PositionOf(i) != p) continue;  // not a target index: nothing to do

@@ -66,6 +66,7 @@ OperationSummary RestoreNames(RunEnvironment& env) {
   ObjectTable& o = env.objects;
   RenameOperation op(env, JournalKind::Restore, /*baseMode=*/false);
   op.log.BeginOperation(JournalKind::Restore);
+  op.log.ReserveFor(o);
   for (int32_t p = 1; p <= o.ObjCount; ++p) {
     const int32_t i = o.OrderIndex[p];
     if (op.index.PositionOf(i) != p) continue;  // not a target index: nothing to do

@@ -270,6 +270,18 @@ void JournalWriter::BeginOperation(JournalKind kind) {
   FlushLog();
 }
 
+void JournalWriter::ReserveFor(const ObjectTable& objects) {
+  // Per target about: the object line (path), the line of the new name and
+  // the outcome line; the done entry (path, new name, status). The new name
+  // is taken to be as long as the current one.
+  std::size_t chars = 0;
+  for (int32_t i = 1; i <= objects.ObjCount; ++i) {
+    chars += objects.ObjFolder[i].size() + 2 * objects.ObjName[i].size() + 32;
+  }
+  j_.LogText.reserve(j_.LogText.size() + chars);
+  j_.ReportDoneList.reserve(chars);
+}
+
 void JournalWriter::FinishLog(JournalKind kind) {
   j_.LogText += FormatDate(svc_.clock.Now());
   j_.LogText += EndWord(kind);

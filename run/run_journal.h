@@ -130,6 +130,10 @@ class JournalWriter {
   bool OpenLog(JournalKind kind, bool logMode);
   // Resets the operation's counters and lists and writes the header line.
   void BeginOperation(JournalKind kind);
+  // Room in the log text and in the list of done entries for the lines of
+  // an operation over every target of `objects`, so that they do not grow
+  // by copying themselves over and over. Call after BeginOperation.
+  void ReserveFor(const ObjectTable& objects);
   // The footer line, then closing the log file.
   void FinishLog(JournalKind kind);
   // The report text of the operation (format of the report window and file).

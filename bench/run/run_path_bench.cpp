@@ -31,6 +31,7 @@
 // Usage: run_path_bench [--reps N] [--case distinct|same|cycle] [--n N]
 // On tmpfs: TMPDIR=/dev/shm run_path_bench
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -63,6 +64,14 @@
 
 namespace dovetam::bench {
 namespace {
+
+// User and system processor time of this process so far.
+void CpuTimes(double& user, double& system) {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  user = static_cast<double>(u.ru_utime.tv_sec) + static_cast<double>(u.ru_utime.tv_usec) * 1e-6;
+  system = static_cast<double>(u.ru_stime.tv_sec) + static_cast<double>(u.ru_stime.tv_usec) * 1e-6;
+}
 
 double Now() {
   timespec ts{};
@@ -152,6 +161,8 @@ struct ProgramTimes {
   double sorts = 0;    // sorting the listing, and the targets after the add
   double add = 0;      // adding every entry
   double run = 0;      // the rename run with log and report
+  double runUser = 0;  // its processor time in the program itself
+  double runSystem = 0;  // and in the kernel
   double total = 0;
 };
 
@@ -236,8 +247,13 @@ ProgramTimes ProgramPath(const Case& c, std::size_t& logBytes, std::size_t& repo
                      engine.context,
                      [&engine](const std::u16string& name) { return engine.GenerateNewName(name); },
                      host};
+  double user0 = 0, system0 = 0, user1 = 0, system1 = 0;
+  CpuTimes(user0, system0);
   const OperationSummary summary = ExecuteRenameRun(env, 1);
   const double ran = Now();
+  CpuTimes(user1, system1);
+  t.runUser = user1 - user0;
+  t.runSystem = system1 - system0;
   t.listing = listed - start;
   t.sorts = (listingSorted - listed) + (targetsSorted - added);
   t.add = added - listingSorted;
@@ -325,6 +341,8 @@ void RunCase(const Case& c, int reps) {
   std::vector<double> sorts;
   std::vector<double> add;
   std::vector<double> run;
+  std::vector<double> runUser;
+  std::vector<double> runSystem;
   std::size_t logBytes = 0;
   std::size_t reportBytes = 0;
   for (int r = 0; r < reps; ++r) {
@@ -338,14 +356,17 @@ void RunCase(const Case& c, int reps) {
     sorts.push_back(t.sorts);
     add.push_back(t.add);
     run.push_back(t.run);
+    runUser.push_back(t.runUser);
+    runSystem.push_back(t.runSystem);
   }
   const double b = Median(bare);
   const double p = Median(total);
   std::printf("%-8s files %7zu renames %7zu  bare %8.3f s  program %8.3f s  ratio %5.2f\n", c.id,
               c.files.size(), c.steps.size(), b, p, p / b);
   std::printf("         program phases (medians): listing %.3f s, sorts %.3f s, add %.3f s,"
-              " run %.3f s; log %zu bytes, report %zu bytes\n",
-              Median(listing), Median(sorts), Median(add), Median(run), logBytes, reportBytes);
+              " run %.3f s (processor: user %.3f s, system %.3f s); log %zu bytes, report %zu bytes\n",
+              Median(listing), Median(sorts), Median(add), Median(run), Median(runUser),
+              Median(runSystem), logBytes, reportBytes);
   std::fflush(stdout);
 }
 
