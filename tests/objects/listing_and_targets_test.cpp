@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/decimal_text.h"
 #include "objects/folder_listing.h"
 #include "objects/path_adder.h"
 #include "objects/target_commands.h"
@@ -155,6 +156,40 @@ TEST_F(ListingTest, DatesReadWhileListingAreThoseOfEachPath) {
   for (int32_t i = 1; i <= listing.ListCount; ++i) {
     if (listing.ListName[i] == u"old") EXPECT_EQ(DateFromUnixTime(1000000000), listing.ListModified[i]);
     if (listing.ListName[i] == u"new") EXPECT_EQ(DateFromUnixTime(1700000000), listing.ListModified[i]);
+  }
+}
+
+// A big folder has its status calls shared among threads: the entries keep
+// the order of the plain listing, and each has its own kind and dates.
+TEST_F(ListingTest, ABigFolderListsWithTheDatesOfEachEntry) {
+  constexpr int kEntries = 9000;  // several slices of status calls
+  for (int k = 0; k < kEntries; ++k) {
+    const std::u16string name = u"e" + std::u16string(DecimalText(k));
+    if (k % 1000 == 7) {
+      dir.MakeFolder(name);
+    } else if (k % 1000 == 8) {
+      dir.MakeSymlink(name, "nothing");
+    } else {
+      dir.MakeFile(name);
+      if (k % 3 == 0) dir.SetModified(name, 1000000000 + k);
+    }
+  }
+  std::vector<FsEntry> plainFiles, plainFolders, files, folders;
+  ASSERT_EQ(kFsOk, real->ListFolder(dir.path(), plainFiles, plainFolders));
+  ASSERT_EQ(kFsOk, real->ListFolderWithDates(dir.path(), true, false, files, folders));
+  ASSERT_EQ(9u, folders.size());
+  ASSERT_EQ(plainFiles.size(), files.size());
+  ASSERT_EQ(plainFolders.size(), folders.size());
+  for (std::size_t k = 0; k < files.size(); ++k) {
+    ASSERT_EQ(plainFiles[k].name, files[k].name);
+    Date want = 0;
+    ASSERT_EQ(kFsOk, real->GetDateLastModified(dir.PathOf(files[k].name), false, want));
+    ASSERT_EQ(want, files[k].modified) << k;
+    ASSERT_EQ(0, files[k].dateErrors);
+  }
+  for (std::size_t k = 0; k < folders.size(); ++k) {
+    ASSERT_EQ(plainFolders[k].name, folders[k].name);
+    EXPECT_TRUE(folders[k].isFolder);
   }
 }
 
