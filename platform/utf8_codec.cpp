@@ -65,10 +65,29 @@ char* PutUtf8(char32_t cp, char* out) {
   return out;
 }
 
+// The number of bytes Encode writes for text, a lone surrogate counted as
+// the three bytes of U+FFFD (an encoding that fails stops before it).
+std::size_t EncodedSize(std::u16string_view text) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c < 0x80 || IsByteEscape(c)) {
+      n += 1;
+    } else if (c < 0x800) {
+      n += 2;
+    } else if (IsHigh(c) && i + 1 < text.size() && IsLow(text[i + 1])) {
+      n += 4;
+      ++i;
+    } else {
+      n += 3;
+    }
+  }
+  return n;
+}
+
 // Encodes text; an unencodable unit is replaced by `bad` (0 = fail instead).
 bool Encode(std::u16string_view text, std::string& bytes, char32_t bad) {
-  // At most three bytes per UTF-16 unit (a pair of two units makes four).
-  bytes.resize(text.size() * 3);
+  bytes.resize(EncodedSize(text));
   char* const begin = bytes.data();
   char* out = begin;
   bool ok = true;

@@ -42,7 +42,7 @@ void RunObject(RenameOperation& op, int32_t p, int32_t i) {
   ctx.CurTotal = o.ObjCount;
   ctx.CurModified = o.ObjModified[i];
   ctx.CurCreated = o.ObjCreated[i];
-  ctx.CurPath = o.ObjFolder[i] + o.ObjName[i];
+  ctx.CurPath.assign(o.ObjFolder[i]).append(o.ObjName[i]);
   ctx.CurIsFolder = o.ObjIsFolder[i];
   const std::u16string newName =
       env.generate(o.ObjState[i] != kObjUnchanged ? o.ObjOrigName[i] : o.ObjName[i]);

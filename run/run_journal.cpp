@@ -15,10 +15,12 @@ namespace {
 
 // Appends a value of a report field, every double quote in it doubled.
 void AppendDoubled(std::u16string& out, std::u16string_view value) {
-  for (char16_t c : value) {
-    out += c;
-    if (c == u'"') out += u'"';
+  for (std::size_t quote; (quote = value.find(u'"')) != std::u16string_view::npos;) {
+    out.append(value.substr(0, quote + 1));
+    out += u'"';
+    value.remove_prefix(quote + 1);
   }
+  out.append(value);
 }
 
 // The report entry line of a path given as folder and name.

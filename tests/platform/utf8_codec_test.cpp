@@ -77,6 +77,17 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedCase{"LowLast", u"\xDFFF"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(Utf8CodecTest, LossyTextOfEveryKindOfUnitHasItsExactBytes) {
+  // One, two, three and four bytes, a byte escape and lone surrogates, the
+  // last one at the very end.
+  const std::u16string text = u"a\u00E9\u540D\U0001F600\xDCFF\xD800z\xDC00";
+  EXPECT_EQ(std::string("a\xC3\xA9\xE5\x90\x8D\xF0\x9F\x98\x80\xFF\xEF\xBF\xBDz\xEF\xBF\xBD"),
+            EncodeNativeLossy(text));
+  std::string reused = std::string(100, 'x');
+  EncodeNativeLossyInto(u"\u540D", reused);
+  EXPECT_EQ("\xE5\x90\x8D", reused);
+}
+
 TEST(Utf8CodecTest, ByteEscapesThatFormValidUtf8DoNotEncodeExactly) {
   // U+DCC3 U+DCA9 are written as C3 A9, which the disk shows as "é".
   const std::u16string text = u"\xDCC3\xDCA9";
