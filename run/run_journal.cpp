@@ -351,7 +351,12 @@ class PieceWriter {
     while (!text.empty() && err_ == kFsOk) {
       std::size_t n = std::min(kPiece - buffer_.size(), text.size());
       if (n < text.size() && n > 0 && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
-      buffer_ += text.substr(0, n);
+      if (buffer_.empty() && n == kPiece) {
+        // A whole piece of a long list goes to the file straight from it.
+        err_ = file_.Write(text.substr(0, n));
+      } else {
+        buffer_ += text.substr(0, n);
+      }
       text.remove_prefix(n);
       if (!text.empty()) Flush();
     }
