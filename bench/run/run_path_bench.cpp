@@ -4,6 +4,9 @@
 // in this one process and on that one file system:
 //   bare loop: a plain C loop of renameat2(RENAME_NOREPLACE) relative to the
 //              open folder, doing the renames the case needs;
+//   calls loop: the system calls the program cannot do without, in a plain
+//              loop: the folder read with one statx per entry, then per
+//              rename one write of its log line and the rename;
 //   program:   the folder listing (default view: the last-modified date),
 //              its sort, "add" of every listed entry, the sort of the
 //              targets, the rule and the rename run with the default
@@ -12,7 +15,8 @@
 //              models are left out (they hold no text: a fill copies the
 //              order numbers).
 // Each is repeated (3 times by default, --reps N) over new files; the
-// medians and their ratio are printed, with the program's phases. Making and
+// medians and the ratios of the program to both loops are printed, with
+// the program's phases and the processor time of its run. Making and
 // removing the files is not timed. After every repetition the names on disk,
 // the log and the report are checked, so that a figure never stands for work
 // that was not done.
@@ -30,6 +34,7 @@
 //
 // Usage: run_path_bench [--reps N] [--case distinct|same|cycle] [--n N]
 // On tmpfs: TMPDIR=/dev/shm run_path_bench
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -153,6 +158,49 @@ double BareLoop(const std::vector<std::string>& files, const std::vector<Step>& 
   const double seconds = Now() - start;
   ::close(dir);
   if (scratch.NamesOnDisk() != expected) Die("the bare loop left other names");
+  return seconds;
+}
+
+// The system calls the program cannot do without, in a bare loop: the
+// folder read with one statx per entry (kind and dates, as the listing
+// needs), then per rename one write of a line to a log file (the line that
+// announces it must be in the file before it) and the rename. Single
+// threaded, as a plain loop is.
+double CallsLoop(const std::vector<std::string>& files, const std::vector<Step>& steps,
+                 const std::vector<std::string>& expected) {
+  Scratch scratch(files);
+  const int dir = ::open(scratch.Work().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int log = ::open((scratch.Program() + "calls.log").c_str(),
+                         O_CREAT | O_TRUNC | O_WRONLY | O_APPEND | O_CLOEXEC, 0644);
+  if (dir < 0 || log < 0) Die("cannot open the work folder or the log");
+  const double start = Now();
+  DIR* listing = fdopendir(::dup(dir));
+  if (listing == nullptr) Die("cannot read the work folder");
+  std::size_t entries = 0;
+  while (dirent* e = readdir(listing)) {
+    if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+    struct statx sx {};
+    if (statx(dir, e->d_name, 0, STATX_TYPE | STATX_MTIME | STATX_BTIME, &sx) != 0) {
+      Die(std::string("statx ") + e->d_name + ": " + std::strerror(errno));
+    }
+    ++entries;
+  }
+  closedir(listing);
+  std::string line;
+  for (const Step& s : steps) {
+    line.assign("\t-> ").append(s.to).append(" \xE5\xA4\x89\xE6\x9B\xB4\xE9\x96\x8B\xE5\xA7\x8B\r\n");
+    if (::write(log, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
+      Die("calls loop: the log write failed");
+    }
+    if (renameat2(dir, s.from.c_str(), dir, s.to.c_str(), RENAME_NOREPLACE) != 0) {
+      Die("calls loop rename " + s.from + " -> " + s.to + ": " + std::strerror(errno));
+    }
+  }
+  const double seconds = Now() - start;
+  ::close(log);
+  ::close(dir);
+  if (entries != files.size()) Die("the calls loop did not see every file");
+  if (scratch.NamesOnDisk() != expected) Die("the calls loop left other names");
   return seconds;
 }
 
@@ -336,6 +384,7 @@ Case Cycle(int n) {
 
 void RunCase(const Case& c, int reps) {
   std::vector<double> bare;
+  std::vector<double> calls;
   std::vector<double> total;
   std::vector<double> listing;
   std::vector<double> sorts;
@@ -349,7 +398,9 @@ void RunCase(const Case& c, int reps) {
     // Alternate which goes first, so that neither always meets the file
     // system just after the other's clean-up.
     if (r % 2 == 0) bare.push_back(BareLoop(c.files, c.steps, c.expected));
+    if (r % 2 == 0) calls.push_back(CallsLoop(c.files, c.steps, c.expected));
     const ProgramTimes t = ProgramPath(c, logBytes, reportBytes);
+    if (r % 2 == 1) calls.push_back(CallsLoop(c.files, c.steps, c.expected));
     if (r % 2 == 1) bare.push_back(BareLoop(c.files, c.steps, c.expected));
     total.push_back(t.total);
     listing.push_back(t.listing);
@@ -363,6 +414,10 @@ void RunCase(const Case& c, int reps) {
   const double p = Median(total);
   std::printf("%-8s files %7zu renames %7zu  bare %8.3f s  program %8.3f s  ratio %5.2f\n", c.id,
               c.files.size(), c.steps.size(), b, p, p / b);
+  const double k = Median(calls);
+  std::printf("         calls loop (statx per entry, a log write and a rename per rename) %8.3f s;"
+              " program / calls loop %5.2f\n",
+              k, p / k);
   std::printf("         program phases (medians): listing %.3f s, sorts %.3f s, add %.3f s,"
               " run %.3f s (processor: user %.3f s, system %.3f s); log %zu bytes, report %zu bytes\n",
               Median(listing), Median(sorts), Median(add), Median(run), Median(runUser),
