@@ -361,6 +361,11 @@ std::vector<int32_t> RankPositions(std::vector<KeyedItem> items, const SortLevel
 void QuicksortByRank(std::vector<int32_t>& index, std::vector<int32_t>& rankAtPosition,
                      int32_t first, int32_t last) {
   if (first >= last) return;
+  // Strictly ascending ranks (a table added in its own order): every
+  // partition finds its pivot in place and exchanges nothing.
+  const auto begin = rankAtPosition.begin() + first;
+  const auto end = rankAtPosition.begin() + last + 1;
+  if (std::adjacent_find(begin, end, [](int32_t a, int32_t b) { return a >= b; }) == end) return;
   if (last - first + 1 <= kPlainRange) {
     PlainSort(index, rankAtPosition, first, last);
     return;
