@@ -41,7 +41,8 @@ class NameTable {
     return e == kNone ? nullptr : &entries_[e].value;
   }
   const Value* Find(std::u16string_view key) const {
-    return const_cast<NameTable*>(this)->Find(key);
+    const uint32_t e = Locate(key, Hash(key));
+    return e == kNone ? nullptr : &entries_[e].value;
   }
 
   // The value of key, made with Value{} when missing; the flag tells
