@@ -382,16 +382,17 @@ Case Cycle(int n) {
   return c;
 }
 
+// The median of one of the program's times over the repetitions.
+double MedianOf(const std::vector<ProgramTimes>& times, double ProgramTimes::*field) {
+  std::vector<double> values;
+  for (const ProgramTimes& t : times) values.push_back(t.*field);
+  return Median(values);
+}
+
 void RunCase(const Case& c, int reps) {
   std::vector<double> bare;
   std::vector<double> calls;
-  std::vector<double> total;
-  std::vector<double> listing;
-  std::vector<double> sorts;
-  std::vector<double> add;
-  std::vector<double> run;
-  std::vector<double> runUser;
-  std::vector<double> runSystem;
+  std::vector<ProgramTimes> times;
   std::size_t logBytes = 0;
   std::size_t reportBytes = 0;
   for (int r = 0; r < reps; ++r) {
@@ -399,19 +400,12 @@ void RunCase(const Case& c, int reps) {
     // system just after the other's clean-up.
     if (r % 2 == 0) bare.push_back(BareLoop(c.files, c.steps, c.expected));
     if (r % 2 == 0) calls.push_back(CallsLoop(c.files, c.steps, c.expected));
-    const ProgramTimes t = ProgramPath(c, logBytes, reportBytes);
+    times.push_back(ProgramPath(c, logBytes, reportBytes));
     if (r % 2 == 1) calls.push_back(CallsLoop(c.files, c.steps, c.expected));
     if (r % 2 == 1) bare.push_back(BareLoop(c.files, c.steps, c.expected));
-    total.push_back(t.total);
-    listing.push_back(t.listing);
-    sorts.push_back(t.sorts);
-    add.push_back(t.add);
-    run.push_back(t.run);
-    runUser.push_back(t.runUser);
-    runSystem.push_back(t.runSystem);
   }
   const double b = Median(bare);
-  const double p = Median(total);
+  const double p = MedianOf(times, &ProgramTimes::total);
   std::printf("%-8s files %7zu renames %7zu  bare %8.3f s  program %8.3f s  ratio %5.2f\n", c.id,
               c.files.size(), c.steps.size(), b, p, p / b);
   const double k = Median(calls);
@@ -420,8 +414,10 @@ void RunCase(const Case& c, int reps) {
               k, p / k);
   std::printf("         program phases (medians): listing %.3f s, sorts %.3f s, add %.3f s,"
               " run %.3f s (processor: user %.3f s, system %.3f s); log %zu bytes, report %zu bytes\n",
-              Median(listing), Median(sorts), Median(add), Median(run), Median(runUser),
-              Median(runSystem), logBytes, reportBytes);
+              MedianOf(times, &ProgramTimes::listing), MedianOf(times, &ProgramTimes::sorts),
+              MedianOf(times, &ProgramTimes::add), MedianOf(times, &ProgramTimes::run),
+              MedianOf(times, &ProgramTimes::runUser), MedianOf(times, &ProgramTimes::runSystem),
+              logBytes, reportBytes);
   std::fflush(stdout);
 }
 
