@@ -5,12 +5,14 @@
 // lists a folder of n fresh files (under $TMPDIR), selects them all, presses
 // "∨追加", "決定＞", types the rule "g\06(n-1)" and presses "名前変更"; the
 // questions are answered Yes, the messages OK. Prints the peak resident size
-// (VmHWM) after the start, after the add and after the run, and checks that
-// every file was renamed. Run it under a display server as the program runs
+// (VmHWM) and the time taken after the start, after the add, after the rule
+// page is shown with the rule and after the run, and checks that every file
+// was renamed. Run it under a display server as the program runs
 // (xvfb-run -a window_run_memory) or with QT_QPA_PLATFORM=offscreen.
 //
 // Usage: window_run_memory [n]   (default 100000)
 #include <fcntl.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -43,9 +45,20 @@ std::string Status(const char* field) {
   return std::string(field) + " ?";
 }
 
-void Report(const char* stage) {
-  std::printf("%-14s %s   %s\n", stage, Status("VmHWM:").c_str(), Status("VmRSS:").c_str());
+double Now() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+// Peak and current memory, and the time since the last report (for the first
+// one: since the window was made).
+void Report(const char* stage, double& since) {
+  const double now = Now();
+  std::printf("%-14s %s   %s   %7.3f s\n", stage, Status("VmHWM:").c_str(),
+              Status("VmRSS:").c_str(), now - since);
   std::fflush(stdout);
+  since = now;
 }
 
 [[noreturn]] void Die(const char* why) {
@@ -83,6 +96,7 @@ int main(int argc, char** argv) {
     auto launcher = dovetam::CreateSystemLauncher();
     auto clock = dovetam::CreateSystemClock();
     dovetam::bench::YesBoxes boxes;
+    double since = Now();
     store->Write(u"Ombra-Vale Software\\Dovetam", u"general", u"defpath", dovetam::DecodeNative(work));
     dovetam::frmDovetem window(dovetam::Services{*fs, *store, boxes, *launcher, *clock,
                                                  dovetam::Capacities::Large(),
@@ -91,17 +105,18 @@ int main(int argc, char** argv) {
     window.show();
     QApplication::processEvents();
     if (window.listing.ListCount != n) Die("the folder was not listed");
-    Report("started");
+    Report("started", since);
 
     window.lvwSelect->selectAll();
     window.cmdSelectAdd->click();
     QApplication::processEvents();
     if (window.objects.ObjCount != n) Die("not every file became a target");
-    Report("added");
+    Report("added", since);
 
     window.cmdSelectNext->click();
     window.txtRule1->setText(QStringLiteral("g\\06(n-1)"));
     QApplication::processEvents();
+    Report("rule page", since);
     window.cmdRuleExecute[1]->click();
     QApplication::processEvents();
     if (window.ChangeState != 3) Die("the run did not happen");
@@ -110,7 +125,7 @@ int main(int argc, char** argv) {
       renamed += e.path().filename().string()[0] == 'g' ? 1 : 0;
     }
     if (renamed != n) Die("not every file was renamed");
-    Report("after the run");
+    Report("after the run", since);
     window.hide();
   }
   std::filesystem::remove_all(root);
