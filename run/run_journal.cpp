@@ -273,15 +273,17 @@ void JournalWriter::BeginOperation(JournalKind kind) {
 }
 
 void JournalWriter::ReserveFor(const ObjectTable& objects) {
-  // Per target about: the object line (path), the line of the new name and
-  // the outcome line; the done entry (path, new name, status). The new name
-  // is taken to be as long as the current one.
-  std::size_t chars = 0;
+  // Per target: the object line (path), the line of the new name and the
+  // outcome line, with their words and marks about 40 characters; the done
+  // entry (path, new name, status), about 16. The new name is taken to be
+  // as long as the current one.
+  std::size_t texts = 0;
   for (int32_t i = 1; i <= objects.ObjCount; ++i) {
-    chars += objects.ObjFolder[i].size() + 2 * objects.ObjName[i].size() + 32;
+    texts += objects.ObjFolder[i].size() + 2 * objects.ObjName[i].size();
   }
-  j_.LogText.reserve(j_.LogText.size() + chars);
-  j_.ReportDoneList.reserve(chars);
+  const std::size_t n = static_cast<std::size_t>(std::max(objects.ObjCount, 0));
+  j_.LogText.reserve(j_.LogText.size() + texts + 48 * n);
+  j_.ReportDoneList.reserve(texts + 24 * n);
 }
 
 void JournalWriter::FinishLog(JournalKind kind) {
