@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/decimal_text.h"
 #include "objects/sort_compare.h"
 #include "reference_index_sort.h"
 
@@ -201,6 +202,31 @@ void ExpectPlainOrder(std::vector<int32_t>& order, const std::vector<int32_t>& s
   order = start;
   sort();
   EXPECT_EQ(expected, order);
+}
+
+// Tables big enough that their name keys are made on several threads; in a
+// random arrangement the plain procedure stays quick enough to compare with.
+TEST(IndexSortTest, BigTablesMatchThePlainProcedure) {
+  std::mt19937 rng(9000);
+  const int32_t n = 10000;
+  SortLevels levels;
+  levels.key = {0, 1, 2, 3};
+  levels.dir = {0, 1, 2, 1};
+  levels.count = 3;
+  ListingTable listing = RandomListing(n, rng);
+  for (int32_t e = 1; e <= n; ++e) listing.ListName[e] += DecimalText(rng() % 50);
+  const std::vector<int32_t> start = Arrange(Identity(n), Arrangement::Random, rng);
+  ExpectPlainOrder(
+      listing.ListOrder, start, n,
+      [&](int32_t x, int32_t y) { return CompareSelectItems(listing, levels, x, y); },
+      [&] { SortListingIndex(listing, levels, 1, n); });
+
+  ObjectTable targets = RandomTargets(n, rng);
+  for (int32_t e = 1; e <= n; ++e) targets.ObjName[e] += DecimalText(rng() % 50);
+  ExpectPlainOrder(
+      targets.OrderIndex, start, n,
+      [&](int32_t x, int32_t y) { return CompareObjectItems(targets, levels, x, y); },
+      [&] { SortTargetIndex(targets, levels, 1, n); });
 }
 
 // Names alike far into their text (one the start of another, some differing
