@@ -49,10 +49,10 @@ void SplitPath(const std::string& path, std::string& parent, std::string& name) 
   const std::string p = StripSlash(path);
   const std::size_t slash = p.rfind('/');
   if (slash == std::string::npos) {
-    parent = ".";
+    parent.assign(1, '.');
     name = p;
   } else {
-    parent = slash == 0 ? "/" : p.substr(0, slash);
+    parent = p.substr(0, slash == 0 ? 1 : slash);  // the root keeps its "/"
     name = p.substr(slash + 1);
   }
 }
