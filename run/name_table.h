@@ -36,27 +36,22 @@ class NameTable {
     entries_.reserve(n);
   }
 
-  Value* Find(std::u16string_view key) {
-    const uint32_t e = Locate(key, Hash(key));
-    return e == kNone ? nullptr : &entries_[e].value;
-  }
   const Value* Find(std::u16string_view key) const {
-    const uint32_t e = Locate(key, Hash(key));
-    return e == kNone ? nullptr : &entries_[e].value;
+    if (size_ == 0) return nullptr;
+    const Slot s = slots_[Probe(key, Tag(key))];
+    return s.entry == 0 ? nullptr : &entries_[s.entry - 1].value;
+  }
+  Value* Find(std::u16string_view key) {
+    return const_cast<Value*>(std::as_const(*this).Find(key));
   }
 
   // The value of key, made with Value{} when missing; the flag tells
   // whether it was made.
   std::pair<Value*, bool> Emplace(std::u16string_view key) {
     if (2 * (size_ + 1) > slots_.size()) Rehash(SlotCountFor(size_ + 1));
-    const uint64_t h = Hash(key);
-    const uint32_t tag = static_cast<uint32_t>(h);
-    std::size_t i = tag & Mask();
-    for (;; i = (i + 1) & Mask()) {
-      const Slot s = slots_[i];
-      if (s.entry == 0) break;
-      if (s.tag == tag && entries_[s.entry - 1].key == key) return {&entries_[s.entry - 1].value, false};
-    }
+    const uint32_t tag = Tag(key);
+    const std::size_t i = Probe(key, tag);
+    if (slots_[i].entry != 0) return {&entries_[slots_[i].entry - 1].value, false};
     uint32_t e;
     if (!free_.empty()) {
       e = free_.back();
@@ -77,13 +72,8 @@ class NameTable {
   // Removes key; false when it was not there.
   bool Erase(std::u16string_view key) {
     if (size_ == 0) return false;
-    const uint32_t tag = static_cast<uint32_t>(Hash(key));
-    std::size_t i = tag & Mask();
-    for (;; i = (i + 1) & Mask()) {
-      const Slot s = slots_[i];
-      if (s.entry == 0) return false;
-      if (s.tag == tag && entries_[s.entry - 1].key == key) break;
-    }
+    const std::size_t i = Probe(key, Tag(key));
+    if (slots_[i].entry == 0) return false;
     Entry& entry = entries_[slots_[i].entry - 1];
     entry.used = false;
     entry.key.clear();
@@ -133,10 +123,9 @@ class NameTable {
     Value value{};
     bool used = false;
   };
-  static constexpr uint32_t kNone = UINT32_MAX;
-
-  static uint64_t Hash(std::u16string_view key) {
-    return std::hash<std::u16string_view>{}(key);
+  // The low half of the key's hash.
+  static uint32_t Tag(std::u16string_view key) {
+    return static_cast<uint32_t>(std::hash<std::u16string_view>{}(key));
   }
   static std::size_t SlotCountFor(std::size_t n) {
     std::size_t count = 16;
@@ -145,13 +134,12 @@ class NameTable {
   }
   std::size_t Mask() const { return slots_.size() - 1; }
 
-  uint32_t Locate(std::u16string_view key, uint64_t h) const {
-    if (size_ == 0) return kNone;
-    const uint32_t tag = static_cast<uint32_t>(h);
+  // The slot of key, or the empty slot where its probe run ends (there is
+  // always one: at most half the slots are used, and there is at least one).
+  std::size_t Probe(std::u16string_view key, uint32_t tag) const {
     for (std::size_t i = tag & Mask();; i = (i + 1) & Mask()) {
       const Slot s = slots_[i];
-      if (s.entry == 0) return kNone;
-      if (s.tag == tag && entries_[s.entry - 1].key == key) return s.entry - 1;
+      if (s.entry == 0 || (s.tag == tag && entries_[s.entry - 1].key == key)) return i;
     }
   }
 
