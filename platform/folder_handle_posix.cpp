@@ -158,7 +158,7 @@ int RenameInFolderPosix(FolderHandle* handle, std::u16string_view folder,
   std::string from, to;
   if (!Locate(handle, folder, at) || !EncodeNative(oldName, from)) return kFsNotFound;
   // A new name must come back from the disk as it was given.
-  if (!EncodeNative(newName, to) || DecodeNative(to) != newName) return kFsIoError;
+  if (!EncodeNativeExactly(newName, to)) return kFsIoError;
 
   // Without the scan, an ordinary rename is the one system call.
   if (!scanForCase && from != to && !EqualNoCase(oldName, newName)) return NoReplace(at, from, to);

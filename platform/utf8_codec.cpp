@@ -161,10 +161,8 @@ void EncodeNativeLossyInto(std::u16string_view text, std::string& bytes) {
   Encode(text, bytes, 0xFFFD);
 }
 
-bool EncodesExactly(std::u16string_view text) {
-  std::string bytes;
-  if (!Encode(text, bytes, 0)) return false;
-  return DecodeNative(bytes) == text;
+bool EncodeNativeExactly(std::u16string_view text, std::string& bytes) {
+  return Encode(text, bytes, 0) && DecodeNative(bytes) == text;
 }
 
 }  // namespace dovetam

@@ -63,7 +63,7 @@ class RefusedTest : public ::testing::TestWithParam<RefusedCase> {};
 TEST_P(RefusedTest, CannotBeEncoded) {
   std::string bytes = "untouched?";
   EXPECT_FALSE(EncodeNative(GetParam().text, bytes));
-  EXPECT_FALSE(EncodesExactly(GetParam().text));
+  EXPECT_FALSE(EncodeNativeExactly(GetParam().text, bytes));
   // The lossy form is for the program's own texts: U+FFFD in place.
   EXPECT_NE(std::string::npos, EncodeNativeLossy(GetParam().text).find("\xEF\xBF\xBD"));
 }
@@ -94,9 +94,11 @@ TEST(Utf8CodecTest, ByteEscapesThatFormValidUtf8DoNotEncodeExactly) {
   std::string bytes;
   ASSERT_TRUE(EncodeNative(text, bytes));
   EXPECT_EQ("\xC3\xA9", bytes);
-  EXPECT_FALSE(EncodesExactly(text));
-  EXPECT_TRUE(EncodesExactly(u"caf\xDCE9"));
-  EXPECT_TRUE(EncodesExactly(u"名前\U0001F600"));
+  EXPECT_FALSE(EncodeNativeExactly(text, bytes));
+  ASSERT_TRUE(EncodeNativeExactly(u"caf\xDCE9", bytes));
+  EXPECT_EQ("caf\xE9", bytes);
+  ASSERT_TRUE(EncodeNativeExactly(u"名前\U0001F600", bytes));
+  EXPECT_EQ("\xE5\x90\x8D\xE5\x89\x8D\xF0\x9F\x98\x80", bytes);
 }
 
 }  // namespace
