@@ -52,6 +52,11 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
+  // Whether a second thread may make renames and text-file writes while this
+  // one goes on reading dates and existence of other entries. Calls that
+  // change the disk never overlap each other either way.
+  virtual bool SafeFromTwoThreads() const { return false; }
+
   // The entries of a folder, hidden ones included, "." and ".." left out:
   // files (and links to anything but a folder) and folders (and links to
   // folders) apart, each in the order the system gives them.

@@ -244,6 +244,10 @@ class PosixTextFile : public TextFile {
 
 class PosixFileSystem : public FileSystem {
  public:
+  // Every call works on its own buffers; the process-wide state it touches
+  // (descriptors, the current folder) is the system's own.
+  bool SafeFromTwoThreads() const override { return true; }
+
   int ListFolder(std::u16string_view folder, std::vector<FsEntry>& files,
                  std::vector<FsEntry>& folders) override {
     std::string path;

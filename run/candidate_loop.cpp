@@ -33,6 +33,7 @@ std::u16string RenameOperation::EarlierPath(int32_t i) const {
 
 void RenameOperation::ErrorEntry(int32_t i, std::u16string_view newName,
                                  std::u16string_view status) {
+  Settle();
   log.AddReportEntry(kReportError, EarlierPath(i), newName, status);
   log.AddObjectStateEntry(env.objects, i);
   ++env.journal.ErrorCount;
@@ -93,20 +94,128 @@ bool RenameOperation::ResolveAndRename(int32_t p, int32_t i, const CandidateSequ
     log.LogOutcomeLine(u"スキップ(同名)");
     return true;
   }
+  if (HandOver(p, i, candidate, startWord, r.tentative)) {
+    r.handedOver = true;
+    return true;
+  }
+  Settle();
   log.LogChangeLine(candidate, startWord);
+  return RenameAnnounced(i, candidate);
+}
+
+bool RenameOperation::RenameAnnounced(int32_t i, const std::u16string& name) {
   if (env.journal.AbortRequested) {
     log.LogOutcomeLine(u"中断");
     SkipAborted(i);
     return false;
   }
-  if (const int err = RenameOnDisk(i, candidate); err != kFsOk) {
+  if (const int err = RenameOnDisk(i, name); err != kFsOk) {
     const std::u16string_view status = RenameErrorStatus(err);
     log.LogOutcomeLine(status);
-    ErrorEntry(i, candidate, status);
+    ErrorEntry(i, name, status);
     return false;
   }
   log.LogOutcomeLine(u"正常終了");
   return true;
+}
+
+void RenameOperation::OverlapRenames(FinishStep finish) { finish_ = std::move(finish); }
+
+bool RenameOperation::HandOver(int32_t p, int32_t i, const std::u16string& name,
+                               std::u16string_view startWord, bool tentative) {
+  ObjectTable& o = env.objects;
+  if (!finish_ || o.ObjIsFolder[i] || !index.Listed(o.ObjFolder[i])) return false;
+  if (!worker_) worker_ = std::make_unique<RenameWorker>(env.fs);
+  if (worker_->Full()) FinishOldest();
+  RenameJob& job = worker_->Next();
+  index.PlanRename(o.ObjFolder[i], o.ObjName[i], name, job.plan);
+  if (!job.plan.quiet) return false;
+  RunJournal& j = env.journal;
+  job.folder = o.ObjFolder[i];
+  job.oldName = o.ObjName[i];
+  job.newName = name;
+  job.position = p;
+  job.target = i;
+  job.tentative = tentative;
+  job.before = {o.ObjOrigName[i], o.ObjState[i], j.DoneCount, j.TentativeCount,
+                j.ReportDoneList.size()};
+  log.AppendChangeLine(name, startWord);
+  std::u16string_view text;
+  job.write = log.TakePending(text, job.log);
+  job.text.assign(text);
+  job.outcomeMark = j.LogText.size();
+  worker_->Give();
+  // Taken to succeed: everything after it sees the rename made.
+  log.LogOutcomeLine(u"正常終了");
+  index.RenameDone(job.plan, kFsOk);
+  finish_(i, job.newName, tentative);
+  return true;
+}
+
+void RenameOperation::Settle() {
+  while (worker_ && worker_->Pending() > 0) FinishOldest();
+}
+
+void RenameOperation::Guard(const std::u16string& upperName) {
+  if (!worker_) return;
+  for (uint32_t k = 0; k < worker_->Pending(); ++k) {
+    const NameIndex::RenamePlan& plan = worker_->PendingJob(k).plan;
+    if (plan.upperOld == upperName || plan.upperNew == upperName) {
+      Settle();
+      return;
+    }
+  }
+}
+
+void RenameOperation::TakeBack(const RenameJob& job) {
+  ObjectTable& o = env.objects;
+  RunJournal& j = env.journal;
+  const int32_t i = job.target;
+  o.ObjName[i] = job.oldName;
+  index.TargetRenamed(i, job.newName);
+  index.RenameUndone(job.plan);
+  o.ObjOrigName[i] = job.before.origName;
+  o.ObjState[i] = job.before.state;
+  j.DoneCount = job.before.done;
+  j.TentativeCount = job.before.tentative;
+  j.ReportDoneList.resize(job.before.doneList);
+}
+
+void RenameOperation::FinishOldest() {
+  if (!worker_->Oldest().Failed()) {
+    worker_->Pop();
+    return;
+  }
+  // The jobs after this one were never started. Back to the tables and the
+  // log as they stood when this rename was announced, and on as the renames
+  // in turn would have gone from there.
+  for (uint32_t k = worker_->Pending(); k-- > 0;) TakeBack(worker_->PendingJob(k));
+  index.ClearHints();  // numbers found blocked since may have relied on them
+  const RenameJob& job = worker_->PendingJob(0);
+  const int32_t p = job.position;
+  const int32_t i = job.target;
+  const std::u16string name = job.newName;
+  const int writeError = job.writeError;
+  const int renameError = job.renameError;
+  const NameIndex::RenamePlan plan = job.plan;
+  const bool tentative = job.tentative;
+  RunJournal& j = env.journal;
+  j.LogText.resize(job.outcomeMark);
+  j.LogFlushed = std::min(j.LogFlushed, j.LogText.size());
+  worker_->Pop();
+  worker_->Discard();
+  bool renamed = false;
+  if (writeError != kFsOk) {
+    log.WriteFailed();
+    renamed = RenameAnnounced(i, name);
+  } else {
+    index.RenameDone(plan, renameError);
+    const std::u16string_view status = RenameErrorStatus(renameError);
+    log.LogOutcomeLine(status);
+    ErrorEntry(i, name, status);
+  }
+  if (renamed) finish_(i, name, tentative);
+  throw Restart{p};
 }
 
 int RenameOperation::RenameOnDisk(int32_t i, const std::u16string& name) {
@@ -134,6 +243,7 @@ std::u16string RenameOperation::MakeTemporaryName(const std::u16string& folder,
 }
 
 RenameOperation::EvacEnd RenameOperation::Evacuate(int32_t k) {
+  Settle();
   ObjectTable& o = env.objects;
   const std::u16string folder = o.ObjFolder[k];
   const std::u16string name = o.ObjName[k];
@@ -205,6 +315,7 @@ LoopResult RenameOperation::Resolve(int32_t p, int32_t i, const CandidateSequenc
     } else if (q > 0) {
       blockedForGood = true;  // an earlier target keeps this name
     } else if (!baseMode) {
+      if (!index.Listed(folder)) Settle();  // the folder is read first
       bool exists = false;
       if (index.Exists(folder, candidate, exists) != kFsOk) {
         r.end = LoopEnd::SystemError;

@@ -20,10 +20,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "run/name_candidates.h"
 #include "run/name_index.h"
+#include "run/rename_worker.h"
 #include "run/run_environment.h"
 #include "run/run_journal.h"
 
@@ -36,6 +39,7 @@ struct LoopResult {
   std::u16string candidate;  // the accepted candidate
   bool tentative = false;    // an evacuation failed on the way
   bool outOfRange = false;   // system error: the numbers ran out (else: lookup failed)
+  bool handedOver = false;   // the rename went to the rename thread (see OverlapRenames)
 };
 
 class RenameOperation {
@@ -80,9 +84,44 @@ class RenameOperation {
   std::u16string MakeTemporaryName(const std::u16string& folder, const std::u16string& name,
                                    const std::u16string& avoid);
 
+  // Overlapped renames. Once turned on, the final rename of a file target
+  // whose folder is listed and known by one text (whole-name mode) goes, with
+  // the log text that announces it, to a second thread (rename_worker.h),
+  // and the operation goes on with the next targets while it takes place,
+  // taking it to succeed: its outcome line "正常終了" and the steps after it
+  // (`finish`: ObjName, state, report entry, counters; the indexes) are taken
+  // at once, with what they changed kept. Everything else the operation does
+  // to its tables, the disk or the user first waits for every pending rename
+  // (Settle). When a pending rename or its write failed, the jobs after it
+  // were never started: Settle takes back the steps of it and of every job
+  // after it, forgets the numbering hints, cuts the log text back to that
+  // rename's announcing line, takes the failure steps the renames in turn
+  // would have taken, and throws Restart: the caller goes on after that
+  // target's position, doing again the targets after it, which so far had
+  // changed nothing but what was taken back.
+  using FinishStep = std::function<void(int32_t i, const std::u16string& name, bool tentative)>;
+  struct Restart {
+    int32_t position;  // of the target whose rename failed
+  };
+  void OverlapRenames(FinishStep finish);
+  void Settle();
+  // Settles when a pending rename gives up or takes `upperName` (before the
+  // path of an entry of that name is read).
+  void Guard(const std::u16string& upperName);
+
  private:
   enum class EvacEnd { Done, Failed, Aborted };
   EvacEnd Evacuate(int32_t k);
+  // The steps after the announcing line of a rename to `name` made here.
+  bool RenameAnnounced(int32_t i, const std::u16string& name);
+  // Gives the rename of target i to the rename thread when it can take it.
+  bool HandOver(int32_t p, int32_t i, const std::u16string& name, std::u16string_view startWord,
+                bool tentative);
+  void FinishOldest();
+  void TakeBack(const RenameJob& job);
+
+  FinishStep finish_;
+  std::unique_ptr<RenameWorker> worker_;  // after `index`: ends before it
 };
 
 // The result message of a run or restore: the counts of the journal, with

@@ -254,32 +254,58 @@ int NameIndex::BaseCollides(const std::u16string& folder, const std::u16string& 
 
 int NameIndex::Rename(const std::u16string& folder, const std::u16string& oldName,
                       const std::u16string& newName) {
+  PlanRename(folder, oldName, newName, plan_);
+  const int err = fs_.RenameInFolder(plan_.handle, folder, oldName, newName, plan_.scanForCase);
+  RenameDone(plan_, err);
+  return err;
+}
+
+void NameIndex::PlanRename(const std::u16string& folder, const std::u16string& oldName,
+                           const std::u16string& newName, RenamePlan& plan) {
   DiskFolder& d = Disk(Folder(folder));
-  UpperInto(oldName, upperOld_);
-  UpperInto(newName, upperNew_);
-  const std::u16string& upperOld = upperOld_;
-  const std::u16string& upperNew = upperNew_;
+  UpperInto(oldName, plan.upperOld);
+  UpperInto(newName, plan.upperNew);
+  plan.disk = &d;
+  plan.handle = d.handle.get();
   // With the folder's entries known to hold no other bearer of the new name
   // in any letter case, the rename is one system call; otherwise the file
   // system reads the folder itself. Neither ever replaces an object.
   bool knownFree = false;
   if (d.listed) {
-    const int32_t* count = d.onDisk.Find(upperNew);
+    const int32_t* count = d.onDisk.Find(plan.upperNew);
     const int32_t bearers = count ? *count : 0;
-    knownFree = bearers - (upperOld == upperNew ? 1 : 0) == 0;
+    knownFree = bearers - (plan.upperOld == plan.upperNew ? 1 : 0) == 0;
   }
-  const int err = fs_.RenameInFolder(d.handle.get(), folder, oldName, newName, !knownFree);
-  if (!d.listed) return err;
+  plan.scanForCase = !knownFree;
+  plan.quiet = d.listed && d.spellings.size() == 1 && !baseMode_;
+}
+
+void NameIndex::RenameDone(const RenamePlan& plan, int err) {
+  DiskFolder& d = *plan.disk;
+  if (!d.listed) return;
   if (err == kFsOk) {
-    RemoveOnDisk(d, upperOld);
-    AddOnDisk(d, upperNew);
+    RemoveOnDisk(d, plan.upperOld);
+    AddOnDisk(d, plan.upperNew);
   } else if (err == kFsAlreadyExists) {
     // The file system knows of a bearer the listing missed.
-    if (!d.onDisk.Find(upperNew)) AddOnDisk(d, upperNew);
+    if (!d.onDisk.Find(plan.upperNew)) AddOnDisk(d, plan.upperNew);
   } else if (err == kFsNotFound) {
-    RemoveOnDisk(d, upperOld);
+    RemoveOnDisk(d, plan.upperOld);
   }
-  return err;
+}
+
+void NameIndex::RenameUndone(const RenamePlan& plan) {
+  RemoveOnDisk(*plan.disk, plan.upperNew);
+  AddOnDisk(*plan.disk, plan.upperOld);
+}
+
+void NameIndex::ClearHints() {
+  for (auto& [text, f] : folders_) f.hints.clear();
+}
+
+bool NameIndex::Listed(const std::u16string& folder) const {
+  const auto it = folders_.find(folder);
+  return it != folders_.end() && it->second.disk && it->second.disk->listed;
 }
 
 void NameIndex::TargetRenamed(int32_t target, const std::u16string& oldName) {

@@ -46,6 +46,8 @@
 namespace dovetam {
 
 class NameIndex {
+  struct DiskFolder;
+
  public:
   // Indexes the targets of `objects` in the order of OrderIndex.
   NameIndex(ObjectTable& objects, FileSystem& fs, bool baseMode);
@@ -80,6 +82,32 @@ class NameIndex {
   int Rename(const std::u16string& folder, const std::u16string& oldName,
              const std::u16string& newName);
 
+  // Rename in two steps, for a caller that makes the system call itself
+  // (RenameInFolder with handle and scanForCase): PlanRename, the call, then
+  // RenameDone with its error number. `quiet` tells that the steps may lie
+  // apart: the folder is listed and known by one text only, so the rename
+  // touches nothing of the indexes but the entries of its two names.
+  struct RenamePlan {
+    FolderHandle* handle = nullptr;
+    bool scanForCase = true;
+    bool quiet = false;
+    std::u16string upperOld, upperNew;
+
+   private:
+    friend class NameIndex;
+    DiskFolder* disk = nullptr;
+  };
+  void PlanRename(const std::u16string& folder, const std::u16string& oldName,
+                  const std::u16string& newName, RenamePlan& plan);
+  void RenameDone(const RenamePlan& plan, int err);
+  // Takes back RenameDone(plan, 0) of a quiet plan.
+  void RenameUndone(const RenamePlan& plan);
+  // Forgets every numbering hint.
+  void ClearHints();
+
+  // Are the entries of the folder known without asking the file system?
+  bool Listed(const std::u16string& folder) const;
+
   // ObjName of `target` changed from oldName (ObjName holds the new name).
   void TargetRenamed(int32_t target, const std::u16string& oldName);
 
@@ -97,7 +125,6 @@ class NameIndex {
   void SetHint(const std::u16string& folder, const std::u16string& key, int64_t value);
 
  private:
-  struct DiskFolder;
   struct NameSlot {
     // Positions of the targets bearing this name, ascending: rarely more
     // than one (names on disk differ at least in letter case).
@@ -158,7 +185,8 @@ class NameIndex {
   // folder rename: the other spellings a renamed folder may be reached by.
   std::unordered_map<std::u16string, std::unordered_set<FolderState*>> components_;
   bool componentsBuilt_ = false;
-  std::u16string upperOld_, upperNew_;  // working texts of Rename and TargetRenamed
+  std::u16string upperOld_, upperNew_;  // working texts of Exists and TargetRenamed
+  RenamePlan plan_;                     // working plan of Rename
 };
 
 }  // namespace dovetam

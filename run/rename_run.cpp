@@ -2,6 +2,7 @@
 #include "run/rename_run.h"
 #include "app/decimal_text.h"
 
+#include "platform/text_case.h"
 #include "rule/rule_messages.h"
 #include "run/candidate_loop.h"
 
@@ -28,6 +29,19 @@ bool Refused(RunEnvironment& env, int index) {
   return false;
 }
 
+// The steps after the rename of target i to `name`.
+void FinishRenamed(RenameOperation& op, int32_t i, const std::u16string& name, bool tentative) {
+  RunEnvironment& env = op.env;
+  ObjectTable& o = env.objects;
+  if (o.ObjState[i] == kObjUnchanged) o.ObjOrigName[i] = o.ObjName[i];
+  op.SetName(i, name);
+  o.ObjState[i] = tentative ? kObjTentativelyChanged : kObjChanged;
+  op.log.AddReportEntry(kReportDone, o.ObjFolder[i], o.ObjOrigName[i], o.ObjName[i],
+                        tentative ? u"仮変更" : u"正常変更");
+  ++env.journal.DoneCount;
+  if (tentative) ++env.journal.TentativeCount;
+}
+
 // One target at position p: steps 1 to 8 of the per-object processing.
 void RunObject(RenameOperation& op, int32_t p, int32_t i) {
   RunEnvironment& env = op.env;
@@ -44,6 +58,9 @@ void RunObject(RenameOperation& op, int32_t p, int32_t i) {
   ctx.CurCreated = o.ObjCreated[i];
   ctx.CurPath.assign(o.ObjFolder[i]).append(o.ObjName[i]);
   ctx.CurIsFolder = o.ObjIsFolder[i];
+  // A date the listing did not give is read through the path: not while the
+  // entry takes part in a pending rename.
+  if (ctx.CurModified == 0 || ctx.CurCreated == 0) op.Guard(UpperText(o.ObjName[i]));
   const std::u16string newName =
       env.generate(o.ObjState[i] != kObjUnchanged ? o.ObjOrigName[i] : o.ObjName[i]);
   int16_t errorKind = ctx.RuleErrorKind;
@@ -68,15 +85,9 @@ void RunObject(RenameOperation& op, int32_t p, int32_t i) {
   const CandidateSequence seq(SplitNewName(newName, s.ExtraMixMode), s.ExtraMode, first,
                               s.FirstNumMode);
   LoopResult r;
-  if (!op.ResolveAndRename(p, i, seq, u"変更名", u"変更開始", r)) return;
-  const std::u16string& candidate = r.candidate;
-  if (o.ObjState[i] == kObjUnchanged) o.ObjOrigName[i] = o.ObjName[i];
-  op.SetName(i, candidate);
-  o.ObjState[i] = r.tentative ? kObjTentativelyChanged : kObjChanged;
-  op.log.AddReportEntry(kReportDone, o.ObjFolder[i], o.ObjOrigName[i], o.ObjName[i],
-                        r.tentative ? u"仮変更" : u"正常変更");
-  ++env.journal.DoneCount;
-  if (r.tentative) ++env.journal.TentativeCount;
+  if (!op.ResolveAndRename(p, i, seq, u"変更名", u"変更開始", r) || r.handedOver) return;
+  op.Settle();
+  FinishRenamed(op, i, r.candidate, r.tentative);
 }
 
 }  // namespace
@@ -110,10 +121,23 @@ OperationSummary ExecuteRenameRun(RunEnvironment& env, int index) {
   RenameOperation op(env, kind, baseMode);
   op.log.BeginOperation(kind);
   op.log.ReserveFor(o);
-  for (int32_t p = 1; p <= o.ObjCount; ++p) {
-    const int32_t i = o.OrderIndex[p];
-    if (op.index.PositionOf(i) != p) continue;  // not a target index: nothing to do
-    RunObject(op, p, i);
+  if (!baseMode && env.fs.SafeFromTwoThreads()) {
+    op.OverlapRenames([&op](int32_t i, const std::u16string& name, bool tentative) {
+      FinishRenamed(op, i, name, tentative);
+    });
+  }
+  for (int32_t from = 1;;) {
+    try {
+      for (int32_t p = from; p <= o.ObjCount; ++p) {
+        const int32_t i = o.OrderIndex[p];
+        if (op.index.PositionOf(i) != p) continue;  // not a target index: nothing to do
+        RunObject(op, p, i);
+      }
+      op.Settle();
+      break;
+    } catch (const RenameOperation::Restart& restart) {
+      from = restart.position + 1;  // the targets after the failed rename, again
+    }
   }
   op.log.FinishLog(kind);
   env.host.ShowReportText(op.log.BuildReport(kind, o.ObjCount));

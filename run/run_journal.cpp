@@ -132,11 +132,21 @@ std::u16string ReportEntryLine(std::u16string_view path, std::u16string_view new
 void JournalWriter::WriteLog(std::u16string_view text) { j_.LogText += text; }
 
 void JournalWriter::FlushLog() {
-  if (!j_.LogEnabled || j_.LogFlushed >= j_.LogText.size()) return;
-  const std::u16string_view pending = std::u16string_view(j_.LogText).substr(j_.LogFlushed);
-  const int err = j_.LogStream ? j_.LogStream->Write(pending) : kFsIoError;
+  std::u16string_view pending;
+  TextFile* file = nullptr;
+  if (!TakePending(pending, file)) return;
+  if ((file ? file->Write(pending) : kFsIoError) != kFsOk) WriteFailed();
+}
+
+bool JournalWriter::TakePending(std::u16string_view& pending, TextFile*& file) {
+  if (!j_.LogEnabled || j_.LogFlushed >= j_.LogText.size()) return false;
+  pending = std::u16string_view(j_.LogText).substr(j_.LogFlushed);
+  file = j_.LogStream.get();
   j_.LogFlushed = j_.LogText.size();
-  if (err == kFsOk) return;
+  return true;
+}
+
+void JournalWriter::WriteFailed() {
   std::u16string text = u"ログ(" + j_.LogPath + u")への書き込みに失敗しました。\n";
   text += u"ログを使用せずに続行しますか？";
   if (svc_.boxes.Show(text, MsgIcon::Critical, MsgButtons::YesNo, MsgAnswer::No) !=
@@ -146,6 +156,14 @@ void JournalWriter::FlushLog() {
   if (j_.LogStream) j_.LogStream->Close();  // errors ignored: the log is given up
   j_.LogStream.reset();
   j_.LogEnabled = false;
+}
+
+void JournalWriter::AppendChangeLine(std::u16string_view candidate, std::u16string_view word) {
+  j_.LogText += u"\t-> ";
+  AppendLogField(j_.LogText, candidate);
+  j_.LogText += u' ';
+  j_.LogText += word;
+  j_.LogText += kCrLf;
 }
 
 void JournalWriter::LogObjectLine(const ObjectTable& objects, int32_t index) {
@@ -172,11 +190,7 @@ void JournalWriter::LogTargetLine(std::u16string_view name) {
 }
 
 void JournalWriter::LogChangeLine(std::u16string_view candidate, std::u16string_view word) {
-  j_.LogText += u"\t-> ";
-  AppendLogField(j_.LogText, candidate);
-  j_.LogText += u' ';
-  j_.LogText += word;
-  j_.LogText += kCrLf;
+  AppendChangeLine(candidate, word);
   FlushLog();
 }
 

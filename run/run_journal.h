@@ -100,6 +100,13 @@ class JournalWriter {
   // Hands the collected text to the file. A failure asks whether to go on
   // without the log (No sets AbortRequested) and disables the log.
   void FlushLog();
+  // The two halves of FlushLog, for a caller that has the text written
+  // elsewhere: TakePending gives the text not yet in the file and the file
+  // (nullptr: the log cannot be written) and counts the text as handed over;
+  // false when there is nothing to write. WriteFailed is what a failed write
+  // leads to.
+  bool TakePending(std::u16string_view& pending, TextFile*& file);
+  void WriteFailed();
 
   // The log lines of an object. The object line by the target's state.
   void LogObjectLine(const ObjectTable& objects, int32_t index);
@@ -108,6 +115,8 @@ class JournalWriter {
   // TAB "-> " candidate " " word ("変更開始", "復元開始"); announces a rename,
   // so it reaches the file at once with everything before it.
   void LogChangeLine(std::u16string_view candidate, std::u16string_view word);
+  // The same line without handing it to the file.
+  void AppendChangeLine(std::u16string_view candidate, std::u16string_view word);
   // TAB folder & name " -> " evacuation name " 退避開始"; announces a rename,
   // so it reaches the file at once with everything before it.
   void LogEvacuationLine(std::u16string_view folder, std::u16string_view name,

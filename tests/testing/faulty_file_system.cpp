@@ -31,6 +31,7 @@ class FaultyTextFile : public TextFile {
 }  // namespace
 
 int FaultyFileSystem::Check(FsCall call, std::u16string_view path, std::u16string_view otherPath) {
+  const std::lock_guard lock(mutex_);
   calls.push_back({call, std::u16string(path)});
   for (FsFault& f : faults) {
     if (f.call != call) continue;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
@@ -40,6 +41,11 @@ struct FsFault {
 class FaultyFileSystem : public FileSystem {
  public:
   explicit FaultyFileSystem(FileSystem& inner) : inner_(inner) {}
+
+  // As the file system behind it (the call log and the faults are guarded),
+  // unless twoThreads is cleared.
+  bool SafeFromTwoThreads() const override { return twoThreads && inner_.SafeFromTwoThreads(); }
+  bool twoThreads = true;
 
   // Makes `call` on `path` ("" = any path) fail with `error`: the first `skip`
   // matching calls pass, then `times` calls fail (-1 = every later one).
@@ -84,6 +90,7 @@ class FaultyFileSystem : public FileSystem {
  private:
   int Wrap(int error, std::u16string_view path, std::unique_ptr<TextFile>& file);
   FileSystem& inner_;
+  std::mutex mutex_;  // calls and faults, for calls from a second thread
 };
 
 }  // namespace dovetam::testing

@@ -1,0 +1,214 @@
+// Renames made on a second thread while the run goes on: every case is run
+// twice on real files, once with the renames in turn and once overlapped,
+// and both runs must end alike: the names on disk, the tables, the log file,
+// the log text, the report, the questions and every call that reached the
+// file system, in order. The cases make renames and log writes fail in the
+// middle of long runs, where later targets were already under way.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "objects/object_table.h"
+#include "platform/capacities.h"
+#include "platform/dates.h"
+#include "platform/utf8_codec.h"
+#include "rule/rule_context.h"
+#include "run/rename_run.h"
+#include "run/run_environment.h"
+#include "run/run_journal.h"
+#include "testing/fake_message_boxes.h"
+#include "testing/faulty_file_system.h"
+#include "testing/fixed_clock.h"
+#include "testing/temp_dir.h"
+
+namespace dovetam::testing {
+namespace {
+
+class NullHost : public RunHost {
+ public:
+  void ShowHourglass() override {}
+  void ShowNormalPointer() override {}
+  void ShowReportText(std::u16string text) override { report = std::move(text); }
+  void RememberRule() override {}
+  void RebuildOrderList() override {}
+  std::u16string report;
+};
+
+std::u16string Num(int k) {
+  std::u16string s = u"f0000";
+  for (int d = 4, v = k; d >= 1; --d, v /= 10) s[d] = static_cast<char16_t>(u'0' + v % 10);
+  return s;
+}
+
+struct Fault {
+  FsCall call;
+  std::u16string name;  // under w/ ("" for the log file, "*" for every path)
+  int error;
+  int times = 1;
+  int skip = 0;
+};
+
+struct Case {
+  const char* label;
+  int files;
+  // New name of file k (1-based); "" keeps it; "!" is a rule error.
+  std::function<std::u16string(int k)> rule;
+  std::vector<Fault> faults;
+  std::vector<MsgAnswer> answers;  // after the confirmation
+};
+
+// Everything a run leaves behind, with the temporary folder's path replaced
+// by "<w>".
+struct Outcome {
+  std::vector<std::u16string> names, targetNames, origNames;
+  std::vector<int> states;
+  std::u16string logFile, logText, report;
+  std::vector<std::u16string> boxes;
+  std::vector<std::u16string> calls;
+  int done = 0, errors = 0, tentative = 0;
+};
+
+std::u16string Strip(std::u16string text, const std::u16string& path) {
+  for (std::size_t at = text.find(path); at != std::u16string::npos; at = text.find(path, at)) {
+    text.replace(at, path.size(), u"<w>");
+  }
+  return text;
+}
+
+Outcome RunOnce(const Case& c, bool twoThreads) {
+  TempDir dir;
+  dir.MakeFolder(u"w");
+  dir.MakeFolder(u"p");
+  std::unique_ptr<FileSystem> real = CreateSystemFileSystem();
+  FaultyFileSystem fs(*real);
+  fs.twoThreads = twoThreads;
+  FakeMessageBoxes boxes;
+  FixedClock clock{MakeDate(2026, 1, 2, 3, 4, 5)};
+  Settings settings;
+  ObjectTable objects;
+  objects.Reset(c.files);
+  RunJournal journal;
+  journal.LogPath = dir.PathOf(u"p/log.txt");
+  const std::u16string reportPath = dir.PathOf(u"p/report.txt");
+  bool reportSaved = false;
+  int16_t changeState = 0, listStale = 0;
+  RuleContext context;
+  NullHost host;
+  std::map<std::u16string, std::u16string> rule;
+  for (int k = 1; k <= c.files; ++k) {
+    dir.MakeFile(u"w/" + Num(k), "x");
+    EXPECT_TRUE(objects.Append(dir.PathOf(u"w/"), Num(k), false, 1.0, 1.0, Capacities::Small()));
+    rule[Num(k)] = c.rule(k);
+  }
+  for (const Fault& f : c.faults) {
+    const std::u16string path = f.name.empty()   ? journal.LogPath
+                                : f.name == u"*" ? std::u16string()
+                                                 : dir.PathOf(u"w/" + f.name);
+    fs.Fail(f.call, path, f.error, f.times, f.skip);
+  }
+  boxes.QueueAnswer(MsgAnswer::Yes);
+  for (MsgAnswer a : c.answers) boxes.QueueAnswer(a);
+  RunEnvironment env{objects, settings, fs, boxes, clock, journal, reportPath, reportSaved,
+                     changeState, listStale, context,
+                     [&](const std::u16string& name) {
+                       context.RuleErrorKind = 0;
+                       context.RuleErrorText.clear();
+                       const std::u16string& to = rule[name];
+                       if (to == u"!") {
+                         context.RuleErrorKind = 1;
+                         context.RuleErrorText = u"規則";
+                         return std::u16string();
+                       }
+                       return to.empty() ? name : to;
+                     },
+                     host};
+  const OperationSummary s = ExecuteRenameRun(env, 1);
+
+  const std::u16string w = dir.path();
+  Outcome out;
+  out.names = dir.Names(u"w");
+  for (int32_t i = 1; i <= objects.ObjCount; ++i) {
+    out.targetNames.push_back(objects.ObjName[i]);
+    out.origNames.push_back(objects.ObjOrigName[i]);
+    out.states.push_back(objects.ObjState[i]);
+  }
+  if (dir.Exists(u"p/log.txt")) out.logFile = Strip(DecodeNative(dir.ReadFile(u"p/log.txt")), w);
+  out.logText = Strip(journal.LogText, w);
+  out.report = Strip(host.report, w);
+  for (const auto& b : boxes.calls) out.boxes.push_back(Strip(b.text, w));
+  for (const auto& [call, path] : fs.calls) {
+    out.calls.push_back(std::u16string(1, static_cast<char16_t>(u'A' + static_cast<int>(call))) +
+                        Strip(path, w));
+  }
+  out.done = s.done;
+  out.errors = s.errors;
+  out.tentative = s.tentative;
+  return out;
+}
+
+class OverlappedRunTest : public ::testing::TestWithParam<Case> {};
+
+TEST_P(OverlappedRunTest, EndsAsTheRenamesInTurn) {
+  const Case& c = GetParam();
+  const Outcome inTurn = RunOnce(c, false);
+  const Outcome overlapped = RunOnce(c, true);
+  EXPECT_EQ(inTurn.names, overlapped.names);
+  EXPECT_EQ(inTurn.targetNames, overlapped.targetNames);
+  EXPECT_EQ(inTurn.origNames, overlapped.origNames);
+  EXPECT_EQ(inTurn.states, overlapped.states);
+  EXPECT_EQ(EncodeNativeLossy(inTurn.logFile), EncodeNativeLossy(overlapped.logFile));
+  EXPECT_EQ(EncodeNativeLossy(inTurn.logText), EncodeNativeLossy(overlapped.logText));
+  EXPECT_EQ(EncodeNativeLossy(inTurn.report), EncodeNativeLossy(overlapped.report));
+  EXPECT_EQ(inTurn.boxes, overlapped.boxes);
+  EXPECT_EQ(inTurn.calls, overlapped.calls);
+  EXPECT_EQ(inTurn.done, overlapped.done);
+  EXPECT_EQ(inTurn.errors, overlapped.errors);
+  EXPECT_EQ(inTurn.tentative, overlapped.tentative);
+  // The case does what it says: something failed where one was injected.
+  if (!c.faults.empty()) {
+    EXPECT_GT(inTurn.errors + inTurn.tentative + static_cast<int>(inTurn.boxes.size()), 2);
+  }
+}
+
+std::u16string Distinct(int k) { return u"g" + Num(k).substr(1); }
+std::u16string AllSame(int) { return u"same"; }
+// Each file takes the next one's name, the last the first's.
+std::function<std::u16string(int)> Cycle(int n) {
+  return [n](int k) { return Num(k % n + 1); };
+}
+
+const Case kCases[] = {
+    {"plain", 60, Distinct, {}, {}},
+    {"renameNotFound", 60, Distinct, {{FsCall::Rename, u"f0017", kFsNotFound}}, {}},
+    {"twoRenameFailures", 60, Distinct,
+     {{FsCall::Rename, u"f0005", kFsPermissionDenied}, {FsCall::Rename, u"g0040", kFsAlreadyExists}},
+     {}},
+    {"lastRenameFails", 60, Distinct, {{FsCall::Rename, u"f0060", kFsPermissionDenied}}, {}},
+    {"everyRenameFails", 40, Distinct, {{FsCall::Rename, u"*", kFsPermissionDenied, -1}}, {}},
+    {"writeFailsAnsweredNo", 60, Distinct, {{FsCall::Write, u"", kFsIoError, 1, 20}},
+     {MsgAnswer::No}},
+    {"writeFailsAnsweredYes", 60, Distinct, {{FsCall::Write, u"", kFsIoError, 1, 20}},
+     {MsgAnswer::Yes}},
+    {"writeFailsAfterARenameFailure", 60, Distinct,
+     {{FsCall::Rename, u"f0010", kFsPermissionDenied}, {FsCall::Write, u"", kFsIoError, 1, 30}},
+     {MsgAnswer::Yes}},
+    {"sameNameNumbered", 50, AllSame, {{FsCall::Rename, u"f0020", kFsPermissionDenied}}, {}},
+    {"sameNameTakenFromOutside", 50, AllSame, {{FsCall::Rename, u"same-7", kFsAlreadyExists}}, {}},
+    {"cycleWithEvacuations", 30, Cycle(30), {{FsCall::Rename, u"f0012", kFsPermissionDenied}}, {}},
+    {"ruleErrorsBetween", 60,
+     [](int k) { return k % 7 == 0 ? std::u16string(u"!") : k % 11 == 0 ? Num(k) : Distinct(k); },
+     {{FsCall::Rename, u"f0030", kFsNotFound}}, {}},
+    {"longRunFailingLate", 300, Distinct,
+     {{FsCall::Rename, u"f0250", kFsNotFound}, {FsCall::Rename, u"f0251", kFsNotFound}}, {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, OverlappedRunTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+}  // namespace
+}  // namespace dovetam::testing
