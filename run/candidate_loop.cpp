@@ -94,7 +94,9 @@ bool RenameOperation::ResolveAndRename(int32_t p, int32_t i, const CandidateSequ
     log.LogOutcomeLine(u"スキップ(同名)");
     return true;
   }
-  if (HandOver(p, i, candidate, startWord, r.tentative)) {
+  // After an evacuation made here, the rename follows it here too: renames in
+  // one folder from two threads in turn cost more than they overlap.
+  if (!r.evacuated && HandOver(p, i, candidate, startWord, r.tentative)) {
     r.handedOver = true;
     return true;
   }
@@ -300,6 +302,7 @@ LoopResult RenameOperation::Resolve(int32_t p, int32_t i, const CandidateSequenc
       q = index.FirstBaseHolder(folder, upperBase, from, p);
     }
     if (q > p) {
+      r.evacuated = true;
       const EvacEnd e = Evacuate(o.OrderIndex[q]);
       if (e == EvacEnd::Aborted) {
         r.end = LoopEnd::Aborted;

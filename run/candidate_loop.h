@@ -39,6 +39,7 @@ struct LoopResult {
   std::u16string candidate;  // the accepted candidate
   bool tentative = false;    // an evacuation failed on the way
   bool outOfRange = false;   // system error: the numbers ran out (else: lookup failed)
+  bool evacuated = false;    // an evacuation was tried on the way
   bool handedOver = false;   // the rename went to the rename thread (see OverlapRenames)
 };
 
