@@ -94,9 +94,7 @@ bool RenameOperation::ResolveAndRename(int32_t p, int32_t i, const CandidateSequ
     log.LogOutcomeLine(u"スキップ(同名)");
     return true;
   }
-  // After an evacuation made here, the rename follows it here too: renames in
-  // one folder from two threads in turn cost more than they overlap.
-  if (!r.evacuated && HandOver(p, i, candidate, startWord, r.tentative)) {
+  if (HandOver(p, i, candidate, startWord, r.tentative)) {
     r.handedOver = true;
     return true;
   }
@@ -139,6 +137,7 @@ bool RenameOperation::HandOver(int32_t p, int32_t i, const std::u16string& name,
   job.position = p;
   job.target = i;
   job.tentative = tentative;
+  job.awaited = false;
   job.before = {o.ObjOrigName[i], o.ObjState[i], j.DoneCount, j.TentativeCount,
                 j.ReportDoneList.size()};
   log.AppendChangeLine(name, startWord);
@@ -191,7 +190,9 @@ void RenameOperation::FinishOldest() {
   // The jobs after this one were never started. Back to the tables and the
   // log as they stood when this rename was announced, and on as the renames
   // in turn would have gone from there.
-  for (uint32_t k = worker_->Pending(); k-- > 0;) TakeBack(worker_->PendingJob(k));
+  for (uint32_t k = worker_->Pending(); k-- > 0;) {
+    if (!worker_->PendingJob(k).awaited) TakeBack(worker_->PendingJob(k));
+  }
   index.ClearHints();  // numbers found blocked since may have relied on them
   const RenameJob& job = worker_->PendingJob(0);
   const int32_t p = job.position;
@@ -237,6 +238,7 @@ std::u16string RenameOperation::MakeTemporaryName(const std::u16string& folder,
   for (int64_t n = 1; n < kNumberLimit; ++n) {
     std::u16string t = EvacuationName(name, env.settings.ExtraMode2, n);
     if (t == avoid) continue;
+    if (!index.Listed(folder)) Settle();  // the folder is read first
     bool exists = false;
     if (index.Exists(folder, t, exists) != kFsOk) return {};
     if (!exists) return t;
@@ -245,20 +247,21 @@ std::u16string RenameOperation::MakeTemporaryName(const std::u16string& folder,
 }
 
 RenameOperation::EvacEnd RenameOperation::Evacuate(int32_t k) {
-  Settle();
   ObjectTable& o = env.objects;
   const std::u16string folder = o.ObjFolder[k];
   const std::u16string name = o.ObjName[k];
+  if (o.ObjIsFolder[k] || !index.Listed(folder)) Settle();
   const std::u16string evac = o.ObjState[k] != kObjUnchanged
                                   ? MakeTemporaryName(folder, o.ObjOrigName[k], name)
                                   : MakeTemporaryName(folder, name, u"");
   if (evac.empty()) return EvacEnd::Failed;
-  log.LogEvacuationLine(folder, name, evac);
-  if (env.journal.AbortRequested) {
+  bool aborted = false;
+  const int err = EvacuationRename(k, folder, name, evac, aborted);
+  if (aborted) {
     log.LogOutcomeLine(u"中断");
     return EvacEnd::Aborted;
   }
-  if (RenameOnDisk(k, evac) != kFsOk) {
+  if (err != kFsOk) {
     log.LogOutcomeLine(u"エラー");
     return env.journal.AbortRequested ? EvacEnd::Aborted : EvacEnd::Failed;
   }
@@ -267,6 +270,54 @@ RenameOperation::EvacEnd RenameOperation::Evacuate(int32_t k) {
   SetName(k, evac);
   o.ObjState[k] = kObjEvacuated;
   return env.journal.AbortRequested ? EvacEnd::Aborted : EvacEnd::Done;
+}
+
+int RenameOperation::EvacuationRename(int32_t k, const std::u16string& folder,
+                                      const std::u16string& name, const std::u16string& evac,
+                                      bool& aborted) {
+  aborted = false;
+  if (worker_ && !env.objects.ObjIsFolder[k] && index.Listed(folder)) {
+    // On the rename thread, after the renames given before it, so that the
+    // renames of a folder stay on one thread; this one is waited for.
+    if (worker_->Full()) FinishOldest();
+    RenameJob& job = worker_->Next();
+    index.PlanRename(folder, name, evac, job.plan);
+    if (job.plan.quiet) {
+      job.folder = folder;
+      job.oldName = name;
+      job.newName = evac;
+      job.target = k;
+      job.awaited = true;
+      log.AppendEvacuationLine(folder, name, evac);
+      std::u16string_view text;
+      job.write = log.TakePending(text, job.log);
+      job.text.assign(text);
+      worker_->Give();
+      while (worker_->Pending() > 1) FinishOldest();  // throws when one of them failed
+      const RenameJob& done = worker_->Oldest();
+      const int writeError = done.writeError;
+      const int renameError = done.renameError;
+      worker_->Pop();
+      if (writeError != kFsOk || renameError != kFsOk) worker_->Discard();
+      if (writeError == kFsOk) {
+        index.RenameDone(done.plan, renameError);
+        return renameError;
+      }
+      log.WriteFailed();
+      if (env.journal.AbortRequested) {
+        aborted = true;
+        return kFsOk;
+      }
+      return RenameOnDisk(k, evac);
+    }
+  }
+  Settle();
+  log.LogEvacuationLine(folder, name, evac);
+  if (env.journal.AbortRequested) {
+    aborted = true;
+    return kFsOk;
+  }
+  return RenameOnDisk(k, evac);
 }
 
 LoopResult RenameOperation::Resolve(int32_t p, int32_t i, const CandidateSequence& seq) {
@@ -302,7 +353,6 @@ LoopResult RenameOperation::Resolve(int32_t p, int32_t i, const CandidateSequenc
       q = index.FirstBaseHolder(folder, upperBase, from, p);
     }
     if (q > p) {
-      r.evacuated = true;
       const EvacEnd e = Evacuate(o.OrderIndex[q]);
       if (e == EvacEnd::Aborted) {
         r.end = LoopEnd::Aborted;

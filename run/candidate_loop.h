@@ -39,7 +39,6 @@ struct LoopResult {
   std::u16string candidate;  // the accepted candidate
   bool tentative = false;    // an evacuation failed on the way
   bool outOfRange = false;   // system error: the numbers ran out (else: lookup failed)
-  bool evacuated = false;    // an evacuation was tried on the way
   bool handedOver = false;   // the rename went to the rename thread (see OverlapRenames)
 };
 
@@ -120,6 +119,11 @@ class RenameOperation {
                 bool tentative);
   void FinishOldest();
   void TakeBack(const RenameJob& job);
+  // The rename of an evacuation, with its announcing line (on the rename
+  // thread when it can take it). aborted: the log failed and the user chose
+  // to stop before the rename.
+  int EvacuationRename(int32_t k, const std::u16string& folder, const std::u16string& name,
+                       const std::u16string& evac, bool& aborted);
 
   FinishStep finish_;
   std::unique_ptr<RenameWorker> worker_;  // after `index`: ends before it

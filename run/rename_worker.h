@@ -36,6 +36,7 @@ struct RenameJob {
   int32_t position = 0;
   int32_t target = 0;
   bool tentative = false;
+  bool awaited = false;          // the giver waits for it: nothing was taken ahead
   std::size_t outcomeMark = 0;  // log text before the outcome line
   struct Before {                // what the finishing steps changed
     std::u16string origName;

@@ -196,13 +196,18 @@ void JournalWriter::LogChangeLine(std::u16string_view candidate, std::u16string_
 
 void JournalWriter::LogEvacuationLine(std::u16string_view folder, std::u16string_view name,
                                       std::u16string_view evacuation) {
+  AppendEvacuationLine(folder, name, evacuation);
+  FlushLog();
+}
+
+void JournalWriter::AppendEvacuationLine(std::u16string_view folder, std::u16string_view name,
+                                         std::u16string_view evacuation) {
   j_.LogText += u'\t';
   AppendLogField(j_.LogText, folder, name);
   j_.LogText += u" -> ";
   AppendLogField(j_.LogText, evacuation);
   j_.LogText += u" 退避開始";
   j_.LogText += kCrLf;
-  FlushLog();
 }
 
 void JournalWriter::LogOutcomeLine(std::u16string_view word) {

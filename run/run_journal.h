@@ -121,6 +121,8 @@ class JournalWriter {
   // so it reaches the file at once with everything before it.
   void LogEvacuationLine(std::u16string_view folder, std::u16string_view name,
                          std::u16string_view evacuation);
+  void AppendEvacuationLine(std::u16string_view folder, std::u16string_view name,
+                            std::u16string_view evacuation);
   // TAB TAB word: the outcome of a rename, an evacuation or a target line.
   void LogOutcomeLine(std::u16string_view word);
   // TAB word: a skip line (also a system-error line).
