@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "objects/name_collator.h"
+#include "platform/parallel_slices.h"
 
 namespace dovetam {
 namespace {
@@ -340,6 +341,16 @@ std::vector<int32_t> RankItems(std::vector<KeyedItem>& items, const SortLevels& 
   return rank;
 }
 
+// The collation keys of a big table are computed on several threads: each
+// key depends on its entry alone, and the collator is only read.
+template <typename Work>
+void ForEachKeySlice(std::size_t n, Work&& work) {
+  constexpr std::size_t kKeySlice = 4096;
+  constexpr unsigned kKeyThreads = 8;
+  if (n >= 2 * kKeySlice) NameSortKey(u"");  // the collator is made before the threads start
+  ForEachSlice(n, kKeySlice, kKeyThreads, work);
+}
+
 bool UsesNames(const SortLevels& levels) {
   for (int k = 1; k <= levels.count && k <= 3; ++k) {
     if (levels.key[k] == 1) return true;
@@ -375,38 +386,43 @@ void QuicksortByRank(std::vector<int32_t>& index, std::vector<int32_t>& rankAtPo
 
 std::vector<int32_t> RankListingPositions(const ListingTable& listing, const SortLevels& levels,
                                           int32_t first, int32_t last) {
-  std::vector<KeyedItem> items;
-  items.reserve(static_cast<std::size_t>(std::max(last - first + 1, 0)));
-  const bool names = UsesNames(levels);
+  std::vector<KeyedItem> items(static_cast<std::size_t>(std::max(last - first + 1, 0)));
   for (int32_t p = first; p <= last; ++p) {
     const int32_t e = listing.ListOrder[p];
-    KeyedItem item;
-    if (names) item.nameKey = NameSortKey(listing.ListName[e]);
+    KeyedItem& item = items[static_cast<std::size_t>(p - first)];
     item.isFolder = listing.ListIsFolder[e];
     item.modified = listing.ListModified[e];
     item.created = listing.ListCreated[e];
-    items.push_back(std::move(item));
+  }
+  if (UsesNames(levels)) {
+    ForEachKeySlice(items.size(), [&](std::size_t begin, std::size_t end) {
+      for (std::size_t k = begin; k < end; ++k) {
+        items[k].nameKey = NameSortKey(listing.ListName[listing.ListOrder[first + static_cast<int32_t>(k)]]);
+      }
+    });
   }
   return RankPositions(std::move(items), levels, first, last);
 }
 
 std::vector<int32_t> RankTargetPositions(const ObjectTable& objects, const SortLevels& levels,
                                          int32_t first, int32_t last) {
-  std::vector<KeyedItem> items;
-  items.reserve(static_cast<std::size_t>(std::max(last - first + 1, 0)));
-  const bool names = UsesNames(levels);
-  std::u16string path;
+  std::vector<KeyedItem> items(static_cast<std::size_t>(std::max(last - first + 1, 0)));
   for (int32_t p = first; p <= last; ++p) {
     const int32_t e = objects.OrderIndex[p];
-    KeyedItem item;
-    if (names) {
-      path.assign(objects.ObjFolder[e]).append(objects.ObjName[e]);
-      item.nameKey = NameSortKey(path);
-    }
+    KeyedItem& item = items[static_cast<std::size_t>(p - first)];
     item.isFolder = objects.ObjIsFolder[e];
     item.modified = objects.ObjModified[e];
     item.created = objects.ObjCreated[e];
-    items.push_back(std::move(item));
+  }
+  if (UsesNames(levels)) {
+    ForEachKeySlice(items.size(), [&](std::size_t begin, std::size_t end) {
+      std::u16string path;
+      for (std::size_t k = begin; k < end; ++k) {
+        const int32_t e = objects.OrderIndex[first + static_cast<int32_t>(k)];
+        path.assign(objects.ObjFolder[e]).append(objects.ObjName[e]);
+        items[k].nameKey = NameSortKey(path);
+      }
+    });
   }
   return RankPositions(std::move(items), levels, first, last);
 }
