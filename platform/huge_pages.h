@@ -1,0 +1,15 @@
+// Large buffers (the log and report texts of a big operation, tens of
+// mebibytes) are first touched page by page; on a system that has to map
+// every small page with a fault of its own, that costs more than filling
+// them. Advised buffers are backed by huge pages where the system can.
+#pragma once
+
+#include <cstddef>
+
+namespace dovetam {
+
+// A hint only: nothing happens for a buffer below a few mebibytes or where
+// the system does not take it, and the buffer's contents are never touched.
+void AdviseHugePages(const void* data, std::size_t bytes);
+
+}  // namespace dovetam
