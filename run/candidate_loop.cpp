@@ -4,6 +4,7 @@
 #include "app/decimal_text.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include "platform/text_case.h"
 
@@ -125,7 +126,14 @@ bool RenameOperation::HandOver(int32_t p, int32_t i, const std::u16string& name,
                                std::u16string_view startWord, bool tentative) {
   ObjectTable& o = env.objects;
   if (!finish_ || o.ObjIsFolder[i] || !index.Listed(o.ObjFolder[i])) return false;
-  if (!worker_) worker_ = std::make_unique<RenameWorker>(env.fs);
+  if (!worker_) {
+    try {
+      worker_ = std::make_unique<RenameWorker>(env.fs);
+    } catch (const std::system_error&) {
+      finish_ = nullptr;  // no thread to be had: every rename is made here
+      return false;
+    }
+  }
   if (worker_->Full()) FinishOldest();
   RenameJob& job = worker_->Next();
   index.PlanRename(o.ObjFolder[i], o.ObjName[i], name, job.plan);
