@@ -6,7 +6,13 @@
 // middle of long runs, where later targets were already under way.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <functional>
+#include <set>
+#include <sstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -215,6 +221,87 @@ const Case kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, OverlappedRunTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.label); });
+
+// A run killed at some moment (SIGKILL, nothing of the program runs after
+// it): every file is still there under its old or its new name, every file
+// under its new name has the line that announces its rename in the log file,
+// and no rename is logged as done that was not.
+TEST(OverlappedRunKillTest, KilledRunLosesNothingAndLogsEveryRenameMade) {
+  const int n = 3000;
+  bool stoppedMidway = false;
+  for (const int delayMicros : {3000, 8000, 15000, 25000, 40000, 60000}) {
+    TempDir dir;
+    dir.MakeFolder(u"w");
+    std::unique_ptr<FileSystem> fs = CreateSystemFileSystem();
+    ASSERT_TRUE(fs->SafeFromTwoThreads());
+    FakeMessageBoxes boxes;
+    boxes.QueueAnswer(MsgAnswer::Yes);
+    FixedClock clock{MakeDate(2026, 1, 2, 3, 4, 5)};
+    Settings settings;
+    settings.ReportMode = false;
+    ObjectTable objects;
+    objects.Reset(n);
+    RunJournal journal;
+    journal.LogPath = dir.PathOf(u"log.txt");
+    const std::u16string reportPath = dir.PathOf(u"report.txt");
+    bool reportSaved = false;
+    int16_t changeState = 0, listStale = 0;
+    RuleContext context;
+    NullHost host;
+    for (int k = 1; k <= n; ++k) {
+      dir.MakeFile(u"w/" + Num(k), "x");
+      ASSERT_TRUE(objects.Append(dir.PathOf(u"w/"), Num(k), false, 1.0, 1.0, Capacities::Large()));
+    }
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      RunEnvironment env{objects, settings, *fs, boxes, clock, journal, reportPath, reportSaved,
+                         changeState, listStale, context,
+                         [](const std::u16string& name) { return u"g" + name.substr(1); }, host};
+      ExecuteRenameRun(env, 1);
+      _exit(0);
+    }
+    usleep(static_cast<useconds_t>(delayMicros));
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+
+    const std::vector<std::u16string> names = dir.Names(u"w");
+    const std::set<std::u16string> onDisk(names.begin(), names.end());
+    ASSERT_EQ(static_cast<std::size_t>(n), onDisk.size());
+    std::set<std::u16string> announced, loggedDone;
+    std::istringstream log(dir.Exists(u"log.txt") ? dir.ReadFile(u"log.txt") : std::string());
+    std::string line, lastAnnounced;
+    while (std::getline(log, line)) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      const std::string arrow = "\t-> ";
+      const std::string start = " \xE5\xA4\x89\xE6\x9B\xB4\xE9\x96\x8B\xE5\xA7\x8B";  // 変更開始
+      if (line.rfind(arrow, 0) == 0 && line.size() > start.size() &&
+          line.compare(line.size() - start.size(), start.size(), start) == 0) {
+        lastAnnounced = line.substr(arrow.size(), line.size() - arrow.size() - start.size());
+        announced.insert(DecodeNative(lastAnnounced));
+      } else if (line == "\t\t\xE6\xAD\xA3\xE5\xB8\xB8\xE7\xB5\x82\xE4\xBA\x86") {  // 正常終了
+        loggedDone.insert(DecodeNative(lastAnnounced));
+      }
+    }
+    int renamed = 0;
+    for (int k = 1; k <= n; ++k) {
+      const std::u16string oldName = Num(k);
+      const std::u16string newName = u"g" + oldName.substr(1);
+      const bool isOld = onDisk.count(oldName) == 1;
+      const bool isNew = onDisk.count(newName) == 1;
+      ASSERT_NE(isOld, isNew) << "file " << k << " after " << delayMicros << " us";
+      if (isNew) {
+        ++renamed;
+        EXPECT_EQ(1u, announced.count(newName)) << "unannounced rename of file " << k;
+      }
+      if (loggedDone.count(newName) == 1) EXPECT_TRUE(isNew) << "logged as done: file " << k;
+    }
+    if (renamed > 0 && renamed < n) stoppedMidway = true;
+  }
+  // On any machine some of the moments fall inside the run.
+  EXPECT_TRUE(stoppedMidway);
+}
 
 }  // namespace
 }  // namespace dovetam::testing
