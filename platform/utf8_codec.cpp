@@ -6,6 +6,9 @@
 // Encoding turns those surrogates back into their byte. Linear in the length.
 #include "platform/utf8_codec.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace dovetam {
 
 namespace {
@@ -65,11 +68,29 @@ char* PutUtf8(char32_t cp, char* out) {
   return out;
 }
 
+// The length of the run of plain ASCII units from i on, taken four at a time
+// (a shorter tail counts as none: the caller takes it unit by unit).
+std::size_t AsciiRun(std::u16string_view text, std::size_t i) {
+  std::size_t k = i;
+  while (k + 4 <= text.size()) {
+    std::uint64_t four;
+    std::memcpy(&four, text.data() + k, sizeof four);
+    if ((four & 0xFF80FF80FF80FF80ull) != 0) break;
+    k += 4;
+  }
+  return k - i;
+}
+
 // The number of bytes Encode writes for text, a lone surrogate counted as
 // the three bytes of U+FFFD (an encoding that fails stops before it).
 std::size_t EncodedSize(std::u16string_view text) {
   std::size_t n = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
+    if (const std::size_t run = AsciiRun(text, i); run > 0) {
+      n += run;
+      i += run - 1;
+      continue;
+    }
     const char16_t c = text[i];
     if (c < 0x80 || IsByteEscape(c)) {
       n += 1;
@@ -92,6 +113,12 @@ bool Encode(std::u16string_view text, std::string& bytes, char32_t bad) {
   char* out = begin;
   bool ok = true;
   for (std::size_t i = 0; i < text.size(); ++i) {
+    if (const std::size_t run = AsciiRun(text, i); run > 0) {
+      for (std::size_t k = 0; k < run; ++k) out[k] = static_cast<char>(text[i + k]);
+      out += run;
+      i += run - 1;
+      continue;
+    }
     const char16_t c = text[i];
     if (c < 0x80) {
       *out++ = static_cast<char>(c);

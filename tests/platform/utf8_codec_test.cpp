@@ -88,6 +88,33 @@ TEST(Utf8CodecTest, LossyTextOfEveryKindOfUnitHasItsExactBytes) {
   EXPECT_EQ("\xE5\x90\x8D", reused);
 }
 
+// Plain ASCII is taken in runs of four units: every other unit must still be
+// found wherever it stands in or after such a run, and a refused unit still
+// refuses the text.
+TEST(Utf8CodecTest, UnitsAmongAsciiRunsOfEveryLengthKeepTheirBytes) {
+  const std::pair<std::u16string, std::string> others[] = {
+      {u"\u00E9", "\xC3\xA9"}, {u"\u540D", "\xE5\x90\x8D"}, {u"\U0001F600", "\xF0\x9F\x98\x80"},
+      {u"\xDCFF", "\xFF"},     {u"\x7F", "\x7F"},          {u"\x80", "\xC2\x80"}};
+  for (std::size_t before = 0; before <= 9; ++before) {
+    for (std::size_t after = 0; after <= 9; ++after) {
+      for (const auto& [unit, bytes] : others) {
+        const std::u16string text =
+            std::u16string(before, u'a') + unit + std::u16string(after, u'b') + unit;
+        const std::string expected =
+            std::string(before, 'a') + bytes + std::string(after, 'b') + bytes;
+        std::string got;
+        ASSERT_TRUE(EncodeNative(text, got));
+        EXPECT_EQ(expected, got) << before << " " << after;
+        EXPECT_EQ(text, DecodeNative(got));
+      }
+      std::string refused;
+      EXPECT_FALSE(EncodeNative(std::u16string(before, u'a') + u"\xD800" +
+                                    std::u16string(after, u'b'),
+                                refused));
+    }
+  }
+}
+
 TEST(Utf8CodecTest, ByteEscapesThatFormValidUtf8DoNotEncodeExactly) {
   // U+DCC3 U+DCA9 are written as C3 A9, which the disk shows as "é".
   const std::u16string text = u"\xDCC3\xDCA9";
