@@ -86,55 +86,69 @@ std::u16string Strip(std::u16string text, const std::u16string& path) {
   return text;
 }
 
-Outcome RunOnce(const Case& c, bool twoThreads) {
+// What a run of `files` targets w/f0001.. in a temporary folder works on,
+// its confirmation answered Yes.
+struct RunSetup {
+  explicit RunSetup(int files) {
+    dir.MakeFolder(u"w");
+    objects.Reset(files);
+    journal.LogPath = dir.PathOf(u"log.txt");
+    for (int k = 1; k <= files; ++k) {
+      dir.MakeFile(u"w/" + Num(k), "x");
+      EXPECT_TRUE(objects.Append(dir.PathOf(u"w/"), Num(k), false, 1.0, 1.0, Capacities::Large()));
+    }
+    boxes.QueueAnswer(MsgAnswer::Yes);
+  }
+  OperationSummary Run(FileSystem& fs, NameGenerator generate) {
+    RunEnvironment env{objects,     settings,  fs,      boxes,   clock,
+                       journal,     reportPath, reportSaved, changeState, listStale,
+                       context,     std::move(generate), host};
+    return ExecuteRenameRun(env, 1);
+  }
+
   TempDir dir;
-  dir.MakeFolder(u"w");
-  dir.MakeFolder(u"p");
-  std::unique_ptr<FileSystem> real = CreateSystemFileSystem();
-  FaultyFileSystem fs(*real);
-  fs.twoThreads = twoThreads;
   FakeMessageBoxes boxes;
   FixedClock clock{MakeDate(2026, 1, 2, 3, 4, 5)};
   Settings settings;
   ObjectTable objects;
-  objects.Reset(c.files);
   RunJournal journal;
-  journal.LogPath = dir.PathOf(u"p/log.txt");
-  const std::u16string reportPath = dir.PathOf(u"p/report.txt");
+  const std::u16string reportPath = dir.PathOf(u"report.txt");
   bool reportSaved = false;
-  int16_t changeState = 0, listStale = 0;
+  int16_t changeState = 0;
+  int16_t listStale = 0;
   RuleContext context;
   NullHost host;
+};
+
+Outcome RunOnce(const Case& c, bool twoThreads) {
+  RunSetup run(c.files);
+  std::unique_ptr<FileSystem> real = CreateSystemFileSystem();
+  FaultyFileSystem fs(*real);
+  fs.twoThreads = twoThreads;
   std::map<std::u16string, std::u16string> rule;
-  for (int k = 1; k <= c.files; ++k) {
-    dir.MakeFile(u"w/" + Num(k), "x");
-    EXPECT_TRUE(objects.Append(dir.PathOf(u"w/"), Num(k), false, 1.0, 1.0, Capacities::Small()));
-    rule[Num(k)] = c.rule(k);
-  }
+  for (int k = 1; k <= c.files; ++k) rule[Num(k)] = c.rule(k);
   for (const Fault& f : c.faults) {
-    const std::u16string path = f.name.empty()   ? journal.LogPath
+    const std::u16string path = f.name.empty()   ? run.journal.LogPath
                                 : f.name == u"*" ? std::u16string()
-                                                 : dir.PathOf(u"w/" + f.name);
+                                                 : run.dir.PathOf(u"w/" + f.name);
     fs.Fail(f.call, path, f.error, f.times, f.skip);
   }
-  boxes.QueueAnswer(MsgAnswer::Yes);
-  for (MsgAnswer a : c.answers) boxes.QueueAnswer(a);
-  RunEnvironment env{objects, settings, fs, boxes, clock, journal, reportPath, reportSaved,
-                     changeState, listStale, context,
-                     [&](const std::u16string& name) {
-                       context.RuleErrorKind = 0;
-                       context.RuleErrorText.clear();
-                       const std::u16string& to = rule[name];
-                       if (to == u"!") {
-                         context.RuleErrorKind = 1;
-                         context.RuleErrorText = u"規則";
-                         return std::u16string();
-                       }
-                       return to.empty() ? name : to;
-                     },
-                     host};
-  const OperationSummary s = ExecuteRenameRun(env, 1);
+  for (MsgAnswer a : c.answers) run.boxes.QueueAnswer(a);
+  RuleContext& context = run.context;
+  const OperationSummary s = run.Run(fs, [&](const std::u16string& name) {
+    context.RuleErrorKind = 0;
+    context.RuleErrorText.clear();
+    const std::u16string& to = rule[name];
+    if (to == u"!") {
+      context.RuleErrorKind = 1;
+      context.RuleErrorText = u"規則";
+      return std::u16string();
+    }
+    return to.empty() ? name : to;
+  });
 
+  const TempDir& dir = run.dir;
+  const ObjectTable& objects = run.objects;
   const std::u16string w = dir.path();
   Outcome out;
   out.names = dir.Names(u"w");
@@ -143,10 +157,10 @@ Outcome RunOnce(const Case& c, bool twoThreads) {
     out.origNames.push_back(objects.ObjOrigName[i]);
     out.states.push_back(objects.ObjState[i]);
   }
-  if (dir.Exists(u"p/log.txt")) out.logFile = Strip(DecodeNative(dir.ReadFile(u"p/log.txt")), w);
-  out.logText = Strip(journal.LogText, w);
-  out.report = Strip(host.report, w);
-  for (const auto& b : boxes.calls) out.boxes.push_back(Strip(b.text, w));
+  if (dir.Exists(u"log.txt")) out.logFile = Strip(DecodeNative(dir.ReadFile(u"log.txt")), w);
+  out.logText = Strip(run.journal.LogText, w);
+  out.report = Strip(run.host.report, w);
+  for (const auto& b : run.boxes.calls) out.boxes.push_back(Strip(b.text, w));
   for (const auto& [call, path] : fs.calls) {
     out.calls.push_back(std::u16string(1, static_cast<char16_t>(u'A' + static_cast<int>(call))) +
                         Strip(path, w));
@@ -230,35 +244,15 @@ TEST(OverlappedRunKillTest, KilledRunLosesNothingAndLogsEveryRenameMade) {
   const int n = 3000;
   bool stoppedMidway = false;
   for (const int delayMicros : {3000, 8000, 15000, 25000, 40000, 60000}) {
-    TempDir dir;
-    dir.MakeFolder(u"w");
+    RunSetup run(n);
+    run.settings.ReportMode = false;
+    const TempDir& dir = run.dir;
     std::unique_ptr<FileSystem> fs = CreateSystemFileSystem();
     ASSERT_TRUE(fs->SafeFromTwoThreads());
-    FakeMessageBoxes boxes;
-    boxes.QueueAnswer(MsgAnswer::Yes);
-    FixedClock clock{MakeDate(2026, 1, 2, 3, 4, 5)};
-    Settings settings;
-    settings.ReportMode = false;
-    ObjectTable objects;
-    objects.Reset(n);
-    RunJournal journal;
-    journal.LogPath = dir.PathOf(u"log.txt");
-    const std::u16string reportPath = dir.PathOf(u"report.txt");
-    bool reportSaved = false;
-    int16_t changeState = 0, listStale = 0;
-    RuleContext context;
-    NullHost host;
-    for (int k = 1; k <= n; ++k) {
-      dir.MakeFile(u"w/" + Num(k), "x");
-      ASSERT_TRUE(objects.Append(dir.PathOf(u"w/"), Num(k), false, 1.0, 1.0, Capacities::Large()));
-    }
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      RunEnvironment env{objects, settings, *fs, boxes, clock, journal, reportPath, reportSaved,
-                         changeState, listStale, context,
-                         [](const std::u16string& name) { return u"g" + name.substr(1); }, host};
-      ExecuteRenameRun(env, 1);
+      run.Run(*fs, [](const std::u16string& name) { return u"g" + name.substr(1); });
       _exit(0);
     }
     usleep(static_cast<useconds_t>(delayMicros));
