@@ -134,31 +134,43 @@ bool RenameOperation::HandOver(int32_t p, int32_t i, const std::u16string& name,
       return false;
     }
   }
-  if (worker_->Full()) FinishOldest();
-  RenameJob& job = worker_->Next();
-  index.PlanRename(o.ObjFolder[i], o.ObjName[i], name, job.plan);
-  if (!job.plan.quiet) return false;
+  RenameJob* planned = PlanJob(o.ObjFolder[i], o.ObjName[i], name);
+  if (!planned) return false;
+  RenameJob& job = *planned;
   RunJournal& j = env.journal;
-  job.folder = o.ObjFolder[i];
-  job.oldName = o.ObjName[i];
-  job.newName = name;
   job.position = p;
-  job.target = i;
   job.tentative = tentative;
-  job.awaited = false;
   job.before = {o.ObjOrigName[i], o.ObjState[i], j.DoneCount, j.TentativeCount,
                 j.ReportDoneList.size()};
   log.AppendChangeLine(name, startWord);
-  std::u16string_view text;
-  job.write = log.TakePending(text, job.log);
-  job.text.assign(text);
+  GiveJob(job, i, false);
   job.outcomeMark = j.LogText.size();
-  worker_->Give();
   // Taken to succeed: everything after it sees the rename made.
   log.LogOutcomeLine(u"正常終了");
   index.RenameDone(job.plan, kFsOk);
   finish_(i, job.newName, tentative);
   return true;
+}
+
+RenameJob* RenameOperation::PlanJob(const std::u16string& folder, const std::u16string& oldName,
+                                    const std::u16string& newName) {
+  if (worker_->Full()) FinishOldest();
+  RenameJob& job = worker_->Next();
+  index.PlanRename(folder, oldName, newName, job.plan);
+  if (!job.plan.quiet) return nullptr;
+  job.folder = folder;
+  job.oldName = oldName;
+  job.newName = newName;
+  return &job;
+}
+
+void RenameOperation::GiveJob(RenameJob& job, int32_t target, bool awaited) {
+  job.target = target;
+  job.awaited = awaited;
+  std::u16string_view text;
+  job.write = log.TakePending(text, job.log);
+  job.text.assign(text);
+  worker_->Give();
 }
 
 void RenameOperation::Settle() {
@@ -284,43 +296,29 @@ int RenameOperation::EvacuationRename(int32_t k, const std::u16string& folder,
                                       const std::u16string& name, const std::u16string& evac,
                                       bool& aborted) {
   aborted = false;
-  if (worker_ && !env.objects.ObjIsFolder[k] && index.Listed(folder)) {
+  RenameJob* job = worker_ && !env.objects.ObjIsFolder[k] && index.Listed(folder)
+                       ? PlanJob(folder, name, evac)
+                       : nullptr;
+  if (job) {
     // On the rename thread, after the renames given before it, so that the
     // renames of a folder stay on one thread; this one is waited for.
-    if (worker_->Full()) FinishOldest();
-    RenameJob& job = worker_->Next();
-    index.PlanRename(folder, name, evac, job.plan);
-    if (job.plan.quiet) {
-      job.folder = folder;
-      job.oldName = name;
-      job.newName = evac;
-      job.target = k;
-      job.awaited = true;
-      log.AppendEvacuationLine(folder, name, evac);
-      std::u16string_view text;
-      job.write = log.TakePending(text, job.log);
-      job.text.assign(text);
-      worker_->Give();
-      while (worker_->Pending() > 1) FinishOldest();  // throws when one of them failed
-      const RenameJob& done = worker_->Oldest();
-      const int writeError = done.writeError;
-      const int renameError = done.renameError;
-      worker_->Pop();
-      if (writeError != kFsOk || renameError != kFsOk) worker_->Discard();
-      if (writeError == kFsOk) {
-        index.RenameDone(done.plan, renameError);
-        return renameError;
-      }
-      log.WriteFailed();
-      if (env.journal.AbortRequested) {
-        aborted = true;
-        return kFsOk;
-      }
-      return RenameOnDisk(k, evac);
+    log.AppendEvacuationLine(folder, name, evac);
+    GiveJob(*job, k, true);
+    while (worker_->Pending() > 1) FinishOldest();  // throws when one of them failed
+    const RenameJob& done = worker_->Oldest();
+    const int writeError = done.writeError;
+    const int renameError = done.renameError;
+    worker_->Pop();
+    if (done.Failed()) worker_->Discard();
+    if (writeError == kFsOk) {
+      index.RenameDone(done.plan, renameError);
+      return renameError;
     }
+    log.WriteFailed();
+  } else {
+    Settle();
+    log.LogEvacuationLine(folder, name, evac);
   }
-  Settle();
-  log.LogEvacuationLine(folder, name, evac);
   if (env.journal.AbortRequested) {
     aborted = true;
     return kFsOk;

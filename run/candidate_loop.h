@@ -117,6 +117,12 @@ class RenameOperation {
   // Gives the rename of target i to the rename thread when it can take it.
   bool HandOver(int32_t p, int32_t i, const std::u16string& name, std::u16string_view startWord,
                 bool tentative);
+  // The next job slot with its plan made, or nullptr when the rename cannot
+  // go to the rename thread; GiveJob hands it over with the log text not
+  // yet in the file.
+  RenameJob* PlanJob(const std::u16string& folder, const std::u16string& oldName,
+                     const std::u16string& newName);
+  void GiveJob(RenameJob& job, int32_t target, bool awaited);
   void FinishOldest();
   void TakeBack(const RenameJob& job);
   // The rename of an evacuation, with its announcing line (on the rename
