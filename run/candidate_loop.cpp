@@ -167,8 +167,8 @@ RenameJob* RenameOperation::PlanJob(const std::u16string& folder, const std::u16
 void RenameOperation::GiveJob(RenameJob& job, int32_t target, bool awaited) {
   job.target = target;
   job.awaited = awaited;
-  std::u16string_view text;
-  job.write = log.TakePending(text, job.log);
+  std::u16string_view text;  // stays empty when there is nothing to write
+  log.TakePending(text, job.log);
   job.text.assign(text);
   worker_->Give();
 }

@@ -87,7 +87,7 @@ void RenameWorker::Run() {
 void RenameWorker::Execute(RenameJob& job) {
   job.writeError = 0;
   job.renameError = 0;
-  if (job.write) {
+  if (!job.text.empty()) {
     job.writeError = job.log ? job.log->Write(job.text) : kFsIoError;
     if (job.writeError != 0) return;
   }

@@ -27,9 +27,8 @@ namespace dovetam {
 
 struct RenameJob {
   // Filled by the giver.
-  std::u16string text;       // log text to write first
+  std::u16string text;       // log text to write first ("": none)
   TextFile* log = nullptr;   // where; nullptr with text: the write fails (75)
-  bool write = false;        // false: no text to write
   std::u16string folder, oldName, newName;
   NameIndex::RenamePlan plan;  // handle and scanForCase of the call
   // Kept for the giver: what to do once the job is done.
