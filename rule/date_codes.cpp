@@ -24,6 +24,7 @@ void AppendFourDigits(std::u16string& s, int v) {
 bool GetObjectDateCode(RuleCall& call, int kind, int code, DateCodeValue& value) {
   Date& stored = kind == kDateCreated ? call.context.CurCreated : call.context.CurModified;
   if (stored == 0) {
+    if (call.context.BeforeDateRead) call.context.BeforeDateRead();
     Date read = 0;
     int err = kind == kDateCreated
                   ? call.fs.GetDateCreated(call.context.CurPath, call.context.CurIsFolder, read)

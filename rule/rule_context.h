@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/dates.h"
@@ -17,6 +18,8 @@ struct RuleContext {
   Date CurCreated = 0;
   std::u16string CurPath;
   bool CurIsFolder = false;
+  // Called, when set, just before the engine reads a date through CurPath.
+  std::function<void()> BeforeDateRead;
   int16_t RuleErrorKind = 0;  // 0 none, 1 rule error, 2 generated-name error
   std::u16string RuleErrorText;
 };

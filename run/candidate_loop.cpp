@@ -138,12 +138,12 @@ bool RenameOperation::HandOver(int32_t p, int32_t i, const std::u16string& name,
   if (!planned) return false;
   RenameJob& job = *planned;
   RunJournal& j = env.journal;
-  job.position = p;
   job.tentative = tentative;
+  job.evacuation = false;
   job.before = {o.ObjOrigName[i], o.ObjState[i], j.DoneCount, j.TentativeCount,
                 j.ReportDoneList.size()};
   log.AppendChangeLine(name, startWord);
-  GiveJob(job, i, false);
+  GiveJob(job, p, i);
   job.outcomeMark = j.LogText.size();
   // Taken to succeed: everything after it sees the rename made.
   log.LogOutcomeLine(u"正常終了");
@@ -164,9 +164,9 @@ RenameJob* RenameOperation::PlanJob(const std::u16string& folder, const std::u16
   return &job;
 }
 
-void RenameOperation::GiveJob(RenameJob& job, int32_t target, bool awaited) {
+void RenameOperation::GiveJob(RenameJob& job, int32_t position, int32_t target) {
+  job.position = position;
   job.target = target;
-  job.awaited = awaited;
   std::u16string_view text;  // stays empty when there is nothing to write
   log.TakePending(text, job.log);
   job.text.assign(text);
@@ -210,9 +210,7 @@ void RenameOperation::FinishOldest() {
   // The jobs after this one were never started. Back to the tables and the
   // log as they stood when this rename was announced, and on as the renames
   // in turn would have gone from there.
-  for (uint32_t k = worker_->Pending(); k-- > 0;) {
-    if (!worker_->PendingJob(k).awaited) TakeBack(worker_->PendingJob(k));
-  }
+  for (uint32_t k = worker_->Pending(); k-- > 0;) TakeBack(worker_->PendingJob(k));
   index.ClearHints();  // numbers found blocked since may have relied on them
   const RenameJob& job = worker_->PendingJob(0);
   const int32_t p = job.position;
@@ -225,8 +223,16 @@ void RenameOperation::FinishOldest() {
   RunJournal& j = env.journal;
   j.LogText.resize(job.outcomeMark);
   j.LogFlushed = std::min(j.LogFlushed, j.LogText.size());
+  const bool evacuation = job.evacuation;
+  if (evacuation) {
+    failedEvac_ = FailedEvacuation{p, i, job.wanted, job.oldName, name, writeError, renameError,
+                                   plan};
+  }
   worker_->Pop();
   worker_->Discard();
+  // The target of a failed evacuation does its candidate loop again, up to
+  // that evacuation, whose failure it takes there.
+  if (evacuation) throw Restart{p, true};
   bool renamed = false;
   if (writeError != kFsOk) {
     log.WriteFailed();
@@ -266,7 +272,27 @@ std::u16string RenameOperation::MakeTemporaryName(const std::u16string& folder,
   return {};
 }
 
-RenameOperation::EvacEnd RenameOperation::Evacuate(int32_t k) {
+void RenameOperation::DatesRead(int32_t i, Date modified, Date created) {
+  if (!finish_) return;  // nothing is done twice
+  if (datesRead_.empty()) datesRead_.resize(static_cast<std::size_t>(env.objects.ObjCount) + 1);
+  datesRead_[static_cast<std::size_t>(i)] = {modified, created};
+}
+
+void RenameOperation::KnownDates(int32_t i, Date& modified, Date& created) const {
+  if (datesRead_.empty()) return;
+  const auto& [m, c] = datesRead_[static_cast<std::size_t>(i)];
+  if (modified == 0) modified = m;
+  if (created == 0) created = c;
+}
+
+bool RenameOperation::ResumesAt(int32_t p, std::u16string& name) {
+  if (failedEvac_ && failedEvac_->position != p) failedEvac_.reset();
+  if (!failedEvac_) return false;
+  name = failedEvac_->wanted;
+  return true;
+}
+
+RenameOperation::EvacEnd RenameOperation::Evacuate(int32_t k, int32_t p, bool ahead) {
   ObjectTable& o = env.objects;
   const std::u16string folder = o.ObjFolder[k];
   const std::u16string name = o.ObjName[k];
@@ -276,7 +302,7 @@ RenameOperation::EvacEnd RenameOperation::Evacuate(int32_t k) {
                                   : MakeTemporaryName(folder, name, u"");
   if (evac.empty()) return EvacEnd::Failed;
   bool aborted = false;
-  const int err = EvacuationRename(k, folder, name, evac, aborted);
+  const int err = EvacuationRename(k, p, folder, name, evac, ahead, aborted);
   if (aborted) {
     log.LogOutcomeLine(u"中断");
     return EvacEnd::Aborted;
@@ -292,34 +318,45 @@ RenameOperation::EvacEnd RenameOperation::Evacuate(int32_t k) {
   return env.journal.AbortRequested ? EvacEnd::Aborted : EvacEnd::Done;
 }
 
-int RenameOperation::EvacuationRename(int32_t k, const std::u16string& folder,
+int RenameOperation::EvacuationRename(int32_t k, int32_t p, const std::u16string& folder,
                                       const std::u16string& name, const std::u16string& evac,
-                                      bool& aborted) {
+                                      bool ahead, bool& aborted) {
   aborted = false;
-  RenameJob* job = worker_ && !env.objects.ObjIsFolder[k] && index.Listed(folder)
-                       ? PlanJob(folder, name, evac)
-                       : nullptr;
-  if (job) {
-    // On the rename thread, after the renames given before it, so that the
-    // renames of a folder stay on one thread; this one is waited for.
-    log.AppendEvacuationLine(folder, name, evac);
-    GiveJob(*job, k, true);
-    while (worker_->Pending() > 1) FinishOldest();  // throws when one of them failed
-    const RenameJob& done = worker_->Oldest();
-    const int writeError = done.writeError;
-    const int renameError = done.renameError;
-    worker_->Pop();
-    if (done.Failed()) worker_->Discard();
-    if (writeError == kFsOk) {
-      index.RenameDone(done.plan, renameError);
-      return renameError;
+  ObjectTable& o = env.objects;
+  RunJournal& j = env.journal;
+  std::optional<FailedEvacuation> failed;
+  failed.swap(failedEvac_);
+  if (failed && failed->position == p && failed->target == k && failed->name == name &&
+      failed->evac == evac) {
+    // Done again after the rename thread failed it: the line that announces
+    // it is in the log text; what became of its write and rename is known.
+    if (failed->writeError == kFsOk) {
+      index.RenameDone(failed->plan, failed->renameError);
+      return failed->renameError;
     }
     log.WriteFailed();
+  } else if (RenameJob* job = ahead && !j.AbortRequested && worker_ && !o.ObjIsFolder[k] &&
+                                      index.Listed(folder)
+                                  ? PlanJob(folder, name, evac)
+                                  : nullptr) {
+    // On the rename thread, after the renames given before it, so that the
+    // renames of a folder stay on one thread. Taken to succeed: the caller
+    // goes on with the evacuated target under its new name.
+    job->tentative = false;
+    job->evacuation = true;
+    job->wanted = wanted;
+    job->before = {o.ObjOrigName[k], o.ObjState[k], j.DoneCount, j.TentativeCount,
+                   j.ReportDoneList.size()};
+    log.AppendEvacuationLine(folder, name, evac);
+    GiveJob(*job, p, k);
+    job->outcomeMark = j.LogText.size();
+    index.RenameDone(job->plan, kFsOk);
+    return kFsOk;
   } else {
     Settle();
     log.LogEvacuationLine(folder, name, evac);
   }
-  if (env.journal.AbortRequested) {
+  if (j.AbortRequested) {
     aborted = true;
     return kFsOk;
   }
@@ -345,6 +382,7 @@ LoopResult RenameOperation::Resolve(int32_t p, int32_t i, const CandidateSequenc
   bool contiguous = true;  // every number since seq.first() was blocked for good
   std::u16string candidate = seq.Name(m);
   int32_t from = 1;        // resume position of the base-name holder search
+  bool firstEvacuation = true;
   for (;;) {
     const std::u16string& folder = o.ObjFolder[i];
     const std::u16string upper = UpperText(candidate);
@@ -359,7 +397,8 @@ LoopResult RenameOperation::Resolve(int32_t p, int32_t i, const CandidateSequenc
       q = index.FirstBaseHolder(folder, upperBase, from, p);
     }
     if (q > p) {
-      const EvacEnd e = Evacuate(o.OrderIndex[q]);
+      const EvacEnd e = Evacuate(o.OrderIndex[q], p, firstEvacuation);
+      firstEvacuation = false;
       if (e == EvacEnd::Aborted) {
         r.end = LoopEnd::Aborted;
         return r;

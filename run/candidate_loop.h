@@ -22,7 +22,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "run/name_candidates.h"
 #include "run/name_index.h"
@@ -90,28 +93,46 @@ class RenameOperation {
   // and the operation goes on with the next targets while it takes place,
   // taking it to succeed: its outcome line "正常終了" and the steps after it
   // (`finish`: ObjName, state, report entry, counters; the indexes) are taken
-  // at once, with what they changed kept. Everything else the operation does
+  // at once, with what they changed kept. So does the first evacuation of a
+  // file that the candidate loop of a target makes (its outcome line, the
+  // evacuated target's name and state). Everything else the operation does
   // to its tables, the disk or the user first waits for every pending rename
   // (Settle). When a pending rename or its write failed, the jobs after it
   // were never started: Settle takes back the steps of it and of every job
   // after it, forgets the numbering hints, cuts the log text back to that
-  // rename's announcing line, takes the failure steps the renames in turn
-  // would have taken, and throws Restart: the caller goes on after that
-  // target's position, doing again the targets after it, which so far had
-  // changed nothing but what was taken back.
+  // rename's announcing line and throws Restart. A final rename's failure
+  // steps are taken first, as the renames in turn would have taken them, and
+  // the caller goes on after that target's position; after an evacuation the
+  // caller does that target again from its candidate loop (ResumesAt), which
+  // meets the same evacuation and takes its failure from there. The targets
+  // done again had so far changed nothing but what was taken back.
   using FinishStep = std::function<void(int32_t i, const std::u16string& name, bool tentative)>;
   struct Restart {
-    int32_t position;  // of the target whose rename failed
+    int32_t position;    // of the target whose rename or evacuation failed
+    bool again = false;  // that target is done again from its candidate loop
   };
   void OverlapRenames(FinishStep finish);
   void Settle();
   // Settles when a pending rename gives up or takes `upperName` (before the
   // path of an entry of that name is read).
   void Guard(const std::u16string& upperName);
+  // The generated name of the target in the candidate loop, kept for a
+  // Restart::again.
+  std::u16string wanted;
+  // After a Restart::again at position p: true, with the generated name of
+  // that target (its object line is in the log already).
+  bool ResumesAt(int32_t p, std::u16string& name);
+  // Dates of target i that the rule read through the path while renames
+  // were pending (0: none), so that a target done again after a Restart
+  // does not read them a second time.
+  void DatesRead(int32_t i, Date modified, Date created);
+  void KnownDates(int32_t i, Date& modified, Date& created) const;
 
  private:
   enum class EvacEnd { Done, Failed, Aborted };
-  EvacEnd Evacuate(int32_t k);
+  // Moves later target k aside for the target at position p; `ahead`: the
+  // rename may go to the rename thread, taken to succeed.
+  EvacEnd Evacuate(int32_t k, int32_t p, bool ahead);
   // The steps after the announcing line of a rename to `name` made here.
   bool RenameAnnounced(int32_t i, const std::u16string& name);
   // Gives the rename of target i to the rename thread when it can take it.
@@ -122,15 +143,26 @@ class RenameOperation {
   // yet in the file.
   RenameJob* PlanJob(const std::u16string& folder, const std::u16string& oldName,
                      const std::u16string& newName);
-  void GiveJob(RenameJob& job, int32_t target, bool awaited);
+  void GiveJob(RenameJob& job, int32_t position, int32_t target);
   void FinishOldest();
   void TakeBack(const RenameJob& job);
   // The rename of an evacuation, with its announcing line (on the rename
-  // thread when it can take it). aborted: the log failed and the user chose
-  // to stop before the rename.
-  int EvacuationRename(int32_t k, const std::u16string& folder, const std::u16string& name,
-                       const std::u16string& evac, bool& aborted);
+  // thread when `ahead` and it can take it). aborted: the log failed and the
+  // user chose to stop before the rename.
+  int EvacuationRename(int32_t k, int32_t p, const std::u16string& folder,
+                       const std::u16string& name, const std::u16string& evac, bool ahead,
+                       bool& aborted);
 
+  // An evacuation taken to succeed that failed: what the thread saw, taken
+  // by the same evacuation when its target is done again.
+  struct FailedEvacuation {
+    int32_t position = 0, target = 0;
+    std::u16string wanted, name, evac;
+    int writeError = 0, renameError = 0;
+    NameIndex::RenamePlan plan;
+  };
+  std::optional<FailedEvacuation> failedEvac_;
+  std::vector<std::pair<Date, Date>> datesRead_;  // by target; empty until one is read
   FinishStep finish_;
   std::unique_ptr<RenameWorker> worker_;  // after `index`: ends before it
 };

@@ -42,14 +42,15 @@ void FinishRenamed(RenameOperation& op, int32_t i, const std::u16string& name, b
   if (tentative) ++env.journal.TentativeCount;
 }
 
-// One target at position p: steps 1 to 8 of the per-object processing.
-void RunObject(RenameOperation& op, int32_t p, int32_t i) {
+// The object line and the generated name of target i at position p; false
+// when the target ended there (logged and entered).
+bool GenerateName(RenameOperation& op, int32_t p, int32_t i, std::u16string& newName) {
   RunEnvironment& env = op.env;
   ObjectTable& o = env.objects;
   op.WriteObjectLine(i);
   if (env.journal.AbortRequested) {
     op.SkipAborted(i);
-    return;
+    return false;
   }
   RuleContext& ctx = env.context;
   ctx.CurPos = p;
@@ -58,11 +59,12 @@ void RunObject(RenameOperation& op, int32_t p, int32_t i) {
   ctx.CurCreated = o.ObjCreated[i];
   ctx.CurPath.assign(o.ObjFolder[i]).append(o.ObjName[i]);
   ctx.CurIsFolder = o.ObjIsFolder[i];
-  // A date the listing did not give is read through the path: not while the
-  // entry takes part in a pending rename.
-  if (ctx.CurModified == 0 || ctx.CurCreated == 0) op.Guard(UpperText(o.ObjName[i]));
-  const std::u16string newName =
-      env.generate(o.ObjState[i] != kObjUnchanged ? o.ObjOrigName[i] : o.ObjName[i]);
+  const bool datesMissing = ctx.CurModified == 0 || ctx.CurCreated == 0;
+  if (datesMissing) op.KnownDates(i, ctx.CurModified, ctx.CurCreated);
+  newName = env.generate(o.ObjState[i] != kObjUnchanged ? o.ObjOrigName[i] : o.ObjName[i]);
+  if (datesMissing && (ctx.CurModified != o.ObjModified[i] || ctx.CurCreated != o.ObjCreated[i])) {
+    op.DatesRead(i, ctx.CurModified, ctx.CurCreated);
+  }
   int16_t errorKind = ctx.RuleErrorKind;
   std::u16string errorText = ctx.RuleErrorText;
   if (errorKind == 0 && !IsUsableName(newName)) {
@@ -77,13 +79,20 @@ void RunObject(RenameOperation& op, int32_t p, int32_t i) {
     op.log.LogTargetLine(ctx.RuleErrorKind != 0 ? newName : std::u16string());
     op.log.LogOutcomeLine(status);
     op.ErrorEntry(i, ctx.RuleErrorKind != 0 ? newName : std::u16string(), status);
-    return;
+    return false;
   }
+  return true;
+}
 
-  const Settings& s = env.settings;
+// One target at position p: steps 1 to 8 of the per-object processing.
+void RunObject(RenameOperation& op, int32_t p, int32_t i) {
+  std::u16string newName;
+  if (!op.ResumesAt(p, newName) && !GenerateName(op, p, i, newName)) return;
+  const Settings& s = op.env.settings;
   const int64_t first = s.FirstNumMode ? s.ExtraNum : int64_t{s.ExtraNum} - 1;
   const CandidateSequence seq(SplitNewName(newName, s.ExtraMixMode), s.ExtraMode, first,
                               s.FirstNumMode);
+  op.wanted = std::move(newName);
   LoopResult r;
   if (!op.ResolveAndRename(p, i, seq, u"変更名", u"変更開始", r) || r.handedOver) return;
   op.Settle();
@@ -121,10 +130,20 @@ OperationSummary ExecuteRenameRun(RunEnvironment& env, int index) {
   RenameOperation op(env, kind, baseMode);
   op.log.BeginOperation(kind);
   op.log.ReserveFor(o);
+  struct DateReadHook {
+    RuleContext& ctx;
+    ~DateReadHook() { ctx.BeforeDateRead = nullptr; }
+  } hook{env.context};
   if (!baseMode && env.fs.SafeFromTwoThreads()) {
     op.OverlapRenames([&op](int32_t i, const std::u16string& name, bool tentative) {
       FinishRenamed(op, i, name, tentative);
     });
+    // A date the listing did not give is read by the rule engine through the
+    // path: not while the entry takes part in a pending rename.
+    hook.ctx.BeforeDateRead = [&op, &ctx = hook.ctx] {
+      const std::u16string_view path = ctx.CurPath;
+      op.Guard(UpperText(path.substr(path.rfind(u'/') + 1)));
+    };
   }
   for (int32_t from = 1;;) {
     try {
@@ -136,7 +155,9 @@ OperationSummary ExecuteRenameRun(RunEnvironment& env, int index) {
       op.Settle();
       break;
     } catch (const RenameOperation::Restart& restart) {
-      from = restart.position + 1;  // the targets after the failed rename, again
+      // The targets after the failed rename, again; after a failed
+      // evacuation, its target too.
+      from = restart.again ? restart.position : restart.position + 1;
     }
   }
   op.log.FinishLog(kind);

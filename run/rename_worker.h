@@ -35,7 +35,8 @@ struct RenameJob {
   int32_t position = 0;
   int32_t target = 0;
   bool tentative = false;
-  bool awaited = false;          // the giver waits for it: nothing was taken ahead
+  bool evacuation = false;       // moves `target` aside for the target at `position`,
+  std::u16string wanted;         // which wants this name
   std::size_t outcomeMark = 0;  // log text before the outcome line
   struct Before {                // what the finishing steps changed
     std::u16string origName;

@@ -3,6 +3,7 @@
 #include "rule/date_codes.h"
 
 #include <cstdio>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -24,8 +25,11 @@ TEST_F(RuleCallTest, DatesFromTheContextNeedNoFileSystem) {
 TEST_F(RuleCallTest, ZeroDateIsReadOnceAndKept) {
   context.CurModified = 0;
   fs.modified[context.CurPath] = MakeDate(2001, 12, 31, 15, 7, 9);
+  std::vector<int> readsWhenWarned;
+  context.BeforeDateRead = [&] { readsWhenWarned.push_back(fs.reads); };
   EXPECT_EQ(ExpandSections(call, u"\\Y\\02M\\H\\T"), u"20011215150709");
   EXPECT_EQ(fs.reads, 1);
+  EXPECT_EQ(readsWhenWarned, std::vector<int>{0});  // once, before the read
   EXPECT_EQ(context.CurModified, MakeDate(2001, 12, 31, 15, 7, 9));
 }
 

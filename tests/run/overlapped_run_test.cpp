@@ -2,7 +2,9 @@
 // twice on real files, once with the renames in turn and once overlapped,
 // and both runs must end alike: the names on disk, the tables, the log file,
 // the log text, the report, the questions and every call that reached the
-// file system, in order. The cases make renames and log writes fail in the
+// file system: those that change the disk or the log in one order, those
+// that read in one order (the reads of the run's thread may fall between
+// other renames than in turn). The cases make renames and log writes fail in the
 // middle of long runs, where later targets were already under way.
 #include <gtest/gtest.h>
 
@@ -23,7 +25,9 @@
 #include "platform/capacities.h"
 #include "platform/dates.h"
 #include "platform/utf8_codec.h"
+#include "rule/date_codes.h"
 #include "rule/rule_context.h"
+#include "rule/rule_workspace.h"
 #include "run/rename_run.h"
 #include "run/run_environment.h"
 #include "run/run_journal.h"
@@ -66,6 +70,9 @@ struct Case {
   std::function<std::u16string(int k)> rule;
   std::vector<Fault> faults;
   std::vector<MsgAnswer> answers;  // after the confirmation
+  // The listing gave no dates and the rule reads the last-modified date
+  // through the path, as the rule engine does.
+  bool readsDates = false;
 };
 
 // Everything a run leaves behind, with the temporary folder's path replaced
@@ -75,7 +82,7 @@ struct Outcome {
   std::vector<int> states;
   std::u16string logFile, logText, report;
   std::vector<std::u16string> boxes;
-  std::vector<std::u16string> calls;
+  std::vector<std::u16string> changes, reads;  // calls to the file system
   int done = 0, errors = 0, tentative = 0;
 };
 
@@ -89,13 +96,13 @@ std::u16string Strip(std::u16string text, const std::u16string& path) {
 // What a run of `files` targets w/f0001.. in a temporary folder works on,
 // its confirmation answered Yes.
 struct RunSetup {
-  explicit RunSetup(int files) {
+  explicit RunSetup(int files, double date = 1.0) {
     dir.MakeFolder(u"w");
     objects.Reset(files);
     journal.LogPath = dir.PathOf(u"log.txt");
     for (int k = 1; k <= files; ++k) {
       dir.MakeFile(u"w/" + Num(k), "x");
-      EXPECT_TRUE(objects.Append(dir.PathOf(u"w/"), Num(k), false, 1.0, 1.0, Capacities::Large()));
+      EXPECT_TRUE(objects.Append(dir.PathOf(u"w/"), Num(k), false, date, date, Capacities::Large()));
     }
     boxes.QueueAnswer(MsgAnswer::Yes);
   }
@@ -121,7 +128,7 @@ struct RunSetup {
 };
 
 Outcome RunOnce(const Case& c, bool twoThreads) {
-  RunSetup run(c.files);
+  RunSetup run(c.files, c.readsDates ? 0.0 : 1.0);
   std::unique_ptr<FileSystem> real = CreateSystemFileSystem();
   FaultyFileSystem fs(*real);
   fs.twoThreads = twoThreads;
@@ -138,6 +145,13 @@ Outcome RunOnce(const Case& c, bool twoThreads) {
   const OperationSummary s = run.Run(fs, [&](const std::u16string& name) {
     context.RuleErrorKind = 0;
     context.RuleErrorText.clear();
+    if (c.readsDates) {
+      RuleWorkspace ws;
+      const Capacities caps = Capacities::Large();
+      RuleCall call{run.settings, context, ws, fs, caps};
+      DateCodeValue date;
+      if (!GetObjectDateCode(call, kDateModified, 7, date)) return std::u16string();
+    }
     const std::u16string& to = rule[name];
     if (to == u"!") {
       context.RuleErrorKind = 1;
@@ -162,7 +176,10 @@ Outcome RunOnce(const Case& c, bool twoThreads) {
   out.report = Strip(run.host.report, w);
   for (const auto& b : run.boxes.calls) out.boxes.push_back(Strip(b.text, w));
   for (const auto& [call, path] : fs.calls) {
-    out.calls.push_back(std::u16string(1, static_cast<char16_t>(u'A' + static_cast<int>(call))) +
+    const bool read = call == FsCall::ListFolder || call == FsCall::FileExists ||
+                      call == FsCall::FolderExists || call == FsCall::GetFullPath ||
+                      call == FsCall::GetDateLastModified || call == FsCall::GetDateCreated;
+    (read ? out.reads : out.changes).push_back(std::u16string(1, static_cast<char16_t>(u'A' + static_cast<int>(call))) +
                         Strip(path, w));
   }
   out.done = s.done;
@@ -185,7 +202,8 @@ TEST_P(OverlappedRunTest, EndsAsTheRenamesInTurn) {
   EXPECT_EQ(EncodeNativeLossy(inTurn.logText), EncodeNativeLossy(overlapped.logText));
   EXPECT_EQ(EncodeNativeLossy(inTurn.report), EncodeNativeLossy(overlapped.report));
   EXPECT_EQ(inTurn.boxes, overlapped.boxes);
-  EXPECT_EQ(inTurn.calls, overlapped.calls);
+  EXPECT_EQ(inTurn.changes, overlapped.changes);
+  EXPECT_EQ(inTurn.reads, overlapped.reads);
   EXPECT_EQ(inTurn.done, overlapped.done);
   EXPECT_EQ(inTurn.errors, overlapped.errors);
   EXPECT_EQ(inTurn.tentative, overlapped.tentative);
@@ -220,12 +238,18 @@ const Case kCases[] = {
     {"sameNameNumbered", 50, AllSame, {{FsCall::Rename, u"f0020", kFsPermissionDenied}}, {}},
     {"sameNameTakenFromOutside", 50, AllSame, {{FsCall::Rename, u"same-7", kFsAlreadyExists}}, {}},
     {"cycleWithEvacuations", 30, Cycle(30), {{FsCall::Rename, u"f0012", kFsPermissionDenied}}, {}},
+    {"cycleTwoEvacuationsFail", 60, Cycle(60),
+     {{FsCall::Rename, u"f0012", kFsAlreadyExists}, {FsCall::Rename, u"f0041", kFsNotFound}}, {}},
+    {"cycleEveryRenameFails", 20, Cycle(20), {{FsCall::Rename, u"*", kFsPermissionDenied, -1}}, {}},
     {"cycleFinalRenameFails", 30, Cycle(30),
      {{FsCall::Rename, u"f0020", kFsPermissionDenied, 1, 1}}, {}},
     {"cycleWriteFailsAnsweredYes", 30, Cycle(30), {{FsCall::Write, u"", kFsIoError, 1, 17}},
      {MsgAnswer::Yes}},
     {"cycleWriteFailsAnsweredNo", 30, Cycle(30), {{FsCall::Write, u"", kFsIoError, 1, 18}},
      {MsgAnswer::No}},
+    {"cycleReadingDates", 30, Cycle(30), {{FsCall::Rename, u"f0012", kFsPermissionDenied}}, {},
+     true},
+    {"distinctReadingDates", 60, Distinct, {{FsCall::Rename, u"f0017", kFsNotFound}}, {}, true},
     {"ruleErrorsBetween", 60,
      [](int k) { return k % 7 == 0 ? std::u16string(u"!") : k % 11 == 0 ? Num(k) : Distinct(k); },
      {{FsCall::Rename, u"f0030", kFsNotFound}}, {}},
