@@ -267,7 +267,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, OverlappedRunTest, ::testing::ValuesIn(kCases),
 TEST(OverlappedRunKillTest, KilledRunLosesNothingAndLogsEveryRenameMade) {
   const int n = 3000;
   bool stoppedMidway = false;
-  for (const int delayMicros : {3000, 8000, 15000, 25000, 40000, 60000}) {
+  // Each kill comes some time after the first rename showed on disk, so
+  // that a slow or busy machine does not make every moment fall before the
+  // run.
+  for (const int delayMicros : {0, 500, 2000, 5000, 10000, 20000}) {
     RunSetup run(n);
     run.settings.ReportMode = false;
     const TempDir& dir = run.dir;
@@ -278,6 +281,10 @@ TEST(OverlappedRunKillTest, KilledRunLosesNothingAndLogsEveryRenameMade) {
     if (child == 0) {
       run.Run(*fs, [](const std::u16string& name) { return u"g" + name.substr(1); });
       _exit(0);
+    }
+    for (int waited = 0; !dir.Exists(u"w/g0001") && waited < 20'000'000; waited += 100) {
+      if (waitpid(child, nullptr, WNOHANG) != 0) break;  // ended (or failed) early
+      usleep(100);
     }
     usleep(static_cast<useconds_t>(delayMicros));
     kill(child, SIGKILL);
