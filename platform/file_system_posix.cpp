@@ -23,6 +23,7 @@
 
 #include "platform/file_system.h"
 #include "platform/folder_handle_posix.h"
+#include "platform/mapped_append.h"
 #include "platform/parallel_slices.h"
 #include "platform/text_case.h"
 #include "platform/utf8_codec.h"
@@ -209,16 +210,27 @@ int StatxDates(const std::string& path, Kind kind, bool birth, Date& date) {
   return DateOfStatx(sx, birth, cache, date);
 }
 
+// A text file written by write calls; one that gets many texts (a log) goes
+// on by copies into a mapping of its end once it has had a few (one call per
+// chunk of a megabyte instead of one per text).
 class PosixTextFile : public TextFile {
  public:
-  explicit PosixTextFile(int fd) : fd_(fd) {}
+  PosixTextFile(int fd, bool readable) : fd_(fd), readable_(readable) {}
   ~PosixTextFile() override {
+    mapped_.Finish();
     if (fd_ >= 0) ::close(fd_);
   }
   int Write(std::u16string_view text) override {
     if (fd_ < 0) return kFsIoError;
     std::string& bytes = bytes_;
     EncodeNativeLossyInto(text, bytes);
+    if (!mapped_.Started() && readable_ && ++writes_ == kWritesBeforeMapping) {
+      mapped_.Start(fd_);
+    }
+    if (mapped_.Started()) {
+      const int err = mapped_.Append(bytes.data(), bytes.size());
+      return err == 0 ? kFsOk : ErrorOf(err);
+    }
     std::size_t done = 0;
     while (done < bytes.size()) {
       const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
@@ -232,13 +244,20 @@ class PosixTextFile : public TextFile {
   }
   int Close() override {
     if (fd_ < 0) return kFsOk;
+    const int cut = mapped_.Finish();
     const int rc = ::close(fd_);
     fd_ = -1;
+    if (cut != 0) return ErrorOf(cut);
     return rc == 0 ? kFsOk : ErrorOf(errno);
   }
 
  private:
+  static constexpr int kWritesBeforeMapping = 4;
+
   int fd_;
+  bool readable_;      // open for reading too, as a mapping needs
+  int writes_ = 0;
+  MappedAppend mapped_;
   std::string bytes_;  // the encoded text of the last write
 };
 
@@ -435,9 +454,15 @@ class PosixFileSystem : public FileSystem {
   static int Open(std::u16string_view path, int mode, std::unique_ptr<TextFile>& file) {
     std::string bytes;
     if (!EncodeNative(path, bytes) || bytes.empty()) return kFsPathNotFound;
-    const int fd = ::open(bytes.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | mode, 0666);
+    // Open for reading too when allowed, so that the file can be mapped.
+    bool readable = true;
+    int fd = ::open(bytes.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | mode, 0666);
+    if (fd < 0 && (errno == EACCES || errno == EPERM)) {
+      readable = false;
+      fd = ::open(bytes.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | mode, 0666);
+    }
     if (fd < 0) return PathErrorOf(errno);
-    file = std::make_unique<PosixTextFile>(fd);
+    file = std::make_unique<PosixTextFile>(fd, readable);
     return kFsOk;
   }
 

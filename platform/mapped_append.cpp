@@ -1,0 +1,163 @@
+// Appending through a shared mapping: see mapped_append.h.
+#include "platform/mapped_append.h"
+
+#include <fcntl.h>
+#include <linux/magic.h>
+#include <setjmp.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/vfs.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+
+namespace dovetam {
+
+namespace {
+
+// A copy into the mapping faults with SIGBUS when its page is gone from the
+// file. The handler takes the thread that made the copy back out of it; any
+// other SIGBUS goes on to what was there before.
+thread_local sigjmp_buf* tJump = nullptr;
+struct sigaction gPrevious {};
+std::once_flag gInstalled;
+
+void OnBusError(int sig, siginfo_t* info, void* context) {
+  if (sigjmp_buf* jump = tJump) {
+    tJump = nullptr;
+    siglongjmp(*jump, 1);
+  }
+  if ((gPrevious.sa_flags & SA_SIGINFO) != 0 && gPrevious.sa_sigaction != nullptr) {
+    gPrevious.sa_sigaction(sig, info, context);
+    return;
+  }
+  if ((gPrevious.sa_flags & SA_SIGINFO) == 0 && gPrevious.sa_handler != SIG_DFL &&
+      gPrevious.sa_handler != SIG_IGN) {
+    gPrevious.sa_handler(sig);
+    return;
+  }
+  // Not a copy of ours: it ends the process as it would have.
+  signal(SIGBUS, SIG_DFL);
+  raise(SIGBUS);
+}
+
+void InstallGuard() {
+  std::call_once(gInstalled, [] {
+    struct sigaction sa {};
+    sa.sa_sigaction = OnBusError;
+    sigemptyset(&sa.sa_mask);
+    // SA_NODEFER: leaving the handler by a jump leaves SIGBUS unblocked.
+    sa.sa_flags = SA_SIGINFO | SA_NODEFER;
+    sigaction(SIGBUS, &sa, &gPrevious);
+  });
+}
+
+// Copies n bytes of `from` to `to`, or blanks them when `from` is null;
+// false when a page of the mapping faulted.
+bool CopyGuarded(char* to, const char* from, std::size_t n) {
+  sigjmp_buf jump;
+  if (sigsetjmp(jump, 0) != 0) return false;
+  tJump = &jump;
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  if (from != nullptr) {
+    std::memcpy(to, from, n);
+  } else {
+    std::memset(to, ' ', n);
+  }
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  tJump = nullptr;
+  return true;
+}
+
+bool MapsLikeTheCache(int fd) {
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  struct statfs fs {};
+  if (fstatfs(fd, &fs) != 0) return false;
+  switch (static_cast<unsigned long>(fs.f_type)) {
+    case TMPFS_MAGIC:
+    case EXT4_SUPER_MAGIC:
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+MappedAppend::~MappedAppend() { Finish(); }
+
+bool MappedAppend::Start(int fd) {
+  if (map_ != nullptr || !MapsLikeTheCache(fd)) return false;
+  struct stat st {};
+  if (fstat(fd, &st) != 0) return false;
+  InstallGuard();
+  const auto page = static_cast<off_t>(sysconf(_SC_PAGESIZE));
+  fd_ = fd;
+  base_ = st.st_size / page * page;
+  used_ = static_cast<std::size_t>(st.st_size - base_);
+  mapped_ = 0;
+  error_ = 0;
+  if (Reserve(used_ + 1) != 0) {
+    Finish();  // back to the length it had
+    return false;
+  }
+  return true;
+}
+
+int MappedAppend::Reserve(std::size_t need) {
+  if (need <= mapped_) return 0;
+  const std::size_t size = (need + kChunk - 1) / kChunk * kChunk;
+  int rc;
+  do {
+    rc = fallocate(fd_, 0, base_ + static_cast<off_t>(mapped_), static_cast<off_t>(size - mapped_));
+  } while (rc != 0 && errno == EINTR);
+  if (rc != 0) return errno;
+  void* m = map_ != nullptr ? mremap(map_, mapped_, size, MREMAP_MAYMOVE)
+                            : mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, base_);
+  if (m == MAP_FAILED) return errno;
+  map_ = static_cast<char*>(m);
+  const std::size_t from = std::max(mapped_, used_);
+  mapped_ = size;
+#ifdef MADV_POPULATE_WRITE
+  // The pages of the chunk in one call rather than one fault each (a hint).
+  const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  madvise(map_ + from / page * page, size - from / page * page, MADV_POPULATE_WRITE);
+#endif
+  if (!CopyGuarded(map_ + from, nullptr, size - from)) return EIO;
+  return 0;
+}
+
+int MappedAppend::Append(const char* data, std::size_t n) {
+  if (error_ != 0) return error_;
+  if (map_ == nullptr) return error_ = EBADF;
+  if (const int err = Reserve(used_ + n); err != 0) return error_ = err;
+  if (!CopyGuarded(map_ + used_, data, n)) return error_ = EIO;
+  used_ += n;
+  return 0;
+}
+
+int MappedAppend::Finish() {
+  if (fd_ < 0) return 0;
+  if (map_ != nullptr) munmap(map_, mapped_);
+  map_ = nullptr;
+  int err = 0;
+  while (ftruncate(fd_, base_ + static_cast<off_t>(used_)) != 0) {
+    if (errno != EINTR) {
+      err = errno;
+      break;
+    }
+  }
+  fd_ = -1;
+  mapped_ = 0;
+  return err;
+}
+
+}  // namespace dovetam
