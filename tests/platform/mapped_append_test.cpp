@@ -136,8 +136,12 @@ TEST_F(MappedAppendTest, FileCutShortBySomeoneElseIsAnErrorNotACrash) {
   ASSERT_EQ(0, ftruncate(f.fd(), 0));  // as another process could
   EXPECT_EQ(EIO, f.map.Append(line.data(), line.size()));
   EXPECT_EQ(EIO, f.map.Append(line.data(), line.size()));  // and stays so
-  // A fault elsewhere is not taken for one of ours.
-  EXPECT_EXIT(raise(SIGBUS), ::testing::KilledBySignal(SIGBUS), "");
+  // A fault elsewhere is not taken for one of ours: it goes on to what was
+  // there before (the default: the end of the process). ThreadSanitizer
+  // keeps signals of its own.
+#if !defined(__SANITIZE_THREAD__)
+  EXPECT_DEATH(raise(SIGBUS), "");
+#endif
 }
 
 TEST_F(MappedAppendTest, FullDiskIsAnErrorOfAppendAndKeepsTheText) {
