@@ -210,9 +210,9 @@ int StatxDates(const std::string& path, Kind kind, bool birth, Date& date) {
   return DateOfStatx(sx, birth, cache, date);
 }
 
-// A text file written by write calls; one that gets many texts (a log) goes
-// on by copies into a mapping of its end once it has had a few (one call per
-// chunk of a megabyte instead of one per text).
+// A text file written by write calls; one that gets many short texts (a
+// log) goes on by copies into a mapping of its end once it has had a few
+// (one call per chunk of a megabyte instead of one per text).
 class PosixTextFile : public TextFile {
  public:
   PosixTextFile(int fd, bool readable) : fd_(fd), readable_(readable) {}
@@ -224,7 +224,8 @@ class PosixTextFile : public TextFile {
     if (fd_ < 0) return kFsIoError;
     std::string& bytes = bytes_;
     EncodeNativeLossyInto(text, bytes);
-    if (!mapped_.Started() && readable_ && ++writes_ == kWritesBeforeMapping) {
+    if (!mapped_.Started() && readable_ && bytes.size() < kShortWrite &&
+        ++shortWrites_ == kWritesBeforeMapping) {
       mapped_.Start(fd_);
     }
     if (mapped_.Started()) {
@@ -253,10 +254,11 @@ class PosixTextFile : public TextFile {
 
  private:
   static constexpr int kWritesBeforeMapping = 4;
+  static constexpr std::size_t kShortWrite = std::size_t{64} << 10;
 
   int fd_;
   bool readable_;      // open for reading too, as a mapping needs
-  int writes_ = 0;
+  int shortWrites_ = 0;
   MappedAppend mapped_;
   std::string bytes_;  // the encoded text of the last write
 };

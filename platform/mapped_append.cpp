@@ -95,7 +95,7 @@ bool MapsLikeTheCache(int fd) {
 MappedAppend::~MappedAppend() { Finish(); }
 
 bool MappedAppend::Start(int fd) {
-  if (map_ != nullptr || !MapsLikeTheCache(fd)) return false;
+  if (fd_ >= 0 || !MapsLikeTheCache(fd)) return false;
   struct stat st {};
   if (fstat(fd, &st) != 0) return false;
   InstallGuard();
@@ -103,50 +103,70 @@ bool MappedAppend::Start(int fd) {
   fd_ = fd;
   base_ = st.st_size / page * page;
   used_ = static_cast<std::size_t>(st.st_size - base_);
-  mapped_ = 0;
   error_ = 0;
-  if (Reserve(used_ + 1) != 0) {
+  if (MapChunk() != 0) {
     Finish();  // back to the length it had
     return false;
   }
   return true;
 }
 
-int MappedAppend::Reserve(std::size_t need) {
-  if (need <= mapped_) return 0;
-  const std::size_t size = (need + kChunk - 1) / kChunk * kChunk;
+namespace {
+
+int ReserveOnDisk(int fd, off_t from, std::size_t bytes) {
   int rc;
   do {
-    rc = fallocate(fd_, 0, base_ + static_cast<off_t>(mapped_), static_cast<off_t>(size - mapped_));
+    rc = fallocate(fd, 0, from, static_cast<off_t>(bytes));
   } while (rc != 0 && errno == EINTR);
-  if (rc != 0) return errno;
-  void* m = map_ != nullptr ? mremap(map_, mapped_, size, MREMAP_MAYMOVE)
-                            : mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, base_);
+  return rc == 0 ? 0 : errno;
+}
+
+}  // namespace
+
+int MappedAppend::MapChunk() {
+  if (const int err = ReserveOnDisk(fd_, base_, kChunk); err != 0) return err;
+  void* m = mmap(nullptr, kChunk, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, base_);
   if (m == MAP_FAILED) return errno;
   map_ = static_cast<char*>(m);
-  const std::size_t from = std::max(mapped_, used_);
-  mapped_ = size;
 #ifdef MADV_POPULATE_WRITE
   // The pages of the chunk in one call rather than one fault each (a hint).
   const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-  madvise(map_ + from / page * page, size - from / page * page, MADV_POPULATE_WRITE);
+  madvise(map_ + used_ / page * page, kChunk - used_ / page * page, MADV_POPULATE_WRITE);
 #endif
-  if (!CopyGuarded(map_ + from, nullptr, size - from)) return EIO;
+  if (!CopyGuarded(map_ + used_, nullptr, kChunk - used_)) return EIO;
   return 0;
 }
 
 int MappedAppend::Append(const char* data, std::size_t n) {
   if (error_ != 0) return error_;
   if (map_ == nullptr) return error_ = EBADF;
-  if (const int err = Reserve(used_ + n); err != 0) return error_ = err;
-  if (!CopyGuarded(map_ + used_, data, n)) return error_ = EIO;
-  used_ += n;
+  if (n > kChunk - used_) {
+    // The chunks the text reaches into are reserved before any of it is
+    // copied: a text is appended whole or not at all.
+    const std::size_t beyond = (n - (kChunk - used_) + kChunk - 1) / kChunk * kChunk;
+    const int err = ReserveOnDisk(fd_, base_ + static_cast<off_t>(kChunk), beyond);
+    if (err != 0) return error_ = err;
+  }
+  while (n > 0) {
+    if (used_ == kChunk) {
+      munmap(map_, kChunk);
+      map_ = nullptr;
+      base_ += static_cast<off_t>(kChunk);
+      used_ = 0;
+      if (const int err = MapChunk(); err != 0) return error_ = err;
+    }
+    const std::size_t k = std::min(n, kChunk - used_);
+    if (!CopyGuarded(map_ + used_, data, k)) return error_ = EIO;
+    used_ += k;
+    data += k;
+    n -= k;
+  }
   return 0;
 }
 
 int MappedAppend::Finish() {
   if (fd_ < 0) return 0;
-  if (map_ != nullptr) munmap(map_, mapped_);
+  if (map_ != nullptr) munmap(map_, kChunk);
   map_ = nullptr;
   int err = 0;
   while (ftruncate(fd_, base_ + static_cast<off_t>(used_)) != 0) {
@@ -156,7 +176,6 @@ int MappedAppend::Finish() {
     }
   }
   fd_ = -1;
-  mapped_ = 0;
   return err;
 }
 

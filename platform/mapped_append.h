@@ -3,11 +3,12 @@
 // mapping is the file's own cache), so a process killed at any moment leaves
 // every text appended before it in the file, as write calls would.
 //
-// The file is made longer than its text ahead, one chunk at a time, the
-// space reserved on the disk first, so a full disk is an error of Append and
-// never a fault of a copy. The reserve is filled with blanks: a process that
-// is killed leaves its text followed by at most one chunk of blanks. Finish
-// cuts the file back to its text. A copy that faults all the same (the file
+// One chunk of the file is mapped at a time, the space reserved on the disk
+// first, so a full disk is an error of Append and never a fault of a copy;
+// the file is made longer than its text up to the end of that chunk. The
+// reserve is filled with blanks: a process that is killed leaves its text
+// followed by less than one chunk of blanks. Finish cuts the file back to
+// its text. A copy that faults all the same (the file
 // was cut short by someone else, an error of the disk) is an error of Append,
 // not the end of the process.
 //
@@ -35,19 +36,20 @@ class MappedAppend {
   // changed.
   bool Start(int fd);
   bool Started() const { return map_ != nullptr; }
-  // 0 or an errno value; after an error nothing more is appended.
+  // 0 or an errno value. A text that cannot be reserved on the disk is not
+  // appended at all; after an error nothing more is appended.
   int Append(const char* data, std::size_t n);
   // Unmaps and cuts the file back to its text: 0 or an errno value.
   int Finish();
 
  private:
-  int Reserve(std::size_t need);
+  // Maps the chunk from base_, reserved on the disk, blanks after used_.
+  int MapChunk();
 
   int fd_ = -1;
-  off_t base_ = 0;          // file offset of map_[0], page aligned
-  std::size_t used_ = 0;    // bytes from base_ that hold text
-  std::size_t mapped_ = 0;  // bytes mapped (and reserved in the file) from base_
-  char* map_ = nullptr;
+  off_t base_ = 0;        // file offset of map_[0], page aligned
+  std::size_t used_ = 0;  // bytes from base_ that hold text
+  char* map_ = nullptr;   // kChunk bytes of the file from base_
   int error_ = 0;
 };
 

@@ -76,8 +76,9 @@ TEST_F(MappedAppendTest, HoldsExactlyWhatWasAppendedAfterWhatWasThere) {
     MappedFile f(dir, before);
     if (f.path().empty()) GTEST_SKIP() << "no file system here is written through a mapping";
     std::string expected = before;
-    for (int k = 0; expected.size() < 3 * MappedAppend::kChunk; ++k) {  // over chunk ends
-      const std::string line = LineOf(k);
+    for (int k = 0; expected.size() < 5 * MappedAppend::kChunk; ++k) {  // over chunk ends
+      // One text longer than two chunks among the lines.
+      const std::string line = k == 50 ? std::string(5 * MappedAppend::kChunk / 2, 'L') : LineOf(k);
       ASSERT_EQ(0, f.map.Append(line.data(), line.size()));
       expected += line;
       if (k == 10) {
