@@ -159,7 +159,7 @@ constexpr unsigned kDateMask = STATX_TYPE | STATX_MTIME | STATX_BTIME;
 
 // A listing of more than twice this many entries shares its status calls
 // among up to kStatThreads threads.
-constexpr std::size_t kStatSlice = 4096;
+constexpr std::size_t kStatSlice = 1024;
 constexpr unsigned kStatThreads = 8;
 
 // statx of the object a name leads to, relative to a folder descriptor (or
