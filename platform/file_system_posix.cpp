@@ -230,7 +230,10 @@ class PosixTextFile : public TextFile {
     }
     if (mapped_.Started()) {
       const int err = mapped_.Append(bytes.data(), bytes.size());
-      return err == 0 ? kFsOk : ErrorOf(err);
+      if (err != MappedAppend::kLeft) return err == 0 ? kFsOk : ErrorOf(err);
+      // Another writer appended: from here on after whatever is at the end.
+      const int flags = fcntl(fd_, F_GETFL);
+      if (flags < 0 || fcntl(fd_, F_SETFL, flags | O_APPEND) != 0) return ErrorOf(errno);
     }
     std::size_t done = 0;
     while (done < bytes.size()) {

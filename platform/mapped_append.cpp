@@ -5,6 +5,7 @@
 #include <linux/magic.h>
 #include <setjmp.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
@@ -96,8 +97,12 @@ MappedAppend::~MappedAppend() { Finish(); }
 
 bool MappedAppend::Start(int fd) {
   if (fd_ >= 0 || !MapsLikeTheCache(fd)) return false;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) return false;  // another writer has it
   struct stat st {};
-  if (fstat(fd, &st) != 0) return false;
+  if (fstat(fd, &st) != 0) {
+    flock(fd, LOCK_UN);
+    return false;
+  }
   InstallGuard();
   const auto page = static_cast<off_t>(sysconf(_SC_PAGESIZE));
   fd_ = fd;
@@ -140,6 +145,15 @@ int MappedAppend::MapChunk() {
 int MappedAppend::Append(const char* data, std::size_t n) {
   if (error_ != 0) return error_;
   if (map_ == nullptr) return error_ = EBADF;
+  if (n > kChunk - used_ && !EndsAtTheReserve()) {
+    // Someone else appended after the reserve: the blanks stay where they
+    // are, and the rest goes after that text.
+    munmap(map_, kChunk);
+    map_ = nullptr;
+    flock(fd_, LOCK_UN);
+    fd_ = -1;
+    return kLeft;
+  }
   if (n > kChunk - used_) {
     // The chunks the text reaches into are reserved before any of it is
     // copied: a text is appended whole or not at all.
@@ -164,17 +178,23 @@ int MappedAppend::Append(const char* data, std::size_t n) {
   return 0;
 }
 
+bool MappedAppend::EndsAtTheReserve() const {
+  struct stat st {};
+  return fstat(fd_, &st) == 0 && st.st_size <= base_ + static_cast<off_t>(kChunk);
+}
+
 int MappedAppend::Finish() {
   if (fd_ < 0) return 0;
   if (map_ != nullptr) munmap(map_, kChunk);
   map_ = nullptr;
   int err = 0;
-  while (ftruncate(fd_, base_ + static_cast<off_t>(used_)) != 0) {
+  while (EndsAtTheReserve() && ftruncate(fd_, base_ + static_cast<off_t>(used_)) != 0) {
     if (errno != EINTR) {
       err = errno;
       break;
     }
   }
+  flock(fd_, LOCK_UN);
   fd_ = -1;
   return err;
 }

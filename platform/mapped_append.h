@@ -14,6 +14,10 @@
 //
 // Only regular files of the local file systems whose mappings behave so
 // (tmpfs, ext4, xfs, btrfs) are written this way; Start says no to others.
+// Another writer of the same file must not lose its text to the reserve:
+// Start says no while another holds the file's lock (flock), and a file
+// that grew past the reserve (someone else appended) is left to the
+// caller's write calls (Append says kLeft) and never cut back.
 #pragma once
 
 #include <sys/types.h>
@@ -25,6 +29,9 @@ namespace dovetam {
 class MappedAppend {
  public:
   static constexpr std::size_t kChunk = std::size_t{1} << 20;
+  // Append: the file grew past the reserve; the text was not appended and
+  // the file is left to the caller.
+  static constexpr int kLeft = -1;
 
   MappedAppend() = default;
   ~MappedAppend();  // Finish, errors ignored
@@ -36,8 +43,8 @@ class MappedAppend {
   // changed.
   bool Start(int fd);
   bool Started() const { return map_ != nullptr; }
-  // 0 or an errno value. A text that cannot be reserved on the disk is not
-  // appended at all; after an error nothing more is appended.
+  // 0, kLeft or an errno value. A text that cannot be reserved on the disk
+  // is not appended at all; after an error nothing more is appended.
   int Append(const char* data, std::size_t n);
   // Unmaps and cuts the file back to its text: 0 or an errno value.
   int Finish();
@@ -45,6 +52,8 @@ class MappedAppend {
  private:
   // Maps the chunk from base_, reserved on the disk, blanks after used_.
   int MapChunk();
+  // Whether the file still ends at the end of the reserve.
+  bool EndsAtTheReserve() const;
 
   int fd_ = -1;
   off_t base_ = 0;        // file offset of map_[0], page aligned

@@ -184,6 +184,50 @@ TEST_F(MappedAppendTest, FullDiskIsAnErrorOfAppendAndKeepsTheText) {
   EXPECT_LE(left.size(), MappedAppend::kChunk);
 }
 
+// Another writer appending to the same file loses nothing: the text that
+// cannot go in the reserve any more goes after its text.
+TEST_F(MappedAppendTest, AnotherWriterKeepsItsText) {
+  MappedFile probe(dir);
+  if (probe.path().empty()) GTEST_SKIP() << "no file system here is written through a mapping";
+  const std::string native = probe.path() + "-shared";
+  std::unique_ptr<FileSystem> fs = CreateSystemFileSystem();
+  std::unique_ptr<TextFile> log;
+  ASSERT_EQ(kFsOk, fs->CreateTextFile(DecodeNative(native), log));
+  std::string mine;
+  int k = 0;
+  for (; k < 100; ++k) {
+    ASSERT_EQ(kFsOk, log->Write(DecodeNative(LineOf(k))));
+    mine += LineOf(k);
+  }
+  // Mapped by now: a second mapping writer is refused.
+  const int second = open(native.c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(second, 0);
+  MappedAppend other;
+  EXPECT_FALSE(other.Start(second));
+  const std::string theirs = "THEIR TEXT\r\n";
+  const int appender = open(native.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  ASSERT_EQ(static_cast<ssize_t>(theirs.size()), write(appender, theirs.data(), theirs.size()));
+  std::string after;
+  for (; mine.size() + after.size() < 3 * MappedAppend::kChunk; ++k) {
+    ASSERT_EQ(kFsOk, log->Write(DecodeNative(LineOf(k))));
+    (after.empty() && mine.size() + LineOf(k).size() <= MappedAppend::kChunk ? mine : after) +=
+        LineOf(k);
+  }
+  ASSERT_EQ(static_cast<ssize_t>(theirs.size()), write(appender, theirs.data(), theirs.size()));
+  ASSERT_EQ(kFsOk, log->Close());
+  close(appender);
+  close(second);
+  const std::string left = Read(native);
+  unlink(native.c_str());
+  // Ours up to the end of the reserve, its blanks, their text, the rest of
+  // ours, their text again.
+  const std::size_t at = left.find(theirs);
+  ASSERT_NE(std::string::npos, at);
+  EXPECT_EQ(mine, left.substr(0, mine.size()));
+  EXPECT_EQ(std::string::npos, left.substr(0, at).find_first_not_of(' ', mine.size()));
+  EXPECT_EQ(after + theirs, left.substr(at + theirs.size()));
+}
+
 TEST(MappedAppendStart, RefusesWhatIsNotARegularFile) {
   const int fd = open("/dev/null", O_RDWR | O_CLOEXEC);
   ASSERT_GE(fd, 0);
