@@ -45,6 +45,11 @@ class TextFile {
  public:
   virtual ~TextFile() = default;
   virtual int Write(std::u16string_view text) = 0;
+  // Write in two steps, for a writer that encodes on one thread and writes
+  // on another: the bytes Write puts in the file for `text`, and the write
+  // of such bytes (one Write).
+  static void Encode(std::u16string_view text, std::string& bytes);
+  virtual int WriteEncoded(std::string_view bytes) = 0;
   virtual int Close() = 0;
 };
 

@@ -221,9 +221,11 @@ class PosixTextFile : public TextFile {
     if (fd_ >= 0) ::close(fd_);
   }
   int Write(std::u16string_view text) override {
+    Encode(text, bytes_);
+    return WriteEncoded(bytes_);
+  }
+  int WriteEncoded(std::string_view bytes) override {
     if (fd_ < 0) return kFsIoError;
-    std::string& bytes = bytes_;
-    EncodeNativeLossyInto(text, bytes);
     if (!mapped_.Started() && readable_ && bytes.size() < kShortWrite &&
         ++shortWrites_ == kWritesBeforeMapping) {
       mapped_.Start(fd_);
@@ -263,7 +265,7 @@ class PosixTextFile : public TextFile {
   bool readable_;      // open for reading too, as a mapping needs
   int shortWrites_ = 0;
   MappedAppend mapped_;
-  std::string bytes_;  // the encoded text of the last write
+  std::string bytes_;  // the encoded text of the last Write
 };
 
 class PosixFileSystem : public FileSystem {
@@ -540,6 +542,10 @@ int FileSystem::ListFolderWithDates(std::u16string_view folder, bool modified, b
     }
   }
   return kFsOk;
+}
+
+void TextFile::Encode(std::u16string_view text, std::string& bytes) {
+  EncodeNativeLossyInto(text, bytes);
 }
 
 std::unique_ptr<FileSystem> CreateSystemFileSystem() { return std::make_unique<PosixFileSystem>(); }

@@ -169,7 +169,7 @@ void RenameOperation::GiveJob(RenameJob& job, int32_t position, int32_t target) 
   job.target = target;
   std::u16string_view text;  // stays empty when there is nothing to write
   log.TakePending(text, job.log);
-  job.text.assign(text);
+  TextFile::Encode(text, job.text);  // here, where there is time to spare
   worker_->Give();
 }
 

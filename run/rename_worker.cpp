@@ -88,7 +88,7 @@ void RenameWorker::Execute(RenameJob& job) {
   job.writeError = 0;
   job.renameError = 0;
   if (!job.text.empty()) {
-    job.writeError = job.log ? job.log->Write(job.text) : kFsIoError;
+    job.writeError = job.log ? job.log->WriteEncoded(job.text) : kFsIoError;
     if (job.writeError != 0) return;
   }
   job.renameError =

@@ -27,7 +27,7 @@ namespace dovetam {
 
 struct RenameJob {
   // Filled by the giver.
-  std::u16string text;       // log text to write first ("": none)
+  std::string text;          // log text to write first, encoded ("": none)
   TextFile* log = nullptr;   // where; nullptr with text: the write fails (75)
   std::u16string folder, oldName, newName;
   NameIndex::RenamePlan plan;  // handle and scanForCase of the call

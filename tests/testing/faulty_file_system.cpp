@@ -14,6 +14,10 @@ class FaultyTextFile : public TextFile {
     if (int e = fs_.Check(FsCall::Write, path_)) return e;
     return inner_->Write(text);
   }
+  int WriteEncoded(std::string_view bytes) override {
+    if (int e = fs_.Check(FsCall::Write, path_)) return e;
+    return inner_->WriteEncoded(bytes);
+  }
   int Close() override {
     if (int e = fs_.Check(FsCall::Close, path_)) {
       inner_->Close();
