@@ -361,6 +361,7 @@ std::u16string JournalWriter::BuildReport(JournalKind kind, int32_t objCount) co
   std::u16string r;
   r.reserve(size);
   AdviseHugePages(r.data(), r.capacity() * sizeof(char16_t));
+  PrepareForWriting(r.data(), r.capacity() * sizeof(char16_t));
   ReportPieces(kind, objCount, [&r](std::u16string_view piece) { r += piece; });
   return r;
 }
