@@ -42,7 +42,9 @@ class MappedAppend {
   // caller keeps it). false: the file cannot be written this way, nothing
   // changed.
   bool Start(int fd);
-  bool Started() const { return map_ != nullptr; }
+  // Between a Start that said yes and Finish (or kLeft), errors included:
+  // the file's end is this object's.
+  bool Started() const { return fd_ >= 0; }
   // 0, kLeft or an errno value. A text that cannot be reserved on the disk
   // is not appended at all; after an error nothing more is appended.
   int Append(const char* data, std::size_t n);
