@@ -75,8 +75,9 @@ bool CopyGuarded(char* to, const char* from, std::size_t n) {
   return true;
 }
 
-bool MapsLikeTheCache(int fd) {
-  struct stat st {};
+// Whether fd is a regular file of a file system written this way; st: its
+// status.
+bool MapsLikeTheCache(int fd, struct stat& st) {
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
   struct statfs fs {};
   if (fstatfs(fd, &fs) != 0) return false;
@@ -91,18 +92,22 @@ bool MapsLikeTheCache(int fd) {
   }
 }
 
+int ReserveOnDisk(int fd, off_t from, std::size_t bytes) {
+  int rc;
+  do {
+    rc = fallocate(fd, 0, from, static_cast<off_t>(bytes));
+  } while (rc != 0 && errno == EINTR);
+  return rc == 0 ? 0 : errno;
+}
+
 }  // namespace
 
 MappedAppend::~MappedAppend() { Finish(); }
 
 bool MappedAppend::Start(int fd) {
-  if (fd_ >= 0 || !MapsLikeTheCache(fd)) return false;
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) return false;  // another writer has it
   struct stat st {};
-  if (fstat(fd, &st) != 0) {
-    flock(fd, LOCK_UN);
-    return false;
-  }
+  if (fd_ >= 0 || !MapsLikeTheCache(fd, st)) return false;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) return false;  // another writer has it
   InstallGuard();
   const auto page = static_cast<off_t>(sysconf(_SC_PAGESIZE));
   fd_ = fd;
@@ -115,18 +120,6 @@ bool MappedAppend::Start(int fd) {
   }
   return true;
 }
-
-namespace {
-
-int ReserveOnDisk(int fd, off_t from, std::size_t bytes) {
-  int rc;
-  do {
-    rc = fallocate(fd, 0, from, static_cast<off_t>(bytes));
-  } while (rc != 0 && errno == EINTR);
-  return rc == 0 ? 0 : errno;
-}
-
-}  // namespace
 
 int MappedAppend::MapChunk() {
   if (const int err = ReserveOnDisk(fd_, base_, kChunk); err != 0) return err;
