@@ -154,7 +154,12 @@ bool RenameOperation::HandOver(int32_t p, int32_t i, const std::u16string& name,
 
 RenameJob* RenameOperation::PlanJob(const std::u16string& folder, const std::u16string& oldName,
                                     const std::u16string& newName) {
-  if (worker_->Full()) FinishOldest();
+  if (worker_->Full()) {
+    // Half the ring at a time, so that the giver sleeps once per batch.
+    worker_->WaitDone(RenameWorker::kDepth / 2);
+    do FinishOldest();
+    while (worker_->Done() > 0);
+  }
   RenameJob& job = worker_->Next();
   index.PlanRename(folder, oldName, newName, job.plan);
   if (!job.plan.quiet) return nullptr;
@@ -174,7 +179,9 @@ void RenameOperation::GiveJob(RenameJob& job, int32_t position, int32_t target) 
 }
 
 void RenameOperation::Settle() {
-  while (worker_ && worker_->Pending() > 0) FinishOldest();
+  if (!worker_) return;
+  worker_->WaitDone(worker_->Pending());
+  while (worker_->Pending() > 0) FinishOldest();
 }
 
 void RenameOperation::Guard(const std::u16string& upperName) {

@@ -1,18 +1,32 @@
 // The rename thread: see rename_worker.h.
 #include "run/rename_worker.h"
 
+#include <algorithm>
+
 namespace dovetam {
 
 namespace {
 
-// About half a millisecond of spinning before a wait sleeps.
-constexpr int kSpins = 1 << 13;
-
 inline void Pause() {
 #if defined(__x86_64__) || defined(__i386__)
   __builtin_ia32_pause();
+#elif defined(__aarch64__) || defined(__arm__)
+  __asm__ __volatile__("yield");
 #endif
 }
+
+// Looks whether `ready` holds, up to kSpinPauses times with a pause between.
+template <typename Ready>
+bool Spin(const Ready& ready) {
+  for (int k = 0; k < RenameWorker::kSpinPauses; ++k) {
+    if (ready()) return true;
+    Pause();
+  }
+  return ready();
+}
+
+// Whether a count has got to `target` (counts go round past 2^32).
+bool Reached(uint32_t count, uint32_t target) { return static_cast<int32_t>(count - target) >= 0; }
 
 }  // namespace
 
@@ -20,67 +34,66 @@ RenameWorker::RenameWorker(FileSystem& fs) : fs_(fs), thread_([this] { Run(); })
 
 RenameWorker::~RenameWorker() {
   stop_.store(true);
-  Wake();
+  WakeThread();
   thread_.join();
 }
 
-void RenameWorker::Wake() {
+void RenameWorker::WakeThread() {
   wake_.fetch_add(1);
   wake_.notify_one();
 }
 
 void RenameWorker::Give() {
-  given_.store(given_.load(std::memory_order_relaxed) + 1);
-  if (threadAsleep_.load()) Wake();
+  const uint32_t given = given_.load(std::memory_order_relaxed) + 1;
+  given_.store(given);
+  // A batch is worth a wake; fewer jobs wait until the giver waits itself.
+  if (given - done_.load(std::memory_order_relaxed) >= kWakeBatch && threadAsleep_.load()) {
+    WakeThread();
+  }
+}
+
+void RenameWorker::WaitDone(uint32_t count) {
+  const uint32_t target = taken_ + std::min(count, Pending());
+  const auto ready = [&] { return Reached(done_.load(), target) || halted_.load(); };
+  if (ready()) return;
+  // The thread may be asleep with fewer jobs than a batch: they are needed now.
+  if (threadAsleep_.load()) WakeThread();
+  if (Spin(ready)) return;
+  giverWants_.store(target);
+  giverAsleep_.store(true);
+  for (uint32_t seen = done_.load(); !Reached(seen, target) && !halted_.load(); seen = done_.load()) {
+    done_.wait(seen);
+  }
+  giverAsleep_.store(false);
 }
 
 RenameJob& RenameWorker::Oldest() {
-  const auto ready = [&] { return done_.load(std::memory_order_acquire) != taken_; };
-  for (int spins = 0; !ready(); ++spins) {
-    if (spins < kSpins) {
-      Pause();
-      continue;
-    }
-    const uint32_t seen = done_.load();
-    giverAsleep_.store(true);
-    if (seen == taken_ && done_.load() == seen) done_.wait(seen);
-    giverAsleep_.store(false);
-    spins = 0;
-  }
+  WaitDone(1);
   return ring_[taken_ % kDepth];
 }
 
 void RenameWorker::Discard() {
-  given_.store(taken_, std::memory_order_release);
+  // Nothing is left for the thread: no wake.
+  given_.store(taken_);
   halted_.store(false);
-  Wake();
 }
 
 void RenameWorker::Run() {
   uint32_t next = 0;  // the job to do; equals done_
+  const auto ready = [&] { return stop_.load() || (!halted_.load() && given_.load() != next); };
   for (;;) {
-    const auto ready = [&] {
-      return !halted_.load(std::memory_order_acquire) &&
-             given_.load(std::memory_order_acquire) != next;
-    };
-    for (int spins = 0; !ready(); ++spins) {
-      if (stop_.load()) return;
-      if (spins < kSpins) {
-        Pause();
-        continue;
-      }
-      const uint32_t w = wake_.load();
+    if (!Spin(ready)) {
       threadAsleep_.store(true);
-      if (!ready() && !stop_.load()) wake_.wait(w);
+      for (uint32_t seen = wake_.load(); !ready(); seen = wake_.load()) wake_.wait(seen);
       threadAsleep_.store(false);
-      spins = 0;
     }
     if (stop_.load()) return;
     RenameJob& job = ring_[next % kDepth];
     Execute(job);
-    if (job.Failed()) halted_.store(true);
+    const bool failed = job.Failed();
+    if (failed) halted_.store(true);  // before done_, whose change wakes the giver
     done_.store(++next);
-    if (giverAsleep_.load()) done_.notify_one();
+    if (giverAsleep_.load() && (failed || Reached(next, giverWants_.load()))) done_.notify_one();
   }
 }
 
