@@ -40,7 +40,11 @@ struct FsEntry {
 
 // A text file being written: UTF-8 without byte-order mark. Every Write is
 // handed to the system before it returns, so that after a crash the file
-// holds every line written so far.
+// holds every line written so far, and nothing else: each text is appended
+// at the file's end as it stands then (a file that someone else appended to
+// or cut short goes on from there, without a hole), and a text fails only
+// when it does not fit (a full disk), with as much of it in the file as
+// fitted.
 class TextFile {
  public:
   virtual ~TextFile() = default;

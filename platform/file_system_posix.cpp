@@ -8,7 +8,9 @@
 // name that an entry of the folder already has in another letter case.
 // Existence tests ignore letter case (the exact name first, then one pass
 // over the folder). Creation dates are birth times from statx; where the file
-// system keeps none, the date cannot be read.
+// system keeps none, the date cannot be read. Text files are only ever
+// appended to (O_APPEND), one write call per text as far as the system
+// takes it.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,7 +25,6 @@
 
 #include "platform/file_system.h"
 #include "platform/folder_handle_posix.h"
-#include "platform/mapped_append.h"
 #include "platform/parallel_slices.h"
 #include "platform/text_case.h"
 #include "platform/utf8_codec.h"
@@ -210,14 +211,16 @@ int StatxDates(const std::string& path, Kind kind, bool birth, Date& date) {
   return DateOfStatx(sx, birth, cache, date);
 }
 
-// A text file written by write calls; one that gets many short texts (a
-// log) goes on by copies into a mapping of its end once it has had a few
-// (one call per chunk of a megabyte instead of one per text).
+// A text file written by write calls on a descriptor opened for appending:
+// each text goes to the end the file has at that moment, whatever another
+// program did to it meanwhile (appended to it, cut it short), so the file
+// never gets a hole and never holds anything but the texts written. A text
+// goes in as many calls as the system needs to take it whole; one that does
+// not fit (a full disk) fails, and what fitted of it stays.
 class PosixTextFile : public TextFile {
  public:
-  PosixTextFile(int fd, bool readable) : fd_(fd), readable_(readable) {}
+  explicit PosixTextFile(int fd) : fd_(fd) {}
   ~PosixTextFile() override {
-    mapped_.Finish();
     if (fd_ >= 0) ::close(fd_);
   }
   int Write(std::u16string_view text) override {
@@ -226,45 +229,26 @@ class PosixTextFile : public TextFile {
   }
   int WriteEncoded(std::string_view bytes) override {
     if (fd_ < 0) return kFsIoError;
-    if (!mapped_.Started() && readable_ && bytes.size() < kShortWrite &&
-        ++shortWrites_ == kWritesBeforeMapping) {
-      mapped_.Start(fd_);
-    }
-    if (mapped_.Started()) {
-      const int err = mapped_.Append(bytes.data(), bytes.size());
-      if (err != MappedAppend::kLeft) return err == 0 ? kFsOk : ErrorOf(err);
-      // Another writer appended: from here on after whatever is at the end.
-      const int flags = fcntl(fd_, F_GETFL);
-      if (flags < 0 || fcntl(fd_, F_SETFL, flags | O_APPEND) != 0) return ErrorOf(errno);
-    }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+    while (!bytes.empty()) {
+      const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
       if (n < 0) {
         if (errno == EINTR) continue;
         return ErrorOf(errno);
       }
-      done += static_cast<std::size_t>(n);
+      if (n == 0) return kFsIoError;  // no progress: never loop on it
+      bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return kFsOk;
   }
   int Close() override {
     if (fd_ < 0) return kFsOk;
-    const int cut = mapped_.Finish();
     const int rc = ::close(fd_);
     fd_ = -1;
-    if (cut != 0) return ErrorOf(cut);
     return rc == 0 ? kFsOk : ErrorOf(errno);
   }
 
  private:
-  static constexpr int kWritesBeforeMapping = 4;
-  static constexpr std::size_t kShortWrite = std::size_t{64} << 10;
-
   int fd_;
-  bool readable_;      // open for reading too, as a mapping needs
-  int shortWrites_ = 0;
-  MappedAppend mapped_;
   std::string bytes_;  // the encoded text of the last Write
 };
 
@@ -411,7 +395,7 @@ class PosixFileSystem : public FileSystem {
     return Open(path, O_TRUNC, file);
   }
   int AppendTextFile(std::u16string_view path, std::unique_ptr<TextFile>& file) override {
-    return Open(path, O_APPEND, file);
+    return Open(path, 0, file);
   }
 
   std::vector<std::u16string> Drives() override {
@@ -458,18 +442,13 @@ class PosixFileSystem : public FileSystem {
     return StatxDates(actual, kind, birth, date);
   }
 
+  // Opens for appending only, also a file made anew (O_TRUNC).
   static int Open(std::u16string_view path, int mode, std::unique_ptr<TextFile>& file) {
     std::string bytes;
     if (!EncodeNative(path, bytes) || bytes.empty()) return kFsPathNotFound;
-    // Open for reading too when allowed, so that the file can be mapped.
-    bool readable = true;
-    int fd = ::open(bytes.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | mode, 0666);
-    if (fd < 0 && (errno == EACCES || errno == EPERM)) {
-      readable = false;
-      fd = ::open(bytes.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | mode, 0666);
-    }
+    const int fd = ::open(bytes.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | mode, 0666);
     if (fd < 0) return PathErrorOf(errno);
-    file = std::make_unique<PosixTextFile>(fd, readable);
+    file = std::make_unique<PosixTextFile>(fd);
     return kFsOk;
   }
 

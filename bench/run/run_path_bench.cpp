@@ -15,12 +15,15 @@
 //              functions the main window calls. Only the list views' Qt
 //              models are left out (they hold no text: a fill copies the
 //              order numbers).
+//   one thread: the same program path with the renames made on the run's
+//              own thread, as where no second thread can be had; its run's
+//              processor time is what the rename thread's is compared with.
 // Each is repeated (3 times by default, --reps N) over new files; the
 // medians and the ratios of the program to both loops are printed, with
-// the program's phases and the processor time of its run. Making and
-// removing the files is not timed. After every repetition the names on disk,
-// the log and the report are checked, so that a figure never stands for work
-// that was not done.
+// the program's phases and the processor time (user and system) of its run
+// on both paths. Making and removing the files is not timed. After every
+// repetition the names on disk, the log and the report are checked, so that
+// a figure never stands for work that was not done.
 //
 // Cases:
 //   distinct: 100,000 files f000000..f099999 renamed to g000000..g099999
@@ -53,6 +56,7 @@
 
 #include "app/settings.h"
 #include "bench/run/bench_hosts.h"
+#include "bench/run/one_thread_file_system.h"
 #include "objects/folder_listing.h"
 #include "objects/index_sort.h"
 #include "objects/listing_table.h"
@@ -63,7 +67,6 @@
 #include "platform/capacities.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
-#include "platform/mapped_append.h"
 #include "platform/utf8_codec.h"
 #include "rule/change_rule.h"
 #include "run/name_candidates.h"
@@ -165,20 +168,17 @@ double BareLoop(const std::vector<std::string>& files, const std::vector<Step>& 
 
 // The system calls the program cannot do without, in a bare loop: the
 // folder read with one statx per entry (kind and dates, as the listing
-// needs), then per rename a line put in a log file (the line that announces
-// it must be in the file before it) and the rename. The line goes in as the
-// program puts it: a copy into a mapping of the file's end where the file
-// system allows it, else a write call. Single threaded, as a plain loop is.
+// needs), then per rename a line appended to a log file (the line that
+// announces it must be in the file before it) and the rename. Single
+// threaded, as a plain loop is.
 double CallsLoop(const std::vector<std::string>& files, const std::vector<Step>& steps,
                  const std::vector<std::string>& expected) {
   Scratch scratch(files);
   const int dir = ::open(scratch.Work().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   const int log = ::open((scratch.Program() + "calls.log").c_str(),
-                         O_CREAT | O_TRUNC | O_RDWR | O_APPEND | O_CLOEXEC, 0644);
+                         O_CREAT | O_TRUNC | O_WRONLY | O_APPEND | O_CLOEXEC, 0644);
   if (dir < 0 || log < 0) Die("cannot open the work folder or the log");
   const double start = Now();
-  MappedAppend mapped;
-  mapped.Start(log);
   DIR* listing = fdopendir(::dup(dir));
   if (listing == nullptr) Die("cannot read the work folder");
   std::size_t entries = 0;
@@ -194,15 +194,13 @@ double CallsLoop(const std::vector<std::string>& files, const std::vector<Step>&
   std::string line;
   for (const Step& s : steps) {
     line.assign("\t-> ").append(s.to).append(" \xE5\xA4\x89\xE6\x9B\xB4\xE9\x96\x8B\xE5\xA7\x8B\r\n");
-    if (mapped.Started() ? mapped.Append(line.data(), line.size()) != 0
-                         : ::write(log, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
+    if (::write(log, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
       Die("calls loop: the log write failed");
     }
     if (renameat2(dir, s.from.c_str(), dir, s.to.c_str(), RENAME_NOREPLACE) != 0) {
       Die("calls loop rename " + s.from + " -> " + s.to + ": " + std::strerror(errno));
     }
   }
-  if (mapped.Finish() != 0) Die("calls loop: the log could not be cut to its text");
   const double seconds = Now() - start;
   ::close(log);
   ::close(dir);
@@ -248,13 +246,17 @@ std::size_t LineCount(const std::string& path) {
   return lines;
 }
 
-ProgramTimes ProgramPath(const Case& c, std::size_t& logBytes, std::size_t& reportBytes) {
+// The program's path; `oneThread`: its run makes every rename itself.
+ProgramTimes ProgramPath(const Case& c, bool oneThread, std::size_t& logBytes,
+                         std::size_t& reportBytes) {
   Scratch scratch(c.files);
   const int n = static_cast<int>(c.files.size());
   // What the window holds from its start: the services, the settings, the
   // tables at their initial capacity and the rule engine.
   const Capacities caps = Capacities::Large();
   std::unique_ptr<FileSystem> fs = CreateSystemFileSystem();
+  OneThreadFileSystem oneThreadFs(*fs);
+  FileSystem& runFs = oneThread ? static_cast<FileSystem&>(oneThreadFs) : *fs;
   std::unique_ptr<Clock> clock = CreateSystemClock();
   YesBoxes boxes;
   QuietHost host;
@@ -297,7 +299,7 @@ ProgramTimes ProgramPath(const Case& c, std::size_t& logBytes, std::size_t& repo
   SortTargetIndex(objects, TargetLevels(sort, view.ViewMix), 1, objects.ObjCount);
   const double targetsSorted = Now();
   engine.rule = ChangeRule{c.rule1, c.rule2, false};
-  RunEnvironment env{objects,     settings,  *fs,    boxes,         *clock,
+  RunEnvironment env{objects,     settings,  runFs,  boxes,         *clock,
                      journal,     reportPath, reportSaved, changeState, listStale,
                      engine.context,
                      [&engine](const std::u16string& name) { return engine.GenerateNewName(name); },
@@ -400,6 +402,7 @@ void RunCase(const Case& c, int reps) {
   std::vector<double> bare;
   std::vector<double> calls;
   std::vector<ProgramTimes> times;
+  std::vector<ProgramTimes> oneThread;
   std::size_t logBytes = 0;
   std::size_t reportBytes = 0;
   for (int r = 0; r < reps; ++r) {
@@ -407,7 +410,8 @@ void RunCase(const Case& c, int reps) {
     // system just after the other's clean-up.
     if (r % 2 == 0) bare.push_back(BareLoop(c.files, c.steps, c.expected));
     if (r % 2 == 0) calls.push_back(CallsLoop(c.files, c.steps, c.expected));
-    times.push_back(ProgramPath(c, logBytes, reportBytes));
+    times.push_back(ProgramPath(c, false, logBytes, reportBytes));
+    oneThread.push_back(ProgramPath(c, true, logBytes, reportBytes));
     if (r % 2 == 1) calls.push_back(CallsLoop(c.files, c.steps, c.expected));
     if (r % 2 == 1) bare.push_back(BareLoop(c.files, c.steps, c.expected));
   }
@@ -420,11 +424,24 @@ void RunCase(const Case& c, int reps) {
               " program / calls loop %5.2f\n",
               k, p / k);
   std::printf("         program phases (medians): listing %.3f s, sorts %.3f s, add %.3f s,"
-              " run %.3f s (processor: user %.3f s, system %.3f s); log %zu bytes, report %zu bytes\n",
+              " run %.3f s; log %zu bytes, report %zu bytes\n",
               MedianOf(times, &ProgramTimes::listing), MedianOf(times, &ProgramTimes::sorts),
-              MedianOf(times, &ProgramTimes::add), MedianOf(times, &ProgramTimes::run),
-              MedianOf(times, &ProgramTimes::runUser), MedianOf(times, &ProgramTimes::runSystem),
-              logBytes, reportBytes);
+              MedianOf(times, &ProgramTimes::add), MedianOf(times, &ProgramTimes::run), logBytes,
+              reportBytes);
+  const auto cpu = [](const std::vector<ProgramTimes>& t) {
+    std::vector<double> sums;
+    for (const ProgramTimes& x : t) sums.push_back(x.runUser + x.runSystem);
+    return Median(sums);
+  };
+  const double withThread = cpu(times);
+  const double alone = cpu(oneThread);
+  std::printf("         run with the rename thread %.3f s, processor %.3f s (user %.3f, system %.3f);"
+              " on one thread %.3f s, processor %.3f s (user %.3f, system %.3f);"
+              " processor ratio %.2f\n",
+              MedianOf(times, &ProgramTimes::run), withThread, MedianOf(times, &ProgramTimes::runUser),
+              MedianOf(times, &ProgramTimes::runSystem), MedianOf(oneThread, &ProgramTimes::run), alone,
+              MedianOf(oneThread, &ProgramTimes::runUser), MedianOf(oneThread, &ProgramTimes::runSystem),
+              withThread / alone);
   std::fflush(stdout);
 }
 

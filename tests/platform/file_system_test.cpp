@@ -1,18 +1,24 @@
 // The system file system on real files in a temporary folder.
 #include "platform/file_system.h"
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <ctime>
+#include <fstream>
 
 #include <gtest/gtest.h>
 
+#include "platform/utf8_codec.h"
+#include "run/child_process.h"
 #include "testing/temp_dir.h"
 
 namespace dovetam {
 namespace {
 
+using testing::Child;
 using testing::TempDirTest;
 
 std::vector<std::u16string> Names(const std::vector<FsEntry>& entries) {
@@ -239,6 +245,70 @@ TEST_F(FileSystemTest, TextFileWritesUtf8AndHandsEachWriteToTheSystem) {
   EXPECT_EQ(kFsPathNotFound, fs->CreateTextFile(dir.PathOf(u"missing/log"), f));
   dir.MakeFolder(u"d");
   EXPECT_EQ(kFsIoError, fs->CreateTextFile(dir.PathOf(u"d"), f));
+}
+
+// A text file is only ever appended to, also one made anew: what another
+// program appends meanwhile stays, and a file someone cut short goes on
+// from its new end, so it never gets a hole or grows past what was written.
+// Many short texts, as a log gets.
+TEST_F(FileSystemTest, TextFileOnlyAppendsWhateverOthersDoToTheFile) {
+  for (const bool create : {true, false}) {
+    SCOPED_TRACE(create ? "made anew" : "opened for appending");
+    dir.MakeFile(u"log", "old\n");
+    std::unique_ptr<TextFile> f;
+    ASSERT_EQ(kFsOk, create ? fs->CreateTextFile(dir.PathOf(u"log"), f)
+                            : fs->AppendTextFile(dir.PathOf(u"log"), f));
+    std::string expected = create ? "" : "old\n";
+    for (int k = 0; k < 100; ++k) {
+      const std::string line = "line " + std::to_string(k) + "\r\n";
+      ASSERT_EQ(kFsOk, f->Write(DecodeNative(line)));
+      expected += line;
+      if (k == 40) {
+        std::ofstream(dir.native() + "log", std::ios::binary | std::ios::app) << "other\n";
+        expected += "other\n";
+      }
+      if (k == 70) {
+        ASSERT_EQ(0, truncate((dir.native() + "log").c_str(), 0));
+        expected.clear();
+      }
+    }
+    EXPECT_EQ(expected, dir.ReadFile(u"log"));  // before Close
+    ASSERT_EQ(kFsOk, f->Close());
+    EXPECT_EQ(expected, dir.ReadFile(u"log"));
+  }
+}
+
+// Under a limit of the file size (a disk that is nearly full): every text
+// that fits is written whole, the one that does not fit fails, and the file
+// then holds as much of it as fitted.
+TEST_F(FileSystemTest, TextFileFailsOnlyTheTextThatDoesNotFit) {
+  constexpr long kLimit = 100000;
+  const std::string path = dir.native() + "log";
+  std::unique_ptr<FileSystem> system = std::move(fs);
+  struct Seen {
+    int fitting = -1, tooLong = -1, after = -1;
+  };
+  Child child = Child::Start([&] {
+    Seen seen;
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{kLimit, kLimit};
+    std::unique_ptr<TextFile> f;
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0 || system->CreateTextFile(DecodeNative(path), f) != kFsOk) {
+      return seen;
+    }
+    seen.fitting = kFsOk;
+    for (int k = 0; k < 999 && seen.fitting == kFsOk; ++k) seen.fitting = f->Write(std::u16string(100, u'a'));
+    seen.tooLong = f->Write(std::u16string(2000, u'b'));  // 100 bytes fit
+    seen.after = f->Write(u"c");
+    return seen;
+  });
+  ASSERT_EQ(0, child.Wait());
+  Seen seen;
+  ASSERT_TRUE(child.TakeResult(seen));
+  EXPECT_EQ(kFsOk, seen.fitting);
+  EXPECT_NE(kFsOk, seen.tooLong);
+  EXPECT_NE(kFsOk, seen.after);
+  EXPECT_EQ(std::string(99900, 'a') + std::string(100, 'b'), dir.ReadFile(u"log"));
 }
 
 TEST(DrivesTest, RootFirstAndEveryDriveEndsInSlash) {

@@ -6,16 +6,16 @@
 // that read in one order (the reads of the run's thread may fall between
 // other renames than in turn). The cases make renames and log writes fail in the
 // middle of long runs, where later targets were already under way.
+//
+// Runs killed at random moments show what the log file is for: after a
+// crash it tells which renames were made.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+#include <algorithm>
+#include <cstdio>
 #include <functional>
-#include <set>
-#include <sstream>
 #include <map>
+#include <random>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,26 +34,15 @@
 #include "testing/fake_message_boxes.h"
 #include "testing/faulty_file_system.h"
 #include "testing/fixed_clock.h"
+#include "run/child_process.h"
+#include "run/log_reading.h"
+#include "run/run_fixture.h"
 #include "testing/temp_dir.h"
 
 namespace dovetam::testing {
 namespace {
 
-class NullHost : public RunHost {
- public:
-  void ShowHourglass() override {}
-  void ShowNormalPointer() override {}
-  void ShowReportText(std::u16string text) override { report = std::move(text); }
-  void RememberRule() override {}
-  void RebuildOrderList() override {}
-  std::u16string report;
-};
-
-std::u16string Num(int k) {
-  std::u16string s = u"f0000";
-  for (int d = 4, v = k; d >= 1; --d, v /= 10) s[d] = static_cast<char16_t>(u'0' + v % 10);
-  return s;
-}
+std::u16string Num(int k) { return FileRun::Numbered(u'f', k, 4); }
 
 struct Fault {
   FsCall call;
@@ -93,42 +82,8 @@ std::u16string Strip(std::u16string text, const std::u16string& path) {
   return text;
 }
 
-// What a run of `files` targets w/f0001.. in a temporary folder works on,
-// its confirmation answered Yes.
-struct RunSetup {
-  explicit RunSetup(int files, double date = 1.0) {
-    dir.MakeFolder(u"w");
-    objects.Reset(files);
-    journal.LogPath = dir.PathOf(u"log.txt");
-    for (int k = 1; k <= files; ++k) {
-      dir.MakeFile(u"w/" + Num(k), "x");
-      EXPECT_TRUE(objects.Append(dir.PathOf(u"w/"), Num(k), false, date, date, Capacities::Large()));
-    }
-    boxes.QueueAnswer(MsgAnswer::Yes);
-  }
-  OperationSummary Run(FileSystem& fs, NameGenerator generate) {
-    RunEnvironment env{objects,     settings,  fs,      boxes,   clock,
-                       journal,     reportPath, reportSaved, changeState, listStale,
-                       context,     std::move(generate), host};
-    return ExecuteRenameRun(env, 1);
-  }
-
-  TempDir dir;
-  FakeMessageBoxes boxes;
-  FixedClock clock{MakeDate(2026, 1, 2, 3, 4, 5)};
-  Settings settings;
-  ObjectTable objects;
-  RunJournal journal;
-  const std::u16string reportPath = dir.PathOf(u"report.txt");
-  bool reportSaved = false;
-  int16_t changeState = 0;
-  int16_t listStale = 0;
-  RuleContext context;
-  NullHost host;
-};
-
 Outcome RunOnce(const Case& c, bool twoThreads) {
-  RunSetup run(c.files, c.readsDates ? 0.0 : 1.0);
+  FileRun run(c.files, c.readsDates ? 0.0 : 1.0);
   std::unique_ptr<FileSystem> real = CreateSystemFileSystem();
   FaultyFileSystem fs(*real);
   fs.twoThreads = twoThreads;
@@ -260,72 +215,74 @@ const Case kCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, OverlappedRunTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.label); });
 
-// A run killed at some moment (SIGKILL, nothing of the program runs after
-// it): every file is still there under its old or its new name, every file
-// under its new name has the line that announces its rename in the log file,
-// and no rename is logged as done that was not.
-TEST(OverlappedRunKillTest, KilledRunLosesNothingAndLogsEveryRenameMade) {
-  const int n = 3000;
-  bool stoppedMidway = false;
-  // Each kill comes some time after the first rename showed on disk, so
-  // that a slow or busy machine does not make every moment fall before the
-  // run.
-  for (const int delayMicros : {0, 500, 2000, 5000, 10000, 20000}) {
-    RunSetup run(n);
+// Runs killed at random moments (SIGKILL: nothing of the program runs after
+// it), many times over, while renames are under way on the rename thread:
+// each kill comes once the run has got to a chosen share of its targets, as
+// a rename visible on disk or a line in the log file shows. Every file is
+// still there under one name, and the log file is text only, announcing
+// every rename made: read from its start, it gives exactly the names on
+// disk (the last rename it announces perhaps not made yet). Half the runs
+// are cycles, in which every target first moves its name's holder aside.
+// A run that ended before its kill is tried again with more files.
+TEST(KilledRunTest, LeavesALogOfTextOnlyAnnouncingEveryRenameMade) {
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 random(seed);
+  constexpr int kKills = 24;
+  int files = 1000;
+  for (int kills = 0, tries = 0; kills < kKills; ++tries) {
+    ASSERT_LT(tries, kKills + 12) << "too many runs ended before their kill, up to " << files
+                                  << " files";
+    const bool cycle = kills % 3 == 2;
+    const bool byLog = kills % 3 != 0;  // else by the disk
+    const int k = std::uniform_int_distribution<int>(1, files - 1)(random);
+    SCOPED_TRACE((cycle ? "cycle of " : "distinct names for ") + std::to_string(files) +
+                 " files, killed at target " + std::to_string(k) + (byLog ? " (log)" : " (disk)"));
+    FileRun run(files);
     run.settings.ReportMode = false;
     const TempDir& dir = run.dir;
+    const std::vector<std::u16string> before = dir.Names(u"w");
+    const auto newName = [&](int j) { return cycle ? run.Name(j % files + 1) : run.Name(j, u'g'); };
     std::unique_ptr<FileSystem> fs = CreateSystemFileSystem();
     ASSERT_TRUE(fs->SafeFromTwoThreads());
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      run.Run(*fs, [](const std::u16string& name) { return u"g" + name.substr(1); });
-      _exit(0);
-    }
-    for (int waited = 0; !dir.Exists(u"w/g0001") && waited < 20'000'000; waited += 100) {
-      if (waitpid(child, nullptr, WNOHANG) != 0) break;  // ended (or failed) early
-      usleep(100);
-    }
-    usleep(static_cast<useconds_t>(delayMicros));
-    kill(child, SIGKILL);
-    int status = 0;
-    waitpid(child, &status, 0);
+    std::map<std::u16string, std::u16string> rule;
+    for (int j = 1; j <= files; ++j) rule[run.Name(j)] = newName(j);
+    Child child = Child::Start([&] {
+      run.Run(*fs, [&rule](const std::u16string& name) { return rule[name]; });
+      return 0;
+    });
+    ASSERT_TRUE(child.Started());
+    // The change line of target k in the log, or its new name on disk.
+    const std::string line = EncodeNativeLossy(u"\t-> " + newName(k) + u" 変更開始\r\n");
+    const std::string logPath = dir.native() + "log.txt";
+    std::string seen;  // the log file so far (it only grows)
+    const auto reached = [&] {
+      if (!byLog) return dir.Exists(u"w/" + newName(k));
+      if (FILE* f = std::fopen(logPath.c_str(), "rb")) {
+        std::fseek(f, static_cast<long>(seen.size()), SEEK_SET);
+        char buffer[1 << 14];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) seen.append(buffer, n);
+        std::fclose(f);
+      }
+      return seen.find(line, seen.size() > 4096 ? seen.size() - 4096 : 0) != std::string::npos;
+    };
+    const bool midway = child.WaitUntil(reached, "the run to reach target " + std::to_string(k));
+    if (::testing::Test::HasFailure()) return;
+    child.Kill();
 
     const std::vector<std::u16string> names = dir.Names(u"w");
-    const std::set<std::u16string> onDisk(names.begin(), names.end());
-    ASSERT_EQ(static_cast<std::size_t>(n), onDisk.size());
-    std::set<std::u16string> announced, loggedDone;
-    std::istringstream log(dir.Exists(u"log.txt") ? dir.ReadFile(u"log.txt") : std::string());
-    std::string line, lastAnnounced;
-    while (std::getline(log, line)) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      const std::string arrow = "\t-> ";
-      const std::string start = " \xE5\xA4\x89\xE6\x9B\xB4\xE9\x96\x8B\xE5\xA7\x8B";  // 変更開始
-      if (line.rfind(arrow, 0) == 0 && line.size() > start.size() &&
-          line.compare(line.size() - start.size(), start.size(), start) == 0) {
-        lastAnnounced = line.substr(arrow.size(), line.size() - arrow.size() - start.size());
-        announced.insert(DecodeNative(lastAnnounced));
-      } else if (line == "\t\t\xE6\xAD\xA3\xE5\xB8\xB8\xE7\xB5\x82\xE4\xBA\x86") {  // 正常終了
-        loggedDone.insert(DecodeNative(lastAnnounced));
-      }
+    ASSERT_EQ(static_cast<std::size_t>(files), names.size()) << "a file is lost";
+    const LogReading log =
+        ReadLog(dir.Exists(u"log.txt") ? dir.ReadFile(u"log.txt") : std::string(), dir.PathOf(u"w/"), before);
+    ASSERT_EQ("", log.fault);
+    ASSERT_TRUE(log.Matches(names)) << log.announced << " renames announced";
+    if (!midway || log.finished) {
+      files = std::min(files * 2, 90000);  // too short to be stopped midway
+      continue;
     }
-    int renamed = 0;
-    for (int k = 1; k <= n; ++k) {
-      const std::u16string oldName = Num(k);
-      const std::u16string newName = u"g" + oldName.substr(1);
-      const bool isOld = onDisk.count(oldName) == 1;
-      const bool isNew = onDisk.count(newName) == 1;
-      ASSERT_NE(isOld, isNew) << "file " << k << " after " << delayMicros << " us";
-      if (isNew) {
-        ++renamed;
-        EXPECT_EQ(1u, announced.count(newName)) << "unannounced rename of file " << k;
-      }
-      if (loggedDone.count(newName) == 1) EXPECT_TRUE(isNew) << "logged as done: file " << k;
-    }
-    if (renamed > 0 && renamed < n) stoppedMidway = true;
+    EXPECT_GE(log.announced, cycle ? 2 * k - 2 : k - 1);
+    ++kills;
   }
-  // On any machine some of the moments fall inside the run.
-  EXPECT_TRUE(stoppedMidway);
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 // failure-injecting wrapper, scripted message boxes, a fixed clock, and a
 // rule given as a table of new names (a name not in the table stays as it
 // is). The host records what the window would have done.
+//
+// FileRun is the same without a fixture, for runs of many numbered files
+// made by a test itself (or by a child process of it).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,6 +18,7 @@
 
 #include "app/settings.h"
 #include "objects/object_table.h"
+#include "platform/capacities.h"
 #include "platform/dates.h"
 #include "platform/file_system.h"
 #include "platform/utf8_codec.h"
@@ -152,6 +156,68 @@ class RunTest : public TempDirTest {
   std::map<std::u16string, std::u16string> rule;
   std::map<std::u16string, std::pair<int16_t, std::u16string>> ruleErrors;
   std::vector<std::u16string> generated;  // every name handed to the rule
+};
+
+// A host that only keeps the report text.
+class ReportHost : public RunHost {
+ public:
+  void ShowHourglass() override {}
+  void ShowNormalPointer() override {}
+  void ShowReportText(std::u16string text) override { report = std::move(text); }
+  void RememberRule() override {}
+  void RebuildOrderList() override {}
+  std::u16string report;
+};
+
+// `files` targets w/f0001, w/f0002, ... (four digits, more when there are
+// more files) with the given dates, in a temporary folder that also holds
+// the log "log.txt" and the report "report.txt"; the confirmation of the
+// run is answered Yes.
+struct FileRun {
+  explicit FileRun(int files, double date = 1.0) : width(Width(files)) {
+    dir.MakeFolder(u"w");
+    objects.Reset(files);
+    journal.LogPath = dir.PathOf(u"log.txt");
+    for (int k = 1; k <= files; ++k) {
+      dir.MakeFile(u"w/" + Name(k), "x");
+      EXPECT_TRUE(objects.Append(dir.PathOf(u"w/"), Name(k), false, date, date, Capacities::Large()));
+    }
+    boxes.QueueAnswer(MsgAnswer::Yes);
+  }
+  // "f" and k in `digits` digits.
+  static std::u16string Numbered(char16_t letter, int k, int digits) {
+    std::u16string s(static_cast<std::size_t>(digits) + 1, u'0');
+    s[0] = letter;
+    for (int d = digits, v = k; d >= 1; --d, v /= 10) s[static_cast<std::size_t>(d)] = static_cast<char16_t>(u'0' + v % 10);
+    return s;
+  }
+  std::u16string Name(int k, char16_t letter = u'f') const { return Numbered(letter, k, width); }
+  OperationSummary Run(FileSystem& fs, NameGenerator generate) {
+    RunEnvironment env{objects,     settings,   fs,          boxes,       clock,
+                       journal,     reportPath, reportSaved, changeState, listStale,
+                       context,     std::move(generate), host};
+    return ExecuteRenameRun(env, 1);
+  }
+
+  static int Width(int files) {
+    int digits = 4;
+    for (int limit = 10000; files >= limit && digits < 9; limit *= 10) ++digits;
+    return digits;
+  }
+
+  const int width;
+  TempDir dir;
+  FakeMessageBoxes boxes;
+  FixedClock clock{MakeDate(2026, 1, 2, 3, 4, 5)};
+  Settings settings;
+  ObjectTable objects;
+  RunJournal journal;
+  const std::u16string reportPath = dir.PathOf(u"report.txt");
+  bool reportSaved = false;
+  int16_t changeState = 0;
+  int16_t listStale = 0;
+  RuleContext context;
+  ReportHost host;
 };
 
 }  // namespace dovetam::testing
