@@ -12,8 +12,11 @@
 namespace dovetam {
 namespace {
 
-// Created once; a collator is read-only after its set-up and the program has
-// one thread. When ICU cannot give one (no data), names compare by code unit.
+// Created once, on first use (a function's static: made once whichever
+// thread comes first); after its set-up it is only read, and ICU's compare
+// and sort-key calls are const calls that may run on several threads at
+// once, as the sort keys of a big table are made (index_sort.cpp). When ICU
+// cannot give one (no data), names compare by code unit.
 icu::Collator* Collator() {
   static std::unique_ptr<icu::Collator> collator = [] {
     UErrorCode status = U_ZERO_ERROR;
