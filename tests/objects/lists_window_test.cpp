@@ -74,11 +74,16 @@ void ClickColumn(QTreeView* view, int column) {
   QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
 }
 
-// A double-click on a point of a list or tree, through the window system.
+// A double-click on an item of a list or tree, through the window system, at
+// the middle of the part of the item's rectangle that the view shows: an item
+// can reach past the view's edge (in a tree several folders deep, every item
+// is as wide as the widest), and a click there lands on the next control.
 void DoubleClickAt(QAbstractItemView* view, const QRect& rect) {
+  const QRect shown = rect.intersected(view->viewport()->rect());
+  ASSERT_FALSE(shown.isEmpty()) << "the item is out of the view's sight";
   QWidget* window = view->window();
   QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                     view->viewport()->mapTo(window, rect.center()));
+                     view->viewport()->mapTo(window, shown.center()));
   QApplication::processEvents();
 }
 
