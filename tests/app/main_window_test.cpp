@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
 
+#include "app/settings_dialog.h"
 #include "app/twips.h"
 #include "objects/view_dialog.h"
 #include "run/report_text_view.h"
@@ -189,14 +189,7 @@ TEST(MainWindowGuard, NoAbandonsTheSettingsCommand) {
   h.boxes.QueueAnswer(MsgAnswer::Yes);
   // Yes goes on to the settings dialog; close it as soon as it shows (the
   // rebuild after Yes runs the event loop before the dialog opens).
-  QTimer closer;
-  QObject::connect(&closer, &QTimer::timeout, [&closer] {
-    if (QWidget* d = QApplication::activeModalWidget()) {
-      closer.stop();
-      d->close();
-    }
-  });
-  closer.start(10);
+  testing::OnNextDialog<frmDovetemSetting>([](frmDovetemSetting* d) { d->close(); });
   w.cmdCommandSetting[1]->click();
   EXPECT_EQ(w.ChangeState, 0);
 }

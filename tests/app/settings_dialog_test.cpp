@@ -14,7 +14,6 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -501,11 +500,7 @@ TEST_F(SettingsDialogTest, SaveFailureGivesOneMessageAndStillUpdatesTheState) {
 
 // Acts on the modal settings dialog once it is open.
 void WhenDialogOpens(std::function<void(frmDovetemSetting&)> act) {
-  QTimer::singleShot(0, [act] {
-    auto* d = qobject_cast<frmDovetemSetting*>(QApplication::activeModalWidget());
-    ASSERT_NE(d, nullptr);
-    act(*d);
-  });
+  testing::OnNextDialog<frmDovetemSetting>([act](frmDovetemSetting* d) { act(*d); });
 }
 
 TEST(SettingsCommand, ExecuteFromTheRulePageRefreshesThePreview) {

@@ -14,7 +14,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QUrl>
@@ -572,9 +571,7 @@ TEST_F(ListsWindowTest, ViewCommandOnPageTwoRebuildsTheOrderListOnly) {
   frmDovetem& w = Start({work.PathOf(u"b"), work.PathOf(u"a")});
   w.cmdSelectNext->click();
   ASSERT_EQ(Titles(w.orderModel), QStringList{"名前▲"});
-  QTimer::singleShot(0, [] {
-    auto* dialog = qobject_cast<frmDovetemView*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
+  testing::OnNextDialog<frmDovetemView>([](frmDovetemView* dialog) {
     dialog->chkAttribute[1]->setChecked(true);
     dialog->cmdDecide->click();
   });
@@ -869,9 +866,7 @@ TEST_F(ListsWindowTest, ViewCommandChangesColumnsHeadersAndNameSort) {
   frmDovetem& w = Start();
   ASSERT_EQ(Column(w.selectModel), (QStringList{"a", "c", "b"}));
   // Both dates, mixed name sort, headers hidden.
-  QTimer::singleShot(0, [] {
-    auto* dialog = qobject_cast<frmDovetemView*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
+  testing::OnNextDialog<frmDovetemView>([](frmDovetemView* dialog) {
     dialog->chkAttribute[2]->setChecked(true);
     dialog->chkMix->setChecked(true);
     dialog->chkHideHeader->setChecked(true);
@@ -886,9 +881,7 @@ TEST_F(ListsWindowTest, ViewCommandChangesColumnsHeadersAndNameSort) {
   EXPECT_EQ(Column(w.selectModel), (QStringList{"a", "b", "c"}));
 
   // Only the creation column: two columns, levels (1, 3, 2).
-  QTimer::singleShot(0, [] {
-    auto* dialog = qobject_cast<frmDovetemView*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
+  testing::OnNextDialog<frmDovetemView>([](frmDovetemView* dialog) {
     dialog->chkAttribute[1]->setChecked(false);
     dialog->chkHideHeader->setChecked(false);
     dialog->cmdDecide->click();

@@ -5,9 +5,13 @@
 #pragma once
 
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QDialog>
+#include <QPointer>
 #include <QString>
 #include <QTest>
 #include <QTimer>
+#include <gtest/gtest.h>
 #include <ostream>
 #include <memory>
 #include <string>
@@ -35,17 +39,51 @@ inline bool TypeKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifie
   return true;
 }
 
+// How long a window test waits for something the event loop brings (a
+// dialog to open, to close, the window to become active) before it fails.
+// Far more than any of them takes, even on a machine busy with other work.
+constexpr int kEventWaitMs = 30000;
+
 // Hands the next modal dialog of type D to `work` as soon as it shows. A
 // command may run the event loop (a list refill) before its dialog opens, so
-// the dialog is looked for until it is there.
+// the dialog is looked for until it is there. A dialog that does not show in
+// time fails the test, and so does one that `work` leaves open: it is then
+// closed, so that the command's modal loop ends instead of hanging the test.
 template <typename D, typename F>
 void OnNextDialog(F work) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, work] {
-    if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
-      timer->stop();
-      timer->deleteLater();
-      work(dialog);
+  // The application owns the timer, so that it goes at the latest with it
+  // when no event loop runs after the dialog any more.
+  auto* timer = new QTimer(QApplication::instance());
+  const auto done = [timer] {
+    timer->stop();
+    timer->deleteLater();
+  };
+  QObject::connect(timer, &QTimer::timeout,
+                   [done, work, shown = false, opened = QPointer<D>(),
+                    deadline = QDeadlineTimer(kEventWaitMs)]() mutable {
+    const char* type = D::staticMetaObject.className();
+    if (!shown) {
+      if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
+        shown = true;
+        opened = dialog;
+        deadline.setRemainingTime(kEventWaitMs);
+        work(dialog);  // may run the event loop, and so this again
+        if (opened.isNull() || !opened->isVisible()) done();
+      } else if (deadline.hasExpired()) {
+        ADD_FAILURE() << "no " << type << " showed within " << kEventWaitMs << " ms";
+        done();
+      }
+    } else if (opened.isNull() || !opened->isVisible()) {
+      done();
+    } else if (deadline.hasExpired()) {
+      ADD_FAILURE() << "the " << type << " was still open " << kEventWaitMs
+                    << " ms after it showed";
+      done();
+      if (auto* modal = qobject_cast<QDialog*>(opened.data())) {
+        modal->done(QDialog::Rejected);
+      } else {
+        opened->close();
+      }
     }
   });
   timer->start(5);
@@ -70,6 +108,11 @@ class WindowHarness {
                                                    clock, caps, programDir.path(),
                                                    std::move(arguments)});
     window->Form_Load();
+    // Keyboard focus and typed keys need the window active; the window
+    // system makes it so when it comes to the events of its showing.
+    if (!QTest::qWaitForWindowActive(window.get(), kEventWaitMs)) {
+      ADD_FAILURE() << "the main window did not become active within " << kEventWaitMs << " ms";
+    }
     QApplication::processEvents();
     return *window;
   }
