@@ -5,6 +5,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QScrollBar>
 
 namespace dovetam {
 
@@ -22,6 +23,11 @@ ListView::ListView(QWidget* parent) : QTreeView(parent) {
   header()->setSectionsMovable(false);
   header()->setSectionsClickable(true);
   header()->setStretchLastSection(false);
+}
+
+void ListView::reset() {
+  QTreeView::reset();
+  verticalScrollBar()->setValue(0);
 }
 
 void ListView::dragEnterEvent(QDragEnterEvent* event) { event->acceptProposedAction(); }
