@@ -38,6 +38,11 @@ namespace dovetam {
 class frmDovetemReport;
 class ListViewModel;
 
+// Deletes the report window (run/main_window_run.cpp, where it is complete).
+struct ReportWindowDeleter {
+  void operator()(frmDovetemReport* report) const;
+};
+
 class frmDovetem : public QWidget {
   Q_OBJECT
 
@@ -69,7 +74,10 @@ class frmDovetem : public QWidget {
   std::u16string LastRule2;
   bool LastChkRule = false;
   int16_t ViewDialogMask = 0;
-  frmDovetemReport* report = nullptr;
+  // The report window: a window of its own without an owner, made hidden with
+  // the main window and destroyed with it. It refers to the settings and the
+  // services above; declared after them, it is destroyed before them.
+  std::unique_ptr<frmDovetemReport, ReportWindowDeleter> report;
 
   // ---------------------------------------------------------------------
   // Subsystem 1: start-up, reset, pages, shared commands (app/)

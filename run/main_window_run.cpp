@@ -66,10 +66,11 @@ void frmDovetem::CreateRunButtons() {
   connect(cmdRuleReport, &QPushButton::clicked, this, &frmDovetem::cmdRuleReport_Click);
 }
 
+void ReportWindowDeleter::operator()(frmDovetemReport* report) const { delete report; }
+
 void frmDovetem::CreateReportWindow() {
-  // A window of its own (no owner), loaded hidden; it goes with the main window.
-  report = new frmDovetemReport(settings, svc.launcher, svc.boxes);
-  connect(this, &QObject::destroyed, [r = report] { delete r; });
+  // A window of its own (no owner), loaded hidden.
+  report.reset(new frmDovetemReport(settings, svc.launcher, svc.boxes));
 }
 
 void frmDovetem::SetReportText(const std::u16string& text) { report->SetReportText(text); }

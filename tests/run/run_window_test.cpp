@@ -1,10 +1,14 @@
 // The run buttons and the report window offscreen: refusals, questions, a
 // run, re-run and restore through the window, the result messages, and the
 // report window ("レポート表示", "全表示", hiding on close and Esc).
+#include <QAccessible>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QElapsedTimer>
 #include <QFrame>
+#include <QImage>
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -291,7 +295,7 @@ TEST_F(RunWindowTest, ReportWindowShowsHidesAndOpensTheViewer) {
   // The close box only hides it.
   r.close();
   EXPECT_FALSE(r.isVisible());
-  EXPECT_EQ(&r, w.report);
+  EXPECT_EQ(&r, w.report.get());
 
   // After a run with the report file, the viewer gets the report path.
   w.txtRule1->setText(QStringLiteral("b"));
@@ -370,15 +374,314 @@ TEST_F(RunWindowTest, ReportTextHeldOnceWithItsLines) {
   EXPECT_EQ(0, t.verticalScrollBar()->value());
   // A click on the first line and a Shift+click on the third select from one
   // to the other; copies have "\n" line breaks.
-  const int line = t.fontMetrics().lineSpacing();
-  QTest::mouseClick(t.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(1, line / 2));
-  QTest::mouseClick(t.viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(1, 2 * line + line / 2));
+  const auto lineMiddle = [&t](int32_t k) { return t.CharacterRect(t.LineStart(k)).center().y(); };
+  QTest::mouseClick(t.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(1, lineMiddle(0)));
+  QTest::mouseClick(t.viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(1, lineMiddle(2)));
   EXPECT_EQ(QStringLiteral("\nfirst\tline\n"), t.SelectedText());
   QTest::keyClick(&t, Qt::Key_A, Qt::ControlModifier);
   EXPECT_EQ(QString::fromStdU16String(report).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
                 .replace(QChar(u'\r'), QChar(u'\n')),
             t.SelectedText());
   r.hide();
+}
+
+
+// The report window refers to the main window's settings: it goes first,
+// while the main window and everything it holds still stand.
+TEST_F(RunWindowTest, TheReportWindowIsDestroyedBeforeWhatItRefersTo) {
+  frmDovetem& w = StartWith({});
+  w.cmdRuleReport->click();
+  QPointer<frmDovetemReport> report = w.report.get();
+  QPointer<QFrame> page = w.fraDovetem;  // goes with the main window's widget
+  const std::u16string reportPath = w.settings.ReportPath;
+  bool pageStood = false;
+  std::u16string pathSeen;
+  QObject::connect(report, &QObject::destroyed, [&] {
+    pageStood = !page.isNull();
+    pathSeen = w.settings.ReportPath;
+  });
+  h.window.reset();
+  EXPECT_TRUE(report.isNull());
+  EXPECT_TRUE(pageStood);
+  EXPECT_EQ(reportPath, pathSeen);
+}
+
+// ---------------------------------------------------------------------------
+// The report box as a read-only text box: keyboard, mouse, drawing and what
+// screen readers get.
+
+// Lines: 0 "alpha beta gamma" (0-16), 1 "second line here" (18-34), 2 empty
+// (36), 3 "fourth\tline" (38-49, LF), 4 "last" (50-54).
+const std::u16string kFiveLines = u"alpha beta gamma\r\nsecond line here\r\n\r\nfourth\tline\nlast";
+
+class ReportBoxTest : public RunWindowTest {
+ protected:
+  ReportTextView& Show(std::u16string text) {
+    frmDovetem& w = StartWith({});
+    report = w.report.get();
+    report->SetReportText(std::move(text));
+    report->show();
+    report->activateWindow();
+    report->txtReport->setFocus();
+    QApplication::processEvents();
+    return *report->txtReport;
+  }
+  // Waits, with a deadline, for what the event loop brings about by itself.
+  template <typename F>
+  static void WaitFor(F condition, const char* what) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+      ASSERT_LT(clock.elapsed(), 10000) << "timed out waiting for " << what;
+      QTest::qWait(10);
+    }
+  }
+  void TearDown() override {
+    if (report) report->hide();
+  }
+
+  frmDovetemReport* report = nullptr;
+};
+
+struct KeyPress {
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+};
+
+struct CaretCase {
+  const char* name;
+  std::size_t caret;  // where the caret stands first, nothing selected
+  std::vector<KeyPress> keys;
+  std::size_t anchor, cursor;  // the selection afterwards
+};
+
+void PrintTo(const CaretCase& c, std::ostream* os) { *os << c.name; }
+
+class ReportBoxKeysTest : public ReportBoxTest, public ::testing::WithParamInterface<CaretCase> {};
+
+TEST_P(ReportBoxKeysTest, MovesTheCaretAndExtendsTheSelectionWithShift) {
+  const CaretCase& c = GetParam();
+  ReportTextView& t = Show(kFiveLines);
+  t.SetSelection(c.caret, c.caret);
+  for (const KeyPress& k : c.keys) QTest::keyClick(&t, k.key, k.modifiers);
+  EXPECT_EQ(c.anchor, t.AnchorPosition());
+  EXPECT_EQ(c.cursor, t.CursorPosition());
+  EXPECT_TRUE(report->isVisible());
+}
+
+constexpr Qt::KeyboardModifiers kShift = Qt::ShiftModifier;
+constexpr Qt::KeyboardModifiers kCtrl = Qt::ControlModifier;
+constexpr Qt::KeyboardModifiers kCtrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ReportBoxKeysTest,
+    ::testing::Values(
+        CaretCase{"ShiftRightFiveTimes", 0, {{Qt::Key_Right, kShift}, {Qt::Key_Right, kShift},
+                  {Qt::Key_Right, kShift}, {Qt::Key_Right, kShift}, {Qt::Key_Right, kShift}}, 0, 5},
+        CaretCase{"ShiftEnd", 0, {{Qt::Key_End, kShift}}, 0, 16},
+        CaretCase{"ShiftDown", 0, {{Qt::Key_Down, kShift}}, 0, 18},
+        CaretCase{"ShiftDownOverAnEmptyLineThenShiftEnd", 0,
+                  {{Qt::Key_Down, kShift}, {Qt::Key_Down, kShift}, {Qt::Key_Down, kShift},
+                   {Qt::Key_End, kShift}}, 0, 49},
+        CaretCase{"ShiftUp", 18, {{Qt::Key_Up, kShift}}, 18, 0},
+        CaretCase{"ShiftHome", 21, {{Qt::Key_Home, kShift}}, 21, 18},
+        CaretCase{"CtrlShiftRightTakesAWord", 0, {{Qt::Key_Right, kCtrlShift}}, 0, 6},
+        CaretCase{"CtrlShiftLeftFromTheLineEnd", 16, {{Qt::Key_Left, kCtrlShift}}, 16, 11},
+        CaretCase{"CtrlRightAtTheLineEndGoesToTheNextLine", 16, {{Qt::Key_Right, kCtrl}}, 18, 18},
+        CaretCase{"CtrlShiftEnd", 0, {{Qt::Key_End, kCtrlShift}}, 0, 54},
+        CaretCase{"CtrlShiftHome", 54, {{Qt::Key_Home, kCtrlShift}}, 54, 0},
+        CaretCase{"CtrlEnd", 3, {{Qt::Key_End, kCtrl}}, 54, 54},
+        CaretCase{"RightCrossesALineBreakInOneStep", 16, {{Qt::Key_Right}}, 18, 18},
+        CaretCase{"LeftCrossesALineBreakInOneStep", 18, {{Qt::Key_Left}}, 16, 16},
+        CaretCase{"RightLeavesASelectionAtItsEnd", 0,
+                  {{Qt::Key_Right, kShift}, {Qt::Key_Right, kShift}, {Qt::Key_Right}}, 2, 2},
+        CaretCase{"LeftLeavesASelectionAtItsStart", 5,
+                  {{Qt::Key_Left, kShift}, {Qt::Key_Left, kShift}, {Qt::Key_Left}}, 3, 3},
+        CaretCase{"UpAndDownKeepTheColumnOverAnEmptyLine", 3,
+                  {{Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_Up}, {Qt::Key_Up}}, 3, 3},
+        CaretCase{"EndThenHome", 21, {{Qt::Key_End}, {Qt::Key_Home}}, 18, 18}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ReportBoxTest, KeyboardSelectionOverSeveralLinesIsCopied) {
+  ReportTextView& t = Show(kFiveLines);
+  QGuiApplication::clipboard()->setText(QStringLiteral("old"));
+  QTest::keyClick(&t, Qt::Key_Down, kShift);
+  QTest::keyClick(&t, Qt::Key_End, kShift);
+  QTest::keyClick(&t, Qt::Key_C, kCtrl);
+  EXPECT_EQ(QStringLiteral("alpha beta gamma\nsecond line here"),
+            QGuiApplication::clipboard()->text());
+  // Ctrl+A takes all; Esc and Return still belong to the window.
+  QTest::keyClick(&t, Qt::Key_A, kCtrl);
+  EXPECT_EQ(0u, t.AnchorPosition());
+  EXPECT_EQ(kFiveLines.size(), t.CursorPosition());
+  QTest::keyClick(&t, Qt::Key_Return);
+  EXPECT_EQ(u"レポートが保存されていません。", h.boxes.Last().text);
+  QTest::keyClick(&t, Qt::Key_Escape);
+  EXPECT_FALSE(report->isVisible());
+}
+
+TEST_F(ReportBoxTest, PageKeysMoveTheCaretAndTheViewByAPage) {
+  std::u16string text;
+  for (int k = 0; k < 300; ++k) text += u"line " + DecimalText(k) + u"\r\n";
+  ReportTextView& t = Show(text);
+  const int page = t.verticalScrollBar()->pageStep();
+  ASSERT_GT(page, 1);
+  QTest::keyClick(&t, Qt::Key_PageDown);
+  EXPECT_EQ(page, t.LineOf(t.CursorPosition()));
+  EXPECT_EQ(page, t.verticalScrollBar()->value());
+  QTest::keyClick(&t, Qt::Key_PageDown, kShift);
+  EXPECT_EQ(t.LineStart(page), t.AnchorPosition());
+  EXPECT_EQ(t.LineStart(2 * page), t.CursorPosition());
+  QTest::keyClick(&t, Qt::Key_PageUp, kShift);
+  QTest::keyClick(&t, Qt::Key_PageUp, kShift);
+  EXPECT_EQ(t.LineStart(page), t.AnchorPosition());
+  EXPECT_EQ(0u, t.CursorPosition());
+  EXPECT_EQ(0, t.verticalScrollBar()->value());
+  // Ctrl+End shows the caret on the last line.
+  QTest::keyClick(&t, Qt::Key_End, kCtrl);
+  EXPECT_EQ(t.verticalScrollBar()->maximum(), t.verticalScrollBar()->value());
+}
+
+TEST_F(ReportBoxTest, DoubleClickSelectsAWord) {
+  const std::u16string line = u"\"/w/big5k/r_0002.txt\" \"g\" \"正常変更\"";
+  ReportTextView& t = Show(line + u"\r\nnext");
+  const auto wordAt = [&](std::u16string_view word) {
+    const std::size_t at = line.find(word) + 1;
+    QTest::mouseDClick(t.viewport(), Qt::LeftButton, Qt::NoModifier, t.CharacterRect(at).center());
+    return t.SelectedText();
+  };
+  EXPECT_EQ(QStringLiteral("big5k"), wordAt(u"big5k"));
+  EXPECT_EQ(QStringLiteral("r_0002"), wordAt(u"r_0002"));
+  EXPECT_EQ(QStringLiteral("txt"), wordAt(u"txt"));
+}
+
+struct DragCase {
+  const char* name;
+  bool vertical;
+  bool fromTheEnd;  // the view starts scrolled to its end and goes back
+  QPoint (*outside)(const QWidget* viewport);
+};
+
+void PrintTo(const DragCase& c, std::ostream* os) { *os << c.name; }
+
+class ReportBoxDragTest : public ReportBoxTest, public ::testing::WithParamInterface<DragCase> {};
+
+TEST_P(ReportBoxDragTest, ADragPastAnEdgeKeepsScrollingWhileTheButtonIsHeld) {
+  const DragCase& c = GetParam();
+  std::u16string text;
+  for (int k = 0; k < 300; ++k) text += u"line " + DecimalText(k) + std::u16string(200, u'x') + u"\r\n";
+  ReportTextView& t = Show(text);
+  QScrollBar* bar = c.vertical ? t.verticalScrollBar() : t.horizontalScrollBar();
+  ASSERT_GT(bar->maximum(), 40 * bar->singleStep());
+  if (c.fromTheEnd) bar->setValue(bar->maximum());
+  const int start = bar->value();
+  QWidget* viewport = t.viewport();
+  QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, viewport->rect().center());
+  const std::size_t anchor = t.AnchorPosition();
+  const QPoint out = c.outside(viewport);
+  QMouseEvent move(QEvent::MouseMove, QPointF(out), QPointF(viewport->mapToGlobal(out)),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &move);
+  // No further event: the held button alone scrolls on, and the selection
+  // follows the view.
+  WaitFor([&] { return std::abs(bar->value() - start) >= 30 * bar->singleStep(); },
+          "the view to scroll on");
+  QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, out);
+  EXPECT_EQ(anchor, t.AnchorPosition());
+  EXPECT_EQ(t.PositionAt(out), t.CursorPosition());
+  const int stopped = bar->value();
+  QTest::qWait(200);
+  EXPECT_EQ(stopped, bar->value());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, ReportBoxDragTest,
+    ::testing::Values(
+        DragCase{"Below", true, false,
+                 [](const QWidget* v) { return QPoint(v->width() / 2, v->height() + 20); }},
+        DragCase{"Above", true, true, [](const QWidget* v) { return QPoint(v->width() / 2, -20); }},
+        DragCase{"Right", false, false,
+                 [](const QWidget* v) { return QPoint(v->width() + 20, v->height() / 2); }},
+        DragCase{"Left", false, true, [](const QWidget* v) { return QPoint(-20, v->height() / 2); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A line's glyphs reach below its band (descenders, and the taller Japanese
+// font on its baseline); the next line's selection must not paint over them.
+TEST_F(ReportBoxTest, SelectionDoesNotCoverTheTextOfOtherLines) {
+  const std::u16string spaces(40, u' ');
+  ReportTextView& t = Show(u"gggg____yyyy 正常変更\r\n" + spaces + u"正常変更\r\nend");
+  t.clearFocus();  // no caret in the pictures
+  QApplication::processEvents();
+  const QImage plain = t.viewport()->grab().toImage();
+  t.SetSelection(t.LineStart(1), t.LineStart(1) + spaces.size());
+  t.clearFocus();
+  QApplication::processEvents();
+  const QImage selected = t.viewport()->grab().toImage();
+
+  const QColor text = t.palette().color(QPalette::Text), base = t.palette().color(QPalette::Base),
+               highlight = t.palette().color(QPalette::Highlight);
+  const auto distance = [](QRgb a, const QColor& b) {
+    return std::abs(qRed(a) - b.red()) + std::abs(qGreen(a) - b.green()) +
+           std::abs(qBlue(a) - b.blue());
+  };
+  const int right = t.CharacterRect(t.LineStart(1) + spaces.size()).left();
+  const int bottom = t.CharacterRect(t.LineStart(2)).top();
+  int ink = 0, covered = 0, highlighted = 0;
+  for (int y = 0; y < bottom; ++y) {
+    for (int x = 0; x < right; ++x) {
+      const QRgb before = plain.pixel(x, y), after = selected.pixel(x, y);
+      highlighted += distance(after, highlight) < 30;
+      if (distance(before, text) * 4 >= distance(before, base)) continue;
+      ++ink;
+      covered += distance(after, highlight) < distance(after, text);
+    }
+  }
+  EXPECT_GT(ink, 50);
+  EXPECT_GT(highlighted, 50);  // the selection is drawn
+  EXPECT_EQ(0, covered);
+}
+
+TEST_F(ReportBoxTest, ScreenReadersGetTheTextTheCaretAndTheSelection) {
+  ReportTextView& t = Show(kFiveLines);
+  QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&t);
+  ASSERT_NE(nullptr, a);
+  EXPECT_EQ(QAccessible::EditableText, a->role());
+  EXPECT_TRUE(a->state().readOnly);
+  EXPECT_TRUE(a->state().multiLine);
+  QAccessibleTextInterface* text = a->textInterface();
+  ASSERT_NE(nullptr, text);
+  EXPECT_EQ(static_cast<int>(kFiveLines.size()), text->characterCount());
+  EXPECT_EQ(QStringLiteral("beta"), text->text(6, 10));
+
+  QTest::keyClick(&t, Qt::Key_Down);
+  QTest::keyClick(&t, Qt::Key_Right, kCtrlShift);
+  EXPECT_EQ(25, text->cursorPosition());
+  ASSERT_EQ(1, text->selectionCount());
+  int start = -1, end = -1;
+  text->selection(0, &start, &end);
+  EXPECT_EQ(18, start);
+  EXPECT_EQ(25, end);
+
+  EXPECT_EQ(QStringLiteral("second line here\r\n"), text->textAtOffset(20, QAccessible::LineBoundary, &start, &end));
+  EXPECT_EQ(18, start);
+  EXPECT_EQ(36, end);
+  EXPECT_EQ(QStringLiteral("alpha beta gamma\r\n"),
+            text->textBeforeOffset(20, QAccessible::LineBoundary, &start, &end));
+  EXPECT_EQ(QStringLiteral("beta"), text->textAtOffset(7, QAccessible::WordBoundary, &start, &end));
+  EXPECT_EQ(6, start);
+  EXPECT_EQ(10, end);
+  EXPECT_EQ(QStringLiteral("t"), text->textAtOffset(53, QAccessible::CharBoundary, &start, &end));
+
+  // A reader may move the caret and the selection too.
+  text->setSelection(0, 38, 44);
+  EXPECT_EQ(QStringLiteral("fourth"), t.SelectedText());
+  text->setCursorPosition(50);
+  EXPECT_EQ(50u, t.CursorPosition());
+  EXPECT_EQ(0, text->selectionCount());
+
+  const QRect box = text->characterRect(6);
+  EXPECT_FALSE(box.isEmpty());
+  EXPECT_EQ(6, text->offsetAtPoint(box.center()));
 }
 
 }  // namespace
