@@ -1,14 +1,17 @@
 // Showing the settings dialog for the settings command: modal, with the help
-// file's default topic behind its help key. The dialog sets
-// settings.SettingsApplied when it is closed with "決定".
+// file's default topic behind its help key, and its messages standing over
+// it. The dialog sets settings.SettingsApplied when it is closed with "決定".
 #include "app/main_window.h"
 #include "app/settings_dialog.h"
+#include "platform/qt_message_boxes.h"
 
 namespace dovetam {
 
 void frmDovetem::ShowSettingsDialog() {
+  WindowMessageBoxes boxes(svc.boxes);
   frmDovetemSetting dialog(
-      settings, svc.boxes, [this] { OpenHelp(0); }, this);
+      settings, boxes, [this] { OpenHelp(0); }, this);
+  boxes.SetWindow(&dialog);
   dialog.exec();
 }
 

@@ -20,7 +20,7 @@ constexpr int kMinClientWidth = 480;
 
 frmDovetemReport::frmDovetemReport(SettingsModule& settings, Launcher& launcher,
                                    MessageBoxes& boxes)
-    : QWidget(nullptr), settings_(settings), launcher_(launcher), boxes_(boxes) {
+    : QWidget(nullptr), settings_(settings), launcher_(launcher), boxes_(boxes, this) {
   setWindowTitle(QString::fromUtf16(kWindowCaption.data(), kWindowCaption.size()));
   // A window of its own that never keeps the program alive.
   setAttribute(Qt::WA_QuitOnClose, false);

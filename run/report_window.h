@@ -12,6 +12,7 @@
 #include "app/settings.h"
 #include "platform/launcher.h"
 #include "platform/message_boxes.h"
+#include "platform/qt_message_boxes.h"
 #include "run/report_text_view.h"
 
 class QPushButton;
@@ -22,7 +23,8 @@ class frmDovetemReport : public QWidget {
   Q_OBJECT
 
  public:
-  // settings gives ReportSaved, ReportPath and the viewer (repopenapp).
+  // settings gives ReportSaved, ReportPath and the viewer (repopenapp); the
+  // window's messages go through boxes and stand over it.
   frmDovetemReport(SettingsModule& settings, Launcher& launcher, MessageBoxes& boxes);
 
   // The report text on display (CR LF line breaks are shown as line breaks).
@@ -47,7 +49,7 @@ class frmDovetemReport : public QWidget {
 
   SettingsModule& settings_;
   Launcher& launcher_;
-  MessageBoxes& boxes_;
+  WindowMessageBoxes boxes_;
 };
 
 }  // namespace dovetam
