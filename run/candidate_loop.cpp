@@ -155,8 +155,9 @@ bool RenameOperation::HandOver(int32_t p, int32_t i, const std::u16string& name,
 RenameJob* RenameOperation::PlanJob(const std::u16string& folder, const std::u16string& oldName,
                                     const std::u16string& newName) {
   if (worker_->Full()) {
-    // Half the ring at a time, so that the giver sleeps once per batch.
-    worker_->WaitDone(RenameWorker::kDepth / 2);
+    // A quarter of the ring at a time: the giver sleeps once per batch, and
+    // the rest keeps the thread busy while the giver wakes up.
+    worker_->WaitDone(RenameWorker::kDepth / 4);
     do FinishOldest();
     while (worker_->Done() > 0);
   }

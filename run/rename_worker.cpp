@@ -47,9 +47,12 @@ void RenameWorker::Give() {
   const uint32_t given = given_.load(std::memory_order_relaxed) + 1;
   given_.store(given);
   // A batch is worth a wake; fewer jobs wait until the giver waits itself.
-  if (given - done_.load(std::memory_order_relaxed) >= kWakeBatch && threadAsleep_.load()) {
-    WakeThread();
-  }
+  if (given - done_.load(std::memory_order_relaxed) >= kWakeBatch) WakeThreadIfAsleep();
+}
+
+void RenameWorker::WakeThreadIfAsleep() {
+  // Taking the flag makes this the one wake of that sleep.
+  if (threadAsleep_.load() && threadAsleep_.exchange(false)) WakeThread();
 }
 
 void RenameWorker::WaitDone(uint32_t count) {
@@ -57,11 +60,13 @@ void RenameWorker::WaitDone(uint32_t count) {
   const auto ready = [&] { return Reached(done_.load(), target) || halted_.load(); };
   if (ready()) return;
   // The thread may be asleep with fewer jobs than a batch: they are needed now.
-  if (threadAsleep_.load()) WakeThread();
+  WakeThreadIfAsleep();
   if (Spin(ready)) return;
   giverWants_.store(target);
-  giverAsleep_.store(true);
-  for (uint32_t seen = done_.load(); !Reached(seen, target) && !halted_.load(); seen = done_.load()) {
+  for (;;) {
+    giverAsleep_.store(true);
+    const uint32_t seen = done_.load();
+    if (Reached(seen, target) || halted_.load()) break;
     done_.wait(seen);
   }
   giverAsleep_.store(false);
@@ -83,8 +88,12 @@ void RenameWorker::Run() {
   const auto ready = [&] { return stop_.load() || (!halted_.load() && given_.load() != next); };
   for (;;) {
     if (!Spin(ready)) {
-      threadAsleep_.store(true);
-      for (uint32_t seen = wake_.load(); !ready(); seen = wake_.load()) wake_.wait(seen);
+      for (;;) {
+        threadAsleep_.store(true);
+        const uint32_t seen = wake_.load();
+        if (ready()) break;
+        wake_.wait(seen);
+      }
       threadAsleep_.store(false);
     }
     if (stop_.load()) return;
@@ -93,7 +102,10 @@ void RenameWorker::Run() {
     const bool failed = job.Failed();
     if (failed) halted_.store(true);  // before done_, whose change wakes the giver
     done_.store(++next);
-    if (giverAsleep_.load() && (failed || Reached(next, giverWants_.load()))) done_.notify_one();
+    if (giverAsleep_.load() && (failed || Reached(next, giverWants_.load())) &&
+        giverAsleep_.exchange(false)) {
+      done_.notify_one();
+    }
   }
 }
 

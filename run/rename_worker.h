@@ -79,7 +79,7 @@ struct RenameJob {
 
 class RenameWorker {
  public:
-  static constexpr uint32_t kDepth = 32;
+  static constexpr uint32_t kDepth = 128;
   static constexpr uint32_t kWakeBatch = 8;
   static constexpr int kSpinPauses = 128;
 
@@ -115,6 +115,7 @@ class RenameWorker {
   void Run();
   void Execute(RenameJob& job);
   void WakeThread();
+  void WakeThreadIfAsleep();
 
   FileSystem& fs_;
   RenameJob ring_[kDepth];

@@ -92,7 +92,7 @@ Outcome RunOnce(const Case& c, bool twoThreads) {
   for (const Fault& f : c.faults) {
     const std::u16string path = f.name.empty()   ? run.journal.LogPath
                                 : f.name == u"*" ? std::u16string()
-                                                 : run.dir.PathOf(u"w/" + f.name);
+                                                 : run.Folder() + f.name;
     fs.Fail(f.call, path, f.error, f.times, f.skip);
   }
   for (MsgAnswer a : c.answers) run.boxes.QueueAnswer(a);
@@ -120,7 +120,7 @@ Outcome RunOnce(const Case& c, bool twoThreads) {
   const ObjectTable& objects = run.objects;
   const std::u16string w = dir.path();
   Outcome out;
-  out.names = dir.Names(u"w");
+  out.names = run.Names();
   for (int32_t i = 1; i <= objects.ObjCount; ++i) {
     out.targetNames.push_back(objects.ObjName[i]);
     out.origNames.push_back(objects.ObjOrigName[i]);
@@ -228,10 +228,10 @@ TEST(KilledRunTest, LeavesALogOfTextOnlyAnnouncingEveryRenameMade) {
   const unsigned seed = std::random_device{}();
   SCOPED_TRACE("seed " + std::to_string(seed));
   std::mt19937 random(seed);
-  constexpr int kKills = 24;
-  int files = 1000;
+  constexpr int kKills = 21;
+  int files = 200;
   for (int kills = 0, tries = 0; kills < kKills; ++tries) {
-    ASSERT_LT(tries, kKills + 12) << "too many runs ended before their kill, up to " << files
+    ASSERT_LT(tries, kKills + 20) << "too many runs ended before their kill, up to " << files
                                   << " files";
     const bool cycle = kills % 3 == 2;
     const bool byLog = kills % 3 != 0;  // else by the disk
@@ -241,7 +241,7 @@ TEST(KilledRunTest, LeavesALogOfTextOnlyAnnouncingEveryRenameMade) {
     FileRun run(files);
     run.settings.ReportMode = false;
     const TempDir& dir = run.dir;
-    const std::vector<std::u16string> before = dir.Names(u"w");
+    const std::vector<std::u16string> before = run.Names();
     const auto newName = [&](int j) { return cycle ? run.Name(j % files + 1) : run.Name(j, u'g'); };
     std::unique_ptr<FileSystem> fs = CreateSystemFileSystem();
     ASSERT_TRUE(fs->SafeFromTwoThreads());
@@ -257,7 +257,7 @@ TEST(KilledRunTest, LeavesALogOfTextOnlyAnnouncingEveryRenameMade) {
     const std::string logPath = dir.native() + "log.txt";
     std::string seen;  // the log file so far (it only grows)
     const auto reached = [&] {
-      if (!byLog) return dir.Exists(u"w/" + newName(k));
+      if (!byLog) return run.Exists(newName(k));
       if (FILE* f = std::fopen(logPath.c_str(), "rb")) {
         std::fseek(f, static_cast<long>(seen.size()), SEEK_SET);
         char buffer[1 << 14];
@@ -270,10 +270,10 @@ TEST(KilledRunTest, LeavesALogOfTextOnlyAnnouncingEveryRenameMade) {
     if (::testing::Test::HasFailure()) return;
     child.Kill();
 
-    const std::vector<std::u16string> names = dir.Names(u"w");
+    const std::vector<std::u16string> names = run.Names();
     ASSERT_EQ(static_cast<std::size_t>(files), names.size()) << "a file is lost";
     const LogReading log =
-        ReadLog(dir.Exists(u"log.txt") ? dir.ReadFile(u"log.txt") : std::string(), dir.PathOf(u"w/"), before);
+        ReadLog(dir.Exists(u"log.txt") ? dir.ReadFile(u"log.txt") : std::string(), run.Folder(), before);
     ASSERT_EQ("", log.fault);
     ASSERT_TRUE(log.Matches(names)) << log.announced << " renames announced";
     if (!midway || log.finished) {

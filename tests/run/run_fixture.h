@@ -169,21 +169,26 @@ class ReportHost : public RunHost {
   std::u16string report;
 };
 
-// `files` targets w/f0001, w/f0002, ... (four digits, more when there are
-// more files) with the given dates, in a temporary folder that also holds
-// the log "log.txt" and the report "report.txt"; the confirmation of the
-// run is answered Yes.
+// `files` targets f0001, f0002, ... (four digits, more when there are more
+// files) with the given dates, in the folder `where` ("w" unless a long path
+// is wanted) of a temporary folder that also holds the log "log.txt" and the
+// report "report.txt"; the confirmation of the run is answered Yes.
 struct FileRun {
-  explicit FileRun(int files, double date = 1.0) : width(Width(files)) {
-    dir.MakeFolder(u"w");
+  explicit FileRun(int files, double date = 1.0, std::u16string folder = u"w")
+      : width(Width(files)), where(std::move(folder)) {
+    dir.MakeFolder(where);
     objects.Reset(files);
     journal.LogPath = dir.PathOf(u"log.txt");
     for (int k = 1; k <= files; ++k) {
-      dir.MakeFile(u"w/" + Name(k), "x");
-      EXPECT_TRUE(objects.Append(dir.PathOf(u"w/"), Name(k), false, date, date, Capacities::Large()));
+      dir.MakeFile(where + u"/" + Name(k), "x");
+      EXPECT_TRUE(objects.Append(Folder(), Name(k), false, date, date, Capacities::Large()));
     }
     boxes.QueueAnswer(MsgAnswer::Yes);
   }
+  // The targets' folder (ending in "/") and the names in it.
+  std::u16string Folder() const { return dir.PathOf(where + u"/"); }
+  std::vector<std::u16string> Names() const { return dir.Names(where); }
+  bool Exists(const std::u16string& name) const { return dir.Exists(where + u"/" + name); }
   // "f" and k in `digits` digits.
   static std::u16string Numbered(char16_t letter, int k, int digits) {
     std::u16string s(static_cast<std::size_t>(digits) + 1, u'0');
@@ -206,6 +211,7 @@ struct FileRun {
   }
 
   const int width;
+  const std::u16string where;
   TempDir dir;
   FakeMessageBoxes boxes;
   FixedClock clock{MakeDate(2026, 1, 2, 3, 4, 5)};

@@ -97,17 +97,18 @@ bool MountSmallFileSystem(const std::string& at) {
 
 class FullDiskTest : public ::testing::TestWithParam<MsgAnswer> {};
 
-// A cycle of 10,000 files writes a log larger than the disk. The log write
-// fails once, when the disk is full (less than a page left), and the file
-// holds log text only. Answered No, the run stops there, and the log
-// announces every rename made; answered Yes, it goes on without its log.
+// A cycle of 3,000 files in a folder of a long name writes a log larger
+// than the disk. The log write fails once, when the disk is full (less than
+// a page left), and the file holds log text only. Answered No, the run stops
+// there, and the log announces every rename made; answered Yes, it goes on
+// without its log.
 TEST_P(FullDiskTest, LogWriteFailsOnlyWhenTheDiskIsFull) {
   const MsgAnswer answer = GetParam();
-  const int files = 10000;
-  FileRun run(files);
+  const int files = 3000;
+  FileRun run(files, 1.0, std::u16string(80, u'長'));
   run.settings.ReportMode = false;
   run.boxes.QueueAnswer(answer);
-  const std::vector<std::u16string> before = run.dir.Names(u"w");
+  const std::vector<std::u16string> before = run.Names();
   run.dir.MakeFolder(u"small");
   const std::string small = run.dir.native() + "small";
   std::unique_ptr<FileSystem> fs = CreateSystemFileSystem();
@@ -130,9 +131,9 @@ TEST_P(FullDiskTest, LogWriteFailsOnlyWhenTheDiskIsFull) {
     } else {
       seen.room = kDiskBytes - seen.logBytes;
     }
-    const LogReading reading = ReadLog(bytes, run.dir.PathOf(u"w/"), before);
+    const LogReading reading = ReadLog(bytes, run.Folder(), before);
     seen.logFault = !reading.fault.empty();
-    seen.matches = reading.Matches(run.dir.Names(u"w"));
+    seen.matches = reading.Matches(run.Names());
     return seen;
   });
   ASSERT_EQ(0, child.Wait());
@@ -162,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, FullDiskTest, ::testing::Values(MsgAnswer::No,
 // the cut: the end of the run's log text, beginning at a line, nothing
 // before it (no hole of NULs) and nothing beyond it.
 TEST(LogCutShortTest, HoldsOnlyWhatWasWrittenAfterTheCut) {
-  for (int files = 4000, tries = 0;; files *= 2, ++tries) {
+  for (int files = 1000, tries = 0;; files *= 2, ++tries) {
     ASSERT_LT(tries, 5) << "every run ended before the cut, up to " << files / 2 << " files";
     FileRun run(files);
     std::unique_ptr<FileSystem> fs = CreateSystemFileSystem();
