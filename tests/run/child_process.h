@@ -132,8 +132,10 @@ class Child {
   // the child was killed or did not end.
   int Wait() {
     WaitUntil([] { return false; }, "the child process to end");
-    return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+    return ExitCode();
   }
+  // Once ended: the exit code, -1 when the child was killed.
+  int ExitCode() const { return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1; }
   // After the end: the value the child's body returned; false when it gave
   // none.
   template <typename Result>

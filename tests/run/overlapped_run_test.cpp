@@ -258,17 +258,19 @@ TEST(KilledRunTest, LeavesALogOfTextOnlyAnnouncingEveryRenameMade) {
     std::string seen;  // the log file so far (it only grows)
     const auto reached = [&] {
       if (!byLog) return run.Exists(newName(k));
+      const std::size_t from = seen.size() > line.size() ? seen.size() - line.size() : 0;
       if (FILE* f = std::fopen(logPath.c_str(), "rb")) {
         std::fseek(f, static_cast<long>(seen.size()), SEEK_SET);
         char buffer[1 << 14];
         for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) seen.append(buffer, n);
         std::fclose(f);
       }
-      return seen.find(line, seen.size() > 4096 ? seen.size() - 4096 : 0) != std::string::npos;
+      return seen.find(line, from) != std::string::npos;
     };
     const bool midway = child.WaitUntil(reached, "the run to reach target " + std::to_string(k));
     if (::testing::Test::HasFailure()) return;
     child.Kill();
+    if (!midway) ASSERT_EQ(0, child.ExitCode()) << "the run ended by itself, but not well";
 
     const std::vector<std::u16string> names = run.Names();
     ASSERT_EQ(static_cast<std::size_t>(files), names.size()) << "a file is lost";
