@@ -50,6 +50,8 @@ class ReportTextView : public QAbstractScrollArea {
   // The caret and the selection (from the anchor to the caret).
   std::size_t CursorPosition() const { return cursor_; }
   std::size_t AnchorPosition() const { return anchor_; }
+  // Whether a drag past an edge is scrolling the view on.
+  bool AutoScrolling() const { return autoScroll_.isActive(); }
   // Selects from anchor to cursor (both moved to the nearest position the
   // caret may take) and scrolls the caret into view.
   void SetSelection(std::size_t anchor, std::size_t cursor);

@@ -8,11 +8,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "testing/fake_message_boxes.h"
+#include "testing/window_harness.h"
 
 namespace dovetam {
 namespace {
@@ -39,9 +39,7 @@ TEST_P(QtMessageBoxesTest, ShowsTheBoxAndReturnsTheAnswer) {
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QMessageBox::StandardButtons buttons;
   QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(nullptr, box);
+  testing::OnNextDialog<QMessageBox>([&](QMessageBox* box) {
     title = box->windowTitle();
     text = box->text();
     icon = box->icon();
@@ -95,9 +93,7 @@ struct Shown {
 
 Shown ShowAndClose(MessageBoxes& boxes, std::u16string_view text) {
   Shown shown;
-  QTimer::singleShot(0, [&shown] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(nullptr, box);
+  testing::OnNextDialog<QMessageBox>([&shown](QMessageBox* box) {
     shown = {box->parentWidget(), box->textFormat(), box->text()};
     QTest::keyClick(box, Qt::Key_Escape);
   });

@@ -432,7 +432,7 @@ class ReportBoxTest : public RunWindowTest {
     QElapsedTimer clock;
     clock.start();
     while (!condition()) {
-      ASSERT_LT(clock.elapsed(), 10000) << "timed out waiting for " << what;
+      ASSERT_LT(clock.elapsed(), testing::kEventWaitMs) << "timed out waiting for " << what;
       QTest::qWait(10);
     }
   }
@@ -589,9 +589,8 @@ TEST_P(ReportBoxDragTest, ADragPastAnEdgeKeepsScrollingWhileTheButtonIsHeld) {
   QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, out);
   EXPECT_EQ(anchor, t.AnchorPosition());
   EXPECT_EQ(t.PositionAt(out), t.CursorPosition());
-  const int stopped = bar->value();
-  QTest::qWait(200);
-  EXPECT_EQ(stopped, bar->value());
+  // The release ends the scrolling at once.
+  EXPECT_FALSE(t.AutoScrolling());
 }
 
 INSTANTIATE_TEST_SUITE_P(
