@@ -78,7 +78,7 @@ void frmDovetem::ShowFolderInTree(const std::u16string& folder) {
   }
   current->setExpanded(true);
   dirSelect->setCurrentItem(current);
-  dirSelect->scrollToItem(current);
+  dirSelect->scrollTo(dirSelect->indexFromItem(current));
   dirSelectPath = folder;
   dirSelect_Change();
 }

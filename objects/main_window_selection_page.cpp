@@ -12,6 +12,7 @@
 
 #include "app/main_window.h"
 #include "app/twips.h"
+#include "objects/folder_tree.h"
 #include "objects/list_view.h"
 #include "objects/list_view_model.h"
 
@@ -69,12 +70,7 @@ void frmDovetem::CreateSelectionPage() {
   QFrame* page = fraDovetem;
   drvSelect = new QComboBox(page);
   PlaceTwips(drvSelect, 120, 120, 2895, 315);
-  dirSelect = new QTreeWidget(page);
-  dirSelect->setHeaderHidden(true);
-  dirSelect->setColumnCount(1);
-  // Long folder names scroll sideways instead of being cut.
-  dirSelect->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  dirSelect->header()->setStretchLastSection(false);
+  dirSelect = new FolderTree(page);
   dirSelect->installEventFilter(new FolderTreeKeys(dirSelect, dirSelect));
   PlaceTwips(dirSelect, 120, 480, 2895, 6720);
 

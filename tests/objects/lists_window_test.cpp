@@ -417,6 +417,32 @@ TEST_F(ListsWindowTest, DoubleClickOnATargetOpensItsFolder) {
   EXPECT_EQ(h.boxes.Count(), 0u);
 }
 
+// As the platform's tree does: the current folder is scrolled into sight
+// sideways too, however deep it lies, and its subfolders can be clicked.
+TEST_F(ListsWindowTest, ADeepFolderIsInSightInTheTree) {
+  std::u16string deep;
+  for (int k = 0; k < 14; ++k) {
+    deep += u"level" + std::u16string(1, static_cast<char16_t>(u'a' + k)) + u"/";
+    work.MakeFolder(deep);
+  }
+  work.MakeFolder(deep + u"sub");
+  frmDovetem& w = Start({});
+  w.ShowFolderInTree(work.PathOf(deep));
+  QApplication::processEvents();
+  const QRect view = w.dirSelect->viewport()->rect();
+  const QRect current = w.dirSelect->visualItemRect(w.dirSelect->currentItem());
+  EXPECT_GE(current.left(), view.left());
+  EXPECT_LT(current.left(), view.right());
+  h.boxes.Clear();
+  // Brought into sight as the arrow keys bring it (a deep temporary folder
+  // puts it below the view's end).
+  QTreeWidgetItem* sub = TreeChild(w.dirSelect, "sub");
+  w.dirSelect->scrollTo(w.dirSelect->indexFromItem(sub));
+  DoubleClickAt(w.dirSelect, w.dirSelect->visualItemRect(sub));
+  EXPECT_EQ(w.FolderTreePath(), work.PathOf(deep + u"sub/"));
+  EXPECT_EQ(h.boxes.Count(), 0u);
+}
+
 TEST_F(ListsWindowTest, StartFolderSpeltOtherwiseIsListedUnderItsSystemName) {
   work.MakeFolder(u"sub");
   work.MakeFile(u"sub/a");
