@@ -47,7 +47,9 @@ void RenameWorker::Give() {
   const uint32_t given = given_.load(std::memory_order_relaxed) + 1;
   given_.store(given);
   // A batch is worth a wake; fewer jobs wait until the giver waits itself.
-  if (given - done_.load(std::memory_order_relaxed) >= kWakeBatch) WakeThreadIfAsleep();
+  if (threadAsleep_.load() && given - done_.load(std::memory_order_relaxed) >= kWakeBatch) {
+    WakeThreadIfAsleep();
+  }
 }
 
 void RenameWorker::WakeThreadIfAsleep() {

@@ -51,7 +51,11 @@
 
 namespace dovetam {
 
-struct RenameJob {
+// The size of a processor's cache line, which two threads should not both
+// write to.
+inline constexpr std::size_t kCacheLine = 64;
+
+struct alignas(kCacheLine) RenameJob {  // a slot never shares a cache line with the next
   // Filled by the giver.
   std::string text;          // log text to write first, encoded ("": none)
   TextFile* log = nullptr;   // where; nullptr with text: the write fails (75)
@@ -117,18 +121,22 @@ class RenameWorker {
   void WakeThread();
   void WakeThreadIfAsleep();
 
+  // What each side writes for every job lies in a cache line of its own, so
+  // that a job moves each line between the two processors once, not with
+  // every access of the other side; the flags of sleeping and stopping,
+  // rarely written, lie in a third.
   FileSystem& fs_;
   RenameJob ring_[kDepth];
-  uint32_t taken_ = 0;                   // the giver's own
+  alignas(kCacheLine) uint32_t taken_ = 0;    // the giver's own
   std::atomic<uint32_t> given_{0};       // written by the giver
-  std::atomic<uint32_t> done_{0};        // written by the thread
+  alignas(kCacheLine) std::atomic<uint32_t> done_{0};  // written by the thread
   std::atomic<bool> halted_{false};      // set by the thread, cleared by Discard
-  std::atomic<bool> stop_{false};
+  alignas(kCacheLine) std::atomic<bool> stop_{false};
   std::atomic<uint32_t> wake_{0};        // changed to wake the sleeping thread
   std::atomic<bool> threadAsleep_{false};
   std::atomic<bool> giverAsleep_{false};
   std::atomic<uint32_t> giverWants_{0};  // the done_ the sleeping giver waits for
-  std::thread thread_;
+  alignas(kCacheLine) std::thread thread_;
 };
 
 }  // namespace dovetam

@@ -92,7 +92,7 @@ inline LogReading ReadLog(const std::string& bytes, std::u16string_view folder,
   // The start of a line cut short, no more.
   const std::u16string_view rest = std::u16string_view(text).substr(at);
   if (r.fault.empty() && (rest.size() > 300 || rest.find(u"  ") != std::u16string_view::npos)) {
-    r.fault = std::to_string(rest.size()) + " characters after the last line, blanks among them";
+    r.fault = std::to_string(rest.size()) + " characters after the last line: more than a line, or blanks";
   }
   return r;
 }
