@@ -10,8 +10,9 @@
 // rename is in the log file before the rename is done.
 //
 // Cost: O(n log n) for n targets plus one rename per target and per
-// evacuation, one listing per folder that needs an existence test, and two
-// writes to the log file per target.
+// evacuation, one listing per folder that needs an existence test, and one
+// write to the log file per rename (its announcing line with the lines
+// before it) and at the end.
 #pragma once
 
 #include "run/run_environment.h"

@@ -34,8 +34,10 @@
 //
 // Waking is rare: the giver wakes a sleeping thread only once kWakeBatch
 // jobs are waiting for it, or when it is about to wait for the thread
-// itself; it waits for a full ring until half of it is done, and the thread
-// wakes it only when what it waits for is there. So a run pays a futex call
+// itself; it waits for a full ring until a quarter of it is done (the rest
+// keeps the thread busy while the giver wakes up), and the thread wakes it
+// only when what it waits for is there. The waker takes the sleeper's flag
+// (an exchange), so each sleep gets one wake. So a run pays a futex call
 // for a batch of jobs, not for each one, and neither side burns the
 // processor while the other works.
 #pragma once
