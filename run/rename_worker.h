@@ -86,7 +86,7 @@ struct alignas(kCacheLine) RenameJob {  // a slot never shares a cache line with
 class RenameWorker {
  public:
   static constexpr uint32_t kDepth = 128;
-  static constexpr uint32_t kWakeBatch = 8;
+  static constexpr uint32_t kWakeBatch = 32;
   static constexpr int kSpinPauses = 128;
 
   // Starts the thread; throws std::system_error when it cannot be had.
