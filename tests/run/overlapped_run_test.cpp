@@ -217,13 +217,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, OverlappedRunTest, ::testing::ValuesIn(kCases),
 
 // Runs killed at random moments (SIGKILL: nothing of the program runs after
 // it), many times over, while renames are under way on the rename thread:
-// each kill comes once the run has got to a chosen share of its targets, as
-// a rename visible on disk or a line in the log file shows. Every file is
+// each kill comes once the run has got to a target chosen at random, as its
+// rename visible on disk or its line in the log file shows. Every file is
 // still there under one name, and the log file is text only, announcing
 // every rename made: read from its start, it gives exactly the names on
-// disk (the last rename it announces perhaps not made yet). Half the runs
-// are cycles, in which every target first moves its name's holder aside.
-// A run that ended before its kill is tried again with more files.
+// disk (the last rename it announces perhaps not made yet). A third of the
+// runs are cycles, in which every target first moves its name's holder
+// aside. A run that ended before its kill is tried again with more files.
 TEST(KilledRunTest, LeavesALogOfTextOnlyAnnouncingEveryRenameMade) {
   const unsigned seed = std::random_device{}();
   SCOPED_TRACE("seed " + std::to_string(seed));
