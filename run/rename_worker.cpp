@@ -66,10 +66,10 @@ void RenameWorker::WaitDone(uint32_t count) {
   if (Spin(ready)) return;
   giverWants_.store(target);
   for (;;) {
+    const uint32_t seen = giverWake_.load();  // before the flag: see the header
     giverAsleep_.store(true);
-    const uint32_t seen = done_.load();
-    if (Reached(seen, target) || halted_.load()) break;
-    done_.wait(seen);
+    if (ready()) break;
+    giverWake_.wait(seen);
   }
   giverAsleep_.store(false);
 }
@@ -91,8 +91,8 @@ void RenameWorker::Run() {
   for (;;) {
     if (!Spin(ready)) {
       for (;;) {
+        const uint32_t seen = wake_.load();  // before the flag: see the header
         threadAsleep_.store(true);
-        const uint32_t seen = wake_.load();
         if (ready()) break;
         wake_.wait(seen);
       }
@@ -106,7 +106,8 @@ void RenameWorker::Run() {
     done_.store(++next);
     if (giverAsleep_.load() && (failed || Reached(next, giverWants_.load())) &&
         giverAsleep_.exchange(false)) {
-      done_.notify_one();
+      giverWake_.fetch_add(1);
+      giverWake_.notify_one();
     }
   }
 }

@@ -21,16 +21,24 @@
 // Waiting. A side with nothing to do first looks again for a short while
 // (kSpinPauses pause instructions: about 3 µs here, 22 ns a pause), then
 // sleeps in std::atomic::wait (whose own few looks and yields before the
-// futex are bounded too). A sleeper announces itself in a flag and then
-// looks once more; the other side stores its counter and then loads the
-// flag. All four operations are sequentially consistent, so they have one
-// total order in which either the sleeper's look comes after the store and
-// sees it, or the flag's store comes before the load and the other side
-// sees the sleeper and wakes it. The wake is a change of the value the
-// sleeper waits on (`wake_` for the thread, done_ itself for the giver)
-// followed by notify_one, so a notify that comes before the sleeper is in
-// its wait is never lost. Two sides can thus never both sleep with a job
-// pending, on any processor the memory model describes.
+// futex are bounded too). A sleeper reads the value it will wait on, then
+// announces itself in a flag and looks once more; the other side stores its
+// counter and then loads the flag. All four operations are sequentially
+// consistent, so they have one total order in which either the sleeper's
+// look comes after the store and sees it, or the flag's store comes before
+// the load and the other side sees the sleeper and wakes it. The wake is a
+// change of the value the sleeper waits on (`wake_` for the thread,
+// `giverWake_` for the giver) followed by notify_one, so a notify that comes
+// before the sleeper is in its wait is never lost. The value is read before
+// the flag is set: a wake that takes the flag then always changes it after
+// that read, and the wait ends at once. (Read after the flag, it could
+// already hold that wake; a thread that then finds nothing to do, as after
+// a failed job, would sleep with its flag taken, and no later job would
+// wake it.) Neither waits on a count of jobs: a wait on done_ would end with
+// every job the thread does, and the giver would look, yield and wait again
+// for each one instead of sleeping through a quarter of the ring. Two sides
+// can thus never both sleep with a job pending, on any processor the memory
+// model describes.
 //
 // Waking is rare: the giver wakes a sleeping thread only once kWakeBatch
 // jobs are waiting for it, or when it is about to wait for the thread
@@ -138,6 +146,7 @@ class RenameWorker {
   std::atomic<bool> threadAsleep_{false};
   std::atomic<bool> giverAsleep_{false};
   std::atomic<uint32_t> giverWants_{0};  // the done_ the sleeping giver waits for
+  std::atomic<uint32_t> giverWake_{0};   // changed to wake the sleeping giver
   alignas(kCacheLine) std::thread thread_;
 };
 
