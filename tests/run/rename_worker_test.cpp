@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -90,6 +91,8 @@ struct Pace {
   int threadSteps, threadSleepOneIn;  // before each rename
   int maxBurst;                       // jobs given before the giver takes some back
 };
+
+void PrintTo(const Pace& pace, std::ostream* os) { *os << pace.label; }
 
 const Pace kPaces[] = {
     {"threadSlower", 0, 0, 2000, 0, 1000},
