@@ -6,12 +6,12 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "app/main_window.h"
+#include "ui/main_window/main_window.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/launcher.h"
 #include "platform/program_folder.h"
-#include "platform/qt_message_boxes.h"
+#include "ui/widgets/qt_message_boxes.h"
 #include "platform/settings_store.h"
 #include "platform/utf8_codec.h"
 

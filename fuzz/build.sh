@@ -17,19 +17,16 @@ cxx=${CXX:-clang++-14}
 mkdir -p "$out"
 
 sources=""
-for f in "$root"/rule/*.cpp; do
+for f in "$root"/core/rule/*.cpp; do
   case "$f" in
-    */main_window_rule_page.cpp|*/rule_page.cpp) ;;  # windows and the preview texts
+    */rule_page.cpp) ;;  # the preview texts
     *) sources="$sources $f" ;;
   esac
 done
-# The platform layer without its windows (the file system base class and
-# the text helpers the engine calls).
+# The platform layer (the file system base class and the text helpers the
+# engine calls).
 for f in "$root"/platform/*.cpp; do
-  case "$f" in
-    */qt_*) ;;
-    *) sources="$sources $f" ;;
-  esac
+  sources="$sources $f"
 done
 
 # shellcheck disable=SC2086

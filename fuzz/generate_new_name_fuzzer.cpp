@@ -17,13 +17,13 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "core/settings/settings.h"
 #include "platform/dates.h"
 #include "platform/file_system.h"
-#include "rule/change_rule.h"
-#include "rule/rule_call.h"
-#include "rule/rule_workspace.h"
-#include "rule/text_expansion.h"
+#include "core/rule/change_rule.h"
+#include "core/rule/rule_call.h"
+#include "core/rule/rule_workspace.h"
+#include "core/rule/text_expansion.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""Writes rule/cp932_table.cpp: the code page 932 code of every BMP character.
+"""Writes core/rule/cp932_table.cpp: the code page 932 code of every BMP character.
 
 The table comes from this machine's own cp932 codec (Python's `codecs`), so it
 is regenerated, never edited by hand:
 
-    python3 tools/gen_cp932_table.py > rule/cp932_table.cpp
+    python3 tools/gen_cp932_table.py > core/rule/cp932_table.cpp
 
 Only characters above U+007F are listed (ASCII maps to itself); a character
 the codec cannot encode is absent, and the engine then counts it as the one

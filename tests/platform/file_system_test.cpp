@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/utf8_codec.h"
-#include "run/child_process.h"
+#include "core/run/child_process.h"
 #include "testing/temp_dir.h"
 
 namespace dovetam {

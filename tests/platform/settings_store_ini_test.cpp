@@ -18,7 +18,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
+#include "core/settings/settings.h"
 #include "testing/counting_file_calls.h"
 #include "platform/utf8_codec.h"
 #include "testing/temp_dir.h"

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
+#include "ui/main_window/main_window.h"
 #include "testing/fake_launcher.h"
 #include "testing/fake_message_boxes.h"
 #include "testing/faulty_file_system.h"

@@ -1,0 +1,103 @@
+// Adding targets from full paths (see path_adder.h). The duplicate test looks
+// the full path up in a hash set built once per call.
+#include "core/objects/path_adder.h"
+#include "core/settings/decimal_text.h"
+
+#include "platform/dates.h"
+
+namespace dovetam {
+
+PathAdder::PathAdder(FileSystem& fs, ObjectTable& objects, bool readModified, bool readCreated,
+                     const Capacities& caps)
+    : fs_(fs), objects_(objects), readModified_(readModified), readCreated_(readCreated),
+      caps_(caps) {
+  for (int32_t j = 1; j <= objects_.ObjCount; ++j) {
+    present_.insert(objects_.ObjFolder[j] + objects_.ObjName[j]);
+  }
+}
+
+PathAdd PathAdder::Add(const std::u16string& path) {
+  bool exists = false;
+  bool isFolder = false;
+  std::u16string full;
+  if (fs_.FileExists(path, exists) != kFsOk) exists = false;
+  if (exists) {
+    if (fs_.GetFullPath(path, false, full) != kFsOk) exists = false;
+  } else {
+    if (fs_.FolderExists(path, exists) != kFsOk) exists = false;
+    if (exists) {
+      isFolder = true;
+      if (fs_.GetFullPath(path, true, full) != kFsOk) exists = false;
+    }
+  }
+  if (!exists) {
+    ++tally.notAdded;
+    return PathAdd::NotAdded;
+  }
+  const std::size_t s = full.rfind(u'/');
+  if (s == std::u16string::npos || s + 1 == full.size()) {
+    ++tally.notAdded;
+    return PathAdd::NotAdded;
+  }
+  if (present_.count(full) != 0) return PathAdd::Skipped;
+  if (objects_.ObjCount + 1 > objects_.ObjCapacity &&
+      !objects_.Grow(caps_.tableStep, caps_.allocationLimit)) {
+    ++tally.notAdded;
+    tally.memoryFailed = true;
+    return PathAdd::OutOfMemory;
+  }
+  const int32_t i = ++objects_.ObjCount;
+  objects_.ObjFolder[i] = full.substr(0, s + 1);
+  objects_.ObjName[i] = full.substr(s + 1);
+  objects_.ObjIsFolder[i] = isFolder;
+  Date modified = 0;
+  Date created = 0;
+  if (readModified_ && fs_.GetDateLastModified(full, isFolder, modified) != kFsOk) {
+    modified = 0;
+    tally.dateFailures |= 1;
+  }
+  if (readCreated_ && fs_.GetDateCreated(full, isFolder, created) != kFsOk) {
+    created = 0;
+    tally.dateFailures |= 2;
+  }
+  objects_.ObjModified[i] = modified;
+  objects_.ObjCreated[i] = created;
+  present_.insert(full);
+  return PathAdd::Added;
+}
+
+namespace {
+
+std::u16string DatePart(const PathAddTally& tally, bool afterCount) {
+  if (tally.dateFailures == 0) return {};
+  const std::u16string kind = tally.dateFailures == 1   ? u"更新日時"
+                              : tally.dateFailures == 2 ? u"作成日時"
+                                                        : u"更新日時・作成日時";
+  std::u16string text = afterCount ? u"\n\nまた、" : u"";
+  text += u"いくつかのオブジェクトの" + kind + u"を取得できませんでした。\n日時は便宜上、" +
+          FormatDate(0) + u"に設定されています。";
+  return text;
+}
+
+}  // namespace
+
+std::u16string DropSummaryMessage(const PathAddTally& tally) {
+  std::u16string text;
+  if (tally.notAdded > 0) {
+    if (tally.memoryFailed) text = u"メモリ不足などにより、\n";
+    text += u" " + DecimalText(tally.notAdded) + u" 個 の オブジェクトを追加できませんでした。";
+  }
+  return text + DatePart(tally, tally.notAdded > 0);
+}
+
+std::u16string CommandLineSummaryMessage(const PathAddTally& tally) {
+  std::u16string text;
+  if (tally.notAdded > 0) {
+    text = tally.memoryFailed
+               ? std::u16string(u"メモリ不足などにより、いくつかのオブジェクトを追加できませんでした。")
+               : u" " + DecimalText(tally.notAdded) + u" 個 の オブジェクトを追加できませんでした。";
+  }
+  return text + DatePart(tally, tally.notAdded > 0);
+}
+
+}  // namespace dovetam

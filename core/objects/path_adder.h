@@ -1,0 +1,56 @@
+// Making targets from full paths: files and folders dropped onto the target
+// list, and the paths of the command line.
+//
+// Each path is resolved through the file system (files first, then folders)
+// to the full path the system gives, split at its last "/" into folder (with
+// the "/") and name; a root, a path that names nothing and a path whose checks
+// fail are not added. A path whose folder and name are exactly those of a
+// target (case counts) is skipped without a word. The dates of the shown
+// columns are read; a date that cannot be read is stored as 0 and noted.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_set>
+
+#include "core/objects/object_table.h"
+#include "platform/capacities.h"
+#include "platform/file_system.h"
+
+namespace dovetam {
+
+// What one call of the drop handler or of the command-line reader gathered.
+struct PathAddTally {
+  int32_t notAdded = 0;
+  int dateFailures = 0;  // 1 last-modified, 2 creation
+  bool memoryFailed = false;
+};
+
+enum class PathAdd { Added, Skipped, NotAdded, OutOfMemory };
+
+class PathAdder {
+ public:
+  PathAdder(FileSystem& fs, ObjectTable& objects, bool readModified, bool readCreated,
+            const Capacities& caps);
+
+  // Adds one path; counts it in the tally unless it was added or skipped. On
+  // OutOfMemory the table is as before and the path is counted.
+  PathAdd Add(const std::u16string& path);
+
+  PathAddTally tally;
+
+ private:
+  FileSystem& fs_;
+  ObjectTable& objects_;
+  bool readModified_;
+  bool readCreated_;
+  Capacities caps_;
+  std::unordered_set<std::u16string> present_;  // folder & name of every target
+};
+
+// The summary message after a drop / after the command line; "" when nothing
+// needs saying.
+std::u16string DropSummaryMessage(const PathAddTally& tally);
+std::u16string CommandLineSummaryMessage(const PathAddTally& tally);
+
+}  // namespace dovetam

@@ -1,0 +1,35 @@
+// What the target buttons of page 1 do to ObjectTable, without any window.
+// None of them touches the file system.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/objects/listing_table.h"
+#include "core/objects/object_table.h"
+#include "platform/capacities.h"
+
+namespace dovetam {
+
+// The add button: every listing entry at the given display positions becomes
+// a target (folder ListFolder), unless a target with exactly that folder and
+// name exists (names that differ only in case are two objects here). Returns
+// false when the table could not grow: the entries added before stay, the
+// current and later ones are not added. The duplicate test uses a hash set
+// of the listed folder's targets, so adding n entries costs O(n + ObjCount).
+bool AddListingEntries(ObjectTable& objects, const ListingTable& listing,
+                       const std::vector<int32_t>& positions, const Capacities& caps);
+
+// "選択解除": removes the targets shown at the given display positions
+// (OrderIndex) and closes the gaps, keeping the order of the others.
+void RemoveTargetsAtPositions(ObjectTable& objects, const std::vector<int32_t>& positions);
+
+// "∧解除": removes every target whose folder is exactly `folder`.
+void RemoveTargetsInFolder(ObjectTable& objects, const std::u16string& folder);
+
+// Sets OrderIndex to the identity (element 0 = -1).
+void ResetTargetOrder(ObjectTable& objects);
+void ResetListingOrder(ListingTable& listing);
+
+}  // namespace dovetam

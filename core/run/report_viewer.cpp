@@ -1,0 +1,17 @@
+// Starting the report viewer: see report_viewer.h.
+#include "core/run/report_viewer.h"
+
+namespace dovetam {
+
+void OpenReportViewer(bool reportSaved, const std::u16string& reportPath,
+                      const std::u16string& viewer, Launcher& launcher, MessageBoxes& boxes) {
+  if (!reportSaved) {
+    boxes.Show(u"レポートが保存されていません。", MsgIcon::Exclamation);
+    return;
+  }
+  if (!launcher.Start(viewer, {reportPath})) {
+    boxes.Show(u"レポート(" + reportPath + u")を表示できませんでした。", MsgIcon::Critical);
+  }
+}
+
+}  // namespace dovetam

@@ -1,0 +1,434 @@
+// The log and report writer: the exact texts of every log line, the report
+// entries and report blocks, and the questions and messages of the log and
+// report files. Cost: linear in the text written; one write of the log per
+// rename.
+#include "core/run/run_journal.h"
+#include "core/settings/decimal_text.h"
+
+#include <algorithm>
+
+#include "platform/dates.h"
+#include "platform/huge_pages.h"
+
+namespace dovetam {
+
+namespace {
+
+// Appends a value of a report field, every double quote in it doubled.
+void AppendDoubled(std::u16string& out, std::u16string_view value) {
+  for (std::size_t quote; (quote = value.find(u'"')) != std::u16string_view::npos;) {
+    out.append(value.substr(0, quote + 1));
+    out += u'"';
+    value.remove_prefix(quote + 1);
+  }
+  out.append(value);
+}
+
+// The report entry line of a path given as folder and name.
+void AppendEntryLine(std::u16string& out, std::u16string_view folder, std::u16string_view name,
+                     std::u16string_view newName, std::u16string_view status) {
+  out += u'"';
+  AppendDoubled(out, folder);
+  AppendDoubled(out, name);
+  out += u"\" \"";
+  AppendDoubled(out, newName);
+  out += u"\" \"";
+  AppendDoubled(out, status);
+  out += u'"';
+  out += kCrLf;
+}
+
+bool IsControl(char16_t c) { return c < 0x20 || c == 0x7F; }
+
+bool HoldsControl(std::u16string_view text) {
+  return std::any_of(text.begin(), text.end(), IsControl);
+}
+
+void AppendHex(std::u16string& out, unsigned byte) {
+  constexpr std::u16string_view kDigits = u"0123456789ABCDEF";
+  out += u"\\x";
+  out += kDigits[(byte >> 4) & 15];
+  out += kDigits[byte & 15];
+}
+
+// The whole field in $'...': \n, \r and \t by name, the other control
+// characters and the bytes of a name that is not UTF-8 as \xHH (the byte on
+// disk), a backslash as \\ and a single quote as \'.
+void AppendShellEscaped(std::u16string& out, std::u16string_view field) {
+  out += u"$'";
+  for (char16_t c : field) {
+    switch (c) {
+      case u'\n': out += u"\\n"; break;
+      case u'\r': out += u"\\r"; break;
+      case u'\t': out += u"\\t"; break;
+      case u'\\': out += u"\\\\"; break;
+      case u'\'': out += u"\\'"; break;
+      default:
+        if (IsControl(c))
+          AppendHex(out, c);
+        else if (c >= 0xDC80 && c <= 0xDCFF)
+          AppendHex(out, c - 0xDC00);
+        else
+          out += c;
+    }
+  }
+  out += u'\'';
+}
+
+std::u16string_view StartWord(JournalKind kind) {
+  switch (kind) {
+    case JournalKind::Run: return u" 名前変更開始";
+    case JournalKind::ReRun: return u" 名前再変更開始";
+    case JournalKind::Restore: return u" 名前復元開始";
+  }
+  return {};
+}
+
+std::u16string_view EndWord(JournalKind kind) {
+  switch (kind) {
+    case JournalKind::Run: return u" 名前変更終了";
+    case JournalKind::ReRun: return u" 名前再変更終了";
+    case JournalKind::Restore: return u" 名前復元終了";
+  }
+  return {};
+}
+
+}  // namespace
+
+std::u16string_view StateName(uint8_t state) {
+  switch (state) {
+    case 0: return u"元名";
+    case 1: return u"仮復元名";
+    case 2: return u"変更名";
+    case 3: return u"仮変更名";
+    case 4: return u"退避名";
+  }
+  return {};
+}
+
+void AppendLogField(std::u16string& out, std::u16string_view field) {
+  if (HoldsControl(field)) {
+    AppendShellEscaped(out, field);
+  } else {
+    out += field;
+  }
+}
+
+void AppendLogField(std::u16string& out, std::u16string_view part1, std::u16string_view part2) {
+  if (HoldsControl(part1) || HoldsControl(part2)) {
+    AppendShellEscaped(out, std::u16string(part1) + std::u16string(part2));
+  } else {
+    out += part1;
+    out += part2;
+  }
+}
+
+std::u16string ReportEntryLine(std::u16string_view path, std::u16string_view newName,
+                               std::u16string_view status) {
+  std::u16string line;
+  AppendEntryLine(line, path, u"", newName, status);
+  return line;
+}
+
+void JournalWriter::WriteLog(std::u16string_view text) { j_.LogText += text; }
+
+void JournalWriter::FlushLog() {
+  std::u16string_view pending;
+  TextFile* file = nullptr;
+  if (!TakePending(pending, file)) return;
+  if ((file ? file->Write(pending) : kFsIoError) != kFsOk) WriteFailed();
+}
+
+bool JournalWriter::TakePending(std::u16string_view& pending, TextFile*& file) {
+  if (!j_.LogEnabled || j_.LogFlushed >= j_.LogText.size()) return false;
+  pending = std::u16string_view(j_.LogText).substr(j_.LogFlushed);
+  file = j_.LogStream.get();
+  j_.LogFlushed = j_.LogText.size();
+  return true;
+}
+
+void JournalWriter::WriteFailed() {
+  std::u16string text = u"ログ(" + j_.LogPath + u")への書き込みに失敗しました。\n";
+  text += u"ログを使用せずに続行しますか？";
+  if (svc_.boxes.Show(text, MsgIcon::Critical, MsgButtons::YesNo, MsgAnswer::No) !=
+      MsgAnswer::Yes) {
+    j_.AbortRequested = true;
+  }
+  if (j_.LogStream) j_.LogStream->Close();  // errors ignored: the log is given up
+  j_.LogStream.reset();
+  j_.LogEnabled = false;
+}
+
+void JournalWriter::AppendChangeLine(std::u16string_view candidate, std::u16string_view word) {
+  j_.LogText += u"\t-> ";
+  AppendLogField(j_.LogText, candidate);
+  j_.LogText += u' ';
+  j_.LogText += word;
+  j_.LogText += kCrLf;
+}
+
+void JournalWriter::LogObjectLine(const ObjectTable& objects, int32_t index) {
+  std::u16string& log = j_.LogText;
+  const uint8_t state = objects.ObjState[index];
+  if (state == kObjUnchanged) {
+    AppendLogField(log, objects.ObjFolder[index], objects.ObjName[index]);
+    log += u" :";
+  } else {
+    AppendLogField(log, objects.ObjFolder[index], objects.ObjOrigName[index]);
+    log += u" (";
+    log += StateName(state);
+    log += u' ';
+    AppendLogField(log, objects.ObjName[index]);
+    log += u") :";
+  }
+  log += kCrLf;
+}
+
+void JournalWriter::LogTargetLine(std::u16string_view name) {
+  j_.LogText += u"\t-> ";
+  AppendLogField(j_.LogText, name);
+  j_.LogText += kCrLf;
+}
+
+void JournalWriter::LogChangeLine(std::u16string_view candidate, std::u16string_view word) {
+  AppendChangeLine(candidate, word);
+  FlushLog();
+}
+
+void JournalWriter::LogEvacuationLine(std::u16string_view folder, std::u16string_view name,
+                                      std::u16string_view evacuation) {
+  AppendEvacuationLine(folder, name, evacuation);
+  FlushLog();
+}
+
+void JournalWriter::AppendEvacuationLine(std::u16string_view folder, std::u16string_view name,
+                                         std::u16string_view evacuation) {
+  j_.LogText += u'\t';
+  AppendLogField(j_.LogText, folder, name);
+  j_.LogText += u" -> ";
+  AppendLogField(j_.LogText, evacuation);
+  j_.LogText += u" 退避開始";
+  j_.LogText += kCrLf;
+}
+
+void JournalWriter::LogOutcomeLine(std::u16string_view word) {
+  j_.LogText += u"\t\t";
+  AppendLogField(j_.LogText, word);
+  j_.LogText += kCrLf;
+}
+
+void JournalWriter::LogSkipLine(std::u16string_view word) {
+  j_.LogText += u'\t';
+  AppendLogField(j_.LogText, word);
+  j_.LogText += kCrLf;
+}
+
+std::u16string* JournalWriter::ReportList(int16_t kind) {
+  switch (kind) {
+    case kReportDone: return &j_.ReportDoneList;
+    case kReportError: return &j_.ReportErrorList;
+    case kReportState: return &j_.ReportStateList;
+    default: return nullptr;
+  }
+}
+
+void JournalWriter::AddReportEntry(int16_t kind, std::u16string_view path,
+                                   std::u16string_view newName, std::u16string_view status) {
+  AddReportEntry(kind, path, u"", newName, status);
+}
+
+void JournalWriter::AddReportEntry(int16_t kind, std::u16string_view folder,
+                                   std::u16string_view name, std::u16string_view newName,
+                                   std::u16string_view status) {
+  if (std::u16string* list = ReportList(kind)) AppendEntryLine(*list, folder, name, newName, status);
+}
+
+void JournalWriter::AddObjectStateEntry(const ObjectTable& objects, int32_t index) {
+  const uint8_t state = objects.ObjState[index];
+  const std::u16string& folder = objects.ObjFolder[index];
+  if (state == kObjUnchanged) {
+    AddReportEntry(kReportState, folder, objects.ObjName[index], u"", StateName(state));
+  } else if (state <= kObjEvacuated) {
+    AddReportEntry(kReportState, folder, objects.ObjOrigName[index], objects.ObjName[index],
+                   StateName(state));
+  }
+}
+
+bool JournalWriter::OpenLog(JournalKind kind, bool logMode) {
+  j_.LogFlushed = j_.LogText.size();
+  j_.LogStream.reset();
+  if (!logMode) {
+    j_.LogEnabled = false;
+    return true;
+  }
+  std::unique_ptr<TextFile> stream;
+  const int err = kind == JournalKind::Run ? svc_.fs.CreateTextFile(j_.LogPath, stream)
+                                           : svc_.fs.AppendTextFile(j_.LogPath, stream);
+  j_.LogEnabled = err == kFsOk && stream != nullptr;
+  if (j_.LogEnabled) {
+    j_.LogStream = std::move(stream);
+    return true;
+  }
+  std::u16string text = u"ログファイル(" + j_.LogPath;
+  text += kind == JournalKind::Run ? u")を作成できませんでした。\n" : u")を開けませんでした。\n";
+  text += u"続行しますか？";
+  return svc_.boxes.Show(text, MsgIcon::Critical, MsgButtons::YesNo, MsgAnswer::No) ==
+         MsgAnswer::Yes;
+}
+
+void JournalWriter::BeginOperation(JournalKind kind) {
+  j_.AbortRequested = false;
+  j_.DoneCount = j_.ErrorCount = j_.TentativeCount = 0;
+  j_.LogText.clear();
+  j_.LogFlushed = 0;
+  j_.ReportDoneList.clear();
+  j_.ReportErrorList.clear();
+  j_.ReportStateList.clear();
+  j_.LogText += FormatDate(svc_.clock.Now());
+  j_.LogText += StartWord(kind);
+  j_.LogText += kCrLf;
+  // The header alone: a log that cannot be written at all is noticed before
+  // the first object.
+  FlushLog();
+}
+
+void JournalWriter::ReserveFor(const ObjectTable& objects) {
+  // Per target: the object line (path), the line of the new name and the
+  // outcome line, with their words and marks about 40 characters; the done
+  // entry (path, new name, status), about 16. The new name is taken to be
+  // as long as the current one.
+  std::size_t texts = 0;
+  for (int32_t i = 1; i <= objects.ObjCount; ++i) {
+    texts += objects.ObjFolder[i].size() + 2 * objects.ObjName[i].size();
+  }
+  const std::size_t n = static_cast<std::size_t>(std::max(objects.ObjCount, 0));
+  j_.LogText.reserve(j_.LogText.size() + texts + 48 * n);
+  j_.ReportDoneList.reserve(texts + 24 * n);
+  AdviseHugePages(j_.LogText.data(), j_.LogText.capacity() * sizeof(char16_t));
+  AdviseHugePages(j_.ReportDoneList.data(), j_.ReportDoneList.capacity() * sizeof(char16_t));
+}
+
+void JournalWriter::FinishLog(JournalKind kind) {
+  j_.LogText += FormatDate(svc_.clock.Now());
+  j_.LogText += EndWord(kind);
+  j_.LogText += kCrLf;
+  j_.LogText += kCrLf;
+  FlushLog();
+  if (!j_.LogEnabled) return;
+  const int err = j_.LogStream ? j_.LogStream->Close() : kFsOk;
+  j_.LogStream.reset();
+  j_.LogEnabled = false;
+  if (err != kFsOk) {
+    svc_.boxes.Show(u"ログ(" + j_.LogPath + u")を閉じることができませんでした。",
+                    MsgIcon::Critical);
+  }
+}
+
+template <typename Append>
+void JournalWriter::ReportPieces(JournalKind kind, int32_t objCount, Append&& append) const {
+  const std::u16string_view doneLabel =
+      kind == JournalKind::Restore ? u"正常に復元されたオブジェクト" : u"正常に変更されたオブジェクト";
+  append(kCrLf);
+  append(u"オブジェクト総数 = ");
+  append(DecimalText(objCount));
+  append(kCrLf);
+  append(doneLabel);
+  append(u" = ");
+  append(DecimalText(j_.DoneCount));
+  append(kCrLf);
+  append(u"エラーが発生したオブジェクト = ");
+  append(DecimalText(j_.ErrorCount));
+  append(kCrLf);
+  if (j_.DoneCount > 0) {
+    append(u"\r\n[");
+    append(doneLabel);
+    append(u"]\r\n\r\n");
+    append(j_.ReportDoneList);
+  }
+  if (j_.ErrorCount > 0) {
+    append(u"\r\n[エラーが発生したオブジェクト]\r\n\r\n");
+    append(j_.ReportErrorList);
+    append(u"\r\n[エラーが発生したオブジェクトの状態]\r\n\r\n");
+    append(j_.ReportStateList);
+  }
+  append(u"\r\n[ログ]\r\n\r\n");
+  append(j_.LogText);
+}
+
+std::u16string JournalWriter::BuildReport(JournalKind kind, int32_t objCount) const {
+  std::size_t size = 0;
+  ReportPieces(kind, objCount, [&size](std::u16string_view piece) { size += piece.size(); });
+  std::u16string r;
+  r.reserve(size);
+  AdviseHugePages(r.data(), r.capacity() * sizeof(char16_t));
+  PrepareForWriting(r.data(), r.capacity() * sizeof(char16_t));
+  ReportPieces(kind, objCount, [&r](std::u16string_view piece) { r += piece; });
+  return r;
+}
+
+namespace {
+
+// Hands text to a file in writes of about a mebibyte, never splitting a
+// surrogate pair; after a failed write it writes nothing more.
+class PieceWriter {
+ public:
+  explicit PieceWriter(TextFile& file) : file_(file) {}
+  void Add(std::u16string_view text) {
+    while (!text.empty() && err_ == kFsOk) {
+      std::size_t n = std::min(kPiece - buffer_.size(), text.size());
+      if (n < text.size() && n > 0 && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
+      if (buffer_.empty() && n == kPiece) {
+        // A whole piece of a long list goes to the file straight from it.
+        err_ = file_.Write(text.substr(0, n));
+      } else {
+        buffer_ += text.substr(0, n);
+      }
+      text.remove_prefix(n);
+      if (!text.empty()) Flush();
+    }
+  }
+  int Finish() {
+    Flush();
+    return err_;
+  }
+
+ private:
+  static constexpr std::size_t kPiece = std::size_t{1} << 19;
+  void Flush() {
+    if (err_ == kFsOk && !buffer_.empty()) err_ = file_.Write(buffer_);
+    buffer_.clear();
+  }
+  TextFile& file_;
+  std::u16string buffer_;
+  int err_ = kFsOk;
+};
+
+}  // namespace
+
+void JournalWriter::SaveReportFile(JournalKind kind, int32_t objCount, bool reportMode,
+                                   const std::u16string& reportPath, bool& reportSaved) {
+  j_.ReportFileOpen = reportMode;
+  if (!j_.ReportFileOpen) return;
+  std::unique_ptr<TextFile> file;
+  if (svc_.fs.CreateTextFile(reportPath, file) != kFsOk || !file) {
+    svc_.boxes.Show(u"レポート用のファイル(" + reportPath + u")を開くことができませんでした。",
+                    MsgIcon::Critical);
+    j_.ReportFileOpen = false;
+    return;
+  }
+  // Written from the journal itself, as BuildReport assembles it.
+  PieceWriter writer(*file);
+  ReportPieces(kind, objCount, [&writer](std::u16string_view piece) { writer.Add(piece); });
+  const int err = writer.Finish();
+  if (err != kFsOk) {
+    svc_.boxes.Show(u"レポート用のファイル(" + reportPath + u")にレポートを保存できませんでした。",
+                    MsgIcon::Critical);
+  }
+  reportSaved = true;
+  if (file->Close() != kFsOk) {
+    svc_.boxes.Show(u"レポート用のファイル(" + reportPath + u")を閉じることができませんでした。",
+                    MsgIcon::Critical);
+  }
+}
+
+}  // namespace dovetam

@@ -1,0 +1,195 @@
+// The rename thread on its own, under every way its two sides can meet:
+// a thread slower than its giver (the giver sleeps on a full ring), a giver
+// slower than the thread (the thread sleeps with nothing to do), both
+// pausing now and then long enough for the other to fall asleep, and jobs
+// that fail and stop the thread. Many thousand jobs each, in a child
+// process: a wake that is lost leaves both sides asleep, and the test then
+// fails at its deadline instead of hanging. Every job's text must reach the
+// log just before its rename, the jobs in the order given, each once; a job
+// given after a failed one is never started.
+#include <time.h>
+
+#include <algorithm>
+#include <memory>
+#include <ostream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/file_system.h"
+#include "core/run/child_process.h"
+#include "core/run/rename_worker.h"
+#include "testing/faulty_file_system.h"
+
+namespace dovetam::testing {
+namespace {
+
+constexpr int kJobs = 20000;
+// A job whose rename fails: one in a hundred or so.
+bool FailsAt(int id) { return id % 97 == 50; }
+
+// A spell of work (`steps` rounds of a short loop), or now and then a pause
+// long enough for the other side to go to sleep.
+void Dawdle(std::mt19937& random, int maxSteps, int sleepOneIn) {
+  if (sleepOneIn > 0 && random() % static_cast<unsigned>(sleepOneIn) == 0) {
+    const timespec pause{0, 200'000};
+    nanosleep(&pause, nullptr);
+    return;
+  }
+  const int steps = maxSteps > 0 ? static_cast<int>(random() % static_cast<unsigned>(maxSteps)) : 0;
+  for (int k = 0; k < steps; ++k) __asm__ __volatile__("");
+}
+
+// What the thread did, in order: id for the text of job id written, -id - 1
+// for its rename.
+using Events = std::vector<int>;
+
+class RecordingLog : public TextFile {
+ public:
+  explicit RecordingLog(Events& events) : events_(events) {}
+  int Write(std::u16string_view) override { return kFsIoError; }
+  int WriteEncoded(std::string_view bytes) override {
+    events_.push_back(std::stoi(std::string(bytes)));
+    return kFsOk;
+  }
+  int Close() override { return kFsOk; }
+
+ private:
+  Events& events_;
+};
+
+// Renames nothing on disk: it records the job (its old name is its number)
+// and fails those FailsAt chooses, after a spell of work of its own.
+class RecordingFileSystem : public FaultyFileSystem {
+ public:
+  RecordingFileSystem(FileSystem& inner, Events& events, int maxSteps, int sleepOneIn,
+                      unsigned seed)
+      : FaultyFileSystem(inner),
+        events_(events),
+        random_(seed),
+        maxSteps_(maxSteps),
+        sleepOneIn_(sleepOneIn) {}
+  int RenameInFolder(FolderHandle*, std::u16string_view, std::u16string_view oldName,
+                     std::u16string_view, bool) override {
+    Dawdle(random_, maxSteps_, sleepOneIn_);
+    const int id = std::stoi(std::string(oldName.begin(), oldName.end()));
+    events_.push_back(-id - 1);
+    return FailsAt(id) ? kFsPermissionDenied : kFsOk;
+  }
+
+ private:
+  Events& events_;
+  std::mt19937 random_;
+  int maxSteps_, sleepOneIn_;
+};
+
+struct Pace {
+  const char* label;
+  int giverSteps, giverSleepOneIn;    // between two jobs given
+  int threadSteps, threadSleepOneIn;  // before each rename
+  int maxBurst;                       // jobs given before the giver takes some back
+};
+
+void PrintTo(const Pace& pace, std::ostream* os) { *os << pace.label; }
+
+const Pace kPaces[] = {
+    {"threadSlower", 0, 0, 2000, 0, 1000},
+    {"giverSlower", 2000, 0, 0, 0, 1000},
+    {"bothPausing", 300, 500, 300, 500, 200},
+    {"smallBursts", 100, 2000, 100, 2000, 3},
+};
+
+// What the child hands back.
+struct Outcome {
+  int taken = 0;        // jobs taken back done
+  int failed = 0;       // jobs taken back failed
+  int outOfOrder = -1;  // the first job taken back out of turn (-1: none)
+  int badEvent = -1;    // the first event out of place (-1: none)
+  int events = 0;
+};
+
+Outcome Drive(const Pace& pace, unsigned seed) {
+  Outcome out;
+  std::unique_ptr<FileSystem> real = CreateSystemFileSystem();
+  Events events;
+  RecordingFileSystem fs(*real, events, pace.threadSteps, pace.threadSleepOneIn, seed);
+  RecordingLog log(events);
+  std::mt19937 random(seed + 1);
+  {
+    RenameWorker worker(fs);
+    int next = 0;      // the next job to give
+    int expected = 0;  // the next job to be taken back
+    const auto takeBack = [&] {
+      while (worker.Pending() > 0 && worker.Done() > 0) {
+        RenameJob& job = worker.Oldest();
+        if (job.position != expected && out.outOfOrder < 0) out.outOfOrder = job.position;
+        ++expected;
+        worker.Pop();
+        if (job.Failed()) {
+          ++out.failed;
+          worker.Discard();  // what was given after it is given again
+          next = expected;
+          return;
+        }
+        ++out.taken;
+      }
+    };
+    while (expected < kJobs) {
+      const int burst = 1 + static_cast<int>(random() % static_cast<unsigned>(pace.maxBurst));
+      for (int b = 0; b < burst && next < kJobs && !worker.Full(); ++b) {
+        Dawdle(random, pace.giverSteps, pace.giverSleepOneIn);
+        RenameJob& job = worker.Next();
+        job.text = std::to_string(next);
+        job.log = &log;
+        job.oldName = std::u16string(job.text.begin(), job.text.end());
+        job.newName = u"n";
+        job.position = next++;
+        worker.Give();
+      }
+      // Waits for a quarter of a full ring, else for a few jobs or all.
+      const uint32_t pending = worker.Pending();
+      worker.WaitDone(worker.Full() ? RenameWorker::kDepth / 4
+                      : next == kJobs ? pending
+                                      : static_cast<uint32_t>(random() % (pending + 1)));
+      takeBack();
+    }
+  }  // joins the thread: its events are complete
+  out.events = static_cast<int>(events.size());
+  // Each job's text, then its rename, job after job.
+  for (int k = 0; k < static_cast<int>(events.size()) && out.badEvent < 0; ++k) {
+    const int id = k / 2;
+    if (events[static_cast<std::size_t>(k)] != (k % 2 == 0 ? id : -id - 1)) out.badEvent = k;
+  }
+  return out;
+}
+
+class RenameWorkerTest : public ::testing::TestWithParam<Pace> {};
+
+// Each round in a child of its own, with other random paces.
+constexpr unsigned kRounds = 10;
+
+TEST_P(RenameWorkerTest, DoesEveryJobOnceInTurnAndStopsAtAFailure) {
+  int failures = 0;
+  for (int id = 0; id < kJobs; ++id) failures += FailsAt(id) ? 1 : 0;
+  for (unsigned round = 0; round < kRounds; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    Child child = Child::Start([&] { return Drive(GetParam(), 2 * round); });
+    ASSERT_TRUE(child.Started());
+    ASSERT_EQ(0, child.Wait()) << "the child failed or hung (both sides asleep?)";
+    Outcome out;
+    ASSERT_TRUE(child.TakeResult(out));
+    EXPECT_EQ(failures, out.failed);
+    EXPECT_EQ(kJobs - failures, out.taken);
+    EXPECT_EQ(-1, out.outOfOrder) << "a job taken back out of turn";
+    EXPECT_EQ(2 * kJobs, out.events) << "a job started twice, or one after a failure";
+    EXPECT_EQ(-1, out.badEvent) << "a text not just before its rename, or jobs out of order";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Paces, RenameWorkerTest, ::testing::ValuesIn(kPaces),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+}  // namespace
+}  // namespace dovetam::testing

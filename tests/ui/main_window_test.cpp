@@ -1,0 +1,319 @@
+// The main window offscreen: start-up, exit questions and what they write,
+// the guard question, clear-all, the keyboard's Default and Cancel buttons,
+// and the help by button and by F1.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+
+#include "ui/settings_dialog/settings_dialog.h"
+#include "ui/widgets/twips.h"
+#include "ui/view_dialog/view_dialog.h"
+#include "ui/report/report_text_view.h"
+#include "ui/report/report_window.h"
+#include "testing/window_harness.h"
+
+namespace dovetam {
+namespace {
+
+using testing::WindowHarness;
+
+const std::u16string kDisplayKeys[] = {u"udate", u"cdate", u"header", u"mix"};
+
+TEST(MainWindowStart, EmptyStoreStartsOnPageOneWithoutMessages) {
+  WindowHarness h;
+  frmDovetem& w = h.Start();
+  EXPECT_EQ(h.boxes.Count(), 0u);
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Dovetam - 規則型名前変更ツール"));
+  EXPECT_EQ(w.CurrentPage(), 1);
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_EQ(w.txtRule1->text(), QStringLiteral("*"));
+  EXPECT_EQ(w.txtRule2->text(), QStringLiteral("*"));
+  EXPECT_FALSE(w.chkRule->isChecked());
+  EXPECT_EQ(w.ChangeState, 0);
+  EXPECT_EQ(w.LogPath, h.programDir.path() + u"dovetam_rename.log");
+  EXPECT_EQ(w.settings.ReportPath, h.programDir.path() + u"dovetam_report.dat");
+}
+
+TEST(MainWindowStart, BadStoredValuesGiveOneMessage) {
+  WindowHarness h;
+  h.store.Set(u"rule", u"chr_q1", u"??");
+  h.store.Set(u"process", u"extramode", u"7");
+  h.store.Set(u"rule", u"chr_aster", u"#");
+  frmDovetem& w = h.Start();
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text, u"いくつかの設定を読み込むことができませんでした。");
+  EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Critical);
+  EXPECT_EQ(w.settings.settings.ChrQ1, u"?");
+  EXPECT_EQ(w.settings.settings.ExtraMode, 1);
+  // A good symbol is in effect and fills the rule boxes.
+  EXPECT_EQ(w.txtRule1->text(), QStringLiteral("#"));
+}
+
+TEST(MainWindowExit, YesWritesOnlyTheDisplayKeys) {
+  WindowHarness h;
+  frmDovetem& w = h.Start();
+  h.store.writeLog.clear();
+  h.boxes.QueueAnswer(MsgAnswer::Yes);
+  w.cmdCommandExit[1]->click();
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text, u"終了しますか？");
+  EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Question);
+  EXPECT_EQ(h.boxes.Last().buttons, MsgButtons::YesNo);
+  EXPECT_EQ(h.boxes.Last().defaultButton, MsgAnswer::No);
+  EXPECT_TRUE(w.exitAccepted());
+  ASSERT_EQ(h.store.writeLog.size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(h.store.writeLog[i].first, u"display");
+    EXPECT_EQ(h.store.writeLog[i].second, kDisplayKeys[i]);
+  }
+  EXPECT_EQ(h.store.Get(u"display", u"udate"), u"True");
+  EXPECT_EQ(h.store.Get(u"display", u"cdate"), u"False");
+}
+
+TEST(MainWindowExit, NoKeepsTheProgramRunning) {
+  WindowHarness h;
+  frmDovetem& w = h.Start();
+  h.store.writeLog.clear();
+  h.boxes.QueueAnswer(MsgAnswer::No);
+  w.cmdCommandExit[1]->click();
+  EXPECT_FALSE(w.exitAccepted());
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_TRUE(h.store.writeLog.empty());
+}
+
+TEST(MainWindowExit, UnsavedSettingsAskThreeWays) {
+  struct Row {
+    const char* name;
+    MsgAnswer answer;
+    bool exits;
+    bool saved;
+  } rows[] = {{"yes saves", MsgAnswer::Yes, true, true},
+              {"no exits without saving", MsgAnswer::No, true, false},
+              {"cancel stays", MsgAnswer::Cancel, false, false}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    WindowHarness h;
+    frmDovetem& w = h.Start();
+    w.settings.SettingsDirty = true;
+    w.settings.settings.SampleName = u"changed.txt";
+    h.boxes.QueueAnswer(r.answer);
+    w.cmdCommandExit[2]->click();
+    ASSERT_EQ(h.boxes.Count(), 1u);
+    EXPECT_EQ(h.boxes.Last().text, u"設定を保存して終了しますか？");
+    EXPECT_EQ(h.boxes.Last().buttons, MsgButtons::YesNoCancel);
+    EXPECT_EQ(h.boxes.Last().defaultButton, MsgAnswer::Cancel);
+    EXPECT_EQ(w.exitAccepted(), r.exits);
+    EXPECT_EQ(h.store.Get(u"general", u"samplename") == u"changed.txt", r.saved);
+    // The display keys are written by every exit that goes on, in the same
+    // single save as the settings.
+    EXPECT_EQ(h.store.Has(u"display", u"udate"), r.exits);
+    if (r.exits) {
+      ASSERT_FALSE(h.store.batches.empty());
+      const auto& save = h.store.batches.back();
+      EXPECT_TRUE(save.committed);
+      EXPECT_EQ(save.writes, r.saved ? 48u : 4u);
+    }
+  }
+}
+
+TEST(MainWindowExit, AFailedSaveOfTheSettingsIsReportedOnce) {
+  WindowHarness h;
+  frmDovetem& w = h.Start();
+  w.settings.SettingsDirty = true;
+  h.store.failCommits = true;
+  h.boxes.QueueAnswer(MsgAnswer::Yes);
+  w.cmdCommandExit[2]->click();
+  EXPECT_TRUE(w.exitAccepted());
+  ASSERT_EQ(h.boxes.Count(), 2u);
+  EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Critical);
+  EXPECT_FALSE(h.store.Has(u"display", u"udate"));
+}
+
+TEST(MainWindowExit, FileDeletionAtExit) {
+  WindowHarness h;
+  h.store.Set(u"process", u"filedelmode", u"True");
+  frmDovetem& w = h.Start();
+  h.programDir.MakeFile(u"dovetam_rename.log", "log");
+  h.programDir.MakeFile(u"dovetam_report.dat", "report");
+  w.settings.SettingsDirty = true;
+  h.boxes.QueueAnswer(MsgAnswer::No);  // do not save, but exit
+  w.close();
+  EXPECT_TRUE(w.exitAccepted());
+  EXPECT_FALSE(h.programDir.Exists(u"dovetam_rename.log"));
+  EXPECT_FALSE(h.programDir.Exists(u"dovetam_report.dat"));
+  EXPECT_EQ(h.boxes.Count(), 1u);  // only the question
+}
+
+TEST(MainWindowExit, FileDeletionWithNothingToDeleteSaysNothing) {
+  WindowHarness h;
+  h.store.Set(u"process", u"filedelmode", u"True");
+  frmDovetem& w = h.Start();
+  h.boxes.QueueAnswer(MsgAnswer::Yes);
+  w.close();
+  EXPECT_TRUE(w.exitAccepted());
+  EXPECT_EQ(h.boxes.Count(), 1u);
+}
+
+TEST(MainWindowExit, FailedDeletionIsReportedOnceAndTheExitGoesOn) {
+  WindowHarness h;
+  h.store.Set(u"process", u"filedelmode", u"True");
+  testing::FaultyFileSystem faulty(*h.realFs);
+  faulty.Fail(testing::FsCall::DeleteFile, u"", 70);
+  frmDovetem& w = h.Start(Capacities::Large(), {}, &faulty);
+  h.programDir.MakeFile(u"dovetam_rename.log", "log");
+  h.programDir.MakeFile(u"dovetam_report.dat", "report");
+  h.boxes.QueueAnswer(MsgAnswer::Yes);
+  w.close();
+  EXPECT_TRUE(w.exitAccepted());
+  ASSERT_EQ(h.boxes.Count(), 2u);
+  EXPECT_EQ(h.boxes.Last().text, u"ログまたはレポートを削除できませんでした。");
+  EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Critical);
+}
+
+TEST(MainWindowGuard, NoAbandonsTheSettingsCommand) {
+  WindowHarness h;
+  frmDovetem& w = h.Start();
+  w.ChangeState = 3;
+  h.boxes.QueueAnswer(MsgAnswer::No);
+  w.cmdCommandSetting[1]->click();
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text,
+            u"この操作を行うと、名前の再変更・復元ができなくなります。\n続行しますか？");
+  EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Exclamation);
+  EXPECT_EQ(h.boxes.Last().defaultButton, MsgAnswer::No);
+  EXPECT_EQ(w.ChangeState, 3);
+  h.boxes.QueueAnswer(MsgAnswer::Yes);
+  // Yes goes on to the settings dialog; close it as soon as it shows (the
+  // rebuild after Yes runs the event loop before the dialog opens).
+  testing::OnNextDialog<frmDovetemSetting>([](frmDovetemSetting* d) { d->close(); });
+  w.cmdCommandSetting[1]->click();
+  EXPECT_EQ(w.ChangeState, 0);
+}
+
+TEST(MainWindowClear, NoChangesNothingYesResetsToPageOne) {
+  WindowHarness h;
+  frmDovetem& w = h.Start();
+  w.ShowPage(2);
+  w.txtRule1->setText(QStringLiteral("abc"));
+  w.ChangeState = 3;
+  h.boxes.QueueAnswer(MsgAnswer::No);
+  w.cmdCommandClear[2]->click();
+  EXPECT_EQ(h.boxes.Last().text, u"すべての項目をクリアしますか？");
+  EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Question);
+  EXPECT_EQ(w.CurrentPage(), 2);
+  EXPECT_EQ(w.ChangeState, 3);
+  h.boxes.QueueAnswer(MsgAnswer::Yes);
+  w.cmdCommandClear[2]->click();
+  EXPECT_EQ(w.CurrentPage(), 1);
+  EXPECT_EQ(w.ChangeState, 0);
+  EXPECT_EQ(w.txtRule1->text(), QStringLiteral("*"));
+  EXPECT_EQ(w.objects.ObjCount, 0);
+}
+
+TEST(MainWindowKeys, EscapeOnPageOneAsksTheExitQuestion) {
+  WindowHarness h;
+  frmDovetem& w = h.Start();
+  h.boxes.QueueAnswer(MsgAnswer::No);
+  QTest::keyClick(&w, Qt::Key_Escape);
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text, u"終了しますか？");
+}
+
+TEST(MainWindowKeys, EscapeOnPageTwoGoesBack) {
+  WindowHarness h;
+  frmDovetem& w = h.Start();
+  w.ShowPage(2);
+  w.SetDefaultCancel(nullptr, w.cmdRuleBack);
+  QTest::keyClick(&w, Qt::Key_Escape);
+  EXPECT_EQ(w.CurrentPage(), 1);
+  EXPECT_EQ(h.boxes.Count(), 0u);
+}
+
+TEST(MainWindowHelp, OpensTheHtmlHelpAtTheTopicOrNothingWhenMissing) {
+  WindowHarness h;
+  frmDovetem& w = h.Start();
+  w.cmdRuleHelp->click();
+  EXPECT_TRUE(h.launcher.starts.empty());
+  h.programDir.MakeFile(u"dovetam_help.html", "<html></html>");
+  w.cmdRuleHelp->click();
+  w.cmdRuleExample->click();
+  w.cmdCommandHelp[1]->click();
+  ASSERT_EQ(h.launcher.starts.size(), 3u);
+  EXPECT_EQ(h.launcher.starts[0].program, u"xdg-open");
+  const std::u16string url = h.launcher.starts[0].args.at(0);
+  EXPECT_EQ(url.substr(url.size() - 20), u"dovetam_help.html#12");
+  EXPECT_EQ(h.launcher.starts[1].args.at(0).substr(url.size() - 3), u"#60");
+  const std::u16string plain = h.launcher.starts[2].args.at(0);
+  EXPECT_EQ(plain.substr(plain.size() - 17), u"dovetam_help.html");
+}
+
+TEST(MainWindowHelp, F1OpensTheTopicOfTheFocusedControl) {
+  WindowHarness h;
+  frmDovetem& w = h.Start();
+  h.programDir.MakeFile(u"dovetam_help.html", "<html></html>");
+  struct Row {
+    const char* name;
+    int page;
+    QWidget* focus;
+    std::u16string_view end;
+  } rows[] = {
+      {"drive list", 1, w.drvSelect, u"dovetam_help.html"},
+      {"folder listing", 1, w.lvwSelect, u"dovetam_help.html"},
+      {"rule box", 2, w.txtRule1, u"dovetam_help.html"},
+      {"order list", 2, w.lvwOrder, u"dovetam_help.html"},
+      {"rule help button", 2, w.cmdRuleHelp, u"dovetam_help.html#12"},
+      {"example button", 2, w.cmdRuleExample, u"dovetam_help.html#60"},
+      {"page help button", 2, w.cmdCommandHelp[2], u"dovetam_help.html"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    h.launcher.starts.clear();
+    w.ShowPage(r.page);
+    r.focus->setFocus();
+    ASSERT_EQ(w.focusWidget(), r.focus);
+    QTest::keyClick(r.focus, Qt::Key_F1);
+    ASSERT_EQ(h.launcher.starts.size(), 1u);
+    EXPECT_EQ(h.launcher.starts[0].program, u"xdg-open");
+    const std::u16string url = h.launcher.starts[0].args.at(0);
+    ASSERT_GE(url.size(), r.end.size());
+    EXPECT_EQ(url.substr(url.size() - r.end.size()), r.end);
+    EXPECT_EQ(w.CurrentPage(), r.page);  // F1 does nothing else
+  }
+  EXPECT_EQ(h.boxes.Count(), 0u);
+}
+
+TEST(MainWindowHelp, F1InTheViewDialogAndTheReportWindowOpensTheDefaultTopic) {
+  WindowHarness h;
+  frmDovetem& w = h.Start();
+  h.programDir.MakeFile(u"dovetam_help.html", "<html></html>");
+  std::size_t startsInDialog = 0;
+  testing::OnNextDialog<frmDovetemView>([&h, &startsInDialog](frmDovetemView* d) {
+    d->chkMix->setFocus();
+    QTest::keyClick(d->chkMix, Qt::Key_F1);
+    startsInDialog = h.launcher.starts.size();
+    EXPECT_TRUE(d->isVisible());  // F1 does not close the dialog
+    d->cmdCancel->click();
+  });
+  w.cmdCommandView[1]->click();
+  EXPECT_EQ(startsInDialog, 1u);
+
+  w.ShowPage(2);
+  w.cmdRuleReport->click();
+  ASSERT_TRUE(w.report->isVisible());
+  w.report->txtReport->setFocus();
+  QTest::keyClick(w.report->txtReport, Qt::Key_F1);
+  EXPECT_TRUE(w.report->isVisible());
+  ASSERT_EQ(h.launcher.starts.size(), 2u);
+  for (const auto& start : h.launcher.starts) {
+    const std::u16string url = start.args.at(0);
+    EXPECT_EQ(url.substr(url.size() - 18), u"/dovetam_help.html");
+  }
+  EXPECT_EQ(h.boxes.Count(), 0u);
+}
+
+}  // namespace
+}  // namespace dovetam

@@ -1,0 +1,575 @@
+// The settings dialog offscreen: its window and pages, the buttons with their
+// questions, EditState and SettingsDirty, the values in effect and the store,
+// and the settings command of the main window around it.
+#include "ui/settings_dialog/settings_dialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+#include "core/settings/settings_dialog_values.h"
+#include "ui/widgets/twips.h"
+#include "testing/window_harness.h"
+
+namespace dovetam {
+namespace {
+
+using testing::FakeMessageBoxes;
+using testing::MemorySettingsStore;
+
+QString Q(const char16_t* s) { return QString::fromUtf16(s); }
+
+class SettingsDialogTest : public ::testing::Test {
+ protected:
+  FakeMessageBoxes boxes;
+  MemorySettingsStore store;
+  SettingsModule settings{store, boxes};
+  std::unique_ptr<frmDovetemSetting> dialog;
+
+  frmDovetemSetting& Open() {
+    dialog = std::make_unique<frmDovetemSetting>(settings, boxes);
+    dialog->show();
+    return *dialog;
+  }
+  // Every key's text in effect, in store order.
+  std::vector<std::u16string> InEffect() const {
+    std::vector<std::u16string> out;
+    for (std::size_t i = 0; i < SettingKeys().size(); ++i)
+      out.push_back(SettingText(settings.settings, i));
+    return out;
+  }
+};
+
+TEST_F(SettingsDialogTest, OpensOnTheFirstPageWithTheValuesInEffect) {
+  settings.settings.SampleName = u"sample.txt";
+  settings.settings.ChrQ1 = u"[";
+  settings.settings.ExtraMode = 5;
+  frmDovetemSetting& d = Open();
+  EXPECT_EQ(d.windowTitle(), Q(u"Dovetam - 規則型名前変更ツール"));
+  EXPECT_EQ(d.txtGenName->text(), QStringLiteral("sample.txt"));
+  EXPECT_EQ(d.txtRuleMark[1]->text(), QStringLiteral("["));
+  EXPECT_TRUE(d.optActFormat1[4]->isChecked());
+  EXPECT_EQ(d.EditState, 0);
+  EXPECT_EQ(d.VisiblePage(), 1);
+  EXPECT_EQ(d.tbsSetting->currentIndex(), 0);
+  EXPECT_TRUE(store.readLog.empty());
+  EXPECT_EQ(boxes.Count(), 0u);
+
+  settings.SettingsDirty = true;
+  EXPECT_EQ(Open().EditState, 1);
+}
+
+TEST_F(SettingsDialogTest, TabsShowOnePageEachAndChangeNothing) {
+  frmDovetemSetting& d = Open();
+  const QStringList captions = {Q(u"全般"), Q(u"変更規則"), Q(u"生成名"), Q(u"変更処理")};
+  ASSERT_EQ(d.tbsSetting->count(), 4);
+  for (int n = 1; n <= 4; ++n) {
+    SCOPED_TRACE(n);
+    EXPECT_EQ(d.tbsSetting->tabText(n - 1), captions[n - 1]);
+    d.tbsSetting->setCurrentIndex(n - 1);
+    EXPECT_EQ(d.VisiblePage(), n);
+    for (int other = 1; other <= 4; ++other)
+      EXPECT_EQ(d.fraSetting[other]->isVisible(), other == n) << other;
+  }
+  EXPECT_EQ(d.EditState, 0);
+  // A click that leaves no tab selected does nothing.
+  d.tbsSetting->setCurrentIndex(-1);
+  d.tbsSetting_Click();
+  EXPECT_EQ(d.VisiblePage(), 4);
+  // The next showing starts on page "全般" again.
+  d.cmdCommandCancel->click();
+  EXPECT_EQ(Open().VisiblePage(), 1);
+}
+
+struct Placed {
+  const char* name;
+  std::function<QWidget*(frmDovetemSetting&)> widget;
+  const char16_t* caption;
+  int left, top, width, height;
+};
+
+TEST_F(SettingsDialogTest, WindowAndButtonsStandWhereDesigned) {
+  frmDovetemSetting& d = Open();
+  EXPECT_EQ(PixelsToTwips(d.width(), &d), 8790);
+  EXPECT_EQ(PixelsToTwips(d.height(), &d), 5145);
+  const Placed rows[] = {
+      {"Load", [](auto& d) { return d.cmdCommandLoad; }, u"読込み", 360, 4560, 855, 495},
+      {"Save", [](auto& d) { return d.cmdCommandSave; }, u"保存", 1440, 4560, 855, 495},
+      {"Init", [](auto& d) { return d.cmdCommandInit; }, u"クリア", 3840, 4560, 855, 495},
+      {"Help", [](auto& d) { return d.cmdCommandHelp; }, u"ヘルプ", 4680, 4560, 855, 495},
+      {"Execute", [](auto& d) { return d.cmdCommandExecute; }, u"決定", 6240, 4560, 975, 495},
+      {"Cancel", [](auto& d) { return d.cmdCommandCancel; }, u"キャンセル", 7440, 4560, 975, 495},
+      {"Page1", [](auto& d) { return d.fraSetting[1]; }, nullptr, 360, 720, 7935, 3615},
+      {"Folder", [](auto& d) { return d.txtGenFolder; }, nullptr, 1320, 120, 5415, 270},
+      {"Mark16", [](auto& d) { return d.txtRuleMark[16]; }, nullptr, 3720, 1560, 255, 270},
+      {"Pattern2", [](auto& d) { return d.txtRulePat2; }, nullptr, 3600, 2880, 1215, 270},
+      {"BanStr2", [](auto& d) { return d.txtNameBanStr2; }, nullptr, 4200, 720, 615, 270},
+      {"Spaces", [](auto& d) { return d.fraName1; }, u"両端の全半角スペース", 240, 1920, 2535,
+       1455},
+      {"Format1", [](auto& d) { return d.fraAct1; }, u"形式", 240, 360, 3015, 1455},
+      {"Format2", [](auto& d) { return d.fraAct2; }, u"形式", 6000, 360, 1935, 1455},
+      {"StartNumber", [](auto& d) { return d.txtActNum; }, nullptr, 4080, 480, 615, 270},
+      {"Viewer", [](auto& d) { return d.txtActAppname; }, nullptr, 3840, 2640, 2535, 270},
+  };
+  for (const Placed& p : rows) {
+    SCOPED_TRACE(p.name);
+    QWidget* w = p.widget(d);
+    const QRect g = w->geometry();
+    EXPECT_EQ(PixelsToTwips(g.x(), w), p.left);
+    EXPECT_EQ(PixelsToTwips(g.y(), w), p.top);
+    EXPECT_EQ(PixelsToTwips(g.width(), w), p.width);
+    EXPECT_EQ(PixelsToTwips(g.height(), w), p.height);
+    if (auto* b = qobject_cast<QPushButton*>(w)) EXPECT_EQ(b->text(), Q(p.caption));
+    if (auto* f = qobject_cast<QGroupBox*>(w)) EXPECT_EQ(f->title(), Q(p.caption));
+  }
+  EXPECT_FALSE(d.cmdCommandHelp->isVisible());
+  EXPECT_TRUE(d.cmdCommandExecute->isDefault());
+  EXPECT_EQ(d.optActFormat2[0]->text(), QStringLiteral("名前.$数字$"));
+  EXPECT_EQ(d.chkActLog->text(), Q(u"ログを保存しない"));
+  EXPECT_EQ(d.chkRuleMatch->text(), Q(u"長い方に一致させる"));
+}
+
+// With the program's 9-point font, every caption fits the room its control
+// has on the design.
+TEST_F(SettingsDialogTest, NoCaptionIsClipped) {
+  const QFont saved = QApplication::font();
+  QFont nine = saved;
+  nine.setPointSize(9);
+  QApplication::setFont(nine);
+  frmDovetemSetting& d = Open();
+  for (QLabel* l : d.findChildren<QLabel*>()) {
+    SCOPED_TRACE(l->text().toStdString());
+    EXPECT_LE(l->fontMetrics().horizontalAdvance(l->text()), l->contentsRect().width());
+  }
+  for (QAbstractButton* b : d.findChildren<QAbstractButton*>()) {
+    if (!qobject_cast<QCheckBox*>(b) && !qobject_cast<QRadioButton*>(b)) continue;
+    SCOPED_TRACE(b->text().toStdString());
+    EXPECT_LE(b->sizeHint().width(), b->width());
+  }
+  dialog.reset();
+  QApplication::setFont(saved);
+}
+
+// ---------------------------------------------------------------------------
+// The checks of "決定" and "保存".
+
+struct BadValue {
+  const char* name;
+  std::function<void(frmDovetemSetting&)> edit;
+  std::u16string warning;
+};
+
+const BadValue kBadValues[] = {
+    {"EmptySymbol", [](auto& d) { d.txtRuleMark[3]->clear(); },
+     u"変更規則の操作記号(1)が指定されていません。"},
+    {"TwoCharacterSymbol", [](auto& d) { d.txtRuleMark[0]->setText(QStringLiteral("**")); },
+     u"変更規則の元の名前が1文字を越えています。"},
+    {"SymbolBeforeBanStr",
+     [](auto& d) {
+       d.txtRuleMark[3]->clear();
+       d.txtNameBanStr->setText(QStringLiteral("\\"));
+     },
+     u"変更規則の操作記号(1)が指定されていません。"},
+    {"BanStrWithoutColon", [](auto& d) { d.txtNameBanStr->setText(QStringLiteral("\\/")); },
+     u"生成名の禁則文字には、\nパス記号\"\\\"とドライブ記号\":\"を含める必要があります。"},
+    {"NumberEmpty", [](auto& d) { d.txtActNum->clear(); },
+     u"変更処理の開始数が指定されていません。"},
+    {"NumberNonDigit", [](auto& d) { d.txtActNum->setText(QStringLiteral("1a")); },
+     u"変更処理の開始数に非数字が含まれています。"},
+    {"NumberTooLong", [](auto& d) { d.txtActNum->setText(QStringLiteral("1234567890")); },
+     u"変更処理の開始数の桁数が多すぎます。"},
+};
+
+TEST_F(SettingsDialogTest, RefusedValueStopsExecuteAndSaveWhereTheUserIs) {
+  for (const BadValue& bad : kBadValues) {
+    SCOPED_TRACE(bad.name);
+    boxes.Clear();
+    const auto before = InEffect();
+    frmDovetemSetting& d = Open();
+    bad.edit(d);
+    d.tbsSetting->setCurrentIndex(3);
+    d.txtActAppname->setFocus();
+    QWidget* const focused = d.focusWidget();
+
+    d.cmdCommandExecute_Click();
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, bad.warning);
+    EXPECT_EQ(boxes.Last().icon, MsgIcon::Exclamation);
+    EXPECT_EQ(boxes.Last().buttons, MsgButtons::Ok);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(d.VisiblePage(), 4);
+    EXPECT_EQ(d.focusWidget(), focused);
+    EXPECT_EQ(d.EditState, 2);
+    EXPECT_EQ(settings.SettingsApplied, 0);
+    EXPECT_FALSE(settings.SettingsDirty);
+    EXPECT_EQ(InEffect(), before);
+
+    d.cmdCommandSave_Click();  // the warning only, no question
+    ASSERT_EQ(boxes.Count(), 2u);
+    EXPECT_EQ(boxes.Last().text, bad.warning);
+    EXPECT_TRUE(store.writeLog.empty());
+    EXPECT_EQ(d.EditState, 2);
+  }
+}
+
+TEST_F(SettingsDialogTest, ExecutePutsTheFormIntoEffectAndClosesWithoutTouchingTheStore) {
+  frmDovetemSetting& d = Open();
+  d.txtGenName->setText(QStringLiteral("new.txt"));
+  d.tbsSetting->setCurrentIndex(3);
+  d.chkActLog->setChecked(true);
+  d.txtActNum->setText(QStringLiteral("0002"));
+  d.optActFormat1[4]->setChecked(true);
+  d.tbsSetting->setCurrentIndex(1);
+  d.chkRuleMatch->setChecked(true);
+  d.txtRuleMark[0]->setText(QStringLiteral("#"));
+  d.cmdCommandExecute->click();
+  EXPECT_EQ(d.result(), QDialog::Accepted);
+  EXPECT_FALSE(d.isVisible());
+  EXPECT_EQ(settings.settings.SampleName, u"new.txt");
+  EXPECT_FALSE(settings.settings.LogMode);
+  EXPECT_TRUE(settings.settings.ReportMode);
+  EXPECT_EQ(settings.settings.ExtraNum, 2);
+  EXPECT_EQ(settings.settings.ExtraMode, 5);
+  EXPECT_EQ(settings.settings.MchMode, 2);
+  EXPECT_EQ(settings.settings.ChrAster, u"#");
+  EXPECT_TRUE(settings.SettingsDirty);
+  EXPECT_EQ(settings.SettingsApplied, 1);
+  EXPECT_TRUE(store.writeLog.empty());
+  EXPECT_FALSE(store.Has(u"process", u"logmode"));
+  EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST_F(SettingsDialogTest, CancelEscAndCloseLeaveEverything) {
+  const auto before = InEffect();
+  const std::function<void(frmDovetemSetting&)> closers[] = {
+      [](auto& d) { d.cmdCommandCancel->click(); },
+      [](auto& d) { QTest::keyClick(d.txtGenName, Qt::Key_Escape); },
+      [](auto& d) { d.close(); },
+  };
+  for (const auto& close : closers) {
+    frmDovetemSetting& d = Open();
+    d.txtGenName->setText(QStringLiteral("changed"));
+    d.chkActDel->setChecked(true);
+    close(d);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(d.result(), QDialog::Rejected);
+    EXPECT_EQ(InEffect(), before);
+    EXPECT_EQ(settings.SettingsApplied, 0);
+    EXPECT_FALSE(settings.SettingsDirty);
+  }
+  EXPECT_TRUE(store.writeLog.empty());
+  EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST_F(SettingsDialogTest, EnterInATextBoxActsAsExecute) {
+  frmDovetemSetting& d = Open();
+  d.txtGenName->setText(QStringLiteral("typed.txt"));
+  QTest::keyClick(d.txtGenName, Qt::Key_Return);
+  EXPECT_FALSE(d.isVisible());
+  EXPECT_EQ(settings.SettingsApplied, 1);
+  EXPECT_EQ(settings.settings.SampleName, u"typed.txt");
+}
+
+// ---------------------------------------------------------------------------
+// EditState and SettingsDirty through the buttons: one named row per road.
+
+struct DirtyRoad {
+  const char* name;
+  bool dirtyBefore;
+  std::function<void(frmDovetemSetting&, FakeMessageBoxes&)> steps;
+  bool dirtyAfter;
+};
+
+void Ok(frmDovetemSetting& d, FakeMessageBoxes&) { d.cmdCommandExecute->click(); }
+void Cancel(frmDovetemSetting& d, FakeMessageBoxes&) { d.cmdCommandCancel->click(); }
+void SaveYes(frmDovetemSetting& d, FakeMessageBoxes& b) {
+  b.QueueAnswer(MsgAnswer::Yes);
+  d.cmdCommandSave->click();
+}
+void LoadYes(frmDovetemSetting& d, FakeMessageBoxes& b) {
+  b.QueueAnswer(MsgAnswer::Yes);
+  d.cmdCommandLoad->click();
+}
+void Edit(frmDovetemSetting& d, FakeMessageBoxes&) { d.chkActMix->toggle(); }
+
+const DirtyRoad kDirtyRoads[] = {
+    {"UnchangedOkStaysClean", false, Ok, false},
+    {"UnchangedOkStaysDirty", true, Ok, true},
+    {"TypeAndDeleteMakesDirty", false,
+     [](auto& d, auto&) {
+       QTest::keyClick(d.txtGenName, Qt::Key_A);
+       QTest::keyClick(d.txtGenName, Qt::Key_Backspace);
+       EXPECT_EQ(d.EditState, 2);
+       d.cmdCommandExecute->click();
+     },
+     true},
+    {"LoadThenOkIsClean", true,
+     [](auto& d, auto& b) {
+       LoadYes(d, b);
+       Ok(d, b);
+     },
+     false},
+    {"EditSaveCancelIsDirty", false,
+     [](auto& d, auto& b) {
+       Edit(d, b);
+       SaveYes(d, b);
+       Cancel(d, b);
+     },
+     true},
+    {"EditSaveOkIsClean", false,
+     [](auto& d, auto& b) {
+       Edit(d, b);
+       SaveYes(d, b);
+       Ok(d, b);
+     },
+     false},
+    {"DirtySaveUnchangedCancelIsClean", true,
+     [](auto& d, auto& b) {
+       SaveYes(d, b);
+       Cancel(d, b);
+     },
+     false},
+    {"CleanSaveUnchangedKeepsClean", false,
+     [](auto& d, auto& b) {
+       SaveYes(d, b);
+       Cancel(d, b);
+     },
+     false},
+    {"ClearThenCancelKeepsDirty", true,
+     [](auto& d, auto& b) {
+       b.QueueAnswer(MsgAnswer::Yes);
+       d.cmdCommandInit->click();
+       Cancel(d, b);
+     },
+     true},
+    {"SaveAnsweredNoChangesNothing", true,
+     [](auto& d, auto& b) {
+       Edit(d, b);
+       b.QueueAnswer(MsgAnswer::No);
+       d.cmdCommandSave->click();
+       EXPECT_EQ(d.EditState, 2);
+       Cancel(d, b);
+     },
+     true},
+};
+
+class DirtyRoadTest : public SettingsDialogTest, public ::testing::WithParamInterface<DirtyRoad> {};
+
+TEST_P(DirtyRoadTest, EndsWithTheRightDirtyFlag) {
+  settings.SettingsDirty = GetParam().dirtyBefore;
+  frmDovetemSetting& d = Open();
+  GetParam().steps(d, boxes);
+  EXPECT_FALSE(d.isVisible());
+  EXPECT_EQ(settings.SettingsDirty, GetParam().dirtyAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, DirtyRoadTest, ::testing::ValuesIn(kDirtyRoads),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------------------
+// "クリア", "読込み" and "保存".
+
+TEST_F(SettingsDialogTest, ClearAsksThenShowsExactlyTheDefaults) {
+  settings.settings.DefPath = u"/home/";
+  settings.settings.ChrQ1 = u"[";
+  settings.settings.LogMode = false;
+  settings.settings.SpaceMode = 0;
+  frmDovetemSetting& d = Open();
+  const SettingsForm shown = d.ReadForm();
+
+  boxes.QueueAnswer(MsgAnswer::No);
+  d.cmdCommandInit->click();
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Last().text, u"フォームの値を規定値に戻しますか？");
+  EXPECT_EQ(boxes.Last().icon, MsgIcon::Question);
+  EXPECT_EQ(boxes.Last().buttons, MsgButtons::YesNo);
+  EXPECT_EQ(boxes.Last().defaultButton, MsgAnswer::No);
+  EXPECT_EQ(d.ReadForm(), shown);
+  EXPECT_EQ(d.EditState, 0);
+
+  boxes.QueueAnswer(MsgAnswer::Yes);
+  d.cmdCommandInit->click();
+  EXPECT_EQ(d.ReadForm(), DefaultForm());
+  EXPECT_EQ(d.txtGenFolder->text(), QStringLiteral("/"));
+  EXPECT_EQ(d.txtActAppname->text(), QStringLiteral("xdg-open"));
+  EXPECT_TRUE(d.optNameSpace[2]->isChecked());
+  EXPECT_EQ(d.EditState, 2);
+  EXPECT_EQ(settings.settings.ChrQ1, u"[");
+  EXPECT_TRUE(store.writeLog.empty());
+
+  d.cmdCommandExecute->click();
+  const Settings defaults;
+  for (std::size_t i = 0; i < SettingKeys().size(); ++i)
+    EXPECT_EQ(SettingText(settings.settings, i), SettingText(defaults, i)) << i;
+  EXPECT_TRUE(settings.SettingsDirty);
+}
+
+TEST_F(SettingsDialogTest, LoadReadsTheStoreAndReportsBadKeysOnce) {
+  store.Set(u"rule", u"chr_q1", u"??");
+  store.Set(u"process", u"logmode", u"FALSE");
+  store.Set(u"process", u"extranum", u"0002");
+  store.Set(u"rule", u"mchmode", u"2");
+  store.Set(u"general", u"samplename", u"stored.txt");
+  store.Set(u"process", u"reportmode", u"false");
+  settings.settings.LogMode = false;
+  frmDovetemSetting& d = Open();
+  d.txtRuleMark[1]->setText(QStringLiteral("["));
+  const auto before = InEffect();
+
+  boxes.QueueAnswer(MsgAnswer::No);
+  d.cmdCommandLoad->click();
+  EXPECT_EQ(boxes.Last().text, u"フォームに設定を読み込みますか？");
+  EXPECT_EQ(boxes.Last().icon, MsgIcon::Question);
+  EXPECT_EQ(boxes.Last().defaultButton, MsgAnswer::No);
+  EXPECT_TRUE(store.readLog.empty());
+  EXPECT_EQ(d.EditState, 2);
+
+  boxes.QueueAnswer(MsgAnswer::Yes);
+  d.cmdCommandLoad->click();
+  ASSERT_EQ(boxes.Count(), 3u);
+  EXPECT_EQ(boxes.Last().text, u"いくつかの設定を読み込むことができませんでした。");
+  EXPECT_EQ(boxes.Last().icon, MsgIcon::Critical);
+  EXPECT_EQ(boxes.Last().buttons, MsgButtons::Ok);
+  EXPECT_EQ(store.readLog.size(), 44u);
+  EXPECT_EQ(d.txtRuleMark[1]->text(), QStringLiteral("["));  // kept
+  EXPECT_TRUE(d.chkActLog->isChecked());                     // kept
+  EXPECT_EQ(d.txtActNum->text(), QStringLiteral("2"));
+  EXPECT_TRUE(d.chkRuleMatch->isChecked());
+  EXPECT_EQ(d.txtGenName->text(), QStringLiteral("stored.txt"));
+  EXPECT_TRUE(d.chkActReport->isChecked());
+  EXPECT_EQ(d.EditState, 0);
+  EXPECT_EQ(InEffect(), before);
+  EXPECT_TRUE(d.isVisible());
+}
+
+TEST_F(SettingsDialogTest, SaveAsksThenWritesTheForm) {
+  frmDovetemSetting& d = Open();
+  d.chkActLog->setChecked(true);
+  d.txtActNum->setText(QStringLiteral("007"));
+  d.txtRulePat1->setText(QStringLiteral("abc"));
+  boxes.QueueAnswer(MsgAnswer::No);
+  d.cmdCommandSave->click();
+  EXPECT_EQ(boxes.Last().text, u"フォームの設定を保存しますか？");
+  EXPECT_EQ(boxes.Last().icon, MsgIcon::Question);
+  EXPECT_EQ(boxes.Last().defaultButton, MsgAnswer::No);
+  EXPECT_TRUE(store.writeLog.empty());
+
+  boxes.QueueAnswer(MsgAnswer::Yes);
+  d.cmdCommandSave->click();
+  EXPECT_EQ(boxes.Count(), 2u);
+  EXPECT_EQ(store.writeLog.size(), 44u);
+  EXPECT_EQ(store.Get(u"process", u"logmode"), u"False");
+  EXPECT_EQ(store.Get(u"process", u"extranum"), u"7");
+  EXPECT_EQ(store.Get(u"rule", u"ptnchr1"), u"abc");
+  EXPECT_EQ(store.Get(u"general", u"defpath"), u"/");
+  EXPECT_TRUE(settings.settings.LogMode);  // the values in effect stay
+  EXPECT_EQ(d.txtActNum->text(), QStringLiteral("007"));
+  EXPECT_EQ(d.EditState, 0);
+  EXPECT_TRUE(settings.SettingsDirty);
+  EXPECT_TRUE(d.isVisible());
+}
+
+TEST_F(SettingsDialogTest, SaveFailureGivesOneMessageAndStillUpdatesTheState) {
+  store.failAllWrites = true;
+  frmDovetemSetting& d = Open();
+  d.chkActDel->setChecked(true);
+  boxes.QueueAnswer(MsgAnswer::Yes);
+  d.cmdCommandSave->click();
+  ASSERT_EQ(boxes.Count(), 2u);
+  EXPECT_EQ(boxes.Last().text, u"いくつかの設定を保存できませんでした。");
+  EXPECT_EQ(boxes.Last().icon, MsgIcon::Critical);
+  EXPECT_EQ(boxes.Last().buttons, MsgButtons::Ok);
+  EXPECT_EQ(store.writeLog.size(), 44u);
+  EXPECT_EQ(d.EditState, 0);
+  EXPECT_TRUE(settings.SettingsDirty);
+  EXPECT_TRUE(d.isVisible());
+}
+
+// ---------------------------------------------------------------------------
+// The settings command of the main window, with the dialog shown modally.
+
+// Acts on the modal settings dialog once it is open.
+void WhenDialogOpens(std::function<void(frmDovetemSetting&)> act) {
+  testing::OnNextDialog<frmDovetemSetting>([act](frmDovetemSetting* d) { act(*d); });
+}
+
+TEST(SettingsCommand, ExecuteFromTheRulePageRefreshesThePreview) {
+  testing::WindowHarness h;
+  frmDovetem& w = h.Start();
+  w.ShowPage(2);
+  w.ShowRulePreview();
+  EXPECT_EQ(w.lblRuleName1->text(), QStringLiteral("abc123_xyz0056(1).txt"));
+
+  WhenDialogOpens([](frmDovetemSetting& d) {
+    d.txtGenName->setText(QStringLiteral("cancelled.txt"));
+    d.cmdCommandCancel->click();
+  });
+  w.cmdCommandSetting[2]->click();
+  EXPECT_EQ(w.settings.SettingsApplied, 0);
+  EXPECT_EQ(w.lblRuleName1->text(), QStringLiteral("abc123_xyz0056(1).txt"));
+
+  WhenDialogOpens([](frmDovetemSetting& d) {
+    EXPECT_EQ(d.txtGenName->text(), QStringLiteral("abc123_xyz0056(1).txt"));
+    d.txtGenName->setText(QStringLiteral("applied.txt"));
+    d.cmdCommandExecute->click();
+  });
+  w.cmdCommandSetting[2]->click();
+  EXPECT_EQ(w.settings.SettingsApplied, 1);
+  EXPECT_TRUE(w.settings.SettingsDirty);
+  EXPECT_EQ(w.lblRuleName1->text(), QStringLiteral("applied.txt"));
+  EXPECT_EQ(w.CurrentPage(), 2);
+}
+
+TEST(SettingsCommand, ExecuteFromTheSelectionPageLeavesThePreview) {
+  testing::WindowHarness h;
+  frmDovetem& w = h.Start();
+  const QString before = w.lblRuleName1->text();
+  WhenDialogOpens([](frmDovetemSetting& d) {
+    d.txtGenName->setText(QStringLiteral("applied.txt"));
+    d.cmdCommandExecute->click();
+  });
+  w.cmdCommandSetting[1]->click();
+  EXPECT_EQ(w.settings.SettingsApplied, 1);
+  EXPECT_EQ(w.settings.settings.SampleName, u"applied.txt");
+  EXPECT_EQ(w.lblRuleName1->text(), before);
+  EXPECT_EQ(w.CurrentPage(), 1);
+}
+
+TEST(SettingsCommand, F1InTheDialogOpensTheHelpAtItsDefaultTopic) {
+  testing::WindowHarness h;
+  frmDovetem& w = h.Start();
+  h.programDir.MakeFile(u"dovetam_help.html", "<html></html>");
+  std::size_t startsInDialog = 0;
+  WhenDialogOpens([&h, &startsInDialog](frmDovetemSetting& d) {
+    // A box of the first page, then a check box of the last one.
+    d.txtGenName->setFocus();
+    QTest::keyClick(d.txtGenName, Qt::Key_F1);
+    d.tbsSetting->setCurrentIndex(3);
+    d.chkActDel->setFocus();
+    QTest::keyClick(d.chkActDel, Qt::Key_F1);
+    startsInDialog = h.launcher.starts.size();
+    EXPECT_TRUE(d.isVisible());  // F1 does not close the dialog
+    d.cmdCommandCancel->click();
+  });
+  w.cmdCommandSetting[1]->click();
+  EXPECT_EQ(startsInDialog, 2u);
+  ASSERT_EQ(h.launcher.starts.size(), 2u);
+  for (const auto& start : h.launcher.starts) {
+    const std::u16string url = start.args.at(0);
+    EXPECT_EQ(url.substr(url.size() - 18), u"/dovetam_help.html");
+  }
+  EXPECT_EQ(w.settings.SettingsApplied, 0);
+}
+
+}  // namespace
+}  // namespace dovetam

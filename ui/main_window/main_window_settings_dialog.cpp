@@ -1,0 +1,18 @@
+// Showing the settings dialog for the settings command: modal, with the help
+// file's default topic behind its help key, and its messages standing over
+// it. The dialog sets settings.SettingsApplied when it is closed with "決定".
+#include "ui/main_window/main_window.h"
+#include "ui/settings_dialog/settings_dialog.h"
+#include "ui/widgets/qt_message_boxes.h"
+
+namespace dovetam {
+
+void frmDovetem::ShowSettingsDialog() {
+  WindowMessageBoxes boxes(svc.boxes);
+  frmDovetemSetting dialog(
+      settings, boxes, [this] { OpenHelp(0); }, this);
+  boxes.SetWindow(&dialog);
+  dialog.exec();
+}
+
+}  // namespace dovetam
