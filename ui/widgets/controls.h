@@ -1,0 +1,33 @@
+// Building the controls of a window at their designed places. Every window
+// and page makes its buttons and labels here: placed in twips (twips.h),
+// named with the control's name (a test finds a control by it), a label
+// showing its text as plain text.
+#pragma once
+
+#include <QString>
+#include <string_view>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace dovetam {
+
+// A text of the core as Qt holds it.
+inline QString QtText(std::u16string_view s) {
+  return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The name of element `index` of a control array: "cmdCommandExit(2)".
+QString ArrayControlName(const QString& name, int index);
+
+// A button with its caption and tooltip ("" for none) at left, top, width,
+// height (twips) on `parent`.
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
+                        const QString& tooltip, int left, int top, int width, int height);
+
+// A label showing `text` as plain text at left, top, width, height (twips).
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int left, int top,
+                  int width, int height);
+
+}  // namespace dovetam
