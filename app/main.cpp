@@ -31,7 +31,11 @@ int main(int argc, char** argv) {
 
   auto fs = dovetam::CreateSystemFileSystem();
   auto store = dovetam::CreateIniSettingsStore(dovetam::DefaultConfigHome());
-  auto launcher = dovetam::CreateSystemLauncher();
+  // A started viewer's failure is shown by the window's thread; the launcher
+  // goes before the application, so nothing is posted to it after.
+  auto launcher = dovetam::CreateSystemLauncher([](std::function<void()> work) {
+    QMetaObject::invokeMethod(qApp, std::move(work), Qt::QueuedConnection);
+  });
   auto clock = dovetam::CreateSystemClock();
   dovetam::QtMessageBoxes boxes;
 

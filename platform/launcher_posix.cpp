@@ -1,10 +1,15 @@
 // Starting another program directly (no shell), searched on PATH, not waited
-// for. A background thread reaps the child so that it leaves no zombie.
+// for. A background thread per started program reaps it, so that it leaves no
+// zombie, and hands its failure to the poster when it ends with a non-zero
+// exit status. The poster is only called under the lock of the launcher's
+// shared state while the launcher lives, so nothing is posted after it.
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
+#include <mutex>
 #include <thread>
 
 #include "platform/launcher.h"
@@ -16,9 +21,24 @@ namespace dovetam {
 
 namespace {
 
+// What the reaping threads share with the launcher; it outlives both.
+struct PosterState {
+  std::mutex mutex;
+  Poster post;  // emptied when the launcher goes
+};
+
 class PosixLauncher : public Launcher {
  public:
-  bool Start(const std::u16string& program, const std::vector<std::u16string>& args) override {
+  explicit PosixLauncher(Poster post) : state_(std::make_shared<PosterState>()) {
+    state_->post = std::move(post);
+  }
+  ~PosixLauncher() override {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->post = nullptr;
+  }
+
+  bool Start(const std::u16string& program, const std::vector<std::u16string>& args,
+             std::function<void()> failed) override {
     if (program.empty()) return false;
     std::vector<std::string> bytes(args.size() + 1);
     if (!EncodeNative(program, bytes[0])) return false;
@@ -40,17 +60,26 @@ class PosixLauncher : public Launcher {
     const int rc = posix_spawnp(&pid, argv[0], nullptr, &attr, argv.data(), environ);
     posix_spawnattr_destroy(&attr);
     if (rc != 0) return false;
-    std::thread([pid] {
+    std::thread([pid, state = state_, failed = std::move(failed)]() mutable {
       int status = 0;
-      while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+      pid_t got;
+      while ((got = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
       }
+      if (got != pid || !failed || !WIFEXITED(status) || WEXITSTATUS(status) == 0) return;
+      std::lock_guard<std::mutex> lock(state->mutex);
+      if (state->post) state->post(std::move(failed));
     }).detach();
     return true;
   }
+
+ private:
+  std::shared_ptr<PosterState> state_;
 };
 
 }  // namespace
 
-std::unique_ptr<Launcher> CreateSystemLauncher() { return std::make_unique<PosixLauncher>(); }
+std::unique_ptr<Launcher> CreateSystemLauncher(Poster post) {
+  return std::make_unique<PosixLauncher>(std::move(post));
+}
 
 }  // namespace dovetam

@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
   {
     auto fs = dovetam::CreateSystemFileSystem();
     auto store = dovetam::CreateIniSettingsStore(root + "/config");
-    auto launcher = dovetam::CreateSystemLauncher();
+    auto launcher = dovetam::CreateSystemLauncher([](std::function<void()>) {});
     auto clock = dovetam::CreateSystemClock();
     dovetam::bench::YesBoxes boxes;
     double since = Now();

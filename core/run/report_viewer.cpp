@@ -9,9 +9,12 @@ void OpenReportViewer(bool reportSaved, const std::u16string& reportPath,
     boxes.Show(u"レポートが保存されていません。", MsgIcon::Exclamation);
     return;
   }
-  if (!launcher.Start(viewer, {reportPath})) {
+  // Said when the viewer cannot be started, and when it starts but reports
+  // that it could not show the file.
+  auto cannotShow = [&boxes, reportPath] {
     boxes.Show(u"レポート(" + reportPath + u")を表示できませんでした。", MsgIcon::Critical);
-  }
+  };
+  if (!launcher.Start(viewer, {reportPath}, cannotShow)) cannotShow();
 }
 
 }  // namespace dovetam

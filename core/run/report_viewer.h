@@ -1,6 +1,8 @@
 // "全表示" of the report window: starts the report viewer (the setting
 // repopenapp) on the saved report file, with the report path as its one
-// argument and no shell, or says why it cannot.
+// argument and no shell, or says why it cannot: also later, when the viewer
+// ends reporting that it failed. `boxes` must outlive the launcher's posts
+// (the window that owns them lives until the event loop has ended).
 #pragma once
 
 #include <string>

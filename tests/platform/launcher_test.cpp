@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <mutex>
+#include <vector>
+
 #include "testing/temp_dir.h"
 #include "testing/wait_until.h"
 
@@ -13,7 +17,17 @@ using testing::TempDirTest;
 
 class LauncherTest : public TempDirTest {
  protected:
-  std::unique_ptr<Launcher> launcher = CreateSystemLauncher();
+  // What the launcher posted, in the order posted.
+  std::mutex mutex;
+  std::vector<std::function<void()>> posted;
+  std::unique_ptr<Launcher> launcher = CreateSystemLauncher([this](std::function<void()> work) {
+    std::lock_guard<std::mutex> lock(mutex);
+    posted.push_back(std::move(work));
+  });
+  size_t PostedCount() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return posted.size();
+  }
 };
 
 TEST_F(LauncherTest, ArgumentsArriveUnchangedWithoutAShell) {
@@ -33,6 +47,37 @@ TEST_F(LauncherTest, FailsWhenTheProgramCannotBeStarted) {
   EXPECT_FALSE(launcher->Start(u"", {}));
   dir.MakeFile(u"not-executable", "#!/bin/sh\n");
   EXPECT_FALSE(launcher->Start(dir.PathOf(u"not-executable"), {}));
+}
+
+// A program that starts and then ends with a non-zero exit status reports its
+// failure through the poster; one that ends well, or is given no failure
+// step, posts nothing. Each program leaves a file as its last act, and the
+// failures are looked for once every program has ended.
+TEST_F(LauncherTest, PostsTheFailureOfAProgramThatEndsWithAnError) {
+  struct Row {
+    const char16_t* name;
+    int status;
+    bool withFailure;
+    bool posts;
+  } rows[] = {
+      {u"ok", 0, true, false},
+      {u"no-failure-step", 4, false, false},
+      {u"fails", 3, true, true},
+  };
+  int failures = 0;
+  for (const Row& row : rows) {
+    const std::u16string script = u"touch \"$1\"; exit " + std::u16string(1, u'0' + row.status);
+    std::function<void()> failed;
+    if (row.withFailure) failed = [&failures] { ++failures; };
+    ASSERT_TRUE(launcher->Start(u"sh", {u"-c", script, u"sh", dir.PathOf(row.name)}, failed));
+    ASSERT_TRUE(testing::WaitUntil([&] { return dir.Exists(row.name); })) << "no end of the program with status " << row.status;
+  }
+  ASSERT_TRUE(testing::WaitUntil([&] { return PostedCount() >= 1; }))
+      << "the failing program's failure was not posted";
+  // The two that post nothing ended before it; a post of theirs would be here.
+  EXPECT_EQ(1u, PostedCount());
+  for (const auto& work : posted) work();
+  EXPECT_EQ(1, failures);
 }
 
 }  // namespace
