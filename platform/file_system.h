@@ -86,6 +86,8 @@ class FileSystem {
 
   // The full path of an existing file or folder as the system names it:
   // absolute, "." and ".." taken out, no trailing "/" (except the root "/").
+  // A ".." leads where the system takes it: to the parent on disk of the
+  // folder before it, links followed; a last part that is a link stays.
   // 53 when there is no such object of that kind.
   virtual int GetFullPath(std::u16string_view path, bool isFolder, std::u16string& full) = 0;
 

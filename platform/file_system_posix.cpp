@@ -21,6 +21,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <set>
@@ -133,30 +134,49 @@ int FindNoCase(const std::string& path, Kind kind, std::string& actual) {
   return kFsNotFound;
 }
 
-// Absolute path with "." and ".." taken out and no trailing "/", by text only.
-std::string LexicalFullPath(const std::string& path) {
-  std::string p = path;
-  if (p.empty() || p[0] != '/') {
-    std::vector<char> buf(4096);
-    while (getcwd(buf.data(), buf.size()) == nullptr && errno == ERANGE) buf.resize(buf.size() * 2);
-    p = std::string(buf.data()) + "/" + p;
-  }
-  std::vector<std::string> parts;
-  std::size_t i = 0;
-  while (i <= p.size()) {
-    std::size_t j = p.find('/', i);
-    if (j == std::string::npos) j = p.size();
-    const std::string part = p.substr(i, j - i);
-    if (part == "..") {
-      if (!parts.empty()) parts.pop_back();
-    } else if (!part.empty() && part != ".") {
-      parts.push_back(part);
-    }
+std::string CurrentFolder() {
+  std::vector<char> buf(4096);
+  while (getcwd(buf.data(), buf.size()) == nullptr && errno == ERANGE) buf.resize(buf.size() * 2);
+  return std::string(buf.data());
+}
+
+// Absolute path with "." and ".." taken out and no trailing "/", naming what
+// the system means by `path`: a ".." is the parent of the folder reached so
+// far on disk, after links, so the part up to the last ".." is resolved
+// through the disk. The parts after it, which hold no "..", are joined as
+// they are written: a link named there, the last part above all, stays the
+// link. False when the part up to the last ".." leads to no folder.
+bool FullPathThroughDisk(const std::string& path, std::string& full) {
+  std::size_t upEnd = std::string::npos;  // just past the last ".."
+  for (std::size_t i = 0; i <= path.size();) {
+    std::size_t j = path.find('/', i);
+    if (j == std::string::npos) j = path.size();
+    if (path.compare(i, j - i, "..") == 0) upEnd = j;
     i = j + 1;
   }
   std::string out;
-  for (const std::string& part : parts) out += "/" + part;
-  return out.empty() ? "/" : out;
+  std::size_t rest = 0;
+  if (upEnd != std::string::npos) {
+    char* real = ::realpath(path.substr(0, upEnd).c_str(), nullptr);
+    if (real == nullptr) return false;
+    out = real;
+    std::free(real);
+    rest = upEnd;
+  } else if (path.empty() || path[0] != '/') {
+    out = CurrentFolder();
+  }
+  if (out == "/") out.clear();
+  for (std::size_t i = rest; i <= path.size();) {
+    std::size_t j = path.find('/', i);
+    if (j == std::string::npos) j = path.size();
+    if (j > i && path.compare(i, j - i, ".") != 0) {
+      out += '/';
+      out.append(path, i, j - i);
+    }
+    i = j + 1;
+  }
+  full = out.empty() ? "/" : out;
+  return true;
 }
 
 constexpr unsigned kDateMask = STATX_TYPE | STATX_MTIME | STATX_BTIME;
@@ -407,8 +427,10 @@ class PosixFileSystem : public FileSystem {
   int GetFullPath(std::u16string_view path, bool isFolder, std::u16string& full) override {
     std::string bytes;
     if (!EncodeNative(path, bytes) || bytes.empty()) return kFsNotFound;
+    std::string whole;
+    if (!FullPathThroughDisk(bytes, whole)) return kFsNotFound;
     std::string actual;
-    const int rc = FindNoCase(LexicalFullPath(bytes), isFolder ? Kind::Folder : Kind::File, actual);
+    const int rc = FindNoCase(whole, isFolder ? Kind::Folder : Kind::File, actual);
     if (rc != kFsOk) return rc;
     full = DecodeNative(actual);
     return kFsOk;
