@@ -86,6 +86,8 @@ class FileSystem {
 
   // The full path of an existing file or folder as the system names it:
   // absolute, "." and ".." taken out, no trailing "/" (except the root "/").
+  // A ".." leads where the system takes it: to the parent on disk of the
+  // folder before it, links followed; a last part that is a link stays.
   // 53 when there is no such object of that kind.
   virtual int GetFullPath(std::u16string_view path, bool isFolder, std::u16string& full) = 0;
 
@@ -132,11 +134,17 @@ class FileSystem {
                              std::u16string_view oldName, std::u16string_view newName,
                              bool scanForCase);
 
-  // Deletes a file, read-only or not.
+  // Deletes a file, read-only or not; a file that a text file of another
+  // writer holds (see below) stays (70).
   virtual int DeleteFile(std::u16string_view path) = 0;
 
   // Creates (or overwrites) / opens for appending (creating it when missing)
-  // a text file.
+  // a text file. Only a regular file of exactly that name with no other name
+  // is opened: a link, a FIFO, a device or a hard link is an error, and the
+  // call never waits for one. The open file holds an exclusive lock that a
+  // second open of the same file, in this or another process, does not get
+  // (an error) until the first is closed; nothing is cut before the lock
+  // is taken.
   virtual int CreateTextFile(std::u16string_view path, std::unique_ptr<TextFile>& file) = 0;
   virtual int AppendTextFile(std::u16string_view path, std::unique_ptr<TextFile>& file) = 0;
 

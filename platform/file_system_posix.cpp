@@ -10,14 +10,18 @@
 // over the folder). Creation dates are birth times from statx; where the file
 // system keeps none, the date cannot be read. Text files are only ever
 // appended to (O_APPEND), one write call per text as far as the system
-// takes it.
+// takes it; they are regular files opened by their own name only (never
+// through a link), locked while open, and cut only once locked
+// (OpenTextFile).
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <set>
@@ -130,30 +134,49 @@ int FindNoCase(const std::string& path, Kind kind, std::string& actual) {
   return kFsNotFound;
 }
 
-// Absolute path with "." and ".." taken out and no trailing "/", by text only.
-std::string LexicalFullPath(const std::string& path) {
-  std::string p = path;
-  if (p.empty() || p[0] != '/') {
-    std::vector<char> buf(4096);
-    while (getcwd(buf.data(), buf.size()) == nullptr && errno == ERANGE) buf.resize(buf.size() * 2);
-    p = std::string(buf.data()) + "/" + p;
-  }
-  std::vector<std::string> parts;
-  std::size_t i = 0;
-  while (i <= p.size()) {
-    std::size_t j = p.find('/', i);
-    if (j == std::string::npos) j = p.size();
-    const std::string part = p.substr(i, j - i);
-    if (part == "..") {
-      if (!parts.empty()) parts.pop_back();
-    } else if (!part.empty() && part != ".") {
-      parts.push_back(part);
-    }
+std::string CurrentFolder() {
+  std::vector<char> buf(4096);
+  while (getcwd(buf.data(), buf.size()) == nullptr && errno == ERANGE) buf.resize(buf.size() * 2);
+  return std::string(buf.data());
+}
+
+// Absolute path with "." and ".." taken out and no trailing "/", naming what
+// the system means by `path`: a ".." is the parent of the folder reached so
+// far on disk, after links, so the part up to the last ".." is resolved
+// through the disk. The parts after it, which hold no "..", are joined as
+// they are written: a link named there, the last part above all, stays the
+// link. False when the part up to the last ".." leads to no folder.
+bool FullPathThroughDisk(const std::string& path, std::string& full) {
+  std::size_t upEnd = std::string::npos;  // just past the last ".."
+  for (std::size_t i = 0; i <= path.size();) {
+    std::size_t j = path.find('/', i);
+    if (j == std::string::npos) j = path.size();
+    if (path.compare(i, j - i, "..") == 0) upEnd = j;
     i = j + 1;
   }
   std::string out;
-  for (const std::string& part : parts) out += "/" + part;
-  return out.empty() ? "/" : out;
+  std::size_t rest = 0;
+  if (upEnd != std::string::npos) {
+    char* real = ::realpath(path.substr(0, upEnd).c_str(), nullptr);
+    if (real == nullptr) return false;
+    out = real;
+    std::free(real);
+    rest = upEnd;
+  } else if (path.empty() || path[0] != '/') {
+    out = CurrentFolder();
+  }
+  if (out == "/") out.clear();
+  for (std::size_t i = rest; i <= path.size();) {
+    std::size_t j = path.find('/', i);
+    if (j == std::string::npos) j = path.size();
+    if (j > i && path.compare(i, j - i, ".") != 0) {
+      out += '/';
+      out.append(path, i, j - i);
+    }
+    i = j + 1;
+  }
+  full = out.empty() ? "/" : out;
+  return true;
 }
 
 constexpr unsigned kDateMask = STATX_TYPE | STATX_MTIME | STATX_BTIME;
@@ -252,6 +275,69 @@ class PosixTextFile : public TextFile {
   std::string bytes_;  // the encoded text of the last Write
 };
 
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// flock errors that say the file system keeps no locks at all, not that
+// someone else holds one.
+bool LocksUnsupported(int err) { return err == ENOLCK || err == EOPNOTSUPP || err == ENOSYS; }
+
+int TakeLock(int fd) {
+  int rc;
+  while ((rc = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+  }
+  return rc == 0 || LocksUnsupported(errno) ? 0 : errno;
+}
+
+// The checks of OpenTextFile on a descriptor just opened: kFsOk when it is
+// ready for writing, -1 when `path` no longer names the file opened (open it
+// again), an error otherwise.
+int PrepareTextFile(int fd, const std::string& path, bool cut) {
+  struct stat opened {};
+  if (::fstat(fd, &opened) != 0) return ErrorOf(errno);
+  // A file with a second name (a hard link) may be anybody's file anywhere.
+  if (!S_ISREG(opened.st_mode) || opened.st_nlink > 1) return kFsIoError;
+  if (const int err = TakeLock(fd); err != 0) return ErrorOf(err);
+  struct stat named {};
+  if (::lstat(path.c_str(), &named) != 0 || !SameFile(named, opened)) return -1;
+  if (cut && ::ftruncate(fd, 0) != 0) return ErrorOf(errno);
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return ErrorOf(errno);
+  return kFsOk;
+}
+
+// Opens the text file at `path` for appending, creating it when missing, and
+// cuts it to nothing when `cut`. Only a regular file of that very name is
+// used: a link there (dangling or not) is not followed, a FIFO, a device or
+// a folder is neither written nor waited for (the open does not block; that
+// is switched off once the file is known to be regular), and a file with a
+// second name is left alone. The file is locked (flock, exclusive, not
+// waiting) for as long as it stays open, so one writer at a time uses it: a
+// file another writer holds is refused, and nothing of it is cut. A file
+// replaced or removed between the open and the lock is opened again.
+int OpenTextFile(const std::string& path, bool cut, std::unique_ptr<TextFile>& file) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    // What is there already is looked at before it is opened, so a device
+    // is never opened at all; the descriptor is checked again below.
+    struct stat named {};
+    if (::lstat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) return kFsIoError;
+    const int fd = ::open(path.c_str(),
+                          O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY |
+                              O_CLOEXEC,
+                          0666);
+    if (fd < 0) return PathErrorOf(errno);
+    const int rc = PrepareTextFile(fd, path, cut);
+    if (rc == kFsOk) {
+      file = std::make_unique<PosixTextFile>(fd);
+      return kFsOk;
+    }
+    ::close(fd);
+    if (rc != -1) return rc;
+  }
+  return kFsIoError;
+}
+
 class PosixFileSystem : public FileSystem {
  public:
   // Every call works on its own buffers; the process-wide state it touches
@@ -341,8 +427,10 @@ class PosixFileSystem : public FileSystem {
   int GetFullPath(std::u16string_view path, bool isFolder, std::u16string& full) override {
     std::string bytes;
     if (!EncodeNative(path, bytes) || bytes.empty()) return kFsNotFound;
+    std::string whole;
+    if (!FullPathThroughDisk(bytes, whole)) return kFsNotFound;
     std::string actual;
-    const int rc = FindNoCase(LexicalFullPath(bytes), isFolder ? Kind::Folder : Kind::File, actual);
+    const int rc = FindNoCase(whole, isFolder ? Kind::Folder : Kind::File, actual);
     if (rc != kFsOk) return rc;
     full = DecodeNative(actual);
     return kFsOk;
@@ -387,15 +475,28 @@ class PosixFileSystem : public FileSystem {
     struct stat st {};
     if (lstat(bytes.c_str(), &st) != 0) return ErrorOf(errno);
     if (S_ISDIR(st.st_mode)) return kFsNotFound;
-    if (unlink(bytes.c_str()) == 0) return kFsOk;
-    return ErrorOf(errno);
+    int fd = -1;
+    if (S_ISREG(st.st_mode)) {
+      // A file a writer holds locked (a log that another copy of the program
+      // is writing) stays; otherwise the lock is held until the name is gone,
+      // so no writer takes the file meanwhile.
+      fd = ::open(bytes.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+      struct stat opened {};
+      if (fd >= 0 && ::fstat(fd, &opened) == 0 && SameFile(st, opened) && TakeLock(fd) != 0) {
+        ::close(fd);
+        return kFsPermissionDenied;
+      }
+    }
+    const int rc = unlink(bytes.c_str()) == 0 ? kFsOk : ErrorOf(errno);
+    if (fd >= 0) ::close(fd);
+    return rc;
   }
 
   int CreateTextFile(std::u16string_view path, std::unique_ptr<TextFile>& file) override {
-    return Open(path, O_TRUNC, file);
+    return Open(path, true, file);
   }
   int AppendTextFile(std::u16string_view path, std::unique_ptr<TextFile>& file) override {
-    return Open(path, 0, file);
+    return Open(path, false, file);
   }
 
   std::vector<std::u16string> Drives() override {
@@ -442,14 +543,10 @@ class PosixFileSystem : public FileSystem {
     return StatxDates(actual, kind, birth, date);
   }
 
-  // Opens for appending only, also a file made anew (O_TRUNC).
-  static int Open(std::u16string_view path, int mode, std::unique_ptr<TextFile>& file) {
+  static int Open(std::u16string_view path, bool cut, std::unique_ptr<TextFile>& file) {
     std::string bytes;
     if (!EncodeNative(path, bytes) || bytes.empty()) return kFsPathNotFound;
-    const int fd = ::open(bytes.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | mode, 0666);
-    if (fd < 0) return PathErrorOf(errno);
-    file = std::make_unique<PosixTextFile>(fd);
-    return kFsOk;
+    return OpenTextFile(bytes, cut, file);
   }
 
   // Mount points in mountinfo escape blank, tab, newline and backslash as \ooo.

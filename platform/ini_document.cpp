@@ -55,11 +55,12 @@ IniDocument ParseIni(std::u16string_view text) {
   std::size_t i = 0;
   if (!text.empty() && text[0] == u'\uFEFF') i = 1;  // byte-order mark of a hand-edited file
   while (i < text.size()) {
-    std::size_t end = text.find(u'\n', i);
+    // A line ends in CR LF, LF or CR alone (a file edited on an old Mac).
+    std::size_t end = text.find_first_of(u"\r\n", i);
     if (end == std::u16string_view::npos) end = text.size();
-    std::u16string_view line = text.substr(i, end - i);
-    if (!line.empty() && line.back() == u'\r') line.remove_suffix(1);
+    const std::u16string_view line = text.substr(i, end - i);
     i = end + 1;
+    if (end < text.size() && text[end] == u'\r' && i < text.size() && text[i] == u'\n') ++i;
     if (line.size() >= 2 && line.front() == u'[' && line.back() == u']') {
       sections.push_back({std::u16string(line.substr(1, line.size() - 2)), true, {}});
       continue;

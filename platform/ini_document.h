@@ -1,7 +1,8 @@
 // An INI file's text held as sections of lines, so that the entries the
 // program owns can be changed and every other line is written back as it was.
 //
-// Layout: "[section]" lines, then "key=value" lines. Sections and keys are
+// Layout: "[section]" lines, then "key=value" lines, each ended by CR LF, LF
+// or CR alone. Sections and keys are
 // kept exactly as given (no case folding); a value is everything after the
 // first "=" up to the end of its line, with only "\\", "\n" and "\r" escaped,
 // never trimmed. Other lines (comments, blank lines) are kept as they are.

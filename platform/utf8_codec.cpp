@@ -178,6 +178,8 @@ std::u16string DecodeNative(std::string_view bytes) {
 
 bool EncodeNative(std::u16string_view text, std::string& bytes) { return Encode(text, bytes, 0); }
 
+std::size_t NativeSize(std::u16string_view text) { return EncodedSize(text); }
+
 std::string EncodeNativeLossy(std::u16string_view text) {
   std::string bytes;
   Encode(text, bytes, 0xFFFD);

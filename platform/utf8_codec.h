@@ -20,6 +20,9 @@ bool EncodeNative(std::u16string_view text, std::string& bytes);
 std::string EncodeNativeLossy(std::u16string_view text);
 // The same into `bytes` (replacing its content, reusing its storage).
 void EncodeNativeLossyInto(std::u16string_view text, std::string& bytes);
+// The number of bytes EncodeNative writes for text (a unit it cannot encode
+// counted as the three bytes of U+FFFD), without encoding it.
+std::size_t NativeSize(std::u16string_view text);
 // EncodeNative, false as well when the bytes would not decode back to text:
 // a text with byte surrogates that together form valid UTF-8 (U+DCC3 U+DCA9
 // becomes "é" on disk) encodes but would not come back as shown.

@@ -5,8 +5,9 @@
 // the part after it. Blanks (U+0020 only) are trimmed as spacemode says,
 // empty parts are refused when savemode is on, and an empty name always.
 // A name the file system could not take is refused as well: one holding "/"
-// or NUL, "." or "..", or a lone surrogate that stands for no byte on disk
-// (only U+DC80..U+DCFF, the bytes of names that are not UTF-8, round-trip).
+// or NUL, "." or "..", a lone surrogate that stands for no byte on disk
+// (only U+DC80..U+DCFF, the bytes of names that are not UTF-8, round-trip),
+// or one longer on disk than a name may be (name_length.h).
 // Running out of memory anywhere in the engine becomes the rule error
 // "memory short" instead of ending the program.
 #include "core/rule/change_rule.h"
@@ -17,6 +18,7 @@
 #include "core/rule/rule_interpreter.h"
 #include "core/rule/rule_messages.h"
 #include "core/rule/rule_workspace.h"
+#include "platform/name_length.h"
 
 namespace dovetam {
 namespace {
@@ -64,6 +66,10 @@ bool RefuseUnusableName(RuleCall& call, const std::u16string& name) {
       call.Fail(UnencodableNameMessage(name), 2);
       return true;
     }
+  }
+  if (!FitsNameLength(name)) {
+    call.Fail(UnusableNameMessage(name), 2);
+    return true;
   }
   return false;
 }

@@ -2,6 +2,7 @@
 #include "core/run/name_candidates.h"
 #include "core/settings/decimal_text.h"
 
+#include "platform/name_length.h"
 #include "platform/text_case.h"
 
 namespace dovetam {
@@ -73,7 +74,7 @@ bool IsUsableName(std::u16string_view name) {
     }
     if (c >= 0xDC00 && c <= 0xDFFF && !(c >= 0xDC80 && c <= 0xDCFF)) return false;
   }
-  return true;
+  return FitsNameLength(name);
 }
 
 CandidateSequence::CandidateSequence(NameParts parts, int style, int64_t first,

@@ -30,8 +30,9 @@ std::u16string NumberedBase(std::u16string_view base, int style, int64_t n);
 std::u16string EvacuationName(std::u16string_view name, int style, int64_t n);
 
 // False for a name that must never reach the disk: empty, "." or "..",
-// containing "/" or NUL, or holding a lone surrogate outside U+DC80..U+DCFF
-// (no byte sequence stands for it).
+// containing "/" or NUL, holding a lone surrogate outside U+DC80..U+DCFF
+// (no byte sequence stands for it), or longer on disk than a name may be
+// (name_length.h).
 bool IsUsableName(std::u16string_view name);
 
 // The candidates of one object: number m >= first. The candidate of `first`

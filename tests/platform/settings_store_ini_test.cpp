@@ -156,6 +156,23 @@ TEST_F(IniStoreTest, ReadsAHandWrittenFileAndKeepsItsOtherLines) {
       dir.ReadFile(kFile));
 }
 
+// Lines ended by CR alone, as some editors write them, read as lines: the
+// same values as with CR LF or LF, and a save keeps every other line.
+TEST_F(IniStoreTest, ReadsAFileWithLinesEndedByCrAlone) {
+  dir.MakeFolder(u"config/Ombra-Vale Software");
+  for (const std::string end : {"\r", "\r\n", "\n"}) {
+    SCOPED_TRACE(end == "\r" ? "CR" : end == "\n" ? "LF" : "CR LF");
+    dir.MakeFile(kFile, "; by hand" + end + "[general]" + end + "defpath=/home/user/" + end +
+                            "samplename= a b " + end + end + "[rule]" + end + "chr_q1=??" + end);
+    EXPECT_EQ(u"/home/user/", ReadBack(u"general", u"defpath"));
+    EXPECT_EQ(u" a b ", ReadBack(u"general", u"samplename"));
+    EXPECT_EQ(u"??", ReadBack(u"rule", u"chr_q1"));
+    ASSERT_TRUE(store->Write(kApp, u"general", u"defpath", u"/tmp/"));
+    EXPECT_EQ("; by hand\n[general]\ndefpath=/tmp/\nsamplename= a b \n\n[rule]\nchr_q1=??\n",
+              dir.ReadFile(kFile));
+  }
+}
+
 TEST_F(IniStoreTest, ASecondCopyOfTheProgramSeesEveryWrite) {
   auto other = CreateIniSettingsStore(dir.native() + "config");
   ASSERT_TRUE(store->Write(kApp, u"general", u"defpath", u"/a/"));

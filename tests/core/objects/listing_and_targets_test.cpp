@@ -1,13 +1,18 @@
 // The folder read, the target table changes and the adding of full paths, on
 // real temporary folders (failures injected through the faulty file system).
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "core/settings/decimal_text.h"
 #include "core/objects/folder_listing.h"
 #include "core/objects/path_adder.h"
 #include "core/objects/target_commands.h"
+#include "platform/utf8_codec.h"
 #include "testing/faulty_file_system.h"
 #include "testing/temp_dir.h"
 
@@ -281,6 +286,64 @@ TEST_F(PathAdderTest, ExactDuplicatesSkippedCaseVariantsAdded) {
   EXPECT_EQ(2, objects.ObjCount);
   EXPECT_EQ(2, adder.tally.notAdded);
   EXPECT_EQ(u" 2 個 の オブジェクトを追加できませんでした。", DropSummaryMessage(adder.tally));
+}
+
+// Keeps the current folder of the process for the time of a test.
+class CurrentFolderGuard {
+ public:
+  CurrentFolderGuard() : saved_(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+  ~CurrentFolderGuard() {
+    if (saved_ >= 0) {
+      EXPECT_EQ(0, fchdir(saved_));
+      close(saved_);
+    }
+  }
+
+ private:
+  int saved_;
+};
+
+// A ".." goes where the shell and the system take it: to the parent on disk
+// of the folder before it, after links. "sublnk" is a link to "real/sub";
+// "x.txt" exists both in "real" (what the system means) and beside
+// "sublnk" (what removing "sublnk/.." as text would give). A link named as
+// the last part is added as the link itself.
+TEST_F(PathAdderTest, DotDotGoesWhereTheSystemTakesIt) {
+  dir.MakeFolder(u"real/sub");
+  dir.MakeFile(u"real/x.txt");
+  dir.MakeFile(u"x.txt");
+  dir.MakeSymlink(u"sublnk", "real/sub");
+  char* canonical = realpath(dir.native().c_str(), nullptr);
+  ASSERT_NE(nullptr, canonical);
+  const std::u16string onDisk = DecodeNative(canonical) + u"/";
+  std::free(canonical);
+  const std::u16string base = dir.path();
+  struct Row {
+    std::u16string path, folder, name;
+    bool isFolder;
+  };
+  const Row rows[] = {
+      {base + u"sublnk/../x.txt", onDisk + u"real/", u"x.txt", false},
+      {base + u"sublnk/./../x.txt", onDisk + u"real/", u"x.txt", false},
+      {base + u"sublnk/..", onDisk, u"real", true},
+      {base + u"real/sub/../../sublnk", onDisk, u"sublnk", true},
+      {base + u"sublnk", base, u"sublnk", true},
+      {u"sublnk/../x.txt", onDisk + u"real/", u"x.txt", false},  // from the current folder
+  };
+  CurrentFolderGuard keep;
+  ASSERT_EQ(0, chdir(dir.native().c_str()));
+  for (const Row& r : rows) {
+    SCOPED_TRACE(EncodeNativeLossy(r.path));
+    ObjectTable added = Targets({});
+    PathAdder adder(fs, added, false, false, Capacities::Small());
+    ASSERT_EQ(PathAdd::Added, adder.Add(r.path));
+    EXPECT_EQ(r.folder, added.ObjFolder[1]);
+    EXPECT_EQ(r.name, added.ObjName[1]);
+    EXPECT_EQ(r.isFolder, added.ObjIsFolder[1]);
+  }
+  PathAdder adder(fs, objects, false, false, Capacities::Small());
+  EXPECT_EQ(PathAdd::NotAdded, adder.Add(base + u"sublnk/../sublnk"));  // there is no real/sublnk
+  EXPECT_EQ(PathAdd::NotAdded, adder.Add(base + u"x.txt/../x.txt"));
 }
 
 TEST_F(PathAdderTest, DatesThatCannotBeReadAreZeroAndReported) {

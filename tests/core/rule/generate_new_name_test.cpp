@@ -3,6 +3,7 @@
 // names, and the names the file system could not take. Every suite runs under
 // the capacities of both builds.
 #include "core/rule/change_rule.h"
+#include "core/rule/rule_page.h"
 
 #include <gtest/gtest.h>
 
@@ -235,6 +236,38 @@ TEST_P(ScopeTest, NamesTheFileSystemCannotTake) {
   EXPECT_EQ(Run(u"\xDC80x", u"*"), u"\xDC80x");
   EXPECT_EQ(Run(u"x", u"\xD83D\xDE00"), u"\xD83D\xDE00");
   EXPECT_EQ(engine.context.RuleErrorKind, 0);
+}
+
+// A name may hold 255 bytes on disk: three for a kana, four for a pair, one
+// for a byte of a name that is not UTF-8. A longer one is refused, and the
+// preview shows the refusal.
+TEST_P(ScopeTest, NamesLongerThanTheSystemAllows) {
+  struct Row { const char* name; std::u16string newName; bool fits; };
+  const Row rows[] = {
+      {"255 ASCII", std::u16string(255, u'a'), true},
+      {"256 ASCII", std::u16string(256, u'a'), false},
+      {"85 kana", std::u16string(85, u'あ'), true},
+      {"100 kana (300 bytes)", std::u16string(100, u'あ'), false},
+      {"63 pairs and 3 ASCII", u"abc" + [] { std::u16string p; for (int i = 0; i < 63; ++i) p += u"\xD83D\xDE00"; return p; }(), true},
+      {"255 odd bytes", std::u16string(255, u'\xDC80'), true},
+      {"256 odd bytes", std::u16string(256, u'\xDC80'), false},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    const std::u16string got = Run(r.newName, u"*");
+    if (r.fits) {
+      EXPECT_EQ(engine.context.RuleErrorKind, 0);
+      EXPECT_EQ(got, r.newName);
+      continue;
+    }
+    EXPECT_EQ(got, u"");
+    EXPECT_EQ(engine.context.RuleErrorKind, 2);
+    EXPECT_EQ(engine.context.RuleErrorText, u"生成名\"" + r.newName + u"\"は名前として使用できません。");
+    EXPECT_EQ(PreviewText(got, engine.context), u"<" + engine.context.RuleErrorText + u">");
+  }
+  // Two rules: the parts together count.
+  EXPECT_EQ(Run(std::u16string(200, u'a') + u"." + std::u16string(60, u'b'), u"*", u"*", false), u"");
+  EXPECT_EQ(engine.context.RuleErrorKind, 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, ScopeTest, ::testing::ValuesIn(kBuilds), BuildName);

@@ -49,12 +49,14 @@ TEST(NameCandidatesTest, NumberedForms) {
 
 TEST(NameCandidatesTest, UsableNames) {
   for (const std::u16string& ok : {std::u16string(u"a"), std::u16string(u"..."),
-                                   std::u16string(u"\U0001F600.txt"), std::u16string(u"x\xDC80y")}) {
+                                   std::u16string(u"\U0001F600.txt"), std::u16string(u"x\xDC80y"),
+                                   std::u16string(85, u'あ'), std::u16string(255, u'\xDCFF')}) {
     EXPECT_TRUE(IsUsableName(ok));
   }
   for (const std::u16string& bad :
        {std::u16string(), std::u16string(u"."), std::u16string(u".."), std::u16string(u"a/b"),
-        std::u16string(u"a\0b", 3), std::u16string(u"a\xD800"), std::u16string(u"\xDC00x")}) {
+        std::u16string(u"a\0b", 3), std::u16string(u"a\xD800"), std::u16string(u"\xDC00x"),
+        std::u16string(85, u'あ') + u"x", std::u16string(256, u'\xDCFF')}) {
     EXPECT_FALSE(IsUsableName(bad));
   }
 }

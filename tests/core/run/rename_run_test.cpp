@@ -2,6 +2,8 @@
 // states, the log lines and the report text of each case.
 #include <gtest/gtest.h>
 
+#include "core/rule/change_rule.h"
+#include "core/rule/rule_messages.h"
 #include "core/run/run_fixture.h"
 
 namespace dovetam::testing {
@@ -508,6 +510,61 @@ TEST_F(RenameRunTest, RuleAndGeneratedNameErrors) {
                                  Entry(u"b.txt", u"", u"生成名エラー(名前が違います。)")));
   EXPECT_EQ(MsgIcon::Critical, boxes.Last().icon);
   EXPECT_EQ(3, changeState);  // also when every object failed
+}
+
+// A name longer on disk than the system allows (255 bytes) can never be
+// made: the rule engine refuses it as a generated name error, which the
+// run logs and reports, and a name that slips past the engine is refused by
+// the run itself. 85 kana of three bytes fit; one byte more does not.
+TEST_F(RenameRunTest, GeneratedNamesLongerThanTheSystemAllowsAreGeneratedNameErrors) {
+  RuleEngine engine(settings, fs, Capacities::Small());
+  const std::u16string kana85(85, u'あ');
+  struct Row {
+    const char* name;
+    std::u16string newName;
+    bool fits;
+  };
+  const Row rows[] = {
+      {"300 bytes", std::u16string(100, u'あ'), false},
+      {"256 bytes", kana85 + u"x", false},
+      {"255 bytes", kana85, true},
+      {"255 bytes of a name that is not UTF-8", std::u16string(255, u'\xDCFF'), true},
+  };
+  int k = 0;
+  for (const bool throughEngine : {true, false}) {
+    for (const Row& r : rows) {
+      SCOPED_TRACE(std::string(r.name) + (throughEngine ? ", made by the engine" : ", past the engine"));
+      const std::u16string sub = u"r" + std::u16string(1, static_cast<char16_t>(u'a' + k++));
+      dir.MakeFolder(u"w/" + sub);
+      objects.Reset(10);
+      changeState = 0;
+      boxes.Clear();
+      AddTarget(sub + u"/a.txt");
+      Rule(u"a.txt", r.newName);
+      engine.rule = ChangeRule{u"\"" + r.newName + u"\"", u"*", true};
+      RunEnvironment env{objects, settings, fs, boxes, clock, journal, reportPath, reportSaved,
+                         changeState, listStale, throughEngine ? engine.context : context,
+                         throughEngine ? NameGenerator([&engine](const std::u16string& n) {
+                           return engine.GenerateNewName(n);
+                         })
+                                       : NameGenerator([this](const std::u16string& n) {
+                                           return Generate(n);
+                                         }),
+                         host};
+      boxes.QueueAnswer(MsgAnswer::Yes);
+      const OperationSummary s = ExecuteRenameRun(env, 1);
+      if (r.fits) {
+        EXPECT_EQ(1, s.done);
+        EXPECT_EQ(NameList({r.newName}), Names(sub));
+        continue;
+      }
+      EXPECT_EQ(1, s.errors);
+      EXPECT_EQ(NameList({u"a.txt"}), Names(sub));
+      const std::u16string status = u"生成名エラー(" + UnusableNameMessage(r.newName) + u")";
+      EXPECT_EQ(U8(Log(Obj(sub + u"/a.txt") + u"\t-> \r\n\t\t" + status + u"\r\n")), U8(LogFile()));
+      EXPECT_NE(std::u16string::npos, host.reportText.find(Entry(sub + u"/a.txt", u"", status)));
+    }
+  }
 }
 
 TEST_F(RenameRunTest, NumbersRunOut) {

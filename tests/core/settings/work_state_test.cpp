@@ -138,6 +138,22 @@ TEST_F(WorkStateFilesTest, FilesNamedInAnotherCaseAreTheUsersAndStay) {
   EXPECT_EQ(boxes.Count(), 0u);
 }
 
+// A log that another copy of the program is writing (it holds the file
+// open) is that copy's record of its run: it stays, and the deletion says
+// so; the report goes.
+TEST_F(WorkStateFilesTest, ALogAnotherCopyIsWritingStays) {
+  std::unique_ptr<TextFile> held;
+  ASSERT_EQ(fs.CreateTextFile(dir.PathOf(u"dovetam_rename.log"), held), kFsOk);
+  ASSERT_EQ(held->Write(u"written\r\n"), kFsOk);
+  dir.MakeFile(u"dovetam_report.dat", "y");
+  DeleteRunFiles(fs, boxes, dir.PathOf(u"dovetam_rename.log"), dir.PathOf(u"dovetam_report.dat"));
+  EXPECT_EQ(dir.ReadFile(u"dovetam_rename.log"), "written\r\n");
+  EXPECT_FALSE(dir.Exists(u"dovetam_report.dat"));
+  ASSERT_EQ(boxes.Count(), 1u);
+  EXPECT_EQ(boxes.Last().text, u"ログまたはレポートを削除できませんでした。");
+  held->Close();
+}
+
 TEST_F(WorkStateFilesTest, ExistenceFailureHasItsOwnMessage) {
   fs.Fail(FsCall::FileExists, dir.PathOf(u"dovetam_rename.log"), kFsIoError);
   dir.MakeFile(u"dovetam_report.dat", "y");
