@@ -15,7 +15,7 @@
 #include "ui/settings_dialog/settings_dialog.h"
 #include "core/settings/settings_dialog_values.h"
 #include "ui/widgets/twips.h"
-#include "core/settings/work_state.h"
+#include "core/settings/work_state_steps.h"
 #include "core/objects/path_adder.h"
 #include "ui/widgets/qt_message_boxes.h"
 #include "ui/report/report_window.h"

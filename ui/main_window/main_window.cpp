@@ -22,7 +22,7 @@
 #include "core/settings/event_lock.h"
 #include "core/settings/path_helpers.h"
 #include "ui/widgets/twips.h"
-#include "core/settings/work_state.h"
+#include "core/settings/work_state_steps.h"
 #include "platform/utf8_codec.h"
 
 namespace dovetam {

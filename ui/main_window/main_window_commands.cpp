@@ -6,7 +6,7 @@
 
 #include "ui/main_window/main_window.h"
 #include "ui/widgets/twips.h"
-#include "core/settings/work_state.h"
+#include "core/settings/work_state_steps.h"
 
 namespace dovetam {
 

@@ -16,7 +16,7 @@
 
 #include "core/settings/event_lock.h"
 #include "ui/main_window/main_window.h"
-#include "core/settings/work_state.h"
+#include "core/settings/work_state_steps.h"
 #include "core/settings/path_helpers.h"
 #include "ui/widgets/drop_paths.h"
 #include "core/objects/folder_listing.h"
