@@ -42,14 +42,14 @@ void SortTargetsUnlessFrozen(WorkState& state) {
 
 std::vector<ColumnTitle> ListingColumnTitles(const WorkState& state) {
   const ViewSettings& v = state.settings.view;
-  return ColumnTitles(state.sort.ListSortKey, state.sort.ListSortDir, v.ViewModified,
-                      v.ViewCreated, false);
+  return ColumnTitles(state.sort.ListSortKey, state.sort.ListSortDir, v.ViewModified, v.ViewCreated,
+                      false);
 }
 
 std::vector<ColumnTitle> TargetColumnTitles(const WorkState& state) {
   const ViewSettings& v = state.settings.view;
-  return ColumnTitles(state.sort.ObjSortKey, state.sort.ObjSortDir, v.ViewModified,
-                      v.ViewCreated, state.ChangeState != 0);
+  return ColumnTitles(state.sort.ObjSortKey, state.sort.ObjSortDir, v.ViewModified, v.ViewCreated,
+                      state.ChangeState != 0);
 }
 
 void ResetSortKeys(SortState& sort, const ViewSettings& view) {
@@ -59,7 +59,8 @@ void ResetSortKeys(SortState& sort, const ViewSettings& view) {
     sort.ObjSortKey[level] = static_cast<int16_t>(level);
     sort.ObjSortDir[level] = 1;
   }
-  sort.SortKeyCount = static_cast<int16_t>(1 + (view.ViewModified ? 1 : 0) + (view.ViewCreated ? 1 : 0));
+  sort.SortKeyCount =
+      static_cast<int16_t>(1 + (view.ViewModified ? 1 : 0) + (view.ViewCreated ? 1 : 0));
   if (view.ViewCreated && !view.ViewModified) {
     SwapVariants(sort.ListSortKey[2], sort.ListSortKey[3]);
     SwapVariants(sort.ObjSortKey[2], sort.ObjSortKey[3]);

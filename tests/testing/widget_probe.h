@@ -19,8 +19,8 @@
 namespace dovetam::testing {
 
 [[noreturn]] inline void NoSuchControl(const char* type, const QString& name, const char* where) {
-  std::fprintf(stderr, "widget probe: no %s named \"%s\" in %s\n", type,
-               name.toUtf8().constData(), where);
+  std::fprintf(stderr, "widget probe: no %s named \"%s\" in %s\n", type, name.toUtf8().constData(),
+               where);
   std::abort();
 }
 

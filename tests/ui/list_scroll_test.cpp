@@ -89,49 +89,56 @@ TEST_P(ListRefillTest, ShowsItsTop) {
 
 INSTANTIATE_TEST_SUITE_P(
     Refills, ListRefillTest,
-    ::testing::Values(
-        RefillCase{"ListingSortedByAColumnClick", 1, "lvwSelect", nullptr,
-                   [](frmDovetem& w, WindowHarness&) { ClickColumn(Control<ListView>(w, "lvwSelect"), 0); }},
-        RefillCase{"ListingRedrawn", 1, "lvwSelect", nullptr,
-                   [](frmDovetem& w, WindowHarness&) { Control<QPushButton>(w, "cmdSelectRefresh").click(); }},
-        RefillCase{"ListingOnTheWayBack", 1, "lvwSelect", nullptr,
-                   [](frmDovetem& w, WindowHarness&) {
-                     Control<QPushButton>(w, "cmdSelectNext").click();
-                     Control<QPushButton>(w, "cmdRuleBack").click();
-                   }},
-        RefillCase{"TargetsSortedByAColumnClick", 1, "lvwSelect2", nullptr,
-                   [](frmDovetem& w, WindowHarness&) { ClickColumn(Control<ListView>(w, "lvwSelect2"), 0); }},
-        RefillCase{"TargetsOnTheWayBack", 1, "lvwSelect2", nullptr,
-                   [](frmDovetem& w, WindowHarness&) {
-                     Control<QPushButton>(w, "cmdSelectNext").click();
-                     Control<QPushButton>(w, "cmdRuleBack").click();
-                   }},
-        RefillCase{"TargetsAfterTheGuardAnsweredYes", 1, "lvwSelect2",
-                   [](frmDovetem& w, WindowHarness& h) {
-                     Control<QPushButton>(w, "cmdSelectNext").click();
-                     Run(w, h);
-                     Control<QPushButton>(w, "cmdRuleBack").click();
-                   },
-                   [](frmDovetem& w, WindowHarness& h) {
-                     h.boxes.QueueAnswer(MsgAnswer::Yes);
-                     ClickColumn(Control<ListView>(w, "lvwSelect2"), 0);
-                     EXPECT_EQ(0, w.State().ChangeState);
-                   }},
-        RefillCase{"OrderSortedByAColumnClick", 2, "lvwOrder", nullptr,
-                   [](frmDovetem& w, WindowHarness&) { ClickColumn(Control<ListView>(w, "lvwOrder"), 0); }},
-        RefillCase{"OrderAfterARun", 2, "lvwOrder", nullptr,
-                   [](frmDovetem& w, WindowHarness& h) { Run(w, h); }},
-        RefillCase{"OrderAfterTheGuardAnsweredYes", 2, "lvwOrder",
-                   [](frmDovetem& w, WindowHarness& h) {
-                     Control<QPushButton>(w, "cmdSelectNext").click();
-                     Run(w, h);
-                   },
-                   [](frmDovetem& w, WindowHarness& h) {
-                     Control<QLineEdit>(w, "txtRule1").setFocus();
-                     h.boxes.QueueAnswer(MsgAnswer::Yes);
-                     ASSERT_TRUE(testing::TypeKey(Qt::Key_A));
-                     EXPECT_EQ(0, w.State().ChangeState);
-                   }}),
+    ::testing::Values(RefillCase{"ListingSortedByAColumnClick", 1, "lvwSelect", nullptr,
+                                 [](frmDovetem& w, WindowHarness&) {
+                                   ClickColumn(Control<ListView>(w, "lvwSelect"), 0);
+                                 }},
+                      RefillCase{"ListingRedrawn", 1, "lvwSelect", nullptr,
+                                 [](frmDovetem& w, WindowHarness&) {
+                                   Control<QPushButton>(w, "cmdSelectRefresh").click();
+                                 }},
+                      RefillCase{"ListingOnTheWayBack", 1, "lvwSelect", nullptr,
+                                 [](frmDovetem& w, WindowHarness&) {
+                                   Control<QPushButton>(w, "cmdSelectNext").click();
+                                   Control<QPushButton>(w, "cmdRuleBack").click();
+                                 }},
+                      RefillCase{"TargetsSortedByAColumnClick", 1, "lvwSelect2", nullptr,
+                                 [](frmDovetem& w, WindowHarness&) {
+                                   ClickColumn(Control<ListView>(w, "lvwSelect2"), 0);
+                                 }},
+                      RefillCase{"TargetsOnTheWayBack", 1, "lvwSelect2", nullptr,
+                                 [](frmDovetem& w, WindowHarness&) {
+                                   Control<QPushButton>(w, "cmdSelectNext").click();
+                                   Control<QPushButton>(w, "cmdRuleBack").click();
+                                 }},
+                      RefillCase{"TargetsAfterTheGuardAnsweredYes", 1, "lvwSelect2",
+                                 [](frmDovetem& w, WindowHarness& h) {
+                                   Control<QPushButton>(w, "cmdSelectNext").click();
+                                   Run(w, h);
+                                   Control<QPushButton>(w, "cmdRuleBack").click();
+                                 },
+                                 [](frmDovetem& w, WindowHarness& h) {
+                                   h.boxes.QueueAnswer(MsgAnswer::Yes);
+                                   ClickColumn(Control<ListView>(w, "lvwSelect2"), 0);
+                                   EXPECT_EQ(0, w.State().ChangeState);
+                                 }},
+                      RefillCase{"OrderSortedByAColumnClick", 2, "lvwOrder", nullptr,
+                                 [](frmDovetem& w, WindowHarness&) {
+                                   ClickColumn(Control<ListView>(w, "lvwOrder"), 0);
+                                 }},
+                      RefillCase{"OrderAfterARun", 2, "lvwOrder", nullptr,
+                                 [](frmDovetem& w, WindowHarness& h) { Run(w, h); }},
+                      RefillCase{"OrderAfterTheGuardAnsweredYes", 2, "lvwOrder",
+                                 [](frmDovetem& w, WindowHarness& h) {
+                                   Control<QPushButton>(w, "cmdSelectNext").click();
+                                   Run(w, h);
+                                 },
+                                 [](frmDovetem& w, WindowHarness& h) {
+                                   Control<QLineEdit>(w, "txtRule1").setFocus();
+                                   h.boxes.QueueAnswer(MsgAnswer::Yes);
+                                   ASSERT_TRUE(testing::TypeKey(Qt::Key_A));
+                                   EXPECT_EQ(0, w.State().ChangeState);
+                                 }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

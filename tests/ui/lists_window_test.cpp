@@ -184,14 +184,16 @@ TEST_F(ListsWindowTest, BrokenLinkIsAFileWithTheLinksOwnDate) {
   frmDovetem& w = Start();
   // Without date columns the link is listed as a file, the name with its byte.
   EXPECT_EQ(h.boxes.Count(), 0u);
-  EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"bad" + QString(QChar(0xDCFE)), "dangling", "real"}));
+  EXPECT_EQ(Column(w, "lvwSelect"),
+            (QStringList{"bad" + QString(QChar(0xDCFE)), "dangling", "real"}));
   // With the last-modified column the link shows its own date.
   w.State().settings.view.ViewModified = true;
   SelectionPage(w).LoadFolderListing();
   EXPECT_EQ(h.boxes.Count(), 0u);
   EXPECT_EQ(w.State().listing.ListFailed, 0);
   EXPECT_EQ(ListModel(w, "lvwSelect").RowCount(), 3);
-  for (int32_t i = 1; i <= w.State().listing.ListCount; ++i) EXPECT_NE(w.State().listing.ListModified[i], 0);
+  for (int32_t i = 1; i <= w.State().listing.ListCount; ++i)
+    EXPECT_NE(w.State().listing.ListModified[i], 0);
 }
 
 TEST_F(ListsWindowTest, UnreadableDateStaysZeroWithOneMessage) {
@@ -312,12 +314,13 @@ TEST_F(ListsWindowTest, RemoveSelectedFolderTargetsAndClear) {
   SelectRow(w, "lvwSelect", 1);  // a
   SelectRow(w, "lvwSelect", 2);  // b
   Control<QPushButton>(w, "cmdSelectAdd").click();
-  ASSERT_EQ(Column(w, "lvwSelect2"), (QStringList{Q(work.PathOf(u"a")), Q(work.PathOf(u"b")),
-                                                Q(work.PathOf(u"other/c"))}));
+  ASSERT_EQ(Column(w, "lvwSelect2"),
+            (QStringList{Q(work.PathOf(u"a")), Q(work.PathOf(u"b")), Q(work.PathOf(u"other/c"))}));
   // "選択解除" removes what is selected in the target list.
   SelectRow(w, "lvwSelect2", 1);
   Control<QPushButton>(w, "cmdSelectDelete").click();
-  EXPECT_EQ(Column(w, "lvwSelect2"), (QStringList{Q(work.PathOf(u"a")), Q(work.PathOf(u"other/c"))}));
+  EXPECT_EQ(Column(w, "lvwSelect2"),
+            (QStringList{Q(work.PathOf(u"a")), Q(work.PathOf(u"other/c"))}));
   // "∧解除" removes the listed folder's targets only.
   Control<QPushButton>(w, "cmdSelectDelete2").click();
   EXPECT_EQ(Column(w, "lvwSelect2"), (QStringList{Q(work.PathOf(u"other/c"))}));
@@ -526,7 +529,8 @@ TEST_F(ListsWindowTest, DriveChangeMovesTheFolderTreeOrSaysItCannot) {
   Control<QComboBox>(w, "drvSelect").setCurrentIndex(2);
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text, u"指定されたドライブのフォルダ一覧を取得できませんでした。");
-  EXPECT_EQ(SelectionPage(w).DriveListDrive(), work.PathOf(u"gone/"));  // the list keeps the new drive
+  // The list keeps the new drive.
+  EXPECT_EQ(SelectionPage(w).DriveListDrive(), work.PathOf(u"gone/"));
   EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.PathOf(u"mnt/"));
   EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"on_drive"}));
 }
@@ -556,7 +560,8 @@ TEST_F(ListsWindowTest, ADropEventOnTheTargetListReachesTheHandler) {
   QApplication::sendEvent(Control<ListView>(w, "lvwSelect2").viewport(), &enter);
   EXPECT_TRUE(enter.isAccepted());
   QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-  const bool delivered = QApplication::sendEvent(Control<ListView>(w, "lvwSelect2").viewport(), &drop);
+  const bool delivered =
+      QApplication::sendEvent(Control<ListView>(w, "lvwSelect2").viewport(), &drop);
   EXPECT_TRUE(delivered);
   EXPECT_TRUE(drop.isAccepted());
   EXPECT_EQ(Column(w, "lvwSelect2"), (QStringList{Q(work.PathOf(u"dropped"))}));
@@ -584,35 +589,38 @@ TEST_F(ListsWindowTest, PreviewShowsTheSelectedTargetAfterKeyAndMouseRelease) {
   for (const char16_t* name : {u"a.txt", u"b.txt", u"c.txt"}) work.MakeFile(name);
   frmDovetem& w = Start({work.PathOf(u"a.txt"), work.PathOf(u"b.txt"), work.PathOf(u"c.txt")});
   Control<QPushButton>(w, "cmdSelectNext").click();
+  ListView& lvwOrder = Control<ListView>(w, "lvwOrder");
+  const QLabel& lblRuleName1 = Control<QLabel>(w, "lblRuleName1");
+  const QLabel& lblRuleName2 = Control<QLabel>(w, "lblRuleName2");
   Control<QLineEdit>(w, "txtRule1").setText(QStringLiteral("new"));
-  EXPECT_EQ(Control<QLabel>(w, "lblRuleName1").text(), "a.txt");  // the first entry, selected by "決定＞"
-  EXPECT_EQ(Control<QLabel>(w, "lblRuleName2").text(), "new.txt");
+  EXPECT_EQ(lblRuleName1.text(), "a.txt");  // the first entry, selected by "決定＞"
+  EXPECT_EQ(lblRuleName2.text(), "new.txt");
 
-  Control<ListView>(w, "lvwOrder").setFocus();
+  lvwOrder.setFocus();
   ASSERT_TRUE(testing::TypeKey(Qt::Key_Down));
   EXPECT_EQ(RulePage(w).FirstSelectedOrderPosition(), 2);
-  EXPECT_EQ(Control<QLabel>(w, "lblRuleName1").text(), "b.txt");
+  EXPECT_EQ(lblRuleName1.text(), "b.txt");
 
   // While Shift is held the selection grows without a refresh; letting go of
   // Shift refreshes.
-  QTest::keyPress(&Control<ListView>(w, "lvwOrder"), Qt::Key_Up, Qt::ShiftModifier);
+  QTest::keyPress(&lvwOrder, Qt::Key_Up, Qt::ShiftModifier);
   QKeyEvent upReleased(QEvent::KeyRelease, Qt::Key_Up, Qt::ShiftModifier);
-  QApplication::sendEvent(&Control<ListView>(w, "lvwOrder"), &upReleased);
+  QApplication::sendEvent(&lvwOrder, &upReleased);
   EXPECT_EQ(RulePage(w).FirstSelectedOrderPosition(), 1);
-  EXPECT_EQ(Control<QLabel>(w, "lblRuleName1").text(), "b.txt");
+  EXPECT_EQ(lblRuleName1.text(), "b.txt");
   QKeyEvent shiftReleased(QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier);
-  QApplication::sendEvent(&Control<ListView>(w, "lvwOrder"), &shiftReleased);
-  EXPECT_EQ(Control<QLabel>(w, "lblRuleName1").text(), "a.txt");
+  QApplication::sendEvent(&lvwOrder, &shiftReleased);
+  EXPECT_EQ(lblRuleName1.text(), "a.txt");
 
   // A click refreshes when the button is let go.
-  const QPoint third = Control<ListView>(w, "lvwOrder").visualRect(ListModel(w, "lvwOrder").index(2, 0)).center();
-  QTest::mousePress(Control<ListView>(w, "lvwOrder").viewport(), Qt::LeftButton, Qt::NoModifier, third);
-  EXPECT_EQ(Control<QLabel>(w, "lblRuleName1").text(), "a.txt");
-  QTest::mouseRelease(Control<ListView>(w, "lvwOrder").viewport(), Qt::LeftButton, Qt::NoModifier, third);
+  const QPoint third = lvwOrder.visualRect(lvwOrder.model()->index(2, 0)).center();
+  QTest::mousePress(lvwOrder.viewport(), Qt::LeftButton, Qt::NoModifier, third);
+  EXPECT_EQ(lblRuleName1.text(), "a.txt");
+  QTest::mouseRelease(lvwOrder.viewport(), Qt::LeftButton, Qt::NoModifier, third);
   QApplication::processEvents();
   EXPECT_EQ(RulePage(w).FirstSelectedOrderPosition(), 3);
-  EXPECT_EQ(Control<QLabel>(w, "lblRuleName1").text(), "c.txt");
-  EXPECT_EQ(Control<QLabel>(w, "lblRuleName2").text(), "new.txt");
+  EXPECT_EQ(lblRuleName1.text(), "c.txt");
+  EXPECT_EQ(lblRuleName2.text(), "new.txt");
   EXPECT_EQ(w.State().OrderListPressed, 0);
 }
 
@@ -635,7 +643,8 @@ TEST_F(ListsWindowTest, ViewCommandOnPageTwoRebuildsTheOrderListOnly) {
   EXPECT_EQ(ListModel(w, "lvwOrder").Text(0, 1), Q(FormatDate(DateFromUnixTime(1700000000))));
   // The listing's dates are read and its order kept up, but it is not drawn
   // while page 1 is hidden.
-  for (int32_t i = 1; i <= w.State().listing.ListCount; ++i) EXPECT_NE(w.State().listing.ListModified[i], 0);
+  for (int32_t i = 1; i <= w.State().listing.ListCount; ++i)
+    EXPECT_NE(w.State().listing.ListModified[i], 0);
   EXPECT_EQ(Titles(w, "lvwSelect"), QStringList{"名前▲"});
   // The rebuilt order list has no selection: the preview shows the sample name.
   EXPECT_EQ(RulePage(w).FirstSelectedOrderPosition(), 0);
@@ -809,39 +818,43 @@ void PressSpace(frmDovetem&, testing::TempDir&) { ASSERT_TRUE(testing::TypeKey(Q
 INSTANTIATE_TEST_SUITE_P(
     Refills, FocusAfterRefillTest,
     ::testing::Values(
-        FocusRow{"SpaceOnAdd", 1, [](frmDovetem& w) -> QWidget* { return &Control<QPushButton>(w, "cmdSelectAdd"); },
+        FocusRow{"SpaceOnAdd", 1,
+                 [](frmDovetem& w) -> QWidget* { return &Control<QPushButton>(w, "cmdSelectAdd"); },
                  [](frmDovetem& w, testing::TempDir& dir) {
                    SelectRow(w, "lvwSelect", 1);  // a
                    PressSpace(w, dir);
                  },
                  [](frmDovetem& w) { EXPECT_EQ(ListModel(w, "lvwSelect2").RowCount(), 3); }},
-        FocusRow{"SpaceOnRedraw", 1, [](frmDovetem& w) -> QWidget* { return &Control<QPushButton>(w, "cmdSelectRefresh"); },
-                 PressSpace,
-                 [](frmDovetem& w) {
-                   EXPECT_EQ(SelectedTexts(w, "lvwSelect"), QStringList{"b"});
-                 }},
-        FocusRow{"SpaceOnRemoveSelected", 1,
-                 [](frmDovetem& w) -> QWidget* { return &Control<QPushButton>(w, "cmdSelectDelete"); },
-                 [](frmDovetem& w, testing::TempDir& dir) {
-                   SelectRow(w, "lvwSelect2", 0);
-                   PressSpace(w, dir);
-                 },
-                 [](frmDovetem& w) { EXPECT_EQ(ListModel(w, "lvwSelect2").RowCount(), 1); }},
-        FocusRow{"SpaceOnRemoveFolder", 1,
-                 [](frmDovetem& w) -> QWidget* { return &Control<QPushButton>(w, "cmdSelectDelete2"); }, PressSpace,
-                 [](frmDovetem& w) { EXPECT_EQ(ListModel(w, "lvwSelect2").RowCount(), 1); }},
-        FocusRow{"ListingColumnClick", 1, [](frmDovetem& w) -> QWidget* { return &Control<ListView>(w, "lvwSelect"); },
+        FocusRow{
+            "SpaceOnRedraw", 1,
+            [](frmDovetem& w) -> QWidget* { return &Control<QPushButton>(w, "cmdSelectRefresh"); },
+            PressSpace,
+            [](frmDovetem& w) { EXPECT_EQ(SelectedTexts(w, "lvwSelect"), QStringList{"b"}); }},
+        FocusRow{
+            "SpaceOnRemoveSelected", 1,
+            [](frmDovetem& w) -> QWidget* { return &Control<QPushButton>(w, "cmdSelectDelete"); },
+            [](frmDovetem& w, testing::TempDir& dir) {
+              SelectRow(w, "lvwSelect2", 0);
+              PressSpace(w, dir);
+            },
+            [](frmDovetem& w) { EXPECT_EQ(ListModel(w, "lvwSelect2").RowCount(), 1); }},
+        FocusRow{
+            "SpaceOnRemoveFolder", 1,
+            [](frmDovetem& w) -> QWidget* { return &Control<QPushButton>(w, "cmdSelectDelete2"); },
+            PressSpace, [](frmDovetem& w) { EXPECT_EQ(ListModel(w, "lvwSelect2").RowCount(), 1); }},
+        FocusRow{"ListingColumnClick", 1,
+                 [](frmDovetem& w) -> QWidget* { return &Control<ListView>(w, "lvwSelect"); },
                  [](frmDovetem& w, testing::TempDir&) { ClickColumn(w, "lvwSelect", 0); },
                  [](frmDovetem& w) {
                    EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"b", "a", "sub"}));
                  }},
-        FocusRow{"TargetColumnClick", 1, [](frmDovetem& w) -> QWidget* { return &Control<ListView>(w, "lvwSelect2"); },
+        FocusRow{"TargetColumnClick", 1,
+                 [](frmDovetem& w) -> QWidget* { return &Control<ListView>(w, "lvwSelect2"); },
                  [](frmDovetem& w, testing::TempDir&) { ClickColumn(w, "lvwSelect2", 0); },
                  [](frmDovetem& w) { EXPECT_EQ(Titles(w, "lvwSelect2")[0], "名前▼"); }},
-        FocusRow{"TargetDoubleClick", 1, [](frmDovetem& w) -> QWidget* { return &Control<ListView>(w, "lvwSelect2"); },
-                 [](frmDovetem& w, testing::TempDir&) {
-                   DoubleClickRow(w, "lvwSelect2", 1);
-                 },
+        FocusRow{"TargetDoubleClick", 1,
+                 [](frmDovetem& w) -> QWidget* { return &Control<ListView>(w, "lvwSelect2"); },
+                 [](frmDovetem& w, testing::TempDir&) { DoubleClickRow(w, "lvwSelect2", 1); },
                  [](frmDovetem& w) { EXPECT_EQ(Column(w, "lvwSelect"), QStringList{"c"}); }},
         FocusRow{"ReturnInFolderTree", 1, [](frmDovetem& w) -> QWidget* { return &FolderTree(w); },
                  [](frmDovetem& w, testing::TempDir&) {
@@ -849,10 +862,13 @@ INSTANTIATE_TEST_SUITE_P(
                    ASSERT_TRUE(testing::TypeKey(Qt::Key_Return));
                  },
                  [](frmDovetem& w) { EXPECT_EQ(Column(w, "lvwSelect"), QStringList{"c"}); }},
-        FocusRow{"KeyInDriveList", 1, [](frmDovetem& w) -> QWidget* { return &Control<QComboBox>(w, "drvSelect"); },
-                 [](frmDovetem&, testing::TempDir&) { ASSERT_TRUE(testing::TypeKey(Qt::Key_Down)); },
-                 [](frmDovetem& w) { EXPECT_EQ(Column(w, "lvwSelect"), QStringList{"c"}); }},
-        FocusRow{"DropOnListing", 1, [](frmDovetem& w) -> QWidget* { return &Control<ListView>(w, "lvwSelect"); },
+        FocusRow{
+            "KeyInDriveList", 1,
+            [](frmDovetem& w) -> QWidget* { return &Control<QComboBox>(w, "drvSelect"); },
+            [](frmDovetem&, testing::TempDir&) { ASSERT_TRUE(testing::TypeKey(Qt::Key_Down)); },
+            [](frmDovetem& w) { EXPECT_EQ(Column(w, "lvwSelect"), QStringList{"c"}); }},
+        FocusRow{"DropOnListing", 1,
+                 [](frmDovetem& w) -> QWidget* { return &Control<ListView>(w, "lvwSelect"); },
                  [](frmDovetem& w, testing::TempDir& dir) {
                    std::unique_ptr<QMimeData> data(FileDrop({dir.PathOf(u"sub/c")}));
                    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton,
@@ -863,7 +879,8 @@ INSTANTIATE_TEST_SUITE_P(
                    QApplication::sendEvent(Control<ListView>(w, "lvwSelect").viewport(), &drop);
                  },
                  [](frmDovetem& w) { EXPECT_EQ(Column(w, "lvwSelect"), QStringList{"c"}); }},
-        FocusRow{"OrderColumnClick", 2, [](frmDovetem& w) -> QWidget* { return &Control<ListView>(w, "lvwOrder"); },
+        FocusRow{"OrderColumnClick", 2,
+                 [](frmDovetem& w) -> QWidget* { return &Control<ListView>(w, "lvwOrder"); },
                  [](frmDovetem& w, testing::TempDir&) { ClickColumn(w, "lvwOrder", 0); },
                  [](frmDovetem& w) { EXPECT_EQ(Titles(w, "lvwOrder")[0], "名前▼"); }}),
     [](const ::testing::TestParamInfo<FocusRow>& info) { return std::string(info.param.name); });

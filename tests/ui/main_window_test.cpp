@@ -271,12 +271,14 @@ TEST_P(TabOrderTest, TabGoesThroughThePageInItsOrder) {
 INSTANTIATE_TEST_SUITE_P(
     Pages, TabOrderTest,
     ::testing::Values(
-        TabCase{"SelectionPage", 1,
+        TabCase{"SelectionPage",
+                1,
                 {"drvSelect", "dirSelect", "lvwSelect", "cmdSelectAdd", "cmdSelectRefresh",
                  "cmdSelectDelete2", "lvwSelect2", "cmdSelectDelete", "cmdSelectClear",
-                 "cmdSelectNext", "cmdCommandSetting(1)", "cmdCommandHelp(1)",
-                 "cmdCommandClear(1)", "cmdCommandExit(1)", "cmdCommandView(1)"}},
-        TabCase{"RulePage", 2,
+                 "cmdSelectNext", "cmdCommandSetting(1)", "cmdCommandHelp(1)", "cmdCommandClear(1)",
+                 "cmdCommandExit(1)", "cmdCommandView(1)"}},
+        TabCase{"RulePage",
+                2,
                 {"txtRule1", "txtRule2", "chkRule", "lvwOrder", "cmdRuleExecute(1)",
                  "cmdRuleExecute(2)", "cmdRuleUndo", "cmdRuleReport", "cmdCommandSetting(2)",
                  "cmdCommandHelp(2)", "cmdCommandClear(2)", "cmdCommandExit(2)",

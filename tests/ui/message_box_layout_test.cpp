@@ -272,7 +272,8 @@ TEST_F(MessageBoxOwnerTest, EachMessageStandsOverTheWindowThatRaisedIt) {
   launcher.result = false;
   Watch(seen);
   cmdCommandOpen.click();
-  EXPECT_EQ(QString::fromStdU16String(u"レポート(" + w.State().settings.ReportPath + u")を表示できませんでした。"),
+  EXPECT_EQ(QString::fromStdU16String(u"レポート(" + w.State().settings.ReportPath +
+                                      u")を表示できませんでした。"),
             seen.text);
   EXPECT_EQ(report, seen.parent);
 }

@@ -76,7 +76,8 @@ TEST_F(RulePageTest, ErrorsShowInTheirBrackets) {
   EXPECT_EQ(lblRuleName2->text(), Q(u"<生成名\".txt\"に空の部分が含まれています。>"));
   // An unpaired selection section is an error in the rule.
   txtRule1->setText(QStringLiteral("a?b"));
-  EXPECT_TRUE(lblRuleName2->text().startsWith(QLatin1Char('('))) << lblRuleName2->text().toStdString();
+  EXPECT_TRUE(lblRuleName2->text().startsWith(QLatin1Char('(')))
+      << lblRuleName2->text().toStdString();
   EXPECT_TRUE(lblRuleName2->text().endsWith(QLatin1Char(')')));
 }
 
@@ -189,7 +190,8 @@ TEST(RulePageOrderKeys, KeyReleaseRefreshesUnlessShiftCtrlOrAltIsHeld) {
     QKeyEvent release(QEvent::KeyRelease, r.key, r.modifiers);
     QApplication::sendEvent(&lvwOrder, &release);
     const int expected = r.refreshes ? other : shown;
-    EXPECT_EQ(lblRuleName1.text(), expected == 1 ? QStringLiteral("a.txt") : QStringLiteral("b.txt"));
+    EXPECT_EQ(lblRuleName1.text(),
+              expected == 1 ? QStringLiteral("a.txt") : QStringLiteral("b.txt"));
     page.ShowRulePreview();
   }
 }

@@ -30,7 +30,6 @@ using testing::Control;
 using testing::FsCall;
 using testing::ListModel;
 using testing::ReportWindow;
-using testing::RulePage;
 using testing::SelectionPage;
 using testing::TempDir;
 using testing::WindowHarness;
@@ -81,8 +80,10 @@ TEST_F(RunWindowTest, ButtonsOnTheRulePage) {
     // The caption fits.
     EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()) + 8, button->width());
   }
-  EXPECT_EQ(QStringLiteral("元の名前に戻っていない全てのオブジェクトを復元します。"), Control<QPushButton>(w, "cmdRuleUndo").toolTip());
-  EXPECT_EQ(QStringLiteral("処理の結果を詳細表示します。"), Control<QPushButton>(w, "cmdRuleReport").toolTip());
+  EXPECT_EQ(QStringLiteral("元の名前に戻っていない全てのオブジェクトを復元します。"),
+            Control<QPushButton>(w, "cmdRuleUndo").toolTip());
+  EXPECT_EQ(QStringLiteral("処理の結果を詳細表示します。"),
+            Control<QPushButton>(w, "cmdRuleReport").toolTip());
   EXPECT_TRUE(Control<QPushButton>(w, "cmdRuleExecute", 1).isDefault());
 }
 
@@ -243,8 +244,10 @@ TEST_F(AfterARunTest, ViewCommandGuardYesRebuildsTheOrderListThoughTheDialogIsCa
   Control<QPushButton>(w, "cmdCommandView", 2).click();
   EXPECT_EQ(1u, h.boxes.Count());
   EXPECT_EQ(2, ListModel(w, "lvwOrder").ColumnCount());
-  for (int32_t t = 1; t <= w.State().objects.ObjCount; ++t) EXPECT_NE(0, w.State().objects.ObjModified[t]);
-  for (int32_t i = 1; i <= w.State().listing.ListCount; ++i) EXPECT_EQ(0, w.State().listing.ListModified[i]);
+  for (int32_t t = 1; t <= w.State().objects.ObjCount; ++t)
+    EXPECT_NE(0, w.State().objects.ObjModified[t]);
+  for (int32_t i = 1; i <= w.State().listing.ListCount; ++i)
+    EXPECT_EQ(0, w.State().listing.ListModified[i]);
 }
 
 TEST_F(RunWindowTest, FailedObjectGivesACriticalResult) {
@@ -273,7 +276,8 @@ TEST_F(RunWindowTest, LogThatCannotBeCreatedAnsweredNo) {
   h.boxes.QueueAnswer(MsgAnswer::Yes);
   h.boxes.QueueAnswer(MsgAnswer::No);
   Control<QPushButton>(w, "cmdRuleExecute", 1).click();
-  EXPECT_EQ(u"ログファイル(" + w.State().LogPath + u")を作成できませんでした。\n続行しますか？", h.boxes.Last().text);
+  EXPECT_EQ(u"ログファイル(" + w.State().LogPath + u")を作成できませんでした。\n続行しますか？",
+            h.boxes.Last().text);
   EXPECT_EQ((std::vector<std::u16string>{u"a.txt"}), work.Names());
   EXPECT_EQ(0, w.State().ChangeState);
   EXPECT_EQ(nullptr, QApplication::overrideCursor());
@@ -325,7 +329,8 @@ TEST_F(RunWindowTest, ReportWindowShowsHidesAndOpensTheViewer) {
   w.State().settings.settings.RepOpenApp = u"no-such-viewer";
   QTest::keyClick(&txtReport, Qt::Key_Return);  // Return presses "全表示"
   EXPECT_EQ(u"no-such-viewer", h.launcher.starts.back().program);
-  EXPECT_EQ(u"レポート(" + w.State().settings.ReportPath + u")を表示できませんでした。", h.boxes.Last().text);
+  EXPECT_EQ(u"レポート(" + w.State().settings.ReportPath + u")を表示できませんでした。",
+            h.boxes.Last().text);
   EXPECT_EQ(MsgIcon::Critical, h.boxes.Last().icon);
 
   // Clear-all: the text and the saved flag go back.
@@ -349,8 +354,7 @@ TEST_F(RunWindowTest, ReportWindowLayoutAndMinimumSize) {
   const int m120 = TwipsToPixels(120, &r);
   EXPECT_EQ(m120, txtReport.x());
   EXPECT_EQ(r.width() - 2 * m120, txtReport.width());
-  EXPECT_EQ(r.height() - cmdCommandOpen.height() - m120,
-            cmdCommandOpen.y());
+  EXPECT_EQ(r.height() - cmdCommandOpen.height() - m120, cmdCommandOpen.y());
   EXPECT_EQ(r.width() - cmdCommandOpen.width() - TwipsToPixels(240, &r), cmdCommandOpen.x());
   r.resize(10, 10);
   QApplication::processEvents();
@@ -404,7 +408,8 @@ TEST_F(RunWindowTest, TheReportWindowIsDestroyedBeforeWhatItRefersTo) {
   frmDovetem& w = StartWith({});
   Control<QPushButton>(w, "cmdRuleReport").click();
   QPointer<frmDovetemReport> report = &ReportWindow();
-  QPointer<QFrame> page = &Control<QFrame>(w, "fraDovetem");  // goes with the main window's widget
+  // Goes with the main window's widget.
+  QPointer<QFrame> page = &Control<QFrame>(w, "fraDovetem");
   const std::u16string reportPath = w.State().settings.ReportPath;
   bool pageStood = false;
   std::u16string pathSeen;

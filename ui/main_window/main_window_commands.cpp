@@ -28,10 +28,9 @@ void frmDovetem::CreateCommandButtons() {
     cmdCommandHelp[index] =
         MakeButton(page, name("cmdCommandHelp"), QStringLiteral("ヘルプ"),
                    QStringLiteral("このソフトの使い方を表示します。"), 6240, 7320, 855, 495);
-    cmdCommandClear[index] =
-        MakeButton(page, name("cmdCommandClear"), QStringLiteral("クリア"),
-                   QStringLiteral("全ての選択・変更時のデータなどを消去します。"), 9360, 7320, 975,
-                   495);
+    cmdCommandClear[index] = MakeButton(
+        page, name("cmdCommandClear"), QStringLiteral("クリア"),
+        QStringLiteral("全ての選択・変更時のデータなどを消去します。"), 9360, 7320, 975, 495);
     cmdCommandExit[index] = MakeButton(page, name("cmdCommandExit"), QStringLiteral("終了"),
                                        QString(), 10680, 7320, 975, 495);
     cmdCommandView[index] =
@@ -69,8 +68,8 @@ bool frmDovetem::GuardChangeState(int index) {
 }
 
 void frmDovetem::cmdCommandClear_Click(int) {
-  if (state_.svc.boxes.Show(u"すべての項目をクリアしますか？", MsgIcon::Question,
-                            MsgButtons::YesNo, MsgAnswer::No) != MsgAnswer::Yes)
+  if (state_.svc.boxes.Show(u"すべての項目をクリアしますか？", MsgIcon::Question, MsgButtons::YesNo,
+                            MsgAnswer::No) != MsgAnswer::Yes)
     return;
   ResetWorkState();
   selectionPage_->ReloadListing();
@@ -95,9 +94,9 @@ void frmDovetem::cmdCommandSetting_Click(int index) {
 void frmDovetem::cmdCommandView_Click(int index) {
   if (!GuardChangeState(index)) return;
   ViewSettings& view = state_.settings.view;
-  const int16_t oldMask = static_cast<int16_t>((view.ViewModified ? 1 : 0) |
-                                               (view.ViewCreated ? 2 : 0) |
-                                               (view.ViewMix ? 32 : 0) | (view.ViewHeader ? 64 : 0));
+  const int16_t oldMask =
+      static_cast<int16_t>((view.ViewModified ? 1 : 0) | (view.ViewCreated ? 2 : 0) |
+                           (view.ViewMix ? 32 : 0) | (view.ViewHeader ? 64 : 0));
   state_.ViewDialogMask = oldMask;
   ShowViewDialog();
   if (state_.ViewDialogMask < 0) return;

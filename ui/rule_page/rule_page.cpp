@@ -64,21 +64,25 @@ void fraDovetem2::CreateControls() {
   txtRule2->setFont(fixed);
   chkRule = PlaceControl(new QCheckBox(QStringLiteral("拡張子をまとめる"), this),
                          QStringLiteral("chkRule"), 240, 1200, 3000, 300);
-  chkRule->setToolTip(QStringLiteral("名前の\".\"の前後で異なる規則を用いるかどうかを指定します。"));
-  lblRule3 = MakeLabel(this, QStringLiteral("lblRule3"), QStringLiteral("変更前"), 240, 1560, 840, 300);
+  chkRule->setToolTip(
+      QStringLiteral("名前の\".\"の前後で異なる規則を用いるかどうかを指定します。"));
+  lblRule3 =
+      MakeLabel(this, QStringLiteral("lblRule3"), QStringLiteral("変更前"), 240, 1560, 840, 300);
   lblRuleName1 = MakeLabel(this, QStringLiteral("lblRuleName1"), QString(), 1080, 1560, 10560, 300);
   lblRuleName1->setFont(fixed);
   lblRule5 = MakeLabel(this, QStringLiteral("lblRule5"), QStringLiteral("↓"), 1080, 1860, 600, 300);
-  lblRule4 = MakeLabel(this, QStringLiteral("lblRule4"), QStringLiteral("変更後"), 240, 2160, 840, 300);
+  lblRule4 =
+      MakeLabel(this, QStringLiteral("lblRule4"), QStringLiteral("変更後"), 240, 2160, 840, 300);
   lblRuleName2 = MakeLabel(this, QStringLiteral("lblRuleName2"), QString(), 1080, 2160, 10560, 300);
   lblRuleName2->setFont(fixed);
 
-  lvwOrder = PlaceControl(new ListView(new ListViewModel(nullptr, &state_.objects, this), 6000, this),
-                          QStringLiteral("lvwOrder"), 240, 2640, 11415, 3120);
+  lvwOrder =
+      PlaceControl(new ListView(new ListViewModel(nullptr, &state_.objects, this), 6000, this),
+                   QStringLiteral("lvwOrder"), 240, 2640, 11415, 3120);
   lvwOrder->setAcceptDrops(false);
   lvwOrder->viewport()->setAcceptDrops(false);
-  lblOrderCount = MakeLabel(this, QStringLiteral("lblOrderCount"), QStringLiteral("0"), 240, 5940,
-                            840, 255);
+  lblOrderCount =
+      MakeLabel(this, QStringLiteral("lblOrderCount"), QStringLiteral("0"), 240, 5940, 840, 255);
   lblOrderCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   MakeLabel(this, QStringLiteral("lblOrderCountUnit"), QStringLiteral("個 の オブジェクト"), 1140,
             5940, 1800, 255);
@@ -98,17 +102,17 @@ void fraDovetem2::CreateControls() {
 
   cmdRuleBack = MakeButton(this, QStringLiteral("cmdRuleBack"), QStringLiteral("＜戻る"), QString(),
                            8040, 7320, 975, 495);
-  cmdRuleHelp = MakeButton(this, QStringLiteral("cmdRuleHelp"), QStringLiteral("ヘルプ"),
-                           QStringLiteral("変更規則の詳しい使い方を表示します。"), 9840, 720, 735, 375);
-  cmdRuleExample = MakeButton(this, QStringLiteral("cmdRuleExample"), QStringLiteral("使用例"),
-                              QStringLiteral("変更規則の具体的な使用例を表示します。"), 10680, 720,
-                              735, 375);
+  cmdRuleHelp =
+      MakeButton(this, QStringLiteral("cmdRuleHelp"), QStringLiteral("ヘルプ"),
+                 QStringLiteral("変更規則の詳しい使い方を表示します。"), 9840, 720, 735, 375);
+  cmdRuleExample =
+      MakeButton(this, QStringLiteral("cmdRuleExample"), QStringLiteral("使用例"),
+                 QStringLiteral("変更規則の具体的な使用例を表示します。"), 10680, 720, 735, 375);
 }
 
 void fraDovetem2::SetTabOrder(const std::vector<QWidget*>& commandButtons) {
-  std::vector<QWidget*> chain = {txtRule1,          txtRule2,    chkRule,
-                                 lvwOrder,          cmdRuleExecute[1], cmdRuleExecute[2],
-                                 cmdRuleUndo,       cmdRuleReport};
+  std::vector<QWidget*> chain = {txtRule1,          txtRule2,          chkRule,     lvwOrder,
+                                 cmdRuleExecute[1], cmdRuleExecute[2], cmdRuleUndo, cmdRuleReport};
   chain.insert(chain.end(), commandButtons.begin(), commandButtons.end());
   chain.insert(chain.end(), {cmdRuleBack, cmdRuleHelp, cmdRuleExample});
   dovetam::SetTabOrder(chain);
@@ -179,9 +183,7 @@ void fraDovetem2::fraDovetem2_MouseUp() {
 
 bool fraDovetem2::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
-  const auto held = [event] {
-    return static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton;
-  };
+  const auto held = [event] { return static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton; };
   if (watched == lvwOrder) {
     if (type == QEvent::KeyRelease) lvwOrder_KeyUp(static_cast<QKeyEvent*>(event));
   } else if (watched == lvwOrder->viewport()) {

@@ -16,8 +16,7 @@ namespace {
 // The window's part of a run, re-run or restore.
 class WindowRunHost : public RunHost {
  public:
-  WindowRunHost(WorkState& state, FormPointer& pointer, frmDovetemReport& report,
-                fraDovetem2& page)
+  WindowRunHost(WorkState& state, FormPointer& pointer, frmDovetemReport& report, fraDovetem2& page)
       : state_(state), pointer_(pointer), report_(report), page_(page) {}
   void ShowHourglass() override { pointer_.ShowHourglass(); }
   void ShowNormalPointer() override { pointer_.ShowNormalPointer(); }
@@ -44,10 +43,18 @@ class WindowRunHost : public RunHost {
 // a run, nothing for a restore.
 RunEnvironment Environment(WorkState& s, RunHost& host, NameGenerator generate) {
   s.journal.LogPath = s.LogPath;
-  return RunEnvironment{s.objects,          s.settings.settings, s.svc.fs,
-                        s.svc.boxes,        s.svc.clock,         s.journal,
-                        s.settings.ReportPath, s.settings.ReportSaved, s.ChangeState,
-                        s.listing.ListStale, s.engine.context,   std::move(generate),
+  return RunEnvironment{s.objects,
+                        s.settings.settings,
+                        s.svc.fs,
+                        s.svc.boxes,
+                        s.svc.clock,
+                        s.journal,
+                        s.settings.ReportPath,
+                        s.settings.ReportSaved,
+                        s.ChangeState,
+                        s.listing.ListStale,
+                        s.engine.context,
+                        std::move(generate),
                         host};
 }
 
@@ -56,8 +63,9 @@ RunEnvironment Environment(WorkState& s, RunHost& host, NameGenerator generate) 
 void fraDovetem2::cmdRuleExecute_Click(int index) {
   WindowRunHost host(state_, pointer_, report_, *this);
   state_.engine.rule = CurrentRule();
-  RunEnvironment env = Environment(
-      state_, host, [this](const std::u16string& name) { return state_.engine.GenerateNewName(name); });
+  RunEnvironment env = Environment(state_, host, [this](const std::u16string& name) {
+    return state_.engine.GenerateNewName(name);
+  });
   ExecuteRenameRun(env, index);
 }
 

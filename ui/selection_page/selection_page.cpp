@@ -32,46 +32,47 @@ fraDovetem::~fraDovetem() = default;
 void fraDovetem::CreateControls() {
   drvSelect = PlaceControl(new QComboBox(this), QStringLiteral("drvSelect"), 120, 120, 2895, 315);
   dirSelect = PlaceControl(new FolderTree(this), QStringLiteral("dirSelect"), 120, 480, 2895, 6720);
-  lvwSelect = PlaceControl(new ListView(new ListViewModel(&state_.listing, nullptr, this), 3600, this),
-                           QStringLiteral("lvwSelect"), 3120, 120, 7320, 3495);
-  lvwSelect2 = PlaceControl(new ListView(new ListViewModel(nullptr, &state_.objects, this), 5400, this),
-                            QStringLiteral("lvwSelect2"), 3120, 3840, 8175, 2640);
+  lvwSelect =
+      PlaceControl(new ListView(new ListViewModel(&state_.listing, nullptr, this), 3600, this),
+                   QStringLiteral("lvwSelect"), 3120, 120, 7320, 3495);
+  lvwSelect2 =
+      PlaceControl(new ListView(new ListViewModel(nullptr, &state_.objects, this), 5400, this),
+                   QStringLiteral("lvwSelect2"), 3120, 3840, 8175, 2640);
 
   cmdSelectAdd = MakeButton(this, QStringLiteral("cmdSelectAdd"), QStringLiteral("∨追加"),
                             QStringLiteral("選択されているオブジェクトを対象に追加します。"), 10560,
                             1200, 1095, 375);
-  cmdSelectRefresh = MakeButton(this, QStringLiteral("cmdSelectRefresh"), QStringLiteral("再表示"),
-                                QStringLiteral("対象となっているオブジェクトを反転して表示します。"),
-                                10560, 1800, 1095, 375);
+  cmdSelectRefresh = MakeButton(
+      this, QStringLiteral("cmdSelectRefresh"), QStringLiteral("再表示"),
+      QStringLiteral("対象となっているオブジェクトを反転して表示します。"), 10560, 1800, 1095, 375);
   cmdSelectDelete2 =
       MakeButton(this, QStringLiteral("cmdSelectDelete2"), QStringLiteral("∧解除"),
                  QStringLiteral("このフォルダ内のすべてのオブジェクトを対象から外します。"), 10560,
                  2400, 1095, 375);
   cmdSelectDelete = MakeButton(this, QStringLiteral("cmdSelectDelete"), QStringLiteral("選択解除"),
-                               QStringLiteral("選択されているオブジェクトを対象から外します。"), 8520,
-                               6600, 1215, 375);
-  cmdSelectClear = MakeButton(this, QStringLiteral("cmdSelectClear"), QStringLiteral("クリア"),
-                              QStringLiteral("全てのオブジェクトを対象から外します。"), 10080, 6600,
-                              1215, 375);
+                               QStringLiteral("選択されているオブジェクトを対象から外します。"),
+                               8520, 6600, 1215, 375);
+  cmdSelectClear =
+      MakeButton(this, QStringLiteral("cmdSelectClear"), QStringLiteral("クリア"),
+                 QStringLiteral("全てのオブジェクトを対象から外します。"), 10080, 6600, 1215, 375);
   cmdSelectNext = MakeButton(this, QStringLiteral("cmdSelectNext"), QStringLiteral("決定＞"),
                              QString(), 8040, 7320, 975, 495);
-  cmdSelectUndo = MakeButton(this, QStringLiteral("cmdSelectUndo"), QStringLiteral("選択解除"),
-                             QStringLiteral("このフォルダ内の全選択を解除します。"), 10680, 120, 1215,
-                             375);
+  cmdSelectUndo =
+      MakeButton(this, QStringLiteral("cmdSelectUndo"), QStringLiteral("選択解除"),
+                 QStringLiteral("このフォルダ内の全選択を解除します。"), 10680, 120, 1215, 375);
   cmdSelectUndo->setVisible(false);  // designed invisible; nothing shows it
 
-  lblSelectCount = MakeLabel(this, QStringLiteral("lblSelectCount"), QStringLiteral("0"), 3120,
-                             6660, 840, 255);
+  lblSelectCount =
+      MakeLabel(this, QStringLiteral("lblSelectCount"), QStringLiteral("0"), 3120, 6660, 840, 255);
   lblSelectCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   MakeLabel(this, QStringLiteral("lblSelectCountUnit"), QStringLiteral("個 の オブジェクト"), 4020,
             6660, 1800, 255);
 }
 
 void fraDovetem::SetTabOrder(const std::vector<QWidget*>& commandButtons) {
-  std::vector<QWidget*> chain = {drvSelect,      dirSelect,        lvwSelect,
-                                 cmdSelectAdd,   cmdSelectRefresh, cmdSelectDelete2,
-                                 lvwSelect2,     cmdSelectDelete,  cmdSelectClear,
-                                 cmdSelectNext,  cmdSelectUndo};
+  std::vector<QWidget*> chain = {drvSelect,        dirSelect,        lvwSelect,    cmdSelectAdd,
+                                 cmdSelectRefresh, cmdSelectDelete2, lvwSelect2,   cmdSelectDelete,
+                                 cmdSelectClear,   cmdSelectNext,    cmdSelectUndo};
   chain.insert(chain.end(), commandButtons.begin(), commandButtons.end());
   dovetam::SetTabOrder(chain);
 }

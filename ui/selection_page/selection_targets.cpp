@@ -67,8 +67,8 @@ void fraDovetem::cmdSelectClear_Click() {
     ClearTargetItems();
     RefreshTargetList();
   } else if (state_.objects.ObjCount != 0) {
-    if (state_.svc.boxes.Show(u"すべての選択を解除しますか？", MsgIcon::Question,
-                              MsgButtons::YesNo, MsgAnswer::No) != MsgAnswer::Yes) {
+    if (state_.svc.boxes.Show(u"すべての選択を解除しますか？", MsgIcon::Question, MsgButtons::YesNo,
+                              MsgAnswer::No) != MsgAnswer::Yes) {
       return;
     }
     state_.objects.ObjCount = 0;

@@ -42,12 +42,12 @@ void frmDovetemView::CreateControls() {
   lblMessage->adjustSize();  // sizes itself to its text
   fraAttribute = PlaceControl(new QGroupBox(QStringLiteral("属性"), this),
                               QStringLiteral("fraAttribute"), 240, 720, 1575, 1335);
-  chkAttribute[1] = PlaceControl(new QCheckBox(QStringLiteral("更新日時"), fraAttribute),
-                                 ArrayControlName(QStringLiteral("chkAttribute"), 1), 240, 240,
-                                 1095, 495);
-  chkAttribute[2] = PlaceControl(new QCheckBox(QStringLiteral("作成日時"), fraAttribute),
-                                 ArrayControlName(QStringLiteral("chkAttribute"), 2), 240, 720,
-                                 1095, 495);
+  chkAttribute[1] =
+      PlaceControl(new QCheckBox(QStringLiteral("更新日時"), fraAttribute),
+                   ArrayControlName(QStringLiteral("chkAttribute"), 1), 240, 240, 1095, 495);
+  chkAttribute[2] =
+      PlaceControl(new QCheckBox(QStringLiteral("作成日時"), fraAttribute),
+                   ArrayControlName(QStringLiteral("chkAttribute"), 2), 240, 720, 1095, 495);
   chkMix = PlaceControl(new QCheckBox(QStringLiteral("ファイルとフォルダを区別しない"), this),
                         QStringLiteral("chkMix"), 2040, 840, 2775, 495);
   chkHideHeader = PlaceControl(new QCheckBox(QStringLiteral("列名を表示しない"), this),

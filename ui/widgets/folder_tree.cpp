@@ -37,8 +37,8 @@ void FolderTree::ShowFolder(const std::u16string& folder,
   std::size_t start = 1;
   while (start < folder.size()) {
     const std::size_t slash = folder.find(u'/', start);
-    QTreeWidgetItem* item = FolderItem(QtText(folder.substr(start, slash - start)),
-                                       folder.substr(0, slash + 1), open);
+    QTreeWidgetItem* item =
+        FolderItem(QtText(folder.substr(start, slash - start)), folder.substr(0, slash + 1), open);
     current->addChild(item);
     current->setExpanded(true);
     current = item;

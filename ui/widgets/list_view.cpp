@@ -89,8 +89,8 @@ void ListView::SelectRows(const std::vector<int>& rows) {
 
 void ListView::SelectFirstItem() {
   if (model_->RowCount() == 0) return;
-  selectionModel()->setCurrentIndex(model_->index(0, 0),
-                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  selectionModel()->setCurrentIndex(
+      model_->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void ListView::reset() {

@@ -37,8 +37,7 @@ class ListView : public QTreeView {
   // it afterwards.
   void SetHeaders(int count, const std::vector<ColumnTitle>& titles, bool shown);
   // Rows for display positions 1..count of `order`, none selected.
-  void Fill(const std::vector<int32_t>& order, int32_t count, bool viewModified,
-            bool viewCreated);
+  void Fill(const std::vector<int32_t>& order, int32_t count, bool viewModified, bool viewCreated);
   // Removes every item.
   void ClearItems();
 

@@ -14,7 +14,10 @@ namespace dovetam {
 
 TargetList::TargetList(WorkState& state, FormPointer& pointer, ListView* view, QLabel* count,
                        std::function<void()> afterCount)
-    : state_(state), pointer_(pointer), view_(view), count_(count),
+    : state_(state),
+      pointer_(pointer),
+      view_(view),
+      count_(count),
       afterCount_(std::move(afterCount)) {}
 
 void TargetList::SetHeaders() {
