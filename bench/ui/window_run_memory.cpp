@@ -36,8 +36,12 @@
 #include "platform/settings_store.h"
 #include "platform/utf8_codec.h"
 #include "ui/report/report_window.h"
+#include "tests/testing/widget_probe.h"
 
 namespace {
+
+using dovetam::testing::Control;
+using dovetam::testing::Window;
 
 std::string Status(const char* field) {
   std::ifstream in("/proc/self/status");
@@ -107,22 +111,23 @@ int main(int argc, char** argv) {
     window.Form_Load();
     window.show();
     QApplication::processEvents();
-    if (window.listing.ListCount != n) Die("the folder was not listed");
+    dovetam::WorkState& state = window.State();
+    if (state.listing.ListCount != n) Die("the folder was not listed");
     Report("started", since);
 
-    window.lvwSelect->selectAll();
-    window.cmdSelectAdd->click();
+    Control<QTreeView>(window, "lvwSelect").selectAll();
+    Control<QPushButton>(window, "cmdSelectAdd").click();
     QApplication::processEvents();
-    if (window.objects.ObjCount != n) Die("not every file became a target");
+    if (state.objects.ObjCount != n) Die("not every file became a target");
     Report("added", since);
 
-    window.cmdSelectNext->click();
-    window.txtRule1->setText(QStringLiteral("g\\06(n-1)"));
+    Control<QPushButton>(window, "cmdSelectNext").click();
+    Control<QLineEdit>(window, "txtRule1").setText(QStringLiteral("g\\06(n-1)"));
     QApplication::processEvents();
     Report("rule page", since);
-    window.cmdRuleExecute[1]->click();
+    Control<QPushButton>(window, "cmdRuleExecute", 1).click();
     QApplication::processEvents();
-    if (window.ChangeState != 3) Die("the run did not happen");
+    if (state.ChangeState != 3) Die("the run did not happen");
     int renamed = 0;
     for (const auto& e : std::filesystem::directory_iterator(work)) {
       renamed += e.path().filename().string()[0] == 'g' ? 1 : 0;
@@ -133,14 +138,15 @@ int main(int argc, char** argv) {
     // The report of the run, set again as the run set it (from a copy made
     // before the clock starts; the copy's memory is the benchmark's, so no
     // peak is printed after it).
-    std::u16string text = window.report->ReportText();
+    auto& report = Window<dovetam::frmDovetemReport>(QStringLiteral("frmDovetemReport"));
+    std::u16string text = report.ReportText();
     const std::size_t chars = text.size();
     since = Now();
-    window.report->SetReportText(std::move(text));
+    report.SetReportText(std::move(text));
     const double setTime = Now() - since;
-    if (window.report->ReportText().size() != chars) Die("the report was not set");
+    if (report.ReportText().size() != chars) Die("the report was not set");
     std::printf("set report     %zu characters, %d lines in %.3f s\n", chars,
-                window.report->txtReport->LineCount(), setTime);
+                Control<dovetam::ReportTextView>(report, "txtReport").LineCount(), setTime);
     window.hide();
   }
   std::filesystem::remove_all(root);

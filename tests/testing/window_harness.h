@@ -1,7 +1,8 @@
 // The main window with fakes around it, for window tests: scripted message
 // boxes, settings in memory, a fixed clock, a recording launcher, and the real
 // file system (or one that injects failures). The program's folder is a
-// temporary folder, so the log and the report land there.
+// temporary folder, so the log and the report land there. The window's
+// pages, lists and report window are reached by their names (widget_probe.h).
 #pragma once
 
 #include <QApplication>
@@ -18,12 +19,18 @@
 #include <vector>
 
 #include "ui/main_window/main_window.h"
+#include "ui/report/report_window.h"
+#include "ui/rule_page/rule_page.h"
+#include "ui/selection_page/selection_page.h"
+#include "ui/widgets/list_view.h"
+#include "ui/widgets/list_view_model.h"
 #include "testing/fake_launcher.h"
 #include "testing/fake_message_boxes.h"
 #include "testing/faulty_file_system.h"
 #include "testing/fixed_clock.h"
 #include "testing/memory_settings_store.h"
 #include "testing/temp_dir.h"
+#include "testing/widget_probe.h"
 
 // Readable QString values in test failures.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -37,6 +44,23 @@ inline bool TypeKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifie
   if (focused == nullptr) return false;
   QTest::keyClick(focused, key, modifiers);
   return true;
+}
+
+// Page 1 and page 2 of the main window, and the report window.
+inline fraDovetem& SelectionPage(const QWidget& window) {
+  return Control<fraDovetem>(window, QStringLiteral("fraDovetem"));
+}
+inline fraDovetem2& RulePage(const QWidget& window) {
+  return Control<fraDovetem2>(window, QStringLiteral("fraDovetem2"));
+}
+inline frmDovetemReport& ReportWindow() {
+  return Window<frmDovetemReport>(QStringLiteral("frmDovetemReport"));
+}
+
+// The rows and columns a list view of the window shows ("lvwSelect",
+// "lvwSelect2", "lvwOrder").
+inline const ListViewModel& ListModel(const QWidget& window, const QString& list) {
+  return Control<ListView>(window, list).Model();
 }
 
 // How long a window test waits for something the event loop brings (a

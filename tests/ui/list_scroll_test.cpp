@@ -18,11 +18,12 @@
 namespace dovetam {
 namespace {
 
+using testing::Control;
 using testing::TempDir;
 using testing::WindowHarness;
 
-void ClickColumn(QTreeView* view, int column) {
-  QHeaderView* header = view->header();
+void ClickColumn(QTreeView& view, int column) {
+  QHeaderView* header = view.header();
   const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
                   header->height() / 2);
   QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
@@ -30,10 +31,10 @@ void ClickColumn(QTreeView* view, int column) {
 
 // "名前変更" with a rule that renames every target, answered Yes.
 void Run(frmDovetem& w, WindowHarness& h) {
-  w.txtRule1->setText(QStringLiteral("g*"));
+  Control<QLineEdit>(w, "txtRule1").setText(QStringLiteral("g*"));
   h.boxes.QueueAnswer(MsgAnswer::Yes);
-  w.cmdRuleExecute[1]->click();
-  ASSERT_EQ(3, w.ChangeState);
+  Control<QPushButton>(w, "cmdRuleExecute", 1).click();
+  ASSERT_EQ(3, w.State().ChangeState);
 }
 
 // 300 files listed and all of them targets, on page `page`.
@@ -47,9 +48,9 @@ class ListScrollTest : public ::testing::Test {
     }
     h.store.Set(u"general", u"defpath", work.path());
     frmDovetem& w = h.Start();
-    w.lvwSelect->selectAll();
-    w.cmdSelectAdd->click();
-    EXPECT_EQ(300, w.objects.ObjCount);
+    Control<ListView>(w, "lvwSelect").selectAll();
+    Control<QPushButton>(w, "cmdSelectAdd").click();
+    EXPECT_EQ(300, w.State().objects.ObjCount);
     return w;
   }
 
@@ -60,7 +61,7 @@ class ListScrollTest : public ::testing::Test {
 struct RefillCase {
   const char* name;
   int page;  // the page the list is scrolled on
-  QTreeView* frmDovetem::*list;
+  const char* list;
   std::function<void(frmDovetem&, WindowHarness&)> before;  // before the page is shown
   std::function<void(frmDovetem&, WindowHarness&)> refill;
 };
@@ -73,8 +74,8 @@ TEST_P(ListRefillTest, ShowsItsTop) {
   const RefillCase& c = GetParam();
   frmDovetem& w = Start();
   if (c.before) c.before(w, h);
-  if (c.page == 2 && w.CurrentPage() != 2) w.cmdSelectNext->click();
-  QTreeView* view = w.*c.list;
+  if (c.page == 2 && w.CurrentPage() != 2) Control<QPushButton>(w, "cmdSelectNext").click();
+  QTreeView* view = &Control<ListView>(w, c.list);
   view->scrollToBottom();
   QApplication::processEvents();
   ASSERT_GT(view->verticalScrollBar()->value(), 0);
@@ -88,49 +89,56 @@ TEST_P(ListRefillTest, ShowsItsTop) {
 
 INSTANTIATE_TEST_SUITE_P(
     Refills, ListRefillTest,
-    ::testing::Values(
-        RefillCase{"ListingSortedByAColumnClick", 1, &frmDovetem::lvwSelect, nullptr,
-                   [](frmDovetem& w, WindowHarness&) { ClickColumn(w.lvwSelect, 0); }},
-        RefillCase{"ListingRedrawn", 1, &frmDovetem::lvwSelect, nullptr,
-                   [](frmDovetem& w, WindowHarness&) { w.cmdSelectRefresh->click(); }},
-        RefillCase{"ListingOnTheWayBack", 1, &frmDovetem::lvwSelect, nullptr,
-                   [](frmDovetem& w, WindowHarness&) {
-                     w.cmdSelectNext->click();
-                     w.cmdRuleBack->click();
-                   }},
-        RefillCase{"TargetsSortedByAColumnClick", 1, &frmDovetem::lvwSelect2, nullptr,
-                   [](frmDovetem& w, WindowHarness&) { ClickColumn(w.lvwSelect2, 0); }},
-        RefillCase{"TargetsOnTheWayBack", 1, &frmDovetem::lvwSelect2, nullptr,
-                   [](frmDovetem& w, WindowHarness&) {
-                     w.cmdSelectNext->click();
-                     w.cmdRuleBack->click();
-                   }},
-        RefillCase{"TargetsAfterTheGuardAnsweredYes", 1, &frmDovetem::lvwSelect2,
-                   [](frmDovetem& w, WindowHarness& h) {
-                     w.cmdSelectNext->click();
-                     Run(w, h);
-                     w.cmdRuleBack->click();
-                   },
-                   [](frmDovetem& w, WindowHarness& h) {
-                     h.boxes.QueueAnswer(MsgAnswer::Yes);
-                     ClickColumn(w.lvwSelect2, 0);
-                     EXPECT_EQ(0, w.ChangeState);
-                   }},
-        RefillCase{"OrderSortedByAColumnClick", 2, &frmDovetem::lvwOrder, nullptr,
-                   [](frmDovetem& w, WindowHarness&) { ClickColumn(w.lvwOrder, 0); }},
-        RefillCase{"OrderAfterARun", 2, &frmDovetem::lvwOrder, nullptr,
-                   [](frmDovetem& w, WindowHarness& h) { Run(w, h); }},
-        RefillCase{"OrderAfterTheGuardAnsweredYes", 2, &frmDovetem::lvwOrder,
-                   [](frmDovetem& w, WindowHarness& h) {
-                     w.cmdSelectNext->click();
-                     Run(w, h);
-                   },
-                   [](frmDovetem& w, WindowHarness& h) {
-                     w.txtRule1->setFocus();
-                     h.boxes.QueueAnswer(MsgAnswer::Yes);
-                     ASSERT_TRUE(testing::TypeKey(Qt::Key_A));
-                     EXPECT_EQ(0, w.ChangeState);
-                   }}),
+    ::testing::Values(RefillCase{"ListingSortedByAColumnClick", 1, "lvwSelect", nullptr,
+                                 [](frmDovetem& w, WindowHarness&) {
+                                   ClickColumn(Control<ListView>(w, "lvwSelect"), 0);
+                                 }},
+                      RefillCase{"ListingRedrawn", 1, "lvwSelect", nullptr,
+                                 [](frmDovetem& w, WindowHarness&) {
+                                   Control<QPushButton>(w, "cmdSelectRefresh").click();
+                                 }},
+                      RefillCase{"ListingOnTheWayBack", 1, "lvwSelect", nullptr,
+                                 [](frmDovetem& w, WindowHarness&) {
+                                   Control<QPushButton>(w, "cmdSelectNext").click();
+                                   Control<QPushButton>(w, "cmdRuleBack").click();
+                                 }},
+                      RefillCase{"TargetsSortedByAColumnClick", 1, "lvwSelect2", nullptr,
+                                 [](frmDovetem& w, WindowHarness&) {
+                                   ClickColumn(Control<ListView>(w, "lvwSelect2"), 0);
+                                 }},
+                      RefillCase{"TargetsOnTheWayBack", 1, "lvwSelect2", nullptr,
+                                 [](frmDovetem& w, WindowHarness&) {
+                                   Control<QPushButton>(w, "cmdSelectNext").click();
+                                   Control<QPushButton>(w, "cmdRuleBack").click();
+                                 }},
+                      RefillCase{"TargetsAfterTheGuardAnsweredYes", 1, "lvwSelect2",
+                                 [](frmDovetem& w, WindowHarness& h) {
+                                   Control<QPushButton>(w, "cmdSelectNext").click();
+                                   Run(w, h);
+                                   Control<QPushButton>(w, "cmdRuleBack").click();
+                                 },
+                                 [](frmDovetem& w, WindowHarness& h) {
+                                   h.boxes.QueueAnswer(MsgAnswer::Yes);
+                                   ClickColumn(Control<ListView>(w, "lvwSelect2"), 0);
+                                   EXPECT_EQ(0, w.State().ChangeState);
+                                 }},
+                      RefillCase{"OrderSortedByAColumnClick", 2, "lvwOrder", nullptr,
+                                 [](frmDovetem& w, WindowHarness&) {
+                                   ClickColumn(Control<ListView>(w, "lvwOrder"), 0);
+                                 }},
+                      RefillCase{"OrderAfterARun", 2, "lvwOrder", nullptr,
+                                 [](frmDovetem& w, WindowHarness& h) { Run(w, h); }},
+                      RefillCase{"OrderAfterTheGuardAnsweredYes", 2, "lvwOrder",
+                                 [](frmDovetem& w, WindowHarness& h) {
+                                   Control<QPushButton>(w, "cmdSelectNext").click();
+                                   Run(w, h);
+                                 },
+                                 [](frmDovetem& w, WindowHarness& h) {
+                                   Control<QLineEdit>(w, "txtRule1").setFocus();
+                                   h.boxes.QueueAnswer(MsgAnswer::Yes);
+                                   ASSERT_TRUE(testing::TypeKey(Qt::Key_A));
+                                   EXPECT_EQ(0, w.State().ChangeState);
+                                 }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

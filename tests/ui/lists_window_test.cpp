@@ -28,31 +28,41 @@
 namespace dovetam {
 namespace {
 
+using testing::Control;
+using testing::ListModel;
+using testing::RulePage;
+using testing::SelectionPage;
 using testing::WindowHarness;
 
 QString Q(const std::u16string& s) { return QString::fromStdU16String(s); }
 
-QStringList Column(const ListViewModel* model, int column = 0) {
+// The texts of a column of the list `list` of the window, top to bottom.
+QStringList Column(const QWidget& w, const char* list, int column = 0) {
+  const ListViewModel& model = ListModel(w, list);
   QStringList texts;
-  for (int r = 0; r < model->RowCount(); ++r) texts << model->Text(r, column);
+  for (int r = 0; r < model.RowCount(); ++r) texts << model.Text(r, column);
   return texts;
 }
 
-QStringList Titles(const ListViewModel* model) {
+QStringList Titles(const QWidget& w, const char* list) {
+  const ListViewModel& model = ListModel(w, list);
   QStringList titles;
-  for (int c = 0; c < model->ColumnCount(); ++c) titles << model->ColumnTitle(c);
+  for (int c = 0; c < model.ColumnCount(); ++c) titles << model.ColumnTitle(c);
   return titles;
 }
 
-void SelectRow(QTreeView* view, int row) {
-  view->selectionModel()->select(view->model()->index(row, 0),
-                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
+void SelectRow(const QWidget& w, const char* list, int row) {
+  QTreeView& view = Control<ListView>(w, list);
+  view.selectionModel()->select(view.model()->index(row, 0),
+                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
-QStringList SelectedTexts(QTreeView* view, const ListViewModel* model) {
+QStringList SelectedTexts(const QWidget& w, const char* list) {
+  QTreeView& view = Control<ListView>(w, list);
+  const ListViewModel& model = ListModel(w, list);
   QStringList texts;
-  for (int r = 0; r < model->RowCount(); ++r) {
-    if (view->selectionModel()->isRowSelected(r, QModelIndex())) texts << model->Text(r, 0);
+  for (int r = 0; r < model.RowCount(); ++r) {
+    if (view.selectionModel()->isRowSelected(r, QModelIndex())) texts << model.Text(r, 0);
   }
   return texts;
 }
@@ -66,8 +76,8 @@ QMimeData* FileDrop(const std::vector<std::u16string>& paths) {
 }
 
 // A click on a column title of a list view, as the mouse makes it.
-void ClickColumn(QTreeView* view, int column) {
-  QHeaderView* header = view->header();
+void ClickColumn(const QWidget& w, const char* list, int column) {
+  QHeaderView* header = Control<ListView>(w, list).header();
   const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
                   header->height() / 2);
   QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
@@ -77,26 +87,41 @@ void ClickColumn(QTreeView* view, int column) {
 // the middle of the part of the item's rectangle that the view shows: an item
 // can reach past the view's edge (in a tree several folders deep, every item
 // is as wide as the widest), and a click there lands on the next control.
-void DoubleClickAt(QAbstractItemView* view, const QRect& rect) {
-  const QRect shown = rect.intersected(view->viewport()->rect());
+void DoubleClickAt(QAbstractItemView& view, const QRect& rect) {
+  const QRect shown = rect.intersected(view.viewport()->rect());
   ASSERT_FALSE(shown.isEmpty()) << "the item is out of the view's sight";
-  QWidget* window = view->window();
+  QWidget* window = view.window();
   QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                     view->viewport()->mapTo(window, shown.center()));
+                     view.viewport()->mapTo(window, shown.center()));
   QApplication::processEvents();
 }
 
+// A double-click on row `row` of the list `list`.
+void DoubleClickRow(const QWidget& w, const char* list, int row) {
+  ListView& view = Control<ListView>(w, list);
+  DoubleClickAt(view, view.visualRect(view.model()->index(row, 0)));
+}
+
+// The folder tree of page 1.
+QTreeWidget& FolderTree(const QWidget& w) { return Control<QTreeWidget>(w, "dirSelect"); }
+
+// A double-click on an item of the folder tree.
+void DoubleClickFolder(const QWidget& w, QTreeWidgetItem* item) {
+  DoubleClickAt(FolderTree(w), FolderTree(w).visualItemRect(item));
+}
+
 // The subfolder item of the folder tree's current folder that shows `name`.
-QTreeWidgetItem* TreeChild(QTreeWidget* tree, const QString& name) {
-  QTreeWidgetItem* current = tree->currentItem();
+QTreeWidgetItem* TreeChild(const QWidget& w, const QString& name) {
+  QTreeWidgetItem* current = FolderTree(w).currentItem();
   for (int i = 0; current != nullptr && i < current->childCount(); ++i) {
     if (current->child(i)->text(0) == name) return current->child(i);
   }
   return nullptr;
 }
 
-QString TreeCurrentPath(QTreeWidget* tree) {
-  return tree->currentItem() ? tree->currentItem()->data(0, Qt::UserRole).toString() : QString();
+QString TreeCurrentPath(const QWidget& w) {
+  QTreeWidgetItem* current = FolderTree(w).currentItem();
+  return current ? current->data(0, Qt::UserRole).toString() : QString();
 }
 
 class ListsWindowTest : public ::testing::Test {
@@ -118,17 +143,17 @@ TEST_F(ListsWindowTest, ListingShowsFoldersFirstWithDates) {
   work.SetModified(u"b.txt", 1700000000);
   frmDovetem& w = Start();
   EXPECT_EQ(h.boxes.Count(), 0u);
-  EXPECT_EQ(w.listing.ListFolder, work.path());
-  EXPECT_EQ(w.listing.ListFailed, 0);
+  EXPECT_EQ(w.State().listing.ListFolder, work.path());
+  EXPECT_EQ(w.State().listing.ListFailed, 0);
   // Stored files first, then folders; shown folders first, names without case.
-  EXPECT_TRUE(w.listing.ListIsFolder[3]);
-  EXPECT_EQ(Column(w.selectModel), (QStringList{"sub", "A.txt", "b.txt"}));
-  EXPECT_EQ(Titles(w.selectModel), (QStringList{"名前▲", "更新日時△"}));
-  EXPECT_EQ(w.selectModel->Text(2, 1), Q(FormatDate(DateFromUnixTime(1700000000))));
-  EXPECT_EQ(w.FolderTreePath(), work.path());
-  EXPECT_EQ(w.DriveListDrive(), u"/");
-  EXPECT_EQ(Titles(w.targetModel), (QStringList{"名前▲", "更新日時△"}));
-  EXPECT_EQ(w.lblSelectCount->text(), "0");
+  EXPECT_TRUE(w.State().listing.ListIsFolder[3]);
+  EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"sub", "A.txt", "b.txt"}));
+  EXPECT_EQ(Titles(w, "lvwSelect"), (QStringList{"名前▲", "更新日時△"}));
+  EXPECT_EQ(ListModel(w, "lvwSelect").Text(2, 1), Q(FormatDate(DateFromUnixTime(1700000000))));
+  EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.path());
+  EXPECT_EQ(SelectionPage(w).DriveListDrive(), u"/");
+  EXPECT_EQ(Titles(w, "lvwSelect2"), (QStringList{"名前▲", "更新日時△"}));
+  EXPECT_EQ(Control<QLabel>(w, "lblSelectCount").text(), "0");
 }
 
 TEST_F(ListsWindowTest, UnreadableFolderLeavesAnEmptyFailedListing) {
@@ -136,19 +161,19 @@ TEST_F(ListsWindowTest, UnreadableFolderLeavesAnEmptyFailedListing) {
   testing::FaultyFileSystem faulty(*h.realFs);
   // The folder goes away under the listing: the next read fails as a whole.
   work.MakeFolder(u"gone");
-  ASSERT_TRUE(w.SetFolderTreePath(work.PathOf(u"gone/")));
+  ASSERT_TRUE(SelectionPage(w).SetFolderTreePath(work.PathOf(u"gone/")));
   work.MakeFile(u"gone/x");
   std::system(("rm -rf '" + work.native() + "gone'").c_str());
-  w.LoadFolderListing();
+  SelectionPage(w).LoadFolderListing();
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text, u"指定されたフォルダのファイル一覧を表示できませんでした。");
   EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Critical);
-  EXPECT_EQ(w.listing.ListFailed, 1);
-  EXPECT_EQ(w.listing.ListFolder, work.PathOf(u"gone/"));
-  EXPECT_EQ(w.selectModel->RowCount(), 0);
+  EXPECT_EQ(w.State().listing.ListFailed, 1);
+  EXPECT_EQ(w.State().listing.ListFolder, work.PathOf(u"gone/"));
+  EXPECT_EQ(ListModel(w, "lvwSelect").RowCount(), 0);
   // The add button does nothing while the listing failed.
-  w.cmdSelectAdd->click();
-  EXPECT_EQ(w.objects.ObjCount, 0);
+  Control<QPushButton>(w, "cmdSelectAdd").click();
+  EXPECT_EQ(w.State().objects.ObjCount, 0);
 }
 
 TEST_F(ListsWindowTest, BrokenLinkIsAFileWithTheLinksOwnDate) {
@@ -159,14 +184,16 @@ TEST_F(ListsWindowTest, BrokenLinkIsAFileWithTheLinksOwnDate) {
   frmDovetem& w = Start();
   // Without date columns the link is listed as a file, the name with its byte.
   EXPECT_EQ(h.boxes.Count(), 0u);
-  EXPECT_EQ(Column(w.selectModel), (QStringList{"bad" + QString(QChar(0xDCFE)), "dangling", "real"}));
+  EXPECT_EQ(Column(w, "lvwSelect"),
+            (QStringList{"bad" + QString(QChar(0xDCFE)), "dangling", "real"}));
   // With the last-modified column the link shows its own date.
-  w.settings.view.ViewModified = true;
-  w.LoadFolderListing();
+  w.State().settings.view.ViewModified = true;
+  SelectionPage(w).LoadFolderListing();
   EXPECT_EQ(h.boxes.Count(), 0u);
-  EXPECT_EQ(w.listing.ListFailed, 0);
-  EXPECT_EQ(w.selectModel->RowCount(), 3);
-  for (int32_t i = 1; i <= w.listing.ListCount; ++i) EXPECT_NE(w.listing.ListModified[i], 0);
+  EXPECT_EQ(w.State().listing.ListFailed, 0);
+  EXPECT_EQ(ListModel(w, "lvwSelect").RowCount(), 3);
+  for (int32_t i = 1; i <= w.State().listing.ListCount; ++i)
+    EXPECT_NE(w.State().listing.ListModified[i], 0);
 }
 
 TEST_F(ListsWindowTest, UnreadableDateStaysZeroWithOneMessage) {
@@ -181,8 +208,8 @@ TEST_F(ListsWindowTest, UnreadableDateStaysZeroWithOneMessage) {
   EXPECT_EQ(h.boxes.Last().text,
             u"いくつかのオブジェクトの作成日時を、正常に取得できませんでした。\n"
             u"便宜上、日時は\"1899/12/30 00:00:00\"に設定されています。");
-  EXPECT_EQ(w.listing.ListFailed, 0);
-  EXPECT_EQ(w.selectModel->RowCount(), 2);
+  EXPECT_EQ(w.State().listing.ListFailed, 0);
+  EXPECT_EQ(ListModel(w, "lvwSelect").RowCount(), 2);
 }
 
 TEST_F(ListsWindowTest, ColumnClicksChangeOrderAndMarks) {
@@ -193,22 +220,22 @@ TEST_F(ListsWindowTest, ColumnClicksChangeOrderAndMarks) {
   work.SetModified(u"b", 1700000100);
   work.SetModified(u"c", 1700000200);
   frmDovetem& w = Start();
-  w.lvwSelect->header()->sectionClicked(1);  // the date column becomes primary
-  EXPECT_EQ(Titles(w.selectModel), (QStringList{"名前△", "更新日時▲"}));
-  EXPECT_EQ(Column(w.selectModel), (QStringList{"b", "c", "a"}));
-  w.lvwSelect->header()->sectionClicked(1);
-  EXPECT_EQ(Titles(w.selectModel), (QStringList{"名前△", "更新日時▼"}));
-  EXPECT_EQ(Column(w.selectModel), (QStringList{"a", "c", "b"}));
-  w.lvwSelect->header()->sectionClicked(0);
-  EXPECT_EQ(Titles(w.selectModel), (QStringList{"名前▲", "更新日時▽"}));
-  EXPECT_EQ(Column(w.selectModel), (QStringList{"a", "b", "c"}));
+  Control<ListView>(w, "lvwSelect").header()->sectionClicked(1);  // the date column becomes primary
+  EXPECT_EQ(Titles(w, "lvwSelect"), (QStringList{"名前△", "更新日時▲"}));
+  EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"b", "c", "a"}));
+  Control<ListView>(w, "lvwSelect").header()->sectionClicked(1);
+  EXPECT_EQ(Titles(w, "lvwSelect"), (QStringList{"名前△", "更新日時▼"}));
+  EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"a", "c", "b"}));
+  Control<ListView>(w, "lvwSelect").header()->sectionClicked(0);
+  EXPECT_EQ(Titles(w, "lvwSelect"), (QStringList{"名前▲", "更新日時▽"}));
+  EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"a", "b", "c"}));
 
   // The target list has levels of its own, shared with the order list.
-  for (int r = 0; r < 3; ++r) SelectRow(w.lvwSelect, r);
-  w.cmdSelectAdd->click();
-  w.lvwSelect2->header()->sectionClicked(0);
-  EXPECT_EQ(Titles(w.targetModel), (QStringList{"名前▼", "更新日時△"}));
-  EXPECT_EQ(Column(w.targetModel),
+  for (int r = 0; r < 3; ++r) SelectRow(w, "lvwSelect", r);
+  Control<QPushButton>(w, "cmdSelectAdd").click();
+  Control<ListView>(w, "lvwSelect2").header()->sectionClicked(0);
+  EXPECT_EQ(Titles(w, "lvwSelect2"), (QStringList{"名前▼", "更新日時△"}));
+  EXPECT_EQ(Column(w, "lvwSelect2"),
             (QStringList{Q(work.PathOf(u"c")), Q(work.PathOf(u"b")), Q(work.PathOf(u"a"))}));
   EXPECT_EQ(h.boxes.Count(), 0u);
 }
@@ -217,30 +244,30 @@ TEST_F(ListsWindowTest, AfterARunTheMarkIsInParenthesesAndAClickAsks) {
   work.MakeFile(u"a");
   work.MakeFile(u"b");
   frmDovetem& w = Start({work.PathOf(u"b"), work.PathOf(u"a")});
-  w.ChangeState = 3;
-  w.SetTargetHeaders();
-  w.RefreshTargetList();
-  EXPECT_EQ(Titles(w.targetModel), (QStringList{"名前(▲)", "更新日時△"}));
+  w.State().ChangeState = 3;
+  SelectionPage(w).SetTargetHeaders();
+  SelectionPage(w).RefreshTargetList();
+  EXPECT_EQ(Titles(w, "lvwSelect2"), (QStringList{"名前(▲)", "更新日時△"}));
 
   h.boxes.QueueAnswer(MsgAnswer::No);
-  w.lvwSelect2->header()->sectionClicked(0);
+  Control<ListView>(w, "lvwSelect2").header()->sectionClicked(0);
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text,
             u"この操作を行うと、名前の再変更・復元ができなくなります。\n続行しますか？");
   EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Exclamation);
   EXPECT_EQ(h.boxes.Last().defaultButton, MsgAnswer::No);
-  EXPECT_EQ(w.ChangeState, 3);
-  EXPECT_EQ(Titles(w.targetModel), (QStringList{"名前(▲)", "更新日時△"}));
+  EXPECT_EQ(w.State().ChangeState, 3);
+  EXPECT_EQ(Titles(w, "lvwSelect2"), (QStringList{"名前(▲)", "更新日時△"}));
 
   h.boxes.QueueAnswer(MsgAnswer::Yes);
-  w.lvwSelect2->header()->sectionClicked(0);
-  EXPECT_EQ(w.ChangeState, 0);
-  EXPECT_EQ(Titles(w.targetModel), (QStringList{"名前▼", "更新日時△"}));
-  EXPECT_EQ(Column(w.targetModel), (QStringList{Q(work.PathOf(u"b")), Q(work.PathOf(u"a"))}));
+  Control<ListView>(w, "lvwSelect2").header()->sectionClicked(0);
+  EXPECT_EQ(w.State().ChangeState, 0);
+  EXPECT_EQ(Titles(w, "lvwSelect2"), (QStringList{"名前▼", "更新日時△"}));
+  EXPECT_EQ(Column(w, "lvwSelect2"), (QStringList{Q(work.PathOf(u"b")), Q(work.PathOf(u"a"))}));
 
   // The folder listing never asks.
-  w.ChangeState = 3;
-  w.lvwSelect->header()->sectionClicked(0);
+  w.State().ChangeState = 3;
+  Control<ListView>(w, "lvwSelect").header()->sectionClicked(0);
   EXPECT_EQ(h.boxes.Count(), 2u);
 }
 
@@ -249,33 +276,33 @@ TEST_F(ListsWindowTest, AddComparesExactlyAndSkipsExactDuplicates) {
   work.MakeFile(u"X.txt");
   work.MakeFolder(u"dir");
   frmDovetem& w = Start();
-  ASSERT_EQ(Column(w.selectModel), (QStringList{"dir", "x.txt", "X.txt"}));
-  for (int r = 0; r < 3; ++r) SelectRow(w.lvwSelect, r);
-  w.cmdSelectAdd->click();
-  EXPECT_EQ(w.objects.ObjCount, 3);  // two names differing in case are two objects
-  EXPECT_EQ(w.lblSelectCount->text(), "3");
-  EXPECT_TRUE(w.objects.ObjIsFolder[1]);
-  w.cmdSelectAdd->click();  // the same again: nothing new, no message
-  EXPECT_EQ(w.objects.ObjCount, 3);
+  ASSERT_EQ(Column(w, "lvwSelect"), (QStringList{"dir", "x.txt", "X.txt"}));
+  for (int r = 0; r < 3; ++r) SelectRow(w, "lvwSelect", r);
+  Control<QPushButton>(w, "cmdSelectAdd").click();
+  EXPECT_EQ(w.State().objects.ObjCount, 3);  // two names differing in case are two objects
+  EXPECT_EQ(Control<QLabel>(w, "lblSelectCount").text(), "3");
+  EXPECT_TRUE(w.State().objects.ObjIsFolder[1]);
+  Control<QPushButton>(w, "cmdSelectAdd").click();  // the same again: nothing new, no message
+  EXPECT_EQ(w.State().objects.ObjCount, 3);
   EXPECT_EQ(h.boxes.Count(), 0u);
-  EXPECT_EQ(Column(w.targetModel).size(), 3);
+  EXPECT_EQ(Column(w, "lvwSelect2").size(), 3);
   // "再表示" selects the listing's entries that are targets.
-  w.lvwSelect->clearSelection();
-  w.cmdSelectRefresh->click();
-  EXPECT_EQ(SelectedTexts(w.lvwSelect, w.selectModel), (QStringList{"dir", "x.txt", "X.txt"}));
+  Control<ListView>(w, "lvwSelect").clearSelection();
+  Control<QPushButton>(w, "cmdSelectRefresh").click();
+  EXPECT_EQ(SelectedTexts(w, "lvwSelect"), (QStringList{"dir", "x.txt", "X.txt"}));
 }
 
 TEST_F(ListsWindowTest, AddStopsWhenTheTableCannotGrow) {
   for (int i = 0; i < 12; ++i) work.MakeFile(u"f" + std::u16string(1, char16_t(u'a' + i)));
   frmDovetem& w = Start({}, Capacities::Small());
-  w.svc.caps.allocationLimit = 11;  // from now on: room for ten targets (0..10)
-  for (int r = 0; r < 12; ++r) SelectRow(w.lvwSelect, r);
-  w.cmdSelectAdd->click();
+  w.State().svc.caps.allocationLimit = 11;  // from now on: room for ten targets (0..10)
+  for (int r = 0; r < 12; ++r) SelectRow(w, "lvwSelect", r);
+  Control<QPushButton>(w, "cmdSelectAdd").click();
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text, u"メモリ不足のため、\nいくつかのオブジェクトを格納できませんでした。");
-  EXPECT_EQ(w.objects.ObjCount, 10);
-  EXPECT_EQ(w.objects.ObjCapacity, 10);
-  EXPECT_EQ(w.targetModel->RowCount(), 10);
+  EXPECT_EQ(w.State().objects.ObjCount, 10);
+  EXPECT_EQ(w.State().objects.ObjCapacity, 10);
+  EXPECT_EQ(ListModel(w, "lvwSelect2").RowCount(), 10);
 }
 
 TEST_F(ListsWindowTest, RemoveSelectedFolderTargetsAndClear) {
@@ -284,45 +311,46 @@ TEST_F(ListsWindowTest, RemoveSelectedFolderTargetsAndClear) {
   work.MakeFolder(u"other");
   work.MakeFile(u"other/c");
   frmDovetem& w = Start({work.PathOf(u"other/c")});
-  SelectRow(w.lvwSelect, 1);  // a
-  SelectRow(w.lvwSelect, 2);  // b
-  w.cmdSelectAdd->click();
-  ASSERT_EQ(Column(w.targetModel), (QStringList{Q(work.PathOf(u"a")), Q(work.PathOf(u"b")),
-                                                Q(work.PathOf(u"other/c"))}));
+  SelectRow(w, "lvwSelect", 1);  // a
+  SelectRow(w, "lvwSelect", 2);  // b
+  Control<QPushButton>(w, "cmdSelectAdd").click();
+  ASSERT_EQ(Column(w, "lvwSelect2"),
+            (QStringList{Q(work.PathOf(u"a")), Q(work.PathOf(u"b")), Q(work.PathOf(u"other/c"))}));
   // "選択解除" removes what is selected in the target list.
-  SelectRow(w.lvwSelect2, 1);
-  w.cmdSelectDelete->click();
-  EXPECT_EQ(Column(w.targetModel), (QStringList{Q(work.PathOf(u"a")), Q(work.PathOf(u"other/c"))}));
+  SelectRow(w, "lvwSelect2", 1);
+  Control<QPushButton>(w, "cmdSelectDelete").click();
+  EXPECT_EQ(Column(w, "lvwSelect2"),
+            (QStringList{Q(work.PathOf(u"a")), Q(work.PathOf(u"other/c"))}));
   // "∧解除" removes the listed folder's targets only.
-  w.cmdSelectDelete2->click();
-  EXPECT_EQ(Column(w.targetModel), (QStringList{Q(work.PathOf(u"other/c"))}));
+  Control<QPushButton>(w, "cmdSelectDelete2").click();
+  EXPECT_EQ(Column(w, "lvwSelect2"), (QStringList{Q(work.PathOf(u"other/c"))}));
   // "クリア" asks; No keeps, Yes removes all.
   h.boxes.QueueAnswer(MsgAnswer::No);
-  w.cmdSelectClear->click();
+  Control<QPushButton>(w, "cmdSelectClear").click();
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text, u"すべての選択を解除しますか？");
   EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Question);
-  EXPECT_EQ(w.objects.ObjCount, 1);
+  EXPECT_EQ(w.State().objects.ObjCount, 1);
   h.boxes.QueueAnswer(MsgAnswer::Yes);
-  w.cmdSelectClear->click();
-  EXPECT_EQ(w.objects.ObjCount, 0);
-  EXPECT_EQ(w.lblSelectCount->text(), "0");
+  Control<QPushButton>(w, "cmdSelectClear").click();
+  EXPECT_EQ(w.State().objects.ObjCount, 0);
+  EXPECT_EQ(Control<QLabel>(w, "lblSelectCount").text(), "0");
   // With no targets nothing is asked.
-  w.cmdSelectClear->click();
+  Control<QPushButton>(w, "cmdSelectClear").click();
   EXPECT_EQ(h.boxes.Count(), 2u);
 }
 
 TEST_F(ListsWindowTest, ClearAfterARunAsksTheGuardWithItsOwnLine) {
   work.MakeFile(u"a");
   frmDovetem& w = Start({work.PathOf(u"a")});
-  w.ChangeState = 3;
+  w.State().ChangeState = 3;
   h.boxes.QueueAnswer(MsgAnswer::Yes);
-  w.cmdSelectClear->click();
+  Control<QPushButton>(w, "cmdSelectClear").click();
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text,
             u"この操作を行うと、名前の再変更・復元ができなくなります。\nすべての選択を解除しますか？");
-  EXPECT_EQ(w.ChangeState, 0);
-  EXPECT_EQ(w.objects.ObjCount, 0);
+  EXPECT_EQ(w.State().ChangeState, 0);
+  EXPECT_EQ(w.State().objects.ObjCount, 0);
 }
 
 TEST_F(ListsWindowTest, CommandLinePathsAreAddedAndMissingOnesCountedOnce) {
@@ -333,12 +361,12 @@ TEST_F(ListsWindowTest, CommandLinePathsAreAddedAndMissingOnesCountedOnce) {
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text, u" 3 個 の オブジェクトを追加できませんでした。");
   EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Critical);
-  EXPECT_EQ(w.objects.ObjCount, 2);
-  EXPECT_EQ(w.objects.ObjFolder[1], work.path());
-  EXPECT_EQ(w.objects.ObjName[1], u"one");
-  EXPECT_TRUE(w.objects.ObjIsFolder[2]);
+  EXPECT_EQ(w.State().objects.ObjCount, 2);
+  EXPECT_EQ(w.State().objects.ObjFolder[1], work.path());
+  EXPECT_EQ(w.State().objects.ObjName[1], u"one");
+  EXPECT_TRUE(w.State().objects.ObjIsFolder[2]);
   // Paths in the listed folder show selected in the listing.
-  EXPECT_EQ(SelectedTexts(w.lvwSelect, w.selectModel), (QStringList{"two", "one"}));
+  EXPECT_EQ(SelectedTexts(w, "lvwSelect"), (QStringList{"two", "one"}));
 }
 
 TEST_F(ListsWindowTest, DropOnTargetListAddsFilesAndRefusesOtherData) {
@@ -347,19 +375,19 @@ TEST_F(ListsWindowTest, DropOnTargetListAddsFilesAndRefusesOtherData) {
   frmDovetem& w = Start();
   std::unique_ptr<QMimeData> files(FileDrop({work.PathOf(u"b"), work.PathOf(u"a"),
                                              work.PathOf(u"b"), work.PathOf(u"none")}));
-  w.lvwSelect2_OLEDragDrop(files.get());
-  EXPECT_EQ(Column(w.targetModel), (QStringList{Q(work.PathOf(u"a")), Q(work.PathOf(u"b"))}));
+  SelectionPage(w).lvwSelect2_OLEDragDrop(files.get());
+  EXPECT_EQ(Column(w, "lvwSelect2"), (QStringList{Q(work.PathOf(u"a")), Q(work.PathOf(u"b"))}));
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text, u" 1 個 の オブジェクトを追加できませんでした。");
   // A dropped file does not change the listing's selection.
-  EXPECT_TRUE(SelectedTexts(w.lvwSelect, w.selectModel).isEmpty());
+  EXPECT_TRUE(SelectedTexts(w, "lvwSelect").isEmpty());
 
   QMimeData text;
   text.setText(QStringLiteral("not a file list"));
-  w.lvwSelect2_OLEDragDrop(&text);
+  SelectionPage(w).lvwSelect2_OLEDragDrop(&text);
   ASSERT_EQ(h.boxes.Count(), 2u);
   EXPECT_EQ(h.boxes.Last().text, u"指定されたオブジェクトが正しくありません。");
-  EXPECT_EQ(w.objects.ObjCount, 2);
+  EXPECT_EQ(w.State().objects.ObjCount, 2);
 }
 
 TEST_F(ListsWindowTest, DropOfTenFilesWhenTheTableStopsGrowingAtTheFourth) {
@@ -372,13 +400,13 @@ TEST_F(ListsWindowTest, DropOfTenFilesWhenTheTableStopsGrowingAtTheFourth) {
   Capacities caps = Capacities::Small();
   caps.tableStep = 3;
   frmDovetem& w = Start({}, caps);
-  w.svc.caps.allocationLimit = 4;  // from now on: three targets (0..3)
+  w.State().svc.caps.allocationLimit = 4;  // from now on: three targets (0..3)
   std::unique_ptr<QMimeData> files(FileDrop(paths));
-  w.lvwSelect2_OLEDragDrop(files.get());
+  SelectionPage(w).lvwSelect2_OLEDragDrop(files.get());
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text,
             u"メモリ不足などにより、\n 7 個 の オブジェクトを追加できませんでした。");
-  EXPECT_EQ(w.objects.ObjCount, 3);
+  EXPECT_EQ(w.State().objects.ObjCount, 3);
 }
 
 TEST_F(ListsWindowTest, DropOnListingOpensTheFolderOfTheFirstPath) {
@@ -387,33 +415,33 @@ TEST_F(ListsWindowTest, DropOnListingOpensTheFolderOfTheFirstPath) {
   work.MakeFile(u"top");
   frmDovetem& w = Start();
   std::unique_ptr<QMimeData> drop(FileDrop({work.PathOf(u"inner/file"), work.PathOf(u"top")}));
-  w.lvwSelect_OLEDragDrop(drop.get());
+  SelectionPage(w).lvwSelect_OLEDragDrop(drop.get());
   EXPECT_EQ(h.boxes.Count(), 0u);
-  EXPECT_EQ(w.listing.ListFolder, work.PathOf(u"inner/"));
-  EXPECT_EQ(w.FolderTreePath(), work.PathOf(u"inner/"));
-  EXPECT_EQ(Column(w.selectModel), (QStringList{"file"}));
+  EXPECT_EQ(w.State().listing.ListFolder, work.PathOf(u"inner/"));
+  EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.PathOf(u"inner/"));
+  EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"file"}));
   // A dropped folder opens the folder that holds it.
   std::unique_ptr<QMimeData> folder(FileDrop({work.PathOf(u"inner")}));
-  w.lvwSelect_OLEDragDrop(folder.get());
-  EXPECT_EQ(w.listing.ListFolder, work.path());
+  SelectionPage(w).lvwSelect_OLEDragDrop(folder.get());
+  EXPECT_EQ(w.State().listing.ListFolder, work.path());
 
   QMimeData text;
   text.setText(QStringLiteral("x"));
-  w.lvwSelect_OLEDragDrop(&text);
+  SelectionPage(w).lvwSelect_OLEDragDrop(&text);
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text, u"指定されたオブジェクトが正しくありません。");
-  EXPECT_EQ(w.listing.ListFolder, work.path());
+  EXPECT_EQ(w.State().listing.ListFolder, work.path());
 }
 
 TEST_F(ListsWindowTest, DoubleClickOnATargetOpensItsFolder) {
   work.MakeFolder(u"d");
   work.MakeFile(u"d/inside");
   frmDovetem& w = Start({work.PathOf(u"d/inside")});
-  SelectRow(w.lvwSelect2, 0);
-  w.lvwSelect2_DblClick();
-  EXPECT_EQ(w.listing.ListFolder, work.PathOf(u"d/"));
-  EXPECT_EQ(w.FolderTreePath(), work.PathOf(u"d/"));
-  EXPECT_EQ(SelectedTexts(w.lvwSelect, w.selectModel), (QStringList{"inside"}));
+  SelectRow(w, "lvwSelect2", 0);
+  SelectionPage(w).lvwSelect2_DblClick();
+  EXPECT_EQ(w.State().listing.ListFolder, work.PathOf(u"d/"));
+  EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.PathOf(u"d/"));
+  EXPECT_EQ(SelectedTexts(w, "lvwSelect"), (QStringList{"inside"}));
   EXPECT_EQ(h.boxes.Count(), 0u);
 }
 
@@ -427,19 +455,20 @@ TEST_F(ListsWindowTest, ADeepFolderIsInSightInTheTree) {
   }
   work.MakeFolder(deep + u"sub");
   frmDovetem& w = Start({});
-  w.ShowFolderInTree(work.PathOf(deep));
+  ASSERT_TRUE(SelectionPage(w).SetFolderTreePath(work.PathOf(deep)));
   QApplication::processEvents();
-  const QRect view = w.dirSelect->viewport()->rect();
-  const QRect current = w.dirSelect->visualItemRect(w.dirSelect->currentItem());
+  QTreeWidget& tree = FolderTree(w);
+  const QRect view = tree.viewport()->rect();
+  const QRect current = tree.visualItemRect(tree.currentItem());
   EXPECT_GE(current.left(), view.left());
   EXPECT_LT(current.left(), view.right());
   h.boxes.Clear();
   // Brought into sight as the arrow keys bring it (a deep temporary folder
   // puts it below the view's end).
-  QTreeWidgetItem* sub = TreeChild(w.dirSelect, "sub");
-  w.dirSelect->scrollTo(w.dirSelect->indexFromItem(sub));
-  DoubleClickAt(w.dirSelect, w.dirSelect->visualItemRect(sub));
-  EXPECT_EQ(w.FolderTreePath(), work.PathOf(deep + u"sub/"));
+  QTreeWidgetItem* sub = TreeChild(w, "sub");
+  tree.scrollTo(tree.indexFromItem(sub));
+  DoubleClickFolder(w, sub);
+  EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.PathOf(deep + u"sub/"));
   EXPECT_EQ(h.boxes.Count(), 0u);
 }
 
@@ -448,14 +477,14 @@ TEST_F(ListsWindowTest, StartFolderSpeltOtherwiseIsListedUnderItsSystemName) {
   work.MakeFile(u"sub/a");
   h.store.Set(u"general", u"defpath", work.PathOf(u"sub/../sub//./"));
   frmDovetem& w = h.Start();
-  EXPECT_EQ(w.listing.ListFolder, work.PathOf(u"sub/"));
-  EXPECT_EQ(w.FolderTreePath(), work.PathOf(u"sub/"));
+  EXPECT_EQ(w.State().listing.ListFolder, work.PathOf(u"sub/"));
+  EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.PathOf(u"sub/"));
   // The same file from the listing and from a drop is one target.
-  SelectRow(w.lvwSelect, 0);
-  w.cmdSelectAdd->click();
+  SelectRow(w, "lvwSelect", 0);
+  Control<QPushButton>(w, "cmdSelectAdd").click();
   std::unique_ptr<QMimeData> drop(FileDrop({work.PathOf(u"sub/a")}));
-  w.lvwSelect2_OLEDragDrop(drop.get());
-  EXPECT_EQ(w.objects.ObjCount, 1);
+  SelectionPage(w).lvwSelect2_OLEDragDrop(drop.get());
+  EXPECT_EQ(w.State().objects.ObjCount, 1);
   EXPECT_EQ(h.boxes.Count(), 0u);
 }
 
@@ -463,26 +492,26 @@ TEST_F(ListsWindowTest, DecideFillsTheOrderListOnPageTwo) {
   work.MakeFile(u"b");
   work.MakeFile(u"a");
   frmDovetem& w = Start({work.PathOf(u"b"), work.PathOf(u"a")});
-  w.cmdSelectNext->click();
+  Control<QPushButton>(w, "cmdSelectNext").click();
   EXPECT_EQ(w.CurrentPage(), 2);
-  EXPECT_EQ(Column(w.orderModel), (QStringList{Q(work.PathOf(u"a")), Q(work.PathOf(u"b"))}));
-  EXPECT_EQ(Titles(w.orderModel), (QStringList{"名前▲", "更新日時△"}));
-  EXPECT_EQ(w.lblOrderCount->text(), "2");
-  EXPECT_EQ(w.FirstSelectedOrderPosition(), 1);
-  EXPECT_EQ(w.OrderItemCount(), 2);
+  EXPECT_EQ(Column(w, "lvwOrder"), (QStringList{Q(work.PathOf(u"a")), Q(work.PathOf(u"b"))}));
+  EXPECT_EQ(Titles(w, "lvwOrder"), (QStringList{"名前▲", "更新日時△"}));
+  EXPECT_EQ(Control<QLabel>(w, "lblOrderCount").text(), "2");
+  EXPECT_EQ(RulePage(w).FirstSelectedOrderPosition(), 1);
+  EXPECT_EQ(RulePage(w).OrderItemCount(), 2);
   // A click on the order list also orders the target list.
-  w.lvwOrder->header()->sectionClicked(0);
-  EXPECT_EQ(Column(w.orderModel), (QStringList{Q(work.PathOf(u"b")), Q(work.PathOf(u"a"))}));
-  EXPECT_EQ(w.objects.OrderIndex[1], 1);
+  Control<ListView>(w, "lvwOrder").header()->sectionClicked(0);
+  EXPECT_EQ(Column(w, "lvwOrder"), (QStringList{Q(work.PathOf(u"b")), Q(work.PathOf(u"a"))}));
+  EXPECT_EQ(w.State().objects.OrderIndex[1], 1);
 }
 
 TEST_F(ListsWindowTest, DecideWithNoTargetsShowsAnEmptyOrderList) {
   frmDovetem& w = Start();
-  w.cmdSelectNext->click();
+  Control<QPushButton>(w, "cmdSelectNext").click();
   EXPECT_EQ(w.CurrentPage(), 2);
-  EXPECT_EQ(w.OrderItemCount(), 0);
-  EXPECT_EQ(w.FirstSelectedOrderPosition(), 0);
-  EXPECT_EQ(w.lblOrderCount->text(), "0");
+  EXPECT_EQ(RulePage(w).OrderItemCount(), 0);
+  EXPECT_EQ(RulePage(w).FirstSelectedOrderPosition(), 0);
+  EXPECT_EQ(Control<QLabel>(w, "lblOrderCount").text(), "0");
 }
 
 TEST_F(ListsWindowTest, DriveChangeMovesTheFolderTreeOrSaysItCannot) {
@@ -492,32 +521,34 @@ TEST_F(ListsWindowTest, DriveChangeMovesTheFolderTreeOrSaysItCannot) {
   faulty.drives = std::vector<std::u16string>{u"/", work.PathOf(u"mnt/"), work.PathOf(u"gone/")};
   h.store.Set(u"general", u"defpath", work.path());
   frmDovetem& w = h.Start(Capacities::Large(), {}, &faulty);
-  ASSERT_EQ(w.drvSelect->count(), 3);
-  EXPECT_EQ(w.DriveListDrive(), u"/");
-  w.drvSelect->setCurrentIndex(1);
-  EXPECT_EQ(w.FolderTreePath(), work.PathOf(u"mnt/"));
-  EXPECT_EQ(Column(w.selectModel), (QStringList{"on_drive"}));
-  w.drvSelect->setCurrentIndex(2);
+  ASSERT_EQ(Control<QComboBox>(w, "drvSelect").count(), 3);
+  EXPECT_EQ(SelectionPage(w).DriveListDrive(), u"/");
+  Control<QComboBox>(w, "drvSelect").setCurrentIndex(1);
+  EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.PathOf(u"mnt/"));
+  EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"on_drive"}));
+  Control<QComboBox>(w, "drvSelect").setCurrentIndex(2);
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text, u"指定されたドライブのフォルダ一覧を取得できませんでした。");
-  EXPECT_EQ(w.DriveListDrive(), work.PathOf(u"gone/"));  // the list keeps the new drive
-  EXPECT_EQ(w.FolderTreePath(), work.PathOf(u"mnt/"));
-  EXPECT_EQ(Column(w.selectModel), (QStringList{"on_drive"}));
+  // The list keeps the new drive.
+  EXPECT_EQ(SelectionPage(w).DriveListDrive(), work.PathOf(u"gone/"));
+  EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.PathOf(u"mnt/"));
+  EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"on_drive"}));
 }
 
 TEST_F(ListsWindowTest, FolderTreeOpensAFolderOnReturn) {
   work.MakeFolder(u"sub");
   work.MakeFile(u"sub/x");
   frmDovetem& w = Start();
-  QTreeWidgetItem* current = w.dirSelect->currentItem();
+  QTreeWidget& tree = FolderTree(w);
+  QTreeWidgetItem* current = tree.currentItem();
   ASSERT_NE(current, nullptr);
   ASSERT_EQ(current->childCount(), 1);
-  w.dirSelect->setCurrentItem(current->child(0));
-  w.dirSelect->setFocus();
+  tree.setCurrentItem(current->child(0));
+  tree.setFocus();
   QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-  QApplication::sendEvent(w.dirSelect, &key);
-  EXPECT_EQ(w.FolderTreePath(), work.PathOf(u"sub/"));
-  EXPECT_EQ(Column(w.selectModel), (QStringList{"x"}));
+  QApplication::sendEvent(&tree, &key);
+  EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.PathOf(u"sub/"));
+  EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"x"}));
   EXPECT_EQ(w.CurrentPage(), 1);  // Return opened the folder, not the rule page
 }
 
@@ -526,28 +557,29 @@ TEST_F(ListsWindowTest, ADropEventOnTheTargetListReachesTheHandler) {
   frmDovetem& w = Start();
   std::unique_ptr<QMimeData> data(FileDrop({work.PathOf(u"dropped")}));
   QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(w.lvwSelect2->viewport(), &enter);
+  QApplication::sendEvent(Control<ListView>(w, "lvwSelect2").viewport(), &enter);
   EXPECT_TRUE(enter.isAccepted());
   QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-  const bool delivered = QApplication::sendEvent(w.lvwSelect2->viewport(), &drop);
+  const bool delivered =
+      QApplication::sendEvent(Control<ListView>(w, "lvwSelect2").viewport(), &drop);
   EXPECT_TRUE(delivered);
   EXPECT_TRUE(drop.isAccepted());
-  EXPECT_EQ(Column(w.targetModel), (QStringList{Q(work.PathOf(u"dropped"))}));
+  EXPECT_EQ(Column(w, "lvwSelect2"), (QStringList{Q(work.PathOf(u"dropped"))}));
 }
 
 TEST_F(ListsWindowTest, EscapeOnPageTwoGoesBackAfterTheDecideButton) {
   work.MakeFile(u"a");
   frmDovetem& w = Start({work.PathOf(u"a")});
-  w.cmdSelectNext->click();
+  Control<QPushButton>(w, "cmdSelectNext").click();
   ASSERT_EQ(w.CurrentPage(), 2);
-  ASSERT_EQ(QApplication::focusWidget(), w.txtRule1);
-  EXPECT_TRUE(w.cmdRuleExecute[1]->isDefault());
+  ASSERT_EQ(QApplication::focusWidget(), &Control<QLineEdit>(w, "txtRule1"));
+  EXPECT_TRUE(Control<QPushButton>(w, "cmdRuleExecute", 1).isDefault());
   ASSERT_TRUE(testing::TypeKey(Qt::Key_Escape));
   EXPECT_EQ(w.CurrentPage(), 1);
-  EXPECT_EQ(QApplication::focusWidget(), w.lvwSelect);
+  EXPECT_EQ(QApplication::focusWidget(), &Control<ListView>(w, "lvwSelect"));
   EXPECT_EQ(h.boxes.Count(), 0u);
   // Back on page 1, Esc is the exit again.
-  EXPECT_TRUE(w.cmdSelectNext->isDefault());
+  EXPECT_TRUE(Control<QPushButton>(w, "cmdSelectNext").isDefault());
   h.boxes.QueueAnswer(MsgAnswer::No);
   ASSERT_TRUE(testing::TypeKey(Qt::Key_Escape));
   EXPECT_EQ(h.boxes.Texts(), std::vector<std::u16string>{u"終了しますか？"});
@@ -556,37 +588,40 @@ TEST_F(ListsWindowTest, EscapeOnPageTwoGoesBackAfterTheDecideButton) {
 TEST_F(ListsWindowTest, PreviewShowsTheSelectedTargetAfterKeyAndMouseRelease) {
   for (const char16_t* name : {u"a.txt", u"b.txt", u"c.txt"}) work.MakeFile(name);
   frmDovetem& w = Start({work.PathOf(u"a.txt"), work.PathOf(u"b.txt"), work.PathOf(u"c.txt")});
-  w.cmdSelectNext->click();
-  w.txtRule1->setText(QStringLiteral("new"));
-  EXPECT_EQ(w.lblRuleName1->text(), "a.txt");  // the first entry, selected by "決定＞"
-  EXPECT_EQ(w.lblRuleName2->text(), "new.txt");
+  Control<QPushButton>(w, "cmdSelectNext").click();
+  ListView& lvwOrder = Control<ListView>(w, "lvwOrder");
+  const QLabel& lblRuleName1 = Control<QLabel>(w, "lblRuleName1");
+  const QLabel& lblRuleName2 = Control<QLabel>(w, "lblRuleName2");
+  Control<QLineEdit>(w, "txtRule1").setText(QStringLiteral("new"));
+  EXPECT_EQ(lblRuleName1.text(), "a.txt");  // the first entry, selected by "決定＞"
+  EXPECT_EQ(lblRuleName2.text(), "new.txt");
 
-  w.lvwOrder->setFocus();
+  lvwOrder.setFocus();
   ASSERT_TRUE(testing::TypeKey(Qt::Key_Down));
-  EXPECT_EQ(w.FirstSelectedOrderPosition(), 2);
-  EXPECT_EQ(w.lblRuleName1->text(), "b.txt");
+  EXPECT_EQ(RulePage(w).FirstSelectedOrderPosition(), 2);
+  EXPECT_EQ(lblRuleName1.text(), "b.txt");
 
   // While Shift is held the selection grows without a refresh; letting go of
   // Shift refreshes.
-  QTest::keyPress(w.lvwOrder, Qt::Key_Up, Qt::ShiftModifier);
+  QTest::keyPress(&lvwOrder, Qt::Key_Up, Qt::ShiftModifier);
   QKeyEvent upReleased(QEvent::KeyRelease, Qt::Key_Up, Qt::ShiftModifier);
-  QApplication::sendEvent(w.lvwOrder, &upReleased);
-  EXPECT_EQ(w.FirstSelectedOrderPosition(), 1);
-  EXPECT_EQ(w.lblRuleName1->text(), "b.txt");
+  QApplication::sendEvent(&lvwOrder, &upReleased);
+  EXPECT_EQ(RulePage(w).FirstSelectedOrderPosition(), 1);
+  EXPECT_EQ(lblRuleName1.text(), "b.txt");
   QKeyEvent shiftReleased(QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier);
-  QApplication::sendEvent(w.lvwOrder, &shiftReleased);
-  EXPECT_EQ(w.lblRuleName1->text(), "a.txt");
+  QApplication::sendEvent(&lvwOrder, &shiftReleased);
+  EXPECT_EQ(lblRuleName1.text(), "a.txt");
 
   // A click refreshes when the button is let go.
-  const QPoint third = w.lvwOrder->visualRect(w.orderModel->index(2, 0)).center();
-  QTest::mousePress(w.lvwOrder->viewport(), Qt::LeftButton, Qt::NoModifier, third);
-  EXPECT_EQ(w.lblRuleName1->text(), "a.txt");
-  QTest::mouseRelease(w.lvwOrder->viewport(), Qt::LeftButton, Qt::NoModifier, third);
+  const QPoint third = lvwOrder.visualRect(lvwOrder.model()->index(2, 0)).center();
+  QTest::mousePress(lvwOrder.viewport(), Qt::LeftButton, Qt::NoModifier, third);
+  EXPECT_EQ(lblRuleName1.text(), "a.txt");
+  QTest::mouseRelease(lvwOrder.viewport(), Qt::LeftButton, Qt::NoModifier, third);
   QApplication::processEvents();
-  EXPECT_EQ(w.FirstSelectedOrderPosition(), 3);
-  EXPECT_EQ(w.lblRuleName1->text(), "c.txt");
-  EXPECT_EQ(w.lblRuleName2->text(), "new.txt");
-  EXPECT_EQ(w.OrderListPressed, 0);
+  EXPECT_EQ(RulePage(w).FirstSelectedOrderPosition(), 3);
+  EXPECT_EQ(lblRuleName1.text(), "c.txt");
+  EXPECT_EQ(lblRuleName2.text(), "new.txt");
+  EXPECT_EQ(w.State().OrderListPressed, 0);
 }
 
 TEST_F(ListsWindowTest, ViewCommandOnPageTwoRebuildsTheOrderListOnly) {
@@ -595,24 +630,25 @@ TEST_F(ListsWindowTest, ViewCommandOnPageTwoRebuildsTheOrderListOnly) {
   work.SetModified(u"a", 1700000000);
   h.store.Set(u"display", u"udate", u"False");
   frmDovetem& w = Start({work.PathOf(u"b"), work.PathOf(u"a")});
-  w.cmdSelectNext->click();
-  ASSERT_EQ(Titles(w.orderModel), QStringList{"名前▲"});
+  Control<QPushButton>(w, "cmdSelectNext").click();
+  ASSERT_EQ(Titles(w, "lvwOrder"), QStringList{"名前▲"});
   testing::OnNextDialog<frmDovetemView>([](frmDovetemView* dialog) {
-    dialog->chkAttribute[1]->setChecked(true);
-    dialog->cmdDecide->click();
+    Control<QCheckBox>(*dialog, "chkAttribute", 1).setChecked(true);
+    Control<QPushButton>(*dialog, "cmdDecide").click();
   });
-  w.cmdCommandView[2]->click();
+  Control<QPushButton>(w, "cmdCommandView", 2).click();
   EXPECT_EQ(w.CurrentPage(), 2);
   EXPECT_EQ(h.boxes.Count(), 0u);
-  EXPECT_EQ(Titles(w.orderModel), (QStringList{"名前▲", "更新日時△"}));
-  EXPECT_EQ(w.orderModel->Text(0, 1), Q(FormatDate(DateFromUnixTime(1700000000))));
+  EXPECT_EQ(Titles(w, "lvwOrder"), (QStringList{"名前▲", "更新日時△"}));
+  EXPECT_EQ(ListModel(w, "lvwOrder").Text(0, 1), Q(FormatDate(DateFromUnixTime(1700000000))));
   // The listing's dates are read and its order kept up, but it is not drawn
   // while page 1 is hidden.
-  for (int32_t i = 1; i <= w.listing.ListCount; ++i) EXPECT_NE(w.listing.ListModified[i], 0);
-  EXPECT_EQ(Titles(w.selectModel), QStringList{"名前▲"});
+  for (int32_t i = 1; i <= w.State().listing.ListCount; ++i)
+    EXPECT_NE(w.State().listing.ListModified[i], 0);
+  EXPECT_EQ(Titles(w, "lvwSelect"), QStringList{"名前▲"});
   // The rebuilt order list has no selection: the preview shows the sample name.
-  EXPECT_EQ(w.FirstSelectedOrderPosition(), 0);
-  EXPECT_EQ(w.lblRuleName1->text(), Q(w.settings.settings.SampleName));
+  EXPECT_EQ(RulePage(w).FirstSelectedOrderPosition(), 0);
+  EXPECT_EQ(Control<QLabel>(w, "lblRuleName1").text(), Q(w.State().settings.settings.SampleName));
 }
 
 // A folder that the system refuses to list, as it refuses one without read
@@ -655,30 +691,30 @@ TEST_P(UnlistableFolderTest, ListingIsEmptyAndFailedWithTheTreeOnThatFolder) {
     window = &Start(work.path(), targets);
     ASSERT_EQ(h.boxes.Count(), 0u);
     // Entries of the listed folder are picked, ready for "∨追加".
-    ASSERT_EQ(window->selectModel->RowCount(), 4);
-    window->lvwSelect->selectAll();
+    ASSERT_EQ(ListModel(*window, "lvwSelect").RowCount(), 4);
+    Control<ListView>(*window, "lvwSelect").selectAll();
   }
   frmDovetem& w = *window;
-  const int32_t targetsBefore = w.objects.ObjCount;
+  const int32_t targetsBefore = w.State().objects.ObjCount;
   switch (road) {
     case Road::Tree:
     case Road::TreeFolderGone: {
       if (road == Road::TreeFolderGone) std::system(("rmdir '" + work.native() + "gone'").c_str());
-      QTreeWidgetItem* item = TreeChild(w.dirSelect, road == Road::Tree ? "locked" : "gone");
+      QTreeWidgetItem* item = TreeChild(w, road == Road::Tree ? "locked" : "gone");
       ASSERT_NE(item, nullptr);
-      DoubleClickAt(w.dirSelect, w.dirSelect->visualItemRect(item));
+      DoubleClickFolder(w, item);
       break;
     }
     case Road::Drive:
-      w.drvSelect->setCurrentIndex(1);
+      Control<QComboBox>(w, "drvSelect").setCurrentIndex(1);
       break;
     case Road::Drop: {
       std::unique_ptr<QMimeData> drop(FileDrop({work.PathOf(u"locked/inside")}));
-      w.lvwSelect_OLEDragDrop(drop.get());
+      SelectionPage(w).lvwSelect_OLEDragDrop(drop.get());
       break;
     }
     case Road::TargetDoubleClick:
-      DoubleClickAt(w.lvwSelect2, w.lvwSelect2->visualRect(w.targetModel->index(0, 0)));
+      DoubleClickRow(w, "lvwSelect2", 0);
       break;
     case Road::StartFolder:
       break;
@@ -687,16 +723,16 @@ TEST_P(UnlistableFolderTest, ListingIsEmptyAndFailedWithTheTreeOnThatFolder) {
   ASSERT_EQ(h.boxes.Texts(),
             std::vector<std::u16string>{u"指定されたフォルダのファイル一覧を表示できませんでした。"});
   EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Critical);
-  EXPECT_EQ(w.listing.ListFailed, 1);
-  EXPECT_EQ(w.listing.ListCount, 0);
-  EXPECT_EQ(w.listing.ListFolder, folder);
-  EXPECT_EQ(w.selectModel->RowCount(), 0);
-  EXPECT_EQ(w.FolderTreePath(), folder);
-  EXPECT_EQ(TreeCurrentPath(w.dirSelect), Q(folder));
-  EXPECT_EQ(w.targetModel->RowCount(), targetsBefore);
+  EXPECT_EQ(w.State().listing.ListFailed, 1);
+  EXPECT_EQ(w.State().listing.ListCount, 0);
+  EXPECT_EQ(w.State().listing.ListFolder, folder);
+  EXPECT_EQ(ListModel(w, "lvwSelect").RowCount(), 0);
+  EXPECT_EQ(SelectionPage(w).FolderTreePath(), folder);
+  EXPECT_EQ(TreeCurrentPath(w), Q(folder));
+  EXPECT_EQ(ListModel(w, "lvwSelect2").RowCount(), targetsBefore);
   // Nothing of the folder listed before can be added now.
-  w.cmdSelectAdd->click();
-  EXPECT_EQ(w.objects.ObjCount, targetsBefore);
+  Control<QPushButton>(w, "cmdSelectAdd").click();
+  EXPECT_EQ(w.State().objects.ObjCount, targetsBefore);
   EXPECT_EQ(h.boxes.Count(), 1u);
 }
 
@@ -714,12 +750,12 @@ INSTANTIATE_TEST_SUITE_P(Roads, UnlistableFolderTest,
 TEST_F(UnlistableFolderTest, TheTreeLeadsBackToAFolderThatCanBeListed) {
   frmDovetem& w = Start(work.PathOf(u"locked/"));
   h.boxes.Clear();
-  QTreeWidgetItem* parent = w.dirSelect->currentItem()->parent();
+  QTreeWidgetItem* parent = FolderTree(w).currentItem()->parent();
   ASSERT_NE(parent, nullptr);
-  DoubleClickAt(w.dirSelect, w.dirSelect->visualItemRect(parent));
+  DoubleClickFolder(w, parent);
   EXPECT_EQ(h.boxes.Count(), 0u);
-  EXPECT_EQ(w.listing.ListFailed, 0);
-  EXPECT_EQ(Column(w.selectModel), (QStringList{"gone", "locked", "a", "b"}));
+  EXPECT_EQ(w.State().listing.ListFailed, 0);
+  EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"gone", "locked", "a", "b"}));
 }
 
 TEST_F(ListsWindowTest, ATargetWhoseFolderIsGoneLeavesTreeAndListingAsTheyWere) {
@@ -728,12 +764,12 @@ TEST_F(ListsWindowTest, ATargetWhoseFolderIsGoneLeavesTreeAndListingAsTheyWere) 
   work.MakeFile(u"top");
   frmDovetem& w = Start({work.PathOf(u"d/x")});
   std::system(("rm -rf '" + work.native() + "d'").c_str());
-  SelectRow(w.lvwSelect2, 0);
-  w.lvwSelect2_DblClick();
+  SelectRow(w, "lvwSelect2", 0);
+  SelectionPage(w).lvwSelect2_DblClick();
   EXPECT_EQ(h.boxes.Texts(), std::vector<std::u16string>{u"指定されたパスをセットできませんでした。"});
-  EXPECT_EQ(w.FolderTreePath(), work.path());
-  EXPECT_EQ(w.listing.ListFailed, 0);
-  EXPECT_EQ(Column(w.selectModel), (QStringList{"d", "top"}));
+  EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.path());
+  EXPECT_EQ(w.State().listing.ListFailed, 0);
+  EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"d", "top"}));
 }
 
 // The window is kept free of input while a list is refilled; afterwards the
@@ -765,7 +801,7 @@ TEST_P(FocusAfterRefillTest, TheFocusedControlKeepsTheFocus) {
   fs.drives = std::vector<std::u16string>{u"/", work.path(), work.PathOf(u"sub/")};
   h.store.Set(u"general", u"defpath", work.path());
   frmDovetem& w = h.Start(Capacities::Large(), {work.PathOf(u"b"), work.PathOf(u"sub/c")}, &fs);
-  if (row.page == 2) w.cmdSelectNext->click();
+  if (row.page == 2) Control<QPushButton>(w, "cmdSelectNext").click();
   QWidget* control = row.control(w);
   control->setFocus();
   ASSERT_EQ(QApplication::focusWidget(), control);
@@ -782,63 +818,71 @@ void PressSpace(frmDovetem&, testing::TempDir&) { ASSERT_TRUE(testing::TypeKey(Q
 INSTANTIATE_TEST_SUITE_P(
     Refills, FocusAfterRefillTest,
     ::testing::Values(
-        FocusRow{"SpaceOnAdd", 1, [](frmDovetem& w) -> QWidget* { return w.cmdSelectAdd; },
+        FocusRow{"SpaceOnAdd", 1,
+                 [](frmDovetem& w) -> QWidget* { return &Control<QPushButton>(w, "cmdSelectAdd"); },
                  [](frmDovetem& w, testing::TempDir& dir) {
-                   SelectRow(w.lvwSelect, 1);  // a
+                   SelectRow(w, "lvwSelect", 1);  // a
                    PressSpace(w, dir);
                  },
-                 [](frmDovetem& w) { EXPECT_EQ(w.targetModel->RowCount(), 3); }},
-        FocusRow{"SpaceOnRedraw", 1, [](frmDovetem& w) -> QWidget* { return w.cmdSelectRefresh; },
-                 PressSpace,
+                 [](frmDovetem& w) { EXPECT_EQ(ListModel(w, "lvwSelect2").RowCount(), 3); }},
+        FocusRow{
+            "SpaceOnRedraw", 1,
+            [](frmDovetem& w) -> QWidget* { return &Control<QPushButton>(w, "cmdSelectRefresh"); },
+            PressSpace,
+            [](frmDovetem& w) { EXPECT_EQ(SelectedTexts(w, "lvwSelect"), QStringList{"b"}); }},
+        FocusRow{
+            "SpaceOnRemoveSelected", 1,
+            [](frmDovetem& w) -> QWidget* { return &Control<QPushButton>(w, "cmdSelectDelete"); },
+            [](frmDovetem& w, testing::TempDir& dir) {
+              SelectRow(w, "lvwSelect2", 0);
+              PressSpace(w, dir);
+            },
+            [](frmDovetem& w) { EXPECT_EQ(ListModel(w, "lvwSelect2").RowCount(), 1); }},
+        FocusRow{
+            "SpaceOnRemoveFolder", 1,
+            [](frmDovetem& w) -> QWidget* { return &Control<QPushButton>(w, "cmdSelectDelete2"); },
+            PressSpace, [](frmDovetem& w) { EXPECT_EQ(ListModel(w, "lvwSelect2").RowCount(), 1); }},
+        FocusRow{"ListingColumnClick", 1,
+                 [](frmDovetem& w) -> QWidget* { return &Control<ListView>(w, "lvwSelect"); },
+                 [](frmDovetem& w, testing::TempDir&) { ClickColumn(w, "lvwSelect", 0); },
                  [](frmDovetem& w) {
-                   EXPECT_EQ(SelectedTexts(w.lvwSelect, w.selectModel), QStringList{"b"});
+                   EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"b", "a", "sub"}));
                  }},
-        FocusRow{"SpaceOnRemoveSelected", 1,
-                 [](frmDovetem& w) -> QWidget* { return w.cmdSelectDelete; },
-                 [](frmDovetem& w, testing::TempDir& dir) {
-                   SelectRow(w.lvwSelect2, 0);
-                   PressSpace(w, dir);
-                 },
-                 [](frmDovetem& w) { EXPECT_EQ(w.targetModel->RowCount(), 1); }},
-        FocusRow{"SpaceOnRemoveFolder", 1,
-                 [](frmDovetem& w) -> QWidget* { return w.cmdSelectDelete2; }, PressSpace,
-                 [](frmDovetem& w) { EXPECT_EQ(w.targetModel->RowCount(), 1); }},
-        FocusRow{"ListingColumnClick", 1, [](frmDovetem& w) -> QWidget* { return w.lvwSelect; },
-                 [](frmDovetem& w, testing::TempDir&) { ClickColumn(w.lvwSelect, 0); },
-                 [](frmDovetem& w) {
-                   EXPECT_EQ(Column(w.selectModel), (QStringList{"b", "a", "sub"}));
-                 }},
-        FocusRow{"TargetColumnClick", 1, [](frmDovetem& w) -> QWidget* { return w.lvwSelect2; },
-                 [](frmDovetem& w, testing::TempDir&) { ClickColumn(w.lvwSelect2, 0); },
-                 [](frmDovetem& w) { EXPECT_EQ(Titles(w.targetModel)[0], "名前▼"); }},
-        FocusRow{"TargetDoubleClick", 1, [](frmDovetem& w) -> QWidget* { return w.lvwSelect2; },
+        FocusRow{"TargetColumnClick", 1,
+                 [](frmDovetem& w) -> QWidget* { return &Control<ListView>(w, "lvwSelect2"); },
+                 [](frmDovetem& w, testing::TempDir&) { ClickColumn(w, "lvwSelect2", 0); },
+                 [](frmDovetem& w) { EXPECT_EQ(Titles(w, "lvwSelect2")[0], "名前▼"); }},
+        FocusRow{"TargetDoubleClick", 1,
+                 [](frmDovetem& w) -> QWidget* { return &Control<ListView>(w, "lvwSelect2"); },
+                 [](frmDovetem& w, testing::TempDir&) { DoubleClickRow(w, "lvwSelect2", 1); },
+                 [](frmDovetem& w) { EXPECT_EQ(Column(w, "lvwSelect"), QStringList{"c"}); }},
+        FocusRow{"ReturnInFolderTree", 1, [](frmDovetem& w) -> QWidget* { return &FolderTree(w); },
                  [](frmDovetem& w, testing::TempDir&) {
-                   DoubleClickAt(w.lvwSelect2, w.lvwSelect2->visualRect(w.targetModel->index(1, 0)));
-                 },
-                 [](frmDovetem& w) { EXPECT_EQ(Column(w.selectModel), QStringList{"c"}); }},
-        FocusRow{"ReturnInFolderTree", 1, [](frmDovetem& w) -> QWidget* { return w.dirSelect; },
-                 [](frmDovetem& w, testing::TempDir&) {
-                   w.dirSelect->setCurrentItem(TreeChild(w.dirSelect, "sub"));
+                   FolderTree(w).setCurrentItem(TreeChild(w, "sub"));
                    ASSERT_TRUE(testing::TypeKey(Qt::Key_Return));
                  },
-                 [](frmDovetem& w) { EXPECT_EQ(Column(w.selectModel), QStringList{"c"}); }},
-        FocusRow{"KeyInDriveList", 1, [](frmDovetem& w) -> QWidget* { return w.drvSelect; },
-                 [](frmDovetem&, testing::TempDir&) { ASSERT_TRUE(testing::TypeKey(Qt::Key_Down)); },
-                 [](frmDovetem& w) { EXPECT_EQ(Column(w.selectModel), QStringList{"c"}); }},
-        FocusRow{"DropOnListing", 1, [](frmDovetem& w) -> QWidget* { return w.lvwSelect; },
+                 [](frmDovetem& w) { EXPECT_EQ(Column(w, "lvwSelect"), QStringList{"c"}); }},
+        FocusRow{
+            "KeyInDriveList", 1,
+            [](frmDovetem& w) -> QWidget* { return &Control<QComboBox>(w, "drvSelect"); },
+            [](frmDovetem&, testing::TempDir&) { ASSERT_TRUE(testing::TypeKey(Qt::Key_Down)); },
+            [](frmDovetem& w) { EXPECT_EQ(Column(w, "lvwSelect"), QStringList{"c"}); }},
+        FocusRow{"DropOnListing", 1,
+                 [](frmDovetem& w) -> QWidget* { return &Control<ListView>(w, "lvwSelect"); },
                  [](frmDovetem& w, testing::TempDir& dir) {
                    std::unique_ptr<QMimeData> data(FileDrop({dir.PathOf(u"sub/c")}));
                    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton,
                                          Qt::NoModifier);
-                   QApplication::sendEvent(w.lvwSelect->viewport(), &enter);
+                   QApplication::sendEvent(Control<ListView>(w, "lvwSelect").viewport(), &enter);
                    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton,
                                    Qt::NoModifier);
-                   QApplication::sendEvent(w.lvwSelect->viewport(), &drop);
+                   QApplication::sendEvent(Control<ListView>(w, "lvwSelect").viewport(), &drop);
                  },
-                 [](frmDovetem& w) { EXPECT_EQ(Column(w.selectModel), QStringList{"c"}); }},
-        FocusRow{"OrderColumnClick", 2, [](frmDovetem& w) -> QWidget* { return w.lvwOrder; },
-                 [](frmDovetem& w, testing::TempDir&) { ClickColumn(w.lvwOrder, 0); },
-                 [](frmDovetem& w) { EXPECT_EQ(Titles(w.orderModel)[0], "名前▼"); }}),
+                 [](frmDovetem& w) { EXPECT_EQ(Column(w, "lvwSelect"), QStringList{"c"}); }},
+        FocusRow{"OrderColumnClick", 2,
+                 [](frmDovetem& w) -> QWidget* { return &Control<ListView>(w, "lvwOrder"); },
+                 [](frmDovetem& w, testing::TempDir&) { ClickColumn(w, "lvwOrder", 0); },
+                 [](frmDovetem& w) { EXPECT_EQ(Titles(w, "lvwOrder")[0], "名前▼"); }}),
     [](const ::testing::TestParamInfo<FocusRow>& info) { return std::string(info.param.name); });
 
 struct MaskRow {
@@ -853,11 +897,11 @@ class ViewDialogTest : public ::testing::TestWithParam<MaskRow> {};
 TEST_P(ViewDialogTest, DecideReturnsTheMaskOfTheBoxes) {
   const MaskRow& row = GetParam();
   frmDovetemView dialog(row.given);
-  if (row.tickModified) dialog.chkAttribute[1]->toggle();
-  if (row.tickCreated) dialog.chkAttribute[2]->toggle();
-  if (row.tickMix) dialog.chkMix->toggle();
-  if (row.tickHide) dialog.chkHideHeader->toggle();
-  dialog.cmdDecide->click();
+  if (row.tickModified) Control<QCheckBox>(dialog, "chkAttribute", 1).toggle();
+  if (row.tickCreated) Control<QCheckBox>(dialog, "chkAttribute", 2).toggle();
+  if (row.tickMix) Control<QCheckBox>(dialog, "chkMix").toggle();
+  if (row.tickHide) Control<QCheckBox>(dialog, "chkHideHeader").toggle();
+  Control<QPushButton>(dialog, "cmdDecide").click();
   EXPECT_EQ(dialog.Mask(), row.expected);
 }
 
@@ -876,8 +920,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ViewDialogClose, CancelAndCloseBoxGiveMinusOne) {
   frmDovetemView cancelled(1 | 64);
-  cancelled.chkAttribute[2]->toggle();
-  cancelled.cmdCancel->click();
+  Control<QCheckBox>(cancelled, "chkAttribute", 2).toggle();
+  Control<QPushButton>(cancelled, "cmdCancel").click();
   EXPECT_EQ(cancelled.Mask(), -1);
   frmDovetemView closed(1 | 64);
   closed.show();
@@ -890,33 +934,33 @@ TEST_F(ListsWindowTest, ViewCommandChangesColumnsHeadersAndNameSort) {
   work.MakeFolder(u"a");
   work.MakeFolder(u"c");
   frmDovetem& w = Start();
-  ASSERT_EQ(Column(w.selectModel), (QStringList{"a", "c", "b"}));
+  ASSERT_EQ(Column(w, "lvwSelect"), (QStringList{"a", "c", "b"}));
   // Both dates, mixed name sort, headers hidden.
   testing::OnNextDialog<frmDovetemView>([](frmDovetemView* dialog) {
-    dialog->chkAttribute[2]->setChecked(true);
-    dialog->chkMix->setChecked(true);
-    dialog->chkHideHeader->setChecked(true);
-    dialog->cmdDecide->click();
+    Control<QCheckBox>(*dialog, "chkAttribute", 2).setChecked(true);
+    Control<QCheckBox>(*dialog, "chkMix").setChecked(true);
+    Control<QCheckBox>(*dialog, "chkHideHeader").setChecked(true);
+    Control<QPushButton>(*dialog, "cmdDecide").click();
   });
-  w.cmdCommandView[1]->click();
-  EXPECT_EQ(w.ViewDialogMask, 1 | 2 | 32);
-  EXPECT_TRUE(w.settings.view.ViewCreated);
-  EXPECT_EQ(Titles(w.selectModel), (QStringList{"名前▲", "更新日時△", "作成日時∧"}));
-  EXPECT_TRUE(w.lvwSelect->isHeaderHidden());
-  EXPECT_TRUE(w.lvwSelect2->isHeaderHidden());
-  EXPECT_EQ(Column(w.selectModel), (QStringList{"a", "b", "c"}));
+  Control<QPushButton>(w, "cmdCommandView", 1).click();
+  EXPECT_EQ(w.State().ViewDialogMask, 1 | 2 | 32);
+  EXPECT_TRUE(w.State().settings.view.ViewCreated);
+  EXPECT_EQ(Titles(w, "lvwSelect"), (QStringList{"名前▲", "更新日時△", "作成日時∧"}));
+  EXPECT_TRUE(Control<ListView>(w, "lvwSelect").isHeaderHidden());
+  EXPECT_TRUE(Control<ListView>(w, "lvwSelect2").isHeaderHidden());
+  EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"a", "b", "c"}));
 
   // Only the creation column: two columns, levels (1, 3, 2).
   testing::OnNextDialog<frmDovetemView>([](frmDovetemView* dialog) {
-    dialog->chkAttribute[1]->setChecked(false);
-    dialog->chkHideHeader->setChecked(false);
-    dialog->cmdDecide->click();
+    Control<QCheckBox>(*dialog, "chkAttribute", 1).setChecked(false);
+    Control<QCheckBox>(*dialog, "chkHideHeader").setChecked(false);
+    Control<QPushButton>(*dialog, "cmdDecide").click();
   });
-  w.cmdCommandView[1]->click();
-  EXPECT_EQ(Titles(w.selectModel), (QStringList{"名前▲", "作成日時△"}));
-  EXPECT_FALSE(w.lvwSelect->isHeaderHidden());
-  w.lvwSelect->header()->sectionClicked(1);
-  EXPECT_EQ(Titles(w.selectModel), (QStringList{"名前△", "作成日時▲"}));
+  Control<QPushButton>(w, "cmdCommandView", 1).click();
+  EXPECT_EQ(Titles(w, "lvwSelect"), (QStringList{"名前▲", "作成日時△"}));
+  EXPECT_FALSE(Control<ListView>(w, "lvwSelect").isHeaderHidden());
+  Control<ListView>(w, "lvwSelect").header()->sectionClicked(1);
+  EXPECT_EQ(Titles(w, "lvwSelect"), (QStringList{"名前△", "作成日時▲"}));
 }
 
 }  // namespace

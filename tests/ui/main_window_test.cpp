@@ -1,24 +1,23 @@
 // The main window offscreen: start-up, exit questions and what they write,
 // the guard question, clear-all, the keyboard's Default and Cancel buttons,
 // and the help by button and by F1.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeView>
+#include <ostream>
+#include <vector>
 
 #include "ui/settings_dialog/settings_dialog.h"
-#include "ui/widgets/twips.h"
 #include "ui/view_dialog/view_dialog.h"
-#include "ui/report/report_text_view.h"
-#include "ui/report/report_window.h"
 #include "testing/window_harness.h"
 
 namespace dovetam {
 namespace {
 
+using testing::Control;
 using testing::WindowHarness;
 
 const std::u16string kDisplayKeys[] = {u"udate", u"cdate", u"header", u"mix"};
@@ -30,12 +29,12 @@ TEST(MainWindowStart, EmptyStoreStartsOnPageOneWithoutMessages) {
   EXPECT_EQ(w.windowTitle(), QStringLiteral("Dovetam - 規則型名前変更ツール"));
   EXPECT_EQ(w.CurrentPage(), 1);
   EXPECT_TRUE(w.isVisible());
-  EXPECT_EQ(w.txtRule1->text(), QStringLiteral("*"));
-  EXPECT_EQ(w.txtRule2->text(), QStringLiteral("*"));
-  EXPECT_FALSE(w.chkRule->isChecked());
-  EXPECT_EQ(w.ChangeState, 0);
-  EXPECT_EQ(w.LogPath, h.programDir.path() + u"dovetam_rename.log");
-  EXPECT_EQ(w.settings.ReportPath, h.programDir.path() + u"dovetam_report.dat");
+  EXPECT_EQ(Control<QLineEdit>(w, "txtRule1").text(), QStringLiteral("*"));
+  EXPECT_EQ(Control<QLineEdit>(w, "txtRule2").text(), QStringLiteral("*"));
+  EXPECT_FALSE(Control<QCheckBox>(w, "chkRule").isChecked());
+  EXPECT_EQ(w.State().ChangeState, 0);
+  EXPECT_EQ(w.State().LogPath, h.programDir.path() + u"dovetam_rename.log");
+  EXPECT_EQ(w.State().settings.ReportPath, h.programDir.path() + u"dovetam_report.dat");
 }
 
 TEST(MainWindowStart, BadStoredValuesGiveOneMessage) {
@@ -47,10 +46,10 @@ TEST(MainWindowStart, BadStoredValuesGiveOneMessage) {
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text, u"いくつかの設定を読み込むことができませんでした。");
   EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Critical);
-  EXPECT_EQ(w.settings.settings.ChrQ1, u"?");
-  EXPECT_EQ(w.settings.settings.ExtraMode, 1);
+  EXPECT_EQ(w.State().settings.settings.ChrQ1, u"?");
+  EXPECT_EQ(w.State().settings.settings.ExtraMode, 1);
   // A good symbol is in effect and fills the rule boxes.
-  EXPECT_EQ(w.txtRule1->text(), QStringLiteral("#"));
+  EXPECT_EQ(Control<QLineEdit>(w, "txtRule1").text(), QStringLiteral("#"));
 }
 
 TEST(MainWindowExit, YesWritesOnlyTheDisplayKeys) {
@@ -58,7 +57,7 @@ TEST(MainWindowExit, YesWritesOnlyTheDisplayKeys) {
   frmDovetem& w = h.Start();
   h.store.writeLog.clear();
   h.boxes.QueueAnswer(MsgAnswer::Yes);
-  w.cmdCommandExit[1]->click();
+  Control<QPushButton>(w, "cmdCommandExit", 1).click();
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text, u"終了しますか？");
   EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Question);
@@ -79,7 +78,7 @@ TEST(MainWindowExit, NoKeepsTheProgramRunning) {
   frmDovetem& w = h.Start();
   h.store.writeLog.clear();
   h.boxes.QueueAnswer(MsgAnswer::No);
-  w.cmdCommandExit[1]->click();
+  Control<QPushButton>(w, "cmdCommandExit", 1).click();
   EXPECT_FALSE(w.exitAccepted());
   EXPECT_TRUE(w.isVisible());
   EXPECT_TRUE(h.store.writeLog.empty());
@@ -98,10 +97,10 @@ TEST(MainWindowExit, UnsavedSettingsAskThreeWays) {
     SCOPED_TRACE(r.name);
     WindowHarness h;
     frmDovetem& w = h.Start();
-    w.settings.SettingsDirty = true;
-    w.settings.settings.SampleName = u"changed.txt";
+    w.State().settings.SettingsDirty = true;
+    w.State().settings.settings.SampleName = u"changed.txt";
     h.boxes.QueueAnswer(r.answer);
-    w.cmdCommandExit[2]->click();
+    Control<QPushButton>(w, "cmdCommandExit", 2).click();
     ASSERT_EQ(h.boxes.Count(), 1u);
     EXPECT_EQ(h.boxes.Last().text, u"設定を保存して終了しますか？");
     EXPECT_EQ(h.boxes.Last().buttons, MsgButtons::YesNoCancel);
@@ -123,10 +122,10 @@ TEST(MainWindowExit, UnsavedSettingsAskThreeWays) {
 TEST(MainWindowExit, AFailedSaveOfTheSettingsIsReportedOnce) {
   WindowHarness h;
   frmDovetem& w = h.Start();
-  w.settings.SettingsDirty = true;
+  w.State().settings.SettingsDirty = true;
   h.store.failCommits = true;
   h.boxes.QueueAnswer(MsgAnswer::Yes);
-  w.cmdCommandExit[2]->click();
+  Control<QPushButton>(w, "cmdCommandExit", 2).click();
   EXPECT_TRUE(w.exitAccepted());
   ASSERT_EQ(h.boxes.Count(), 2u);
   EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Critical);
@@ -139,7 +138,7 @@ TEST(MainWindowExit, FileDeletionAtExit) {
   frmDovetem& w = h.Start();
   h.programDir.MakeFile(u"dovetam_rename.log", "log");
   h.programDir.MakeFile(u"dovetam_report.dat", "report");
-  w.settings.SettingsDirty = true;
+  w.State().settings.SettingsDirty = true;
   h.boxes.QueueAnswer(MsgAnswer::No);  // do not save, but exit
   w.close();
   EXPECT_TRUE(w.exitAccepted());
@@ -177,41 +176,41 @@ TEST(MainWindowExit, FailedDeletionIsReportedOnceAndTheExitGoesOn) {
 TEST(MainWindowGuard, NoAbandonsTheSettingsCommand) {
   WindowHarness h;
   frmDovetem& w = h.Start();
-  w.ChangeState = 3;
+  w.State().ChangeState = 3;
   h.boxes.QueueAnswer(MsgAnswer::No);
-  w.cmdCommandSetting[1]->click();
+  Control<QPushButton>(w, "cmdCommandSetting", 1).click();
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text,
             u"この操作を行うと、名前の再変更・復元ができなくなります。\n続行しますか？");
   EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Exclamation);
   EXPECT_EQ(h.boxes.Last().defaultButton, MsgAnswer::No);
-  EXPECT_EQ(w.ChangeState, 3);
+  EXPECT_EQ(w.State().ChangeState, 3);
   h.boxes.QueueAnswer(MsgAnswer::Yes);
   // Yes goes on to the settings dialog; close it as soon as it shows (the
   // rebuild after Yes runs the event loop before the dialog opens).
   testing::OnNextDialog<frmDovetemSetting>([](frmDovetemSetting* d) { d->close(); });
-  w.cmdCommandSetting[1]->click();
-  EXPECT_EQ(w.ChangeState, 0);
+  Control<QPushButton>(w, "cmdCommandSetting", 1).click();
+  EXPECT_EQ(w.State().ChangeState, 0);
 }
 
 TEST(MainWindowClear, NoChangesNothingYesResetsToPageOne) {
   WindowHarness h;
   frmDovetem& w = h.Start();
   w.ShowPage(2);
-  w.txtRule1->setText(QStringLiteral("abc"));
-  w.ChangeState = 3;
+  Control<QLineEdit>(w, "txtRule1").setText(QStringLiteral("abc"));
+  w.State().ChangeState = 3;
   h.boxes.QueueAnswer(MsgAnswer::No);
-  w.cmdCommandClear[2]->click();
+  Control<QPushButton>(w, "cmdCommandClear", 2).click();
   EXPECT_EQ(h.boxes.Last().text, u"すべての項目をクリアしますか？");
   EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Question);
   EXPECT_EQ(w.CurrentPage(), 2);
-  EXPECT_EQ(w.ChangeState, 3);
+  EXPECT_EQ(w.State().ChangeState, 3);
   h.boxes.QueueAnswer(MsgAnswer::Yes);
-  w.cmdCommandClear[2]->click();
+  Control<QPushButton>(w, "cmdCommandClear", 2).click();
   EXPECT_EQ(w.CurrentPage(), 1);
-  EXPECT_EQ(w.ChangeState, 0);
-  EXPECT_EQ(w.txtRule1->text(), QStringLiteral("*"));
-  EXPECT_EQ(w.objects.ObjCount, 0);
+  EXPECT_EQ(w.State().ChangeState, 0);
+  EXPECT_EQ(Control<QLineEdit>(w, "txtRule1").text(), QStringLiteral("*"));
+  EXPECT_EQ(w.State().objects.ObjCount, 0);
 }
 
 TEST(MainWindowKeys, EscapeOnPageOneAsksTheExitQuestion) {
@@ -226,22 +225,75 @@ TEST(MainWindowKeys, EscapeOnPageOneAsksTheExitQuestion) {
 TEST(MainWindowKeys, EscapeOnPageTwoGoesBack) {
   WindowHarness h;
   frmDovetem& w = h.Start();
-  w.ShowPage(2);
-  w.SetDefaultCancel(nullptr, w.cmdRuleBack);
+  w.ShowPage(2);  // with its Default and Cancel buttons
   QTest::keyClick(&w, Qt::Key_Escape);
   EXPECT_EQ(w.CurrentPage(), 1);
   EXPECT_EQ(h.boxes.Count(), 0u);
 }
 
+// Tab walks a page in its designed order, the window's command buttons of
+// the page among them, and from the last control back to the first; Shift+Tab
+// walks it backwards. Controls of the hidden page and the never shown
+// cmdSelectUndo are passed over.
+struct TabCase {
+  const char* name;
+  int page;
+  std::vector<QString> order;
+};
+
+void PrintTo(const TabCase& c, std::ostream* os) { *os << c.name; }
+
+class TabOrderTest : public ::testing::TestWithParam<TabCase> {};
+
+TEST_P(TabOrderTest, TabGoesThroughThePageInItsOrder) {
+  const TabCase& c = GetParam();
+  testing::TempDir work;
+  work.MakeFile(u"a.txt");
+  WindowHarness h;
+  h.store.Set(u"general", u"defpath", work.path());
+  frmDovetem& w = h.Start(Capacities::Large(), {work.PathOf(u"a.txt")});
+  if (c.page == 2) Control<QPushButton>(w, "cmdSelectNext").click();
+  ASSERT_EQ(w.CurrentPage(), c.page);
+  const auto focused = [] {
+    QWidget* f = QApplication::focusWidget();
+    return f ? f->objectName() : QStringLiteral("(none)");
+  };
+  ASSERT_EQ(focused(), c.order.front());  // where the page puts the focus
+  for (std::size_t i = 1; i <= c.order.size(); ++i) {
+    ASSERT_TRUE(testing::TypeKey(Qt::Key_Tab));
+    EXPECT_EQ(focused(), c.order[i % c.order.size()]) << "Tab number " << i;
+  }
+  ASSERT_TRUE(testing::TypeKey(Qt::Key_Tab, Qt::ShiftModifier));
+  EXPECT_EQ(focused(), c.order.back());
+  EXPECT_EQ(h.boxes.Count(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, TabOrderTest,
+    ::testing::Values(
+        TabCase{"SelectionPage",
+                1,
+                {"drvSelect", "dirSelect", "lvwSelect", "cmdSelectAdd", "cmdSelectRefresh",
+                 "cmdSelectDelete2", "lvwSelect2", "cmdSelectDelete", "cmdSelectClear",
+                 "cmdSelectNext", "cmdCommandSetting(1)", "cmdCommandHelp(1)", "cmdCommandClear(1)",
+                 "cmdCommandExit(1)", "cmdCommandView(1)"}},
+        TabCase{"RulePage",
+                2,
+                {"txtRule1", "txtRule2", "chkRule", "lvwOrder", "cmdRuleExecute(1)",
+                 "cmdRuleExecute(2)", "cmdRuleUndo", "cmdRuleReport", "cmdCommandSetting(2)",
+                 "cmdCommandHelp(2)", "cmdCommandClear(2)", "cmdCommandExit(2)",
+                 "cmdCommandView(2)", "cmdRuleBack", "cmdRuleHelp", "cmdRuleExample"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(MainWindowHelp, OpensTheHtmlHelpAtTheTopicOrNothingWhenMissing) {
   WindowHarness h;
   frmDovetem& w = h.Start();
-  w.cmdRuleHelp->click();
+  Control<QPushButton>(w, "cmdRuleHelp").click();
   EXPECT_TRUE(h.launcher.starts.empty());
   h.programDir.MakeFile(u"dovetam_help.html", "<html></html>");
-  w.cmdRuleHelp->click();
-  w.cmdRuleExample->click();
-  w.cmdCommandHelp[1]->click();
+  Control<QPushButton>(w, "cmdRuleHelp").click();
+  Control<QPushButton>(w, "cmdRuleExample").click();
+  Control<QPushButton>(w, "cmdCommandHelp", 1).click();
   ASSERT_EQ(h.launcher.starts.size(), 3u);
   EXPECT_EQ(h.launcher.starts[0].program, u"xdg-open");
   const std::u16string url = h.launcher.starts[0].args.at(0);
@@ -261,13 +313,13 @@ TEST(MainWindowHelp, F1OpensTheTopicOfTheFocusedControl) {
     QWidget* focus;
     std::u16string_view end;
   } rows[] = {
-      {"drive list", 1, w.drvSelect, u"dovetam_help.html"},
-      {"folder listing", 1, w.lvwSelect, u"dovetam_help.html"},
-      {"rule box", 2, w.txtRule1, u"dovetam_help.html"},
-      {"order list", 2, w.lvwOrder, u"dovetam_help.html"},
-      {"rule help button", 2, w.cmdRuleHelp, u"dovetam_help.html#12"},
-      {"example button", 2, w.cmdRuleExample, u"dovetam_help.html#60"},
-      {"page help button", 2, w.cmdCommandHelp[2], u"dovetam_help.html"},
+      {"drive list", 1, &Control<QComboBox>(w, "drvSelect"), u"dovetam_help.html"},
+      {"folder listing", 1, &Control<ListView>(w, "lvwSelect"), u"dovetam_help.html"},
+      {"rule box", 2, &Control<QLineEdit>(w, "txtRule1"), u"dovetam_help.html"},
+      {"order list", 2, &Control<ListView>(w, "lvwOrder"), u"dovetam_help.html"},
+      {"rule help button", 2, &Control<QPushButton>(w, "cmdRuleHelp"), u"dovetam_help.html#12"},
+      {"example button", 2, &Control<QPushButton>(w, "cmdRuleExample"), u"dovetam_help.html#60"},
+      {"page help button", 2, &Control<QPushButton>(w, "cmdCommandHelp", 2), u"dovetam_help.html"},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
@@ -292,21 +344,24 @@ TEST(MainWindowHelp, F1InTheViewDialogAndTheReportWindowOpensTheDefaultTopic) {
   h.programDir.MakeFile(u"dovetam_help.html", "<html></html>");
   std::size_t startsInDialog = 0;
   testing::OnNextDialog<frmDovetemView>([&h, &startsInDialog](frmDovetemView* d) {
-    d->chkMix->setFocus();
-    QTest::keyClick(d->chkMix, Qt::Key_F1);
+    QCheckBox& chkMix = Control<QCheckBox>(*d, "chkMix");
+    chkMix.setFocus();
+    QTest::keyClick(&chkMix, Qt::Key_F1);
     startsInDialog = h.launcher.starts.size();
     EXPECT_TRUE(d->isVisible());  // F1 does not close the dialog
-    d->cmdCancel->click();
+    Control<QPushButton>(*d, "cmdCancel").click();
   });
-  w.cmdCommandView[1]->click();
+  Control<QPushButton>(w, "cmdCommandView", 1).click();
   EXPECT_EQ(startsInDialog, 1u);
 
   w.ShowPage(2);
-  w.cmdRuleReport->click();
-  ASSERT_TRUE(w.report->isVisible());
-  w.report->txtReport->setFocus();
-  QTest::keyClick(w.report->txtReport, Qt::Key_F1);
-  EXPECT_TRUE(w.report->isVisible());
+  Control<QPushButton>(w, "cmdRuleReport").click();
+  frmDovetemReport& report = testing::ReportWindow();
+  ASSERT_TRUE(report.isVisible());
+  QWidget& txtReport = Control(report, "txtReport");
+  txtReport.setFocus();
+  QTest::keyClick(&txtReport, Qt::Key_F1);
+  EXPECT_TRUE(report.isVisible());
   ASSERT_EQ(h.launcher.starts.size(), 2u);
   for (const auto& start : h.launcher.starts) {
     const std::u16string url = start.args.at(0);

@@ -15,7 +15,7 @@
 #include "ui/settings_dialog/settings_dialog.h"
 #include "core/settings/settings_dialog_values.h"
 #include "ui/widgets/twips.h"
-#include "core/settings/work_state.h"
+#include "core/settings/work_state_steps.h"
 #include "core/objects/path_adder.h"
 #include "ui/widgets/qt_message_boxes.h"
 #include "ui/report/report_window.h"
@@ -24,6 +24,7 @@
 namespace dovetam {
 namespace {
 
+using testing::Control;
 using testing::OnNextDialog;
 
 // The program's folder of a user and one far down a tree of folders.
@@ -230,7 +231,7 @@ class MessageBoxOwnerTest : public ::testing::Test {
   }
   void TearDown() override {
     if (window) {
-      window->report->hide();
+      testing::ReportWindow().hide();
       window->hide();
     }
   }
@@ -246,8 +247,9 @@ class MessageBoxOwnerTest : public ::testing::Test {
 
 TEST_F(MessageBoxOwnerTest, EachMessageStandsOverTheWindowThatRaisedIt) {
   frmDovetem& w = Start();
-  frmDovetemReport* report = w.report.get();
-  w.cmdRuleReport->click();
+  frmDovetemReport* report = &testing::ReportWindow();
+  QPushButton& cmdCommandOpen = Control<QPushButton>(*report, "cmdCommandOpen");
+  Control<QPushButton>(w, "cmdRuleReport").click();
   // Above the main window's top left corner: a box centred on either window
   // shows which one.
   report->move(w.geometry().topLeft() + QPoint(10, 10));
@@ -255,22 +257,23 @@ TEST_F(MessageBoxOwnerTest, EachMessageStandsOverTheWindowThatRaisedIt) {
 
   Seen seen;
   Watch(seen);
-  w.cmdCommandClear[1]->click();
+  Control<QPushButton>(w, "cmdCommandClear", 1).click();
   EXPECT_EQ(QStringLiteral("すべての項目をクリアしますか？"), seen.text);
   EXPECT_EQ(&w, seen.parent);
   EXPECT_LE(seen.offset.manhattanLength(), 2);
 
   Watch(seen);
-  report->cmdCommandOpen->click();
+  cmdCommandOpen.click();
   EXPECT_EQ(QStringLiteral("レポートが保存されていません。"), seen.text);
   EXPECT_EQ(report, seen.parent);
   EXPECT_LE(seen.offset.manhattanLength(), 2);
 
-  w.settings.ReportSaved = true;
+  w.State().settings.ReportSaved = true;
   launcher.result = false;
   Watch(seen);
-  report->cmdCommandOpen->click();
-  EXPECT_EQ(QString::fromStdU16String(u"レポート(" + w.settings.ReportPath + u")を表示できませんでした。"),
+  cmdCommandOpen.click();
+  EXPECT_EQ(QString::fromStdU16String(u"レポート(" + w.State().settings.ReportPath +
+                                      u")を表示できませんでした。"),
             seen.text);
   EXPECT_EQ(report, seen.parent);
 }
@@ -285,7 +288,7 @@ TEST_F(MessageBoxOwnerTest, TheSettingsDialogsMessagesStandOverIt) {
     d->cmdCommandSave->click();
     d->cmdCommandCancel->click();
   });
-  w.cmdCommandSetting[1]->click();
+  Control<QPushButton>(w, "cmdCommandSetting", 1).click();
   ASSERT_NE(nullptr, dialog);
   EXPECT_EQ(QStringLiteral("フォームの設定を保存しますか？"), seen.text);
   EXPECT_EQ(dialog, seen.parent);

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
-#include <QTreeView>
 
 #include "ui/widgets/twips.h"
 #include "core/rule/rule_page.h"
@@ -16,6 +15,7 @@
 namespace dovetam {
 namespace {
 
+using testing::Control;
 using testing::WindowHarness;
 
 QString Q(const char16_t* s) { return QString::fromStdU16String(s); }
@@ -25,59 +25,74 @@ class RulePageTest : public ::testing::Test {
   void SetUp() override {
     w = &h.Start();
     w->ShowPage(2);
+    page = &testing::RulePage(*w);
+    txtRule1 = &Control<QLineEdit>(*w, "txtRule1");
+    txtRule2 = &Control<QLineEdit>(*w, "txtRule2");
+    chkRule = &Control<QCheckBox>(*w, "chkRule");
+    lblRule2 = &Control<QLabel>(*w, "lblRule2");
+    lblRuleName1 = &Control<QLabel>(*w, "lblRuleName1");
+    lblRuleName2 = &Control<QLabel>(*w, "lblRuleName2");
   }
   WindowHarness h;
   frmDovetem* w = nullptr;
+  fraDovetem2* page = nullptr;
+  QLineEdit* txtRule1 = nullptr;
+  QLineEdit* txtRule2 = nullptr;
+  QCheckBox* chkRule = nullptr;
+  QLabel* lblRule2 = nullptr;
+  QLabel* lblRuleName1 = nullptr;
+  QLabel* lblRuleName2 = nullptr;
 };
 
 TEST_F(RulePageTest, SampleNameIsShownWithNothingSelected) {
-  w->ShowRulePreview();
-  EXPECT_EQ(w->lblRuleName1->text(), Q(u"abc123_xyz0056(1).txt"));
-  EXPECT_EQ(w->lblRuleName2->text(), Q(u"abc123_xyz0056(1).txt"));
-  EXPECT_EQ(w->engine.context.CurPos, 3);
-  EXPECT_EQ(w->engine.context.CurTotal, 10);
-  EXPECT_EQ(FormatDate(w->engine.context.CurModified), u"1990/01/02 03:04:05");
-  EXPECT_EQ(FormatDate(w->engine.context.CurCreated), u"1991/06/07 08:09:10");
-  EXPECT_EQ(w->engine.context.CurPath, u"");
-  EXPECT_FALSE(w->engine.context.CurIsFolder);
+  page->ShowRulePreview();
+  EXPECT_EQ(lblRuleName1->text(), Q(u"abc123_xyz0056(1).txt"));
+  EXPECT_EQ(lblRuleName2->text(), Q(u"abc123_xyz0056(1).txt"));
+  EXPECT_EQ(w->State().engine.context.CurPos, 3);
+  EXPECT_EQ(w->State().engine.context.CurTotal, 10);
+  EXPECT_EQ(FormatDate(w->State().engine.context.CurModified), u"1990/01/02 03:04:05");
+  EXPECT_EQ(FormatDate(w->State().engine.context.CurCreated), u"1991/06/07 08:09:10");
+  EXPECT_EQ(w->State().engine.context.CurPath, u"");
+  EXPECT_FALSE(w->State().engine.context.CurIsFolder);
 }
 
 TEST_F(RulePageTest, TypingUpdatesThePreview) {
-  w->txtRule1->setFocus();
-  w->txtRule1->selectAll();
-  QTest::keyClicks(w->txtRule1, QStringLiteral("new_*"));
-  EXPECT_EQ(w->lblRuleName2->text(), Q(u"new_abc123_xyz0056(1).txt"));
-  w->txtRule2->setText(QStringLiteral("bak"));
-  EXPECT_EQ(w->lblRuleName2->text(), Q(u"new_abc123_xyz0056(1).bak"));
-  w->chkRule->setChecked(true);
-  EXPECT_EQ(w->lblRuleName2->text(), Q(u"new_abc123_xyz0056(1).txt"));
+  txtRule1->setFocus();
+  txtRule1->selectAll();
+  QTest::keyClicks(txtRule1, QStringLiteral("new_*"));
+  EXPECT_EQ(lblRuleName2->text(), Q(u"new_abc123_xyz0056(1).txt"));
+  txtRule2->setText(QStringLiteral("bak"));
+  EXPECT_EQ(lblRuleName2->text(), Q(u"new_abc123_xyz0056(1).bak"));
+  chkRule->setChecked(true);
+  EXPECT_EQ(lblRuleName2->text(), Q(u"new_abc123_xyz0056(1).txt"));
 }
 
 TEST_F(RulePageTest, ErrorsShowInTheirBrackets) {
   // A forbidden character in the result is a generated-name error.
-  w->txtRule1->setText(QStringLiteral("a:b"));
-  EXPECT_EQ(w->lblRuleName2->text(), Q(u"<生成名\"a:b\"に禁則文字\":\"が含まれています。>"));
+  txtRule1->setText(QStringLiteral("a:b"));
+  EXPECT_EQ(lblRuleName2->text(), Q(u"<生成名\"a:b\"に禁則文字\":\"が含まれています。>"));
   // So is an empty name part.
-  w->txtRule1->setText(QString());
-  EXPECT_EQ(w->lblRuleName2->text(), Q(u"<生成名\".txt\"に空の部分が含まれています。>"));
+  txtRule1->setText(QString());
+  EXPECT_EQ(lblRuleName2->text(), Q(u"<生成名\".txt\"に空の部分が含まれています。>"));
   // An unpaired selection section is an error in the rule.
-  w->txtRule1->setText(QStringLiteral("a?b"));
-  EXPECT_TRUE(w->lblRuleName2->text().startsWith(QLatin1Char('('))) << w->lblRuleName2->text().toStdString();
-  EXPECT_TRUE(w->lblRuleName2->text().endsWith(QLatin1Char(')')));
+  txtRule1->setText(QStringLiteral("a?b"));
+  EXPECT_TRUE(lblRuleName2->text().startsWith(QLatin1Char('(')))
+      << lblRuleName2->text().toStdString();
+  EXPECT_TRUE(lblRuleName2->text().endsWith(QLatin1Char(')')));
 }
 
 TEST_F(RulePageTest, AmpersandIsShownAsItIs) {
-  w->settings.settings.SampleName = u"a&b.txt";
-  w->txtRule1->setText(QStringLiteral("*&"));
-  EXPECT_EQ(w->lblRuleName1->text(), QStringLiteral("a&b.txt"));
-  EXPECT_EQ(w->lblRuleName2->text(), QStringLiteral("a&b&.txt"));
+  w->State().settings.settings.SampleName = u"a&b.txt";
+  txtRule1->setText(QStringLiteral("*&"));
+  EXPECT_EQ(lblRuleName1->text(), QStringLiteral("a&b.txt"));
+  EXPECT_EQ(lblRuleName2->text(), QStringLiteral("a&b&.txt"));
 }
 
 TEST_F(RulePageTest, PastedControlCharactersAreRemoved) {
-  w->txtRule1->setText(QStringLiteral("a\tb\r\nc\x7f*"));
-  EXPECT_EQ(w->txtRule1->text(), QStringLiteral("abc*"));
-  w->txtRule2->setText(QStringLiteral("\x01\x02x"));
-  EXPECT_EQ(w->txtRule2->text(), QStringLiteral("x"));
+  txtRule1->setText(QStringLiteral("a\tb\r\nc\x7f*"));
+  EXPECT_EQ(txtRule1->text(), QStringLiteral("abc*"));
+  txtRule2->setText(QStringLiteral("\x01\x02x"));
+  EXPECT_EQ(txtRule2->text(), QStringLiteral("x"));
 }
 
 TEST(RemoveControlCharacters, KeepsEverythingElse) {
@@ -87,46 +102,46 @@ TEST(RemoveControlCharacters, KeepsEverythingElse) {
 
 TEST_F(RulePageTest, ScopeBoxWidensTheFirstRuleBox) {
   const int narrow = TwipsToPixels(5535, w);
-  EXPECT_EQ(w->txtRule1->width(), narrow);
-  EXPECT_EQ(w->txtRule1->toolTip(), Q(u"\".\"の前の部分に適用する変更規則を入力します。"));
-  EXPECT_EQ(w->txtRule2->toolTip(), Q(u"\".\"の後の部分に適用する変更規則を入力します。"));
-  w->chkRule->setChecked(true);
-  EXPECT_EQ(w->txtRule1->width(), TwipsToPixels(6120 + 3615, w) - TwipsToPixels(240, w));
-  EXPECT_EQ(w->txtRule1->geometry().right(), w->txtRule2->geometry().right());
-  EXPECT_EQ(w->txtRule1->toolTip(), Q(u"名前全体に適用する変更規則を入力します。"));
-  EXPECT_TRUE(w->txtRule2->isVisibleTo(w));
-  w->chkRule->setChecked(false);
-  EXPECT_EQ(w->txtRule1->width(), narrow);
-  EXPECT_EQ(w->txtRule1->toolTip(), Q(u"\".\"の前の部分に適用する変更規則を入力します。"));
+  EXPECT_EQ(txtRule1->width(), narrow);
+  EXPECT_EQ(txtRule1->toolTip(), Q(u"\".\"の前の部分に適用する変更規則を入力します。"));
+  EXPECT_EQ(txtRule2->toolTip(), Q(u"\".\"の後の部分に適用する変更規則を入力します。"));
+  chkRule->setChecked(true);
+  EXPECT_EQ(txtRule1->width(), TwipsToPixels(6120 + 3615, w) - TwipsToPixels(240, w));
+  EXPECT_EQ(txtRule1->geometry().right(), txtRule2->geometry().right());
+  EXPECT_EQ(txtRule1->toolTip(), Q(u"名前全体に適用する変更規則を入力します。"));
+  EXPECT_TRUE(txtRule2->isVisibleTo(w));
+  chkRule->setChecked(false);
+  EXPECT_EQ(txtRule1->width(), narrow);
+  EXPECT_EQ(txtRule1->toolTip(), Q(u"\".\"の前の部分に適用する変更規則を入力します。"));
 }
 
 TEST_F(RulePageTest, OneRuleBoxLiesOverTheSeparatorAndTheSecondBox) {
   // Points of the page: the right part of the wide box, and the separator.
-  const QPoint overBox2 = w->txtRule2->geometry().center();
-  const QPoint overSeparator = w->lblRule2->geometry().center();
-  w->chkRule->setChecked(true);
-  EXPECT_EQ(w->fraDovetem2->childAt(overBox2), w->txtRule1);
-  EXPECT_EQ(w->fraDovetem2->childAt(overSeparator), w->txtRule1);
+  const QPoint overBox2 = txtRule2->geometry().center();
+  const QPoint overSeparator = lblRule2->geometry().center();
+  chkRule->setChecked(true);
+  EXPECT_EQ(page->childAt(overBox2), txtRule1);
+  EXPECT_EQ(page->childAt(overSeparator), txtRule1);
 
   // A click there types into the one rule, and the preview follows it.
-  QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, w->fraDovetem2->mapTo(w, overBox2));
-  ASSERT_EQ(w->focusWidget(), w->txtRule1);
-  w->txtRule1->end(false);
+  QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, page->mapTo(w, overBox2));
+  ASSERT_EQ(w->focusWidget(), txtRule1);
+  txtRule1->end(false);
   QTest::keyClicks(w->focusWidget(), QStringLiteral(".bak"));
-  EXPECT_EQ(w->txtRule1->text(), QStringLiteral("*.bak"));
-  EXPECT_EQ(w->txtRule2->text(), QStringLiteral("*"));
-  EXPECT_EQ(w->lblRuleName2->text(), Q(u"abc123_xyz0056(1).txt.bak"));
+  EXPECT_EQ(txtRule1->text(), QStringLiteral("*.bak"));
+  EXPECT_EQ(txtRule2->text(), QStringLiteral("*"));
+  EXPECT_EQ(lblRuleName2->text(), Q(u"abc123_xyz0056(1).txt.bak"));
   // Tab does not go into the covered box either.
-  QTest::keyClick(w->txtRule1, Qt::Key_Tab);
-  EXPECT_EQ(w->focusWidget(), w->chkRule);
+  QTest::keyClick(txtRule1, Qt::Key_Tab);
+  EXPECT_EQ(w->focusWidget(), chkRule);
 
   // Two rules again: both boxes and the separator as they were.
-  w->chkRule->setChecked(false);
-  EXPECT_EQ(w->fraDovetem2->childAt(overBox2), w->txtRule2);
-  EXPECT_EQ(w->fraDovetem2->childAt(overSeparator), w->lblRule2);
-  w->txtRule1->setFocus();
-  QTest::keyClick(w->txtRule1, Qt::Key_Tab);
-  EXPECT_EQ(w->focusWidget(), w->txtRule2);
+  chkRule->setChecked(false);
+  EXPECT_EQ(page->childAt(overBox2), txtRule2);
+  EXPECT_EQ(page->childAt(overSeparator), lblRule2);
+  txtRule1->setFocus();
+  QTest::keyClick(txtRule1, Qt::Key_Tab);
+  EXPECT_EQ(w->focusWidget(), txtRule2);
 }
 
 TEST(RulePageOrderKeys, KeyReleaseRefreshesUnlessShiftCtrlOrAltIsHeld) {
@@ -135,18 +150,21 @@ TEST(RulePageOrderKeys, KeyReleaseRefreshesUnlessShiftCtrlOrAltIsHeld) {
   work.MakeFile(u"b.txt");
   WindowHarness h;
   frmDovetem& w = h.Start();
-  w.AddObjectsFromArguments({work.PathOf(u"a.txt"), work.PathOf(u"b.txt")});
-  w.cmdSelectNext_Click();
-  ASSERT_EQ(w.OrderItemCount(), 2);
-  EXPECT_EQ(w.lblRuleName1->text(), QStringLiteral("a.txt"));
+  testing::SelectionPage(w).AddObjectsFromArguments({work.PathOf(u"a.txt"), work.PathOf(u"b.txt")});
+  testing::SelectionPage(w).cmdSelectNext_Click();
+  fraDovetem2& page = testing::RulePage(w);
+  ListView& lvwOrder = Control<ListView>(w, "lvwOrder");
+  QLabel& lblRuleName1 = Control<QLabel>(w, "lblRuleName1");
+  ASSERT_EQ(page.OrderItemCount(), 2);
+  EXPECT_EQ(lblRuleName1.text(), QStringLiteral("a.txt"));
 
   // Down on the numeric keypad, as a person presses it.
-  w.lvwOrder->setFocus();
-  QTest::keyPress(w.lvwOrder, Qt::Key_Down, Qt::KeypadModifier);
-  ASSERT_EQ(w.FirstSelectedOrderPosition(), 2);
-  EXPECT_EQ(w.lblRuleName1->text(), QStringLiteral("a.txt"));  // on release only
-  QTest::keyRelease(w.lvwOrder, Qt::Key_Down, Qt::KeypadModifier);
-  EXPECT_EQ(w.lblRuleName1->text(), QStringLiteral("b.txt"));
+  lvwOrder.setFocus();
+  QTest::keyPress(&lvwOrder, Qt::Key_Down, Qt::KeypadModifier);
+  ASSERT_EQ(page.FirstSelectedOrderPosition(), 2);
+  EXPECT_EQ(lblRuleName1.text(), QStringLiteral("a.txt"));  // on release only
+  QTest::keyRelease(&lvwOrder, Qt::Key_Down, Qt::KeypadModifier);
+  EXPECT_EQ(lblRuleName1.text(), QStringLiteral("b.txt"));
 
   struct Row {
     const char* name;
@@ -164,49 +182,50 @@ TEST(RulePageOrderKeys, KeyReleaseRefreshesUnlessShiftCtrlOrAltIsHeld) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
-    const int shown = w.FirstSelectedOrderPosition();
+    const int shown = page.FirstSelectedOrderPosition();
     const int other = 3 - shown;
-    w.lvwOrder->selectionModel()->setCurrentIndex(
-        w.lvwOrder->model()->index(other - 1, 0),
+    lvwOrder.selectionModel()->setCurrentIndex(
+        lvwOrder.model()->index(other - 1, 0),
         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     QKeyEvent release(QEvent::KeyRelease, r.key, r.modifiers);
-    QApplication::sendEvent(w.lvwOrder, &release);
+    QApplication::sendEvent(&lvwOrder, &release);
     const int expected = r.refreshes ? other : shown;
-    EXPECT_EQ(w.lblRuleName1->text(), expected == 1 ? QStringLiteral("a.txt") : QStringLiteral("b.txt"));
-    w.ShowRulePreview();
+    EXPECT_EQ(lblRuleName1.text(),
+              expected == 1 ? QStringLiteral("a.txt") : QStringLiteral("b.txt"));
+    page.ShowRulePreview();
   }
 }
 
 TEST_F(RulePageTest, GuardAfterARunRestoresTheRunsRuleOnNo) {
-  w->txtRule1->setText(QStringLiteral("run_*"));
-  w->LastRule1 = u"run_*";
-  w->LastRule2 = u"*";
-  w->LastChkRule = false;
-  w->ChangeState = 3;
-  const QString previewBefore = w->lblRuleName2->text();
+  txtRule1->setText(QStringLiteral("run_*"));
+  w->State().LastRule1 = u"run_*";
+  w->State().LastRule2 = u"*";
+  w->State().LastChkRule = false;
+  w->State().ChangeState = 3;
+  const QString previewBefore = lblRuleName2->text();
 
   h.boxes.QueueAnswer(MsgAnswer::No);
-  w->txtRule1->setText(QStringLiteral("other"));
+  txtRule1->setText(QStringLiteral("other"));
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Exclamation);
-  EXPECT_EQ(w->txtRule1->text(), QStringLiteral("run_*"));
-  EXPECT_EQ(w->ChangeState, 3);
-  EXPECT_EQ(w->lblRuleName2->text(), previewBefore);
+  EXPECT_EQ(txtRule1->text(), QStringLiteral("run_*"));
+  EXPECT_EQ(w->State().ChangeState, 3);
+  EXPECT_EQ(lblRuleName2->text(), previewBefore);
 
   h.boxes.QueueAnswer(MsgAnswer::No);
-  w->chkRule->setChecked(true);
-  EXPECT_FALSE(w->chkRule->isChecked());
+  chkRule->setChecked(true);
+  EXPECT_FALSE(chkRule->isChecked());
 
   h.boxes.QueueAnswer(MsgAnswer::No);
-  w->txtRule2->setText(QStringLiteral("x"));
-  EXPECT_EQ(w->txtRule2->text(), QStringLiteral("*"));
+  txtRule2->setText(QStringLiteral("x"));
+  EXPECT_EQ(txtRule2->text(), QStringLiteral("*"));
   EXPECT_EQ(h.boxes.Count(), 3u);
 
   h.boxes.QueueAnswer(MsgAnswer::Yes);
-  w->txtRule1->setText(QStringLiteral("yes_*"));
-  EXPECT_EQ(w->ChangeState, 0);
-  EXPECT_EQ(w->txtRule1->text(), QStringLiteral("yes_*"));
-  EXPECT_EQ(w->lblRuleName2->text(), Q(u"yes_abc123_xyz0056(1).txt"));
+  txtRule1->setText(QStringLiteral("yes_*"));
+  EXPECT_EQ(w->State().ChangeState, 0);
+  EXPECT_EQ(txtRule1->text(), QStringLiteral("yes_*"));
+  EXPECT_EQ(lblRuleName2->text(), Q(u"yes_abc123_xyz0056(1).txt"));
 }
 
 }  // namespace

@@ -26,15 +26,21 @@
 namespace dovetam {
 namespace {
 
+using testing::Control;
 using testing::FsCall;
+using testing::ListModel;
+using testing::ReportWindow;
+using testing::SelectionPage;
 using testing::TempDir;
 using testing::WindowHarness;
 
 QString Q(std::u16string_view s) { return QString::fromUtf16(s.data(), s.size()); }
 
-QStringList Column(const ListViewModel* model) {
+// The texts of the name column of the list `list` of the window.
+QStringList Column(const QWidget& w, const char* list) {
+  const ListViewModel& model = ListModel(w, list);
   QStringList texts;
-  for (int r = 0; r < model->RowCount(); ++r) texts << model->Text(r, 0);
+  for (int r = 0; r < model.RowCount(); ++r) texts << model.Text(r, 0);
   return texts;
 }
 
@@ -49,8 +55,8 @@ class RunWindowTest : public ::testing::Test {
     frmDovetem& w = h.Start();
     std::vector<std::u16string> paths;
     for (const char16_t* n : names) paths.push_back(work.PathOf(n));
-    if (!paths.empty()) w.AddObjectsFromArguments(paths);
-    w.cmdSelectNext_Click();
+    if (!paths.empty()) SelectionPage(w).AddObjectsFromArguments(paths);
+    SelectionPage(w).cmdSelectNext_Click();
     h.boxes.Clear();
     return w;
   }
@@ -62,28 +68,30 @@ class RunWindowTest : public ::testing::Test {
 TEST_F(RunWindowTest, ButtonsOnTheRulePage) {
   frmDovetem& w = StartWith({});
   const std::pair<QPushButton*, const char16_t*> buttons[] = {
-      {w.cmdRuleExecute[1], u"名前変更"},
-      {w.cmdRuleExecute[2], u"名前再変更"},
-      {w.cmdRuleUndo, u"元に戻す"},
-      {w.cmdRuleReport, u"レポート表示"}};
+      {&Control<QPushButton>(w, "cmdRuleExecute", 1), u"名前変更"},
+      {&Control<QPushButton>(w, "cmdRuleExecute", 2), u"名前再変更"},
+      {&Control<QPushButton>(w, "cmdRuleUndo"), u"元に戻す"},
+      {&Control<QPushButton>(w, "cmdRuleReport"), u"レポート表示"}};
   for (const auto& [button, caption] : buttons) {
     ASSERT_NE(nullptr, button);
     EXPECT_EQ(Q(caption), button->text());
-    EXPECT_EQ(w.fraDovetem2, button->parentWidget());
+    EXPECT_EQ(&Control<QFrame>(w, "fraDovetem2"), button->parentWidget());
     EXPECT_TRUE(button->isVisible());
     // The caption fits.
     EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()) + 8, button->width());
   }
-  EXPECT_EQ(QStringLiteral("元の名前に戻っていない全てのオブジェクトを復元します。"), w.cmdRuleUndo->toolTip());
-  EXPECT_EQ(QStringLiteral("処理の結果を詳細表示します。"), w.cmdRuleReport->toolTip());
-  EXPECT_TRUE(w.cmdRuleExecute[1]->isDefault());
+  EXPECT_EQ(QStringLiteral("元の名前に戻っていない全てのオブジェクトを復元します。"),
+            Control<QPushButton>(w, "cmdRuleUndo").toolTip());
+  EXPECT_EQ(QStringLiteral("処理の結果を詳細表示します。"),
+            Control<QPushButton>(w, "cmdRuleReport").toolTip());
+  EXPECT_TRUE(Control<QPushButton>(w, "cmdRuleExecute", 1).isDefault());
 }
 
 TEST_F(RunWindowTest, RefusalsBeforeAnyRun) {
   frmDovetem& w = StartWith({});
-  w.cmdRuleExecute[1]->click();
-  w.cmdRuleExecute[2]->click();
-  w.cmdRuleUndo->click();
+  Control<QPushButton>(w, "cmdRuleExecute", 1).click();
+  Control<QPushButton>(w, "cmdRuleExecute", 2).click();
+  Control<QPushButton>(w, "cmdRuleUndo").click();
   EXPECT_EQ((std::vector<std::u16string>{u"オブジェクトを選択してください。", u"名前を再変更できません。",
                                          u"元に戻せません。"}),
             h.boxes.Texts());
@@ -93,57 +101,57 @@ TEST_F(RunWindowTest, RefusalsBeforeAnyRun) {
 
 TEST_F(RunWindowTest, RunReRunAndRestoreThroughTheWindow) {
   frmDovetem& w = StartWith({u"a.txt", u"b.txt"});
-  w.txtRule1->setText(QStringLiteral("x"));
+  Control<QLineEdit>(w, "txtRule1").setText(QStringLiteral("x"));
   h.boxes.Clear();
 
   // No to the confirmation changes nothing.
   h.boxes.QueueAnswer(MsgAnswer::No);
-  w.cmdRuleExecute[1]->click();
+  Control<QPushButton>(w, "cmdRuleExecute", 1).click();
   EXPECT_EQ((std::vector<std::u16string>{u"現在の設定で名前を変更しますか？"}), h.boxes.Texts());
-  EXPECT_EQ(0, w.ChangeState);
+  EXPECT_EQ(0, w.State().ChangeState);
 
   h.boxes.Clear();
   h.boxes.QueueAnswer(MsgAnswer::Yes);
-  w.cmdRuleExecute[1]->click();
+  Control<QPushButton>(w, "cmdRuleExecute", 1).click();
   EXPECT_EQ((std::vector<std::u16string>{u"x-2.txt", u"x.txt"}), work.Names());
   EXPECT_EQ((std::vector<std::u16string>{u"現在の設定で名前を変更しますか？",
                                          u" 2 個 の オブジェクト名を正常に変更しました。"}),
             h.boxes.Texts());
   EXPECT_EQ(MsgIcon::Information, h.boxes.Last().icon);
-  EXPECT_EQ(3, w.ChangeState);
-  EXPECT_EQ(u"x", w.LastRule1);
-  EXPECT_EQ(u"*", w.LastRule2);
-  EXPECT_FALSE(w.LastChkRule);
-  EXPECT_EQ(1, w.listing.ListStale);
-  EXPECT_TRUE(w.settings.ReportSaved);
-  EXPECT_EQ(w.journal.LogText.size() > 0, true);
+  EXPECT_EQ(3, w.State().ChangeState);
+  EXPECT_EQ(u"x", w.State().LastRule1);
+  EXPECT_EQ(u"*", w.State().LastRule2);
+  EXPECT_FALSE(w.State().LastChkRule);
+  EXPECT_EQ(1, w.State().listing.ListStale);
+  EXPECT_TRUE(w.State().settings.ReportSaved);
+  EXPECT_EQ(w.State().journal.LogText.size() > 0, true);
   const std::u16string reportFile =
       DecodeNative(h.programDir.ReadFile(u"dovetam_report.dat"));
-  EXPECT_EQ(reportFile, w.report->ReportText());
-  EXPECT_FALSE(w.report->isVisible());
+  EXPECT_EQ(reportFile, ReportWindow().ReportText());
+  EXPECT_FALSE(ReportWindow().isVisible());
   EXPECT_EQ(nullptr, QApplication::overrideCursor());
 
   // A second run is refused; the re-run asks.
   h.boxes.Clear();
-  w.cmdRuleExecute[1]->click();
+  Control<QPushButton>(w, "cmdRuleExecute", 1).click();
   EXPECT_EQ(u"二重に名前変更を行うことはできません。\n\nオブジェクトを選択しなおすか、変更規則を変えてから、\n"
             u"操作を行ってください。",
             h.boxes.Last().text);
   h.boxes.QueueAnswer(MsgAnswer::Yes);
-  w.cmdRuleExecute[2]->click();
+  Control<QPushButton>(w, "cmdRuleExecute", 2).click();
   EXPECT_EQ(u"名前を再変更しますか？", h.boxes.calls[1].text);
   EXPECT_EQ(u" 2 個 の オブジェクト名を正常に変更しました。", h.boxes.Last().text);
-  EXPECT_NE(std::u16string::npos, w.journal.LogText.find(u"スキップ(同名)"));
+  EXPECT_NE(std::u16string::npos, w.State().journal.LogText.find(u"スキップ(同名)"));
 
   // The restore gives the names back and keeps the run's state.
   h.boxes.Clear();
   h.boxes.QueueAnswer(MsgAnswer::Yes);
-  w.cmdRuleUndo->click();
+  Control<QPushButton>(w, "cmdRuleUndo").click();
   EXPECT_EQ((std::vector<std::u16string>{u"変更した名前を元に戻しますか？",
                                          u" 2 個 の オブジェクト名を正常に復元しました。"}),
             h.boxes.Texts());
   EXPECT_EQ((std::vector<std::u16string>{u"a.txt", u"b.txt"}), work.Names());
-  EXPECT_EQ(3, w.ChangeState);
+  EXPECT_EQ(3, w.State().ChangeState);
   const std::u16string log = DecodeNative(h.programDir.ReadFile(u"dovetam_rename.log"));
   EXPECT_NE(std::u16string::npos, log.find(u" 名前変更開始\r\n"));
   EXPECT_NE(std::u16string::npos, log.find(u" 名前再変更開始\r\n"));
@@ -157,9 +165,9 @@ class AfterARunTest : public RunWindowTest {
   frmDovetem& RunTwoFiles() {
     h.store.Set(u"general", u"defpath", work.path());
     frmDovetem& w = StartWith({u"a.txt", u"b.txt"});
-    w.txtRule1->setText(QStringLiteral("x"));
+    Control<QLineEdit>(w, "txtRule1").setText(QStringLiteral("x"));
     h.boxes.QueueAnswer(MsgAnswer::Yes);
-    w.cmdRuleExecute[1]->click();
+    Control<QPushButton>(w, "cmdRuleExecute", 1).click();
     h.boxes.Clear();
     return w;
   }
@@ -170,83 +178,86 @@ class AfterARunTest : public RunWindowTest {
 TEST_F(AfterARunTest, TheFocusStaysThroughTheRunAndTheGuard) {
   h.store.Set(u"general", u"defpath", work.path());
   frmDovetem& w = StartWith({u"a.txt", u"b.txt"});
-  w.txtRule1->setText(QStringLiteral("x"));
+  Control<QLineEdit>(w, "txtRule1").setText(QStringLiteral("x"));
   // Space on "名前変更": the run refills the order list; the button keeps the focus.
-  w.cmdRuleExecute[1]->setFocus();
+  Control<QPushButton>(w, "cmdRuleExecute", 1).setFocus();
   h.boxes.QueueAnswer(MsgAnswer::Yes);
   ASSERT_TRUE(testing::TypeKey(Qt::Key_Space));
-  ASSERT_EQ(3, w.ChangeState);
-  EXPECT_EQ(w.cmdRuleExecute[1], QApplication::focusWidget());
+  ASSERT_EQ(3, w.State().ChangeState);
+  EXPECT_EQ(&Control<QPushButton>(w, "cmdRuleExecute", 1), QApplication::focusWidget());
 
   // Typing into the rule box: the first key asks, Yes rebuilds the order
   // list, and the next key still lands in the box.
-  w.txtRule1->setFocus();
-  w.txtRule1->end(false);
+  Control<QLineEdit>(w, "txtRule1").setFocus();
+  Control<QLineEdit>(w, "txtRule1").end(false);
   h.boxes.Clear();
   h.boxes.QueueAnswer(MsgAnswer::Yes);
   ASSERT_TRUE(testing::TypeKey(Qt::Key_A));
   EXPECT_EQ(std::vector<std::u16string>{kGuardQuestion}, h.boxes.Texts());
-  EXPECT_EQ(0, w.ChangeState);
-  EXPECT_EQ(NameOrder(), Column(w.orderModel));
-  EXPECT_EQ(w.txtRule1, QApplication::focusWidget());
+  EXPECT_EQ(0, w.State().ChangeState);
+  EXPECT_EQ(NameOrder(), Column(w, "lvwOrder"));
+  EXPECT_EQ(&Control<QLineEdit>(w, "txtRule1"), QApplication::focusWidget());
   ASSERT_TRUE(testing::TypeKey(Qt::Key_B));
-  EXPECT_EQ(QStringLiteral("xab"), w.txtRule1->text());
+  EXPECT_EQ(QStringLiteral("xab"), Control<QLineEdit>(w, "txtRule1").text());
   EXPECT_EQ(1u, h.boxes.Count());
 }
 
 TEST_F(AfterARunTest, BackReadsTheStaleListingAndKeepsTheRunsOrder) {
   frmDovetem& w = RunTwoFiles();
-  ASSERT_EQ(1, w.listing.ListStale);
-  ASSERT_EQ(RunOrder(), Column(w.orderModel));
-  w.txtRule1->setFocus();
+  ASSERT_EQ(1, w.State().listing.ListStale);
+  ASSERT_EQ(RunOrder(), Column(w, "lvwOrder"));
+  Control<QLineEdit>(w, "txtRule1").setFocus();
   ASSERT_TRUE(testing::TypeKey(Qt::Key_Escape));  // "＜戻る"
   EXPECT_EQ(1, w.CurrentPage());
-  EXPECT_EQ(0, w.listing.ListStale);
+  EXPECT_EQ(0, w.State().listing.ListStale);
   // The folder was read again: the new names, sorted by name.
-  EXPECT_EQ((QStringList{"x-2.txt", "x.txt"}), Column(w.selectModel));
+  EXPECT_EQ((QStringList{"x-2.txt", "x.txt"}), Column(w, "lvwSelect"));
   // The target list is redrawn in the run's order, under a parenthesized mark.
-  EXPECT_EQ(RunOrder(), Column(w.targetModel));
-  EXPECT_EQ(QStringLiteral("名前(▲)"), w.targetModel->ColumnTitle(0));
-  EXPECT_EQ(3, w.ChangeState);
-  EXPECT_EQ(w.lvwSelect, QApplication::focusWidget());
+  EXPECT_EQ(RunOrder(), Column(w, "lvwSelect2"));
+  EXPECT_EQ(QStringLiteral("名前(▲)"), ListModel(w, "lvwSelect2").ColumnTitle(0));
+  EXPECT_EQ(3, w.State().ChangeState);
+  EXPECT_EQ(&Control<ListView>(w, "lvwSelect"), QApplication::focusWidget());
   EXPECT_EQ(0u, h.boxes.Count());
 }
 
 TEST_F(AfterARunTest, ViewCommandGuardYesRebuildsTheOrderListThoughTheDialogIsCancelled) {
   h.store.Set(u"display", u"udate", u"False");
   frmDovetem& w = RunTwoFiles();
-  ASSERT_EQ(QStringLiteral("名前(▲)"), w.orderModel->ColumnTitle(0));
+  ASSERT_EQ(QStringLiteral("名前(▲)"), ListModel(w, "lvwOrder").ColumnTitle(0));
   h.boxes.QueueAnswer(MsgAnswer::Yes);
-  testing::OnNextDialog<frmDovetemView>([](frmDovetemView* dialog) { dialog->cmdCancel->click(); });
-  w.cmdCommandView[2]->click();
+  testing::OnNextDialog<frmDovetemView>(
+      [](frmDovetemView* dialog) { Control<QPushButton>(*dialog, "cmdCancel").click(); });
+  Control<QPushButton>(w, "cmdCommandView", 2).click();
   EXPECT_EQ(std::vector<std::u16string>{kGuardQuestion}, h.boxes.Texts());
-  EXPECT_EQ(-1, w.ViewDialogMask);
-  EXPECT_EQ(0, w.ChangeState);
-  EXPECT_EQ(QStringLiteral("名前▲"), w.orderModel->ColumnTitle(0));
-  EXPECT_EQ(NameOrder(), Column(w.orderModel));
-  EXPECT_FALSE(w.settings.view.ViewModified);
+  EXPECT_EQ(-1, w.State().ViewDialogMask);
+  EXPECT_EQ(0, w.State().ChangeState);
+  EXPECT_EQ(QStringLiteral("名前▲"), ListModel(w, "lvwOrder").ColumnTitle(0));
+  EXPECT_EQ(NameOrder(), Column(w, "lvwOrder"));
+  EXPECT_FALSE(w.State().settings.view.ViewModified);
 
   // Now without a question: the last-modified column reads the targets'
   // dates; the listing is stale since the run and is left alone.
   testing::OnNextDialog<frmDovetemView>([](frmDovetemView* dialog) {
-    dialog->chkAttribute[1]->setChecked(true);
-    dialog->cmdDecide->click();
+    Control<QCheckBox>(*dialog, "chkAttribute", 1).setChecked(true);
+    Control<QPushButton>(*dialog, "cmdDecide").click();
   });
-  w.cmdCommandView[2]->click();
+  Control<QPushButton>(w, "cmdCommandView", 2).click();
   EXPECT_EQ(1u, h.boxes.Count());
-  EXPECT_EQ(2, w.orderModel->ColumnCount());
-  for (int32_t t = 1; t <= w.objects.ObjCount; ++t) EXPECT_NE(0, w.objects.ObjModified[t]);
-  for (int32_t i = 1; i <= w.listing.ListCount; ++i) EXPECT_EQ(0, w.listing.ListModified[i]);
+  EXPECT_EQ(2, ListModel(w, "lvwOrder").ColumnCount());
+  for (int32_t t = 1; t <= w.State().objects.ObjCount; ++t)
+    EXPECT_NE(0, w.State().objects.ObjModified[t]);
+  for (int32_t i = 1; i <= w.State().listing.ListCount; ++i)
+    EXPECT_EQ(0, w.State().listing.ListModified[i]);
 }
 
 TEST_F(RunWindowTest, FailedObjectGivesACriticalResult) {
   frmDovetem& w = StartWith({u"a.txt", u"b.txt"});
-  w.txtRule1->setText(QStringLiteral("c"));
+  Control<QLineEdit>(w, "txtRule1").setText(QStringLiteral("c"));
   work.MakeFile(u"c.txt");
   ::unlink(std::string(work.native() + "b.txt").c_str());  // gone before the run
   h.boxes.Clear();
   h.boxes.QueueAnswer(MsgAnswer::Yes);
-  w.cmdRuleExecute[1]->click();
+  Control<QPushButton>(w, "cmdRuleExecute", 1).click();
   EXPECT_EQ(MsgIcon::Critical, h.boxes.Last().icon);
   EXPECT_EQ(u" 1 個 の オブジェクト名を正常に変更しました。\n 1 個 の オブジェクト名を変更できませんでした。\n\n"
             u"詳細は、レポートを参照してください。",
@@ -259,98 +270,103 @@ TEST_F(RunWindowTest, LogThatCannotBeCreatedAnsweredNo) {
               kFsPermissionDenied);
   work.MakeFile(u"a.txt");
   frmDovetem& w = h.Start(Capacities::Large(), {work.PathOf(u"a.txt")}, &faulty);
-  w.cmdSelectNext_Click();
-  w.txtRule1->setText(QStringLiteral("b"));
+  SelectionPage(w).cmdSelectNext_Click();
+  Control<QLineEdit>(w, "txtRule1").setText(QStringLiteral("b"));
   h.boxes.Clear();
   h.boxes.QueueAnswer(MsgAnswer::Yes);
   h.boxes.QueueAnswer(MsgAnswer::No);
-  w.cmdRuleExecute[1]->click();
-  EXPECT_EQ(u"ログファイル(" + w.LogPath + u")を作成できませんでした。\n続行しますか？", h.boxes.Last().text);
+  Control<QPushButton>(w, "cmdRuleExecute", 1).click();
+  EXPECT_EQ(u"ログファイル(" + w.State().LogPath + u")を作成できませんでした。\n続行しますか？",
+            h.boxes.Last().text);
   EXPECT_EQ((std::vector<std::u16string>{u"a.txt"}), work.Names());
-  EXPECT_EQ(0, w.ChangeState);
+  EXPECT_EQ(0, w.State().ChangeState);
   EXPECT_EQ(nullptr, QApplication::overrideCursor());
 }
 
 TEST_F(RunWindowTest, ReportWindowShowsHidesAndOpensTheViewer) {
   frmDovetem& w = StartWith({u"a.txt"});
-  frmDovetemReport& r = *w.report;
+  frmDovetemReport& r = ReportWindow();
+  QPushButton& cmdCommandOpen = Control<QPushButton>(r, "cmdCommandOpen");
+  QWidget& txtReport = Control(r, "txtReport");
   EXPECT_EQ(u"(レポートはありません。)", r.ReportText());
-  w.cmdRuleReport->click();
+  Control<QPushButton>(w, "cmdRuleReport").click();
   EXPECT_TRUE(r.isVisible());
   EXPECT_EQ(QStringLiteral("Dovetam - 規則型名前変更ツール"), r.windowTitle());
 
   // Before any saved report "全表示" warns and starts nothing.
-  r.cmdCommandOpen->click();
+  cmdCommandOpen.click();
   EXPECT_EQ(u"レポートが保存されていません。", h.boxes.Last().text);
   EXPECT_EQ(MsgIcon::Exclamation, h.boxes.Last().icon);
   EXPECT_TRUE(h.launcher.starts.empty());
 
   // Esc in the text box hides it; "レポート表示" shows it again with its text.
-  QTest::keyClick(r.txtReport, Qt::Key_Escape);
+  QTest::keyClick(&txtReport, Qt::Key_Escape);
   EXPECT_FALSE(r.isVisible());
-  w.cmdRuleReport->click();
+  Control<QPushButton>(w, "cmdRuleReport").click();
   EXPECT_TRUE(r.isVisible());
   EXPECT_EQ(u"(レポートはありません。)", r.ReportText());
 
   // The close box only hides it.
   r.close();
   EXPECT_FALSE(r.isVisible());
-  EXPECT_EQ(&r, w.report.get());
+  EXPECT_EQ(&r, &ReportWindow());
 
   // After a run with the report file, the viewer gets the report path.
-  w.txtRule1->setText(QStringLiteral("b"));
+  Control<QLineEdit>(w, "txtRule1").setText(QStringLiteral("b"));
   h.boxes.QueueAnswer(MsgAnswer::Yes);
-  w.cmdRuleExecute[1]->click();
-  w.cmdRuleReport->click();
+  Control<QPushButton>(w, "cmdRuleExecute", 1).click();
+  Control<QPushButton>(w, "cmdRuleReport").click();
   EXPECT_NE(std::u16string::npos, r.ReportText().find(u"[ログ]"));
   h.boxes.Clear();
-  r.cmdCommandOpen->click();
+  cmdCommandOpen.click();
   ASSERT_EQ(1u, h.launcher.starts.size());
   EXPECT_EQ(u"xdg-open", h.launcher.starts[0].program);
-  EXPECT_EQ(std::vector<std::u16string>{w.settings.ReportPath}, h.launcher.starts[0].args);
+  EXPECT_EQ(std::vector<std::u16string>{w.State().settings.ReportPath}, h.launcher.starts[0].args);
   EXPECT_EQ(0u, h.boxes.Count());
 
   // A viewer that cannot be started.
   h.launcher.result = false;
-  w.settings.settings.RepOpenApp = u"no-such-viewer";
-  QTest::keyClick(r.txtReport, Qt::Key_Return);  // Return presses "全表示"
+  w.State().settings.settings.RepOpenApp = u"no-such-viewer";
+  QTest::keyClick(&txtReport, Qt::Key_Return);  // Return presses "全表示"
   EXPECT_EQ(u"no-such-viewer", h.launcher.starts.back().program);
-  EXPECT_EQ(u"レポート(" + w.settings.ReportPath + u")を表示できませんでした。", h.boxes.Last().text);
+  EXPECT_EQ(u"レポート(" + w.State().settings.ReportPath + u")を表示できませんでした。",
+            h.boxes.Last().text);
   EXPECT_EQ(MsgIcon::Critical, h.boxes.Last().icon);
 
   // Clear-all: the text and the saved flag go back.
   h.boxes.QueueAnswer(MsgAnswer::Yes);
-  w.cmdCommandClear[2]->click();
+  Control<QPushButton>(w, "cmdCommandClear", 2).click();
   EXPECT_EQ(u"(レポートはありません。)", r.ReportText());
   h.boxes.Clear();
-  r.cmdCommandOpen->click();
+  cmdCommandOpen.click();
   EXPECT_EQ(u"レポートが保存されていません。", h.boxes.Last().text);
   r.hide();
 }
 
 TEST_F(RunWindowTest, ReportWindowLayoutAndMinimumSize) {
   frmDovetem& w = StartWith({});
-  frmDovetemReport& r = *w.report;
+  frmDovetemReport& r = ReportWindow();
+  QWidget& txtReport = Control(r, "txtReport");
+  QPushButton& cmdCommandOpen = Control<QPushButton>(r, "cmdCommandOpen");
   r.show();
   r.resize(TwipsToPixels(9000, &r), TwipsToPixels(6000, &r));
   QApplication::processEvents();
   const int m120 = TwipsToPixels(120, &r);
-  EXPECT_EQ(m120, r.txtReport->x());
-  EXPECT_EQ(r.width() - 2 * m120, r.txtReport->width());
-  EXPECT_EQ(r.height() - r.cmdCommandOpen->height() - m120,
-            r.cmdCommandOpen->y());
-  EXPECT_EQ(r.width() - r.cmdCommandOpen->width() - TwipsToPixels(240, &r), r.cmdCommandOpen->x());
+  EXPECT_EQ(m120, txtReport.x());
+  EXPECT_EQ(r.width() - 2 * m120, txtReport.width());
+  EXPECT_EQ(r.height() - cmdCommandOpen.height() - m120, cmdCommandOpen.y());
+  EXPECT_EQ(r.width() - cmdCommandOpen.width() - TwipsToPixels(240, &r), cmdCommandOpen.x());
   r.resize(10, 10);
   QApplication::processEvents();
   EXPECT_GE(r.width(), TwipsToPixels(480, &r));
-  EXPECT_GE(r.height(), r.cmdCommandOpen->height() + TwipsToPixels(600, &r));
+  EXPECT_GE(r.height(), cmdCommandOpen.height() + TwipsToPixels(600, &r));
   r.hide();
 }
 
 TEST_F(RunWindowTest, ReportTextHeldOnceWithItsLines) {
   frmDovetem& w = StartWith({});
-  frmDovetemReport& r = *w.report;
-  ReportTextView& t = *r.txtReport;
+  frmDovetemReport& r = ReportWindow();
+  ReportTextView& t = Control<ReportTextView>(r, "txtReport");
   std::u16string report = u"\r\nfirst\tline\r\n\r\nlone LF\nlone CR\r";
   for (int k = 0; k < 100000; ++k) report += u"\"/w/f" + DecimalText(k) + u"\" \"g\" \"正常変更\"\r\n";
   report += u"last";
@@ -390,15 +406,16 @@ TEST_F(RunWindowTest, ReportTextHeldOnceWithItsLines) {
 // while the main window and everything it holds still stand.
 TEST_F(RunWindowTest, TheReportWindowIsDestroyedBeforeWhatItRefersTo) {
   frmDovetem& w = StartWith({});
-  w.cmdRuleReport->click();
-  QPointer<frmDovetemReport> report = w.report.get();
-  QPointer<QFrame> page = w.fraDovetem;  // goes with the main window's widget
-  const std::u16string reportPath = w.settings.ReportPath;
+  Control<QPushButton>(w, "cmdRuleReport").click();
+  QPointer<frmDovetemReport> report = &ReportWindow();
+  // Goes with the main window's widget.
+  QPointer<QFrame> page = &Control<QFrame>(w, "fraDovetem");
+  const std::u16string reportPath = w.State().settings.ReportPath;
   bool pageStood = false;
   std::u16string pathSeen;
   QObject::connect(report, &QObject::destroyed, [&] {
     pageStood = !page.isNull();
-    pathSeen = w.settings.ReportPath;
+    pathSeen = w.State().settings.ReportPath;
   });
   h.window.reset();
   EXPECT_TRUE(report.isNull());
@@ -418,13 +435,14 @@ class ReportBoxTest : public RunWindowTest {
  protected:
   ReportTextView& Show(std::u16string text) {
     frmDovetem& w = StartWith({});
-    report = w.report.get();
+    report = &ReportWindow();
     report->SetReportText(std::move(text));
     report->show();
     report->activateWindow();
-    report->txtReport->setFocus();
+    ReportTextView& txtReport = Control<ReportTextView>(*report, "txtReport");
+    txtReport.setFocus();
     QApplication::processEvents();
-    return *report->txtReport;
+    return txtReport;
   }
   // Waits, with a deadline, for what the event loop brings about by itself.
   template <typename F>

@@ -24,6 +24,7 @@
 namespace dovetam {
 namespace {
 
+using testing::Control;
 using testing::FakeMessageBoxes;
 using testing::MemorySettingsStore;
 
@@ -507,41 +508,41 @@ TEST(SettingsCommand, ExecuteFromTheRulePageRefreshesThePreview) {
   testing::WindowHarness h;
   frmDovetem& w = h.Start();
   w.ShowPage(2);
-  w.ShowRulePreview();
-  EXPECT_EQ(w.lblRuleName1->text(), QStringLiteral("abc123_xyz0056(1).txt"));
+  testing::RulePage(w).ShowRulePreview();
+  EXPECT_EQ(Control<QLabel>(w, "lblRuleName1").text(), QStringLiteral("abc123_xyz0056(1).txt"));
 
   WhenDialogOpens([](frmDovetemSetting& d) {
     d.txtGenName->setText(QStringLiteral("cancelled.txt"));
     d.cmdCommandCancel->click();
   });
-  w.cmdCommandSetting[2]->click();
-  EXPECT_EQ(w.settings.SettingsApplied, 0);
-  EXPECT_EQ(w.lblRuleName1->text(), QStringLiteral("abc123_xyz0056(1).txt"));
+  Control<QPushButton>(w, "cmdCommandSetting", 2).click();
+  EXPECT_EQ(w.State().settings.SettingsApplied, 0);
+  EXPECT_EQ(Control<QLabel>(w, "lblRuleName1").text(), QStringLiteral("abc123_xyz0056(1).txt"));
 
   WhenDialogOpens([](frmDovetemSetting& d) {
     EXPECT_EQ(d.txtGenName->text(), QStringLiteral("abc123_xyz0056(1).txt"));
     d.txtGenName->setText(QStringLiteral("applied.txt"));
     d.cmdCommandExecute->click();
   });
-  w.cmdCommandSetting[2]->click();
-  EXPECT_EQ(w.settings.SettingsApplied, 1);
-  EXPECT_TRUE(w.settings.SettingsDirty);
-  EXPECT_EQ(w.lblRuleName1->text(), QStringLiteral("applied.txt"));
+  Control<QPushButton>(w, "cmdCommandSetting", 2).click();
+  EXPECT_EQ(w.State().settings.SettingsApplied, 1);
+  EXPECT_TRUE(w.State().settings.SettingsDirty);
+  EXPECT_EQ(Control<QLabel>(w, "lblRuleName1").text(), QStringLiteral("applied.txt"));
   EXPECT_EQ(w.CurrentPage(), 2);
 }
 
 TEST(SettingsCommand, ExecuteFromTheSelectionPageLeavesThePreview) {
   testing::WindowHarness h;
   frmDovetem& w = h.Start();
-  const QString before = w.lblRuleName1->text();
+  const QString before = Control<QLabel>(w, "lblRuleName1").text();
   WhenDialogOpens([](frmDovetemSetting& d) {
     d.txtGenName->setText(QStringLiteral("applied.txt"));
     d.cmdCommandExecute->click();
   });
-  w.cmdCommandSetting[1]->click();
-  EXPECT_EQ(w.settings.SettingsApplied, 1);
-  EXPECT_EQ(w.settings.settings.SampleName, u"applied.txt");
-  EXPECT_EQ(w.lblRuleName1->text(), before);
+  Control<QPushButton>(w, "cmdCommandSetting", 1).click();
+  EXPECT_EQ(w.State().settings.SettingsApplied, 1);
+  EXPECT_EQ(w.State().settings.settings.SampleName, u"applied.txt");
+  EXPECT_EQ(Control<QLabel>(w, "lblRuleName1").text(), before);
   EXPECT_EQ(w.CurrentPage(), 1);
 }
 
@@ -561,14 +562,14 @@ TEST(SettingsCommand, F1InTheDialogOpensTheHelpAtItsDefaultTopic) {
     EXPECT_TRUE(d.isVisible());  // F1 does not close the dialog
     d.cmdCommandCancel->click();
   });
-  w.cmdCommandSetting[1]->click();
+  Control<QPushButton>(w, "cmdCommandSetting", 1).click();
   EXPECT_EQ(startsInDialog, 2u);
   ASSERT_EQ(h.launcher.starts.size(), 2u);
   for (const auto& start : h.launcher.starts) {
     const std::u16string url = start.args.at(0);
     EXPECT_EQ(url.substr(url.size() - 18), u"/dovetam_help.html");
   }
-  EXPECT_EQ(w.settings.SettingsApplied, 0);
+  EXPECT_EQ(w.State().settings.SettingsApplied, 0);
 }
 
 }  // namespace

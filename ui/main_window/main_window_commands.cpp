@@ -1,39 +1,43 @@
-// The commands both pages share (clear-all, help, settings, view settings,
-// exit), the way back from page 2, and the rule page's help buttons.
-#include <QComboBox>
+// The buttons both pages share at their bottom ("設定", "ヘルプ", "クリア",
+// "終了", "表示設定"; index 1 on page 1, index 2 on page 2) and their
+// handlers, with the guard question that the settings and view commands ask
+// after a finished run.
 #include <QPushButton>
-#include <QTreeView>
 
+#include "core/settings/work_state_steps.h"
+#include "ui/main_window/help_file.h"
 #include "ui/main_window/main_window.h"
-#include "ui/widgets/twips.h"
-#include "core/settings/work_state.h"
+#include "ui/rule_page/rule_page.h"
+#include "ui/selection_page/selection_page.h"
+#include "ui/view_dialog/view_dialog.h"
+#include "ui/widgets/controls.h"
 
 namespace dovetam {
 
-namespace {
-QPushButton* MakeButton(QWidget* page, const char16_t* caption, const char16_t* tooltip, int left,
-                        int top, int width, int height) {
-  auto* b = new QPushButton(QString::fromStdU16String(caption), page);
-  if (tooltip) b->setToolTip(QString::fromStdU16String(tooltip));
-  PlaceTwips(b, left, top, width, height);
-  return b;
-}
-}  // namespace
-
+// Left, top, width, height in twips, as designed; the same on both pages but
+// for "表示設定", which stands in the right-hand column of page 1 and below
+// the order list on page 2.
 void frmDovetem::CreateCommandButtons() {
   for (int index = 1; index <= 2; ++index) {
-    QWidget* page = index == 1 ? static_cast<QWidget*>(fraDovetem) : fraDovetem2;
-    cmdCommandSetting[index] = MakeButton(page, u"設定", nullptr, 5040, 7320, 855, 495);
-    cmdCommandHelp[index] = MakeButton(page, u"ヘルプ", u"このソフトの使い方を表示します。",
-                                       6240, 7320, 855, 495);
-    cmdCommandClear[index] =
-        MakeButton(page, u"クリア", u"全ての選択・変更時のデータなどを消去します。", 9360, 7320,
-                   975, 495);
-    cmdCommandExit[index] = MakeButton(page, u"終了", nullptr, 10680, 7320, 975, 495);
-    if (index == 1)
-      cmdCommandView[index] = MakeButton(page, u"表示設定", nullptr, 10560, 3240, 1095, 375);
-    else
-      cmdCommandView[index] = MakeButton(page, u"表示設定", nullptr, 10320, 5880, 1095, 375);
+    QWidget* page = index == 1 ? static_cast<QWidget*>(selectionPage_) : rulePage_;
+    const auto name = [index](const char* control) {
+      return ArrayControlName(QLatin1String(control), index);
+    };
+    cmdCommandSetting[index] = MakeButton(page, name("cmdCommandSetting"), QStringLiteral("設定"),
+                                          QString(), 5040, 7320, 855, 495);
+    cmdCommandHelp[index] =
+        MakeButton(page, name("cmdCommandHelp"), QStringLiteral("ヘルプ"),
+                   QStringLiteral("このソフトの使い方を表示します。"), 6240, 7320, 855, 495);
+    cmdCommandClear[index] = MakeButton(
+        page, name("cmdCommandClear"), QStringLiteral("クリア"),
+        QStringLiteral("全ての選択・変更時のデータなどを消去します。"), 9360, 7320, 975, 495);
+    cmdCommandExit[index] = MakeButton(page, name("cmdCommandExit"), QStringLiteral("終了"),
+                                       QString(), 10680, 7320, 975, 495);
+    cmdCommandView[index] =
+        index == 1 ? MakeButton(page, name("cmdCommandView"), QStringLiteral("表示設定"), QString(),
+                                10560, 3240, 1095, 375)
+                   : MakeButton(page, name("cmdCommandView"), QStringLiteral("表示設定"), QString(),
+                                10320, 5880, 1095, 375);
 
     connect(cmdCommandSetting[index], &QPushButton::clicked, this,
             [this, index] { cmdCommandSetting_Click(index); });
@@ -46,105 +50,89 @@ void frmDovetem::CreateCommandButtons() {
     connect(cmdCommandView[index], &QPushButton::clicked, this,
             [this, index] { cmdCommandView_Click(index); });
   }
-  cmdRuleBack = MakeButton(fraDovetem2, u"＜戻る", nullptr, 8040, 7320, 975, 495);
-  connect(cmdRuleBack, &QPushButton::clicked, this, &frmDovetem::cmdRuleBack_Click);
-  cmdRuleHelp = MakeButton(fraDovetem2, u"ヘルプ", u"変更規則の詳しい使い方を表示します。",
-                           9840, 720, 735, 375);
-  connect(cmdRuleHelp, &QPushButton::clicked, this, &frmDovetem::cmdRuleHelp_Click);
-  cmdRuleExample = MakeButton(fraDovetem2, u"使用例", u"変更規則の具体的な使用例を表示します。",
-                              10680, 720, 735, 375);
-  connect(cmdRuleExample, &QPushButton::clicked, this, &frmDovetem::cmdRuleExample_Click);
+}
+
+std::vector<QWidget*> frmDovetem::CommandButtons(int index) const {
+  return {cmdCommandSetting[index], cmdCommandHelp[index], cmdCommandClear[index],
+          cmdCommandExit[index], cmdCommandView[index]};
+}
+
+bool frmDovetem::GuardChangeState(int index) {
+  if (state_.ChangeState == 0) return true;
+  if (!AskGuardQuestion(state_)) return false;
+  if (index == 1)
+    selectionPage_->RebuildTargetList();
+  else
+    rulePage_->RebuildOrderList();
+  return true;
 }
 
 void frmDovetem::cmdCommandClear_Click(int) {
-  if (svc.boxes.Show(u"すべての項目をクリアしますか？", MsgIcon::Question, MsgButtons::YesNo,
-                     MsgAnswer::No) != MsgAnswer::Yes)
+  if (state_.svc.boxes.Show(u"すべての項目をクリアしますか？", MsgIcon::Question, MsgButtons::YesNo,
+                            MsgAnswer::No) != MsgAnswer::Yes)
     return;
   ResetWorkState();
-  SetSelectHeaders();
-  ClearSelectItems();
-  LoadFolderListing();
-  SetTargetHeaders();
-  ClearTargetItems();
-  RefreshTargetList();
-  SelectListPressed = 0;
-  TargetListPressed = 0;
-  SetDefaultCancel(cmdSelectNext, cmdCommandExit[1]);
+  selectionPage_->ReloadListing();
+  selectionPage_->RebuildTargetList();
+  state_.SelectListPressed = 0;
+  state_.TargetListPressed = 0;
   ShowPage(1);
-  if (drvSelect) drvSelect->setFocus();
+  selectionPage_->FocusDriveList();
 }
 
 void frmDovetem::cmdCommandExit_Click(int) { close(); }
 
-void frmDovetem::cmdCommandHelp_Click(int) { OpenHelp(0); }
-void frmDovetem::cmdRuleHelp_Click() { OpenHelp(12); }
-void frmDovetem::cmdRuleExample_Click() { OpenHelp(60); }
+void frmDovetem::cmdCommandHelp_Click(int) { OpenHelp(state_.HelpPath, state_.svc.launcher, 0); }
 
 void frmDovetem::cmdCommandSetting_Click(int index) {
   if (!GuardChangeState(index)) return;
-  settings.SettingsApplied = 0;
+  state_.settings.SettingsApplied = 0;
   ShowSettingsDialog();
-  if (settings.SettingsApplied != 0 && index == 2) ShowRulePreview();
+  if (state_.settings.SettingsApplied != 0 && index == 2) rulePage_->ShowRulePreview();
 }
 
 void frmDovetem::cmdCommandView_Click(int index) {
   if (!GuardChangeState(index)) return;
-  const ViewSettings& v = settings.view;
-  const int16_t oldMask = static_cast<int16_t>((v.ViewModified ? 1 : 0) | (v.ViewCreated ? 2 : 0) |
-                                               (v.ViewMix ? 32 : 0) | (v.ViewHeader ? 64 : 0));
-  ViewDialogMask = oldMask;
+  ViewSettings& view = state_.settings.view;
+  const int16_t oldMask =
+      static_cast<int16_t>((view.ViewModified ? 1 : 0) | (view.ViewCreated ? 2 : 0) |
+                           (view.ViewMix ? 32 : 0) | (view.ViewHeader ? 64 : 0));
+  state_.ViewDialogMask = oldMask;
   ShowViewDialog();
-  if (ViewDialogMask < 0) return;
+  if (state_.ViewDialogMask < 0) return;
 
-  ShowHourglass();
-  const int16_t mask = ViewDialogMask;
-  settings.view.ViewModified = (mask & 1) != 0;
-  settings.view.ViewCreated = (mask & 2) != 0;
-  settings.view.ViewMix = (mask & 32) != 0;
-  settings.view.ViewHeader = (mask & 64) != 0;
+  pointer_.ShowHourglass();
+  const int16_t mask = state_.ViewDialogMask;
+  view.ViewModified = (mask & 1) != 0;
+  view.ViewCreated = (mask & 2) != 0;
+  view.ViewMix = (mask & 32) != 0;
+  view.ViewHeader = (mask & 64) != 0;
+  const ListingTable& listing = state_.listing;
   const bool listingValid = listing.ListStale == 0 && listing.ListFailed == 0;
-  const int failures = FetchMissingDates(svc.fs, objects, listing, (mask & 1) && !(oldMask & 1),
-                                         (mask & 2) && !(oldMask & 2), listingValid);
-  ResetSortKeys();
+  const int failures =
+      FetchMissingDates(state_.svc.fs, state_.objects, state_.listing, (mask & 1) && !(oldMask & 1),
+                        (mask & 2) && !(oldMask & 2), listingValid);
+  ResetSortKeys(state_.sort, view);
 
-  auto resortListing = [this] {
-    listing.ListOrder[0] = -1;
-    for (int32_t i = 1; i <= listing.ListCount; ++i) listing.ListOrder[i] = i;
-    SortSelectIndex(1, listing.ListCount);
-  };
   if (index == 1) {
-    SetSelectHeaders();
-    ClearSelectItems();
-    resortListing();
-    FillSelectList();
-    SetTargetHeaders();
-    ClearTargetItems();
-    RefreshTargetList();
+    selectionPage_->SetSelectHeaders();
+    selectionPage_->ClearSelectItems();
+    ResortListing(state_);
+    selectionPage_->FillSelectList();
+    selectionPage_->RebuildTargetList();
   } else {
-    if (listingValid) resortListing();
-    SetOrderHeaders();
-    ClearOrderItems();
-    RefreshOrderList();
+    // The listing is not on screen: it is only put in the new order.
+    if (listingValid) ResortListing(state_);
+    rulePage_->RebuildOrderList();
   }
-  ShowNormalPointer();
-  if (failures != 0) svc.boxes.Show(DateFetchFailureMessage(failures), MsgIcon::Critical);
+  pointer_.ShowNormalPointer();
+  if (failures != 0) state_.svc.boxes.Show(DateFetchFailureMessage(failures), MsgIcon::Critical);
 }
 
-void frmDovetem::cmdRuleBack_Click() {
-  SetSelectHeaders();
-  ClearSelectItems();
-  if (listing.ListStale != 0)
-    LoadFolderListing();
-  else
-    FillSelectList();
-  SetTargetHeaders();
-  ClearTargetItems();
-  FillTargetList();
-  SelectListPressed = 0;
-  TargetListPressed = 0;
-  SetDefaultCancel(cmdSelectNext, cmdCommandExit[1]);
-  ShowPage(1);
-  if (lvwSelect) lvwSelect->setFocus();
+void frmDovetem::ShowViewDialog() {
+  frmDovetemView dialog(state_.ViewDialogMask, this);
+  dialog.exec();
+  state_.ViewDialogMask = dialog.Mask();
 }
 
 }  // namespace dovetam

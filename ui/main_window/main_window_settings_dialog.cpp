@@ -1,6 +1,7 @@
 // Showing the settings dialog for the settings command: modal, with the help
 // file's default topic behind its help key, and its messages standing over
 // it. The dialog sets settings.SettingsApplied when it is closed with "決定".
+#include "ui/main_window/help_file.h"
 #include "ui/main_window/main_window.h"
 #include "ui/settings_dialog/settings_dialog.h"
 #include "ui/widgets/qt_message_boxes.h"
@@ -8,9 +9,9 @@
 namespace dovetam {
 
 void frmDovetem::ShowSettingsDialog() {
-  WindowMessageBoxes boxes(svc.boxes);
+  WindowMessageBoxes boxes(state_.svc.boxes);
   frmDovetemSetting dialog(
-      settings, boxes, [this] { OpenHelp(0); }, this);
+      state_.settings, boxes, [this] { OpenHelp(state_.HelpPath, state_.svc.launcher, 0); }, this);
   boxes.SetWindow(&dialog);
   dialog.exec();
 }

@@ -5,7 +5,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-#include "ui/widgets/twips.h"
+#include "ui/widgets/controls.h"
 #include "core/run/report_viewer.h"
 
 namespace dovetam {
@@ -21,18 +21,21 @@ constexpr int kMinClientWidth = 480;
 frmDovetemReport::frmDovetemReport(SettingsModule& settings, Launcher& launcher,
                                    MessageBoxes& boxes)
     : QWidget(nullptr), settings_(settings), launcher_(launcher), boxes_(boxes, this) {
-  setWindowTitle(QString::fromUtf16(kWindowCaption.data(), kWindowCaption.size()));
+  setObjectName(QStringLiteral("frmDovetemReport"));
+  setWindowTitle(QtText(kWindowCaption));
   // A window of its own that never keeps the program alive.
   setAttribute(Qt::WA_QuitOnClose, false);
 
   txtReport = new ReportTextView(this);
+  txtReport->setObjectName(QStringLiteral("txtReport"));
   txtReport->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   txtReport->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   txtReport->installEventFilter(this);
 
-  cmdCommandOpen = new QPushButton(QStringLiteral("全表示"), this);
+  // Placed by Form_Resize; only its size is designed.
+  cmdCommandOpen = MakeButton(this, QStringLiteral("cmdCommandOpen"), QStringLiteral("全表示"),
+                              QString(), 0, 0, kButtonWidth, kButtonHeight);
   cmdCommandOpen->setDefault(true);
-  cmdCommandOpen->resize(TwipsToPixels(kButtonWidth, this), TwipsToPixels(kButtonHeight, this));
   cmdCommandOpen->installEventFilter(this);
   connect(cmdCommandOpen, &QPushButton::clicked, this, &frmDovetemReport::cmdCommandOpen_Click);
 

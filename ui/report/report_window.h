@@ -3,7 +3,8 @@
 // It lives as long as the main window: closing it (close box or Esc) only
 // hides it, so its text stays until the next operation or full reset.
 // Sizable; below a client width of 480 twips or a height of the button's
-// height + 600 twips it does not shrink.
+// height + 600 twips it does not shrink. The window is named
+// "frmDovetemReport", its controls "txtReport" and "cmdCommandOpen".
 #pragma once
 
 #include <QWidget>
@@ -34,9 +35,6 @@ class frmDovetemReport : public QWidget {
   void Form_Resize();
   void cmdCommandOpen_Click();
 
-  ReportTextView* txtReport = nullptr;
-  QPushButton* cmdCommandOpen = nullptr;
-
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -50,6 +48,8 @@ class frmDovetemReport : public QWidget {
   SettingsModule& settings_;
   Launcher& launcher_;
   WindowMessageBoxes boxes_;
+  ReportTextView* txtReport = nullptr;
+  QPushButton* cmdCommandOpen = nullptr;
 };
 
 }  // namespace dovetam

@@ -3,6 +3,7 @@
 // 2 creation column, 32 files and folders mixed in the name sort, 64 column
 // headers shown) and gives back the new mask on "決定", -1 on any other close.
 // A new dialog is made for every showing, so each starts from its design.
+// Its controls carry their names (chkAttribute(1), chkMix, cmdDecide, ...).
 #pragma once
 
 #include <QDialog>
@@ -29,6 +30,13 @@ class frmDovetemView : public QDialog {
   void cmdDecide_Click();
   void cmdCancel_Click();
 
+ protected:
+  // Form_QueryUnload: every close without "決定" leaves -1.
+  void done(int result) override;
+
+ private:
+  void CreateControls();
+
   QLabel* lblMessage = nullptr;
   QGroupBox* fraAttribute = nullptr;
   std::array<QCheckBox*, 3> chkAttribute{};  // index 1 and 2
@@ -36,12 +44,6 @@ class frmDovetemView : public QDialog {
   QCheckBox* chkHideHeader = nullptr;
   QPushButton* cmdDecide = nullptr;
   QPushButton* cmdCancel = nullptr;
-
- protected:
-  // Form_QueryUnload: every close without "決定" leaves -1.
-  void done(int result) override;
-
- private:
   bool Decided = false;
   int16_t mask_ = -1;
 };

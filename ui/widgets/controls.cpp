@@ -1,9 +1,9 @@
+// The builder of named controls at twips (see controls.h).
 #include "ui/widgets/controls.h"
 
 #include <QLabel>
 #include <QPushButton>
-
-#include "ui/widgets/twips.h"
+#include <QWidget>
 
 namespace dovetam {
 
@@ -14,19 +14,19 @@ QString ArrayControlName(const QString& name, int index) {
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
                         const QString& tooltip, int left, int top, int width, int height) {
   auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
   if (!tooltip.isEmpty()) button->setToolTip(tooltip);
-  PlaceTwips(button, left, top, width, height);
-  return button;
+  return PlaceControl(button, name, left, top, width, height);
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int left, int top,
                   int width, int height) {
   auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
   label->setTextFormat(Qt::PlainText);
-  PlaceTwips(label, left, top, width, height);
-  return label;
+  return PlaceControl(label, name, left, top, width, height);
+}
+
+void SetTabOrder(const std::vector<QWidget*>& chain) {
+  for (std::size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
 }  // namespace dovetam

@@ -1,4 +1,4 @@
-#include "core/settings/work_state.h"
+#include "core/settings/work_state_steps.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +44,8 @@ TEST(DateFetchFailureMessage, NamesTheKindOfDate) {
             u"いくつかのオブジェクトの更新日時を、正常に取得できませんでした。\n"
             u"便宜上、日時は\"1899/12/30 00:00:00\"に設定されています。");
   EXPECT_EQ(DateFetchFailureMessage(2).rfind(u"いくつかのオブジェクトの作成日時を、", 0), 0u);
-  EXPECT_EQ(DateFetchFailureMessage(3).rfind(u"いくつかのオブジェクトの更新日時・作成日時を、", 0), 0u);
+  EXPECT_EQ(DateFetchFailureMessage(3).rfind(u"いくつかのオブジェクトの更新日時・作成日時を、", 0),
+            0u);
 }
 
 }  // namespace
@@ -134,7 +135,8 @@ TEST_F(WorkStateFilesTest, FilesNamedInAnotherCaseAreTheUsersAndStay) {
   dir.MakeFile(u"dovetam_report.dat", "y");
   dir.MakeFile(u"Dovetam_Report.dat", "user's report");
   DeleteRunFiles(fs, boxes, dir.PathOf(u"dovetam_rename.log"), dir.PathOf(u"dovetam_report.dat"));
-  EXPECT_EQ(dir.Names(), (std::vector<std::u16string>{u"DOVETAM_RENAME.LOG", u"Dovetam_Report.dat"}));
+  EXPECT_EQ(dir.Names(),
+            (std::vector<std::u16string>{u"DOVETAM_RENAME.LOG", u"Dovetam_Report.dat"}));
   EXPECT_EQ(boxes.Count(), 0u);
 }
 

@@ -1,8 +1,56 @@
+#include "core/settings/work_state_steps.h"
+
+#include "core/objects/index_sort.h"
+#include "core/objects/target_commands.h"
+#include "core/settings/path_helpers.h"
 #include "core/settings/work_state.h"
 
-#include "core/settings/path_helpers.h"
-
 namespace dovetam {
+
+bool AskGuardQuestion(WorkState& state, bool allTargets) {
+  if (state.ChangeState == 0) return true;
+  const std::u16string text =
+      std::u16string(u"この操作を行うと、名前の再変更・復元ができなくなります。\n") +
+      (allTargets ? u"すべての選択を解除しますか？" : u"続行しますか？");
+  if (state.svc.boxes.Show(text, MsgIcon::Exclamation, MsgButtons::YesNo, MsgAnswer::No) !=
+      MsgAnswer::Yes)
+    return false;
+  state.ChangeState = 0;
+  return true;
+}
+
+void SortSelectIndex(WorkState& state, int32_t first, int32_t last) {
+  SortListingIndex(state.listing, ListingLevels(state.sort, state.settings.view.ViewMix), first,
+                   last);
+}
+
+void SortObjectIndex(WorkState& state, int32_t first, int32_t last) {
+  SortTargetIndex(state.objects, TargetLevels(state.sort, state.settings.view.ViewMix), first,
+                  last);
+}
+
+void ResortListing(WorkState& state) {
+  ResetListingOrder(state.listing);
+  SortSelectIndex(state, 1, state.listing.ListCount);
+}
+
+void SortTargetsUnlessFrozen(WorkState& state) {
+  if ((state.ChangeState & 1) != 0) return;
+  ResetTargetOrder(state.objects);
+  SortObjectIndex(state, 1, state.objects.ObjCount);
+}
+
+std::vector<ColumnTitle> ListingColumnTitles(const WorkState& state) {
+  const ViewSettings& v = state.settings.view;
+  return ColumnTitles(state.sort.ListSortKey, state.sort.ListSortDir, v.ViewModified, v.ViewCreated,
+                      false);
+}
+
+std::vector<ColumnTitle> TargetColumnTitles(const WorkState& state) {
+  const ViewSettings& v = state.settings.view;
+  return ColumnTitles(state.sort.ObjSortKey, state.sort.ObjSortDir, v.ViewModified, v.ViewCreated,
+                      state.ChangeState != 0);
+}
 
 void ResetSortKeys(SortState& sort, const ViewSettings& view) {
   for (int level = 1; level <= 3; ++level) {
@@ -11,7 +59,8 @@ void ResetSortKeys(SortState& sort, const ViewSettings& view) {
     sort.ObjSortKey[level] = static_cast<int16_t>(level);
     sort.ObjSortDir[level] = 1;
   }
-  sort.SortKeyCount = static_cast<int16_t>(1 + (view.ViewModified ? 1 : 0) + (view.ViewCreated ? 1 : 0));
+  sort.SortKeyCount =
+      static_cast<int16_t>(1 + (view.ViewModified ? 1 : 0) + (view.ViewCreated ? 1 : 0));
   if (view.ViewCreated && !view.ViewModified) {
     SwapVariants(sort.ListSortKey[2], sort.ListSortKey[3]);
     SwapVariants(sort.ObjSortKey[2], sort.ObjSortKey[3]);
