@@ -64,7 +64,7 @@ void FitCaption(QWidget* w) {
   if (w->width() < w->sizeHint().width()) w->resize(w->sizeHint().width(), w->height());
 }
 
-QCheckBox* Check(QWidget* page, const char16_t* text, int left, int top, int width) {
+QCheckBox* CheckBox(QWidget* page, const char16_t* text, int left, int top, int width) {
   auto* c = new QCheckBox(Q(text), page);
   PlaceTwips(c, left, top, width, kRowHeight);
   FitCaption(c);
@@ -178,12 +178,12 @@ void frmDovetemSetting::CreateRulePage(QFrame* page) {
   Label(page, u"検索文字列の区切り", 4560, 1080, 1680);
   mark(15, 6240, 1080);
 
-  chkRuleEscape = Check(page, u"エスケープ記号を使う", 600, 1560, 2160);
+  chkRuleEscape = CheckBox(page, u"エスケープ記号を使う", 600, 1560, 2160);
   Label(page, u"エスケープ", 2760, 1560, 960);
   mark(16, 3720, 1560);
 
   Title(page, u"選択", 0, 2040, 600);
-  chkRuleReverse = Check(page, u"逆選択を許可する", 600, 2040, 3000);
+  chkRuleReverse = CheckBox(page, u"逆選択を許可する", 600, 2040, 3000);
 
   Title(page, u"検索", 0, 2520, 600);
   Label(page, u"空白文字", 600, 2520, 840);
@@ -198,17 +198,17 @@ void frmDovetemSetting::CreateRulePage(QFrame* page) {
   Label(page, u"パターン2", 2760, 2880, 840);
   txtRulePat2 = Edit(page, 3600, 2880, 1215);
 
-  chkRuleMatch = Check(page, u"長い方に一致させる", 600, 3240, 3000);
+  chkRuleMatch = CheckBox(page, u"長い方に一致させる", 600, 3240, 3000);
 }
 
 void frmDovetemSetting::CreateNamePage(QFrame* page) {
   Title(page, u"禁則文字", 0, 0, 960);
   Label(page, u"禁則文字", 960, 0, 840);
   txtNameBanStr = Edit(page, 1800, 0, 1575);
-  chkNameBan1 = Check(page, u"禁則文字を全角に変換する", 960, 360, 4200);
-  chkNameBan2 = Check(page, u"禁則文字を次の文字列に置き換える", 960, 720, 3240);
+  chkNameBan1 = CheckBox(page, u"禁則文字を全角に変換する", 960, 360, 4200);
+  chkNameBan2 = CheckBox(page, u"禁則文字を次の文字列に置き換える", 960, 720, 3240);
   txtNameBanStr2 = Edit(page, 4200, 720, 615);
-  chkNameBan3 = Check(page, u"禁則文字を削除する", 960, 1080, 4200);
+  chkNameBan3 = CheckBox(page, u"禁則文字を削除する", 960, 1080, 4200);
 
   Title(page, u"空白文字", 0, 1560, 1500);
   fraName1 = new QGroupBox(Q(u"両端の全半角スペース"), page);
@@ -216,7 +216,7 @@ void frmDovetemSetting::CreateNamePage(QFrame* page) {
   optNameSpace[0] = Option(fraName1, u"何もしない", 120, 300, 2295);
   optNameSpace[1] = Option(fraName1, u"全体の両端を削除", 120, 660, 2295);
   optNameSpace[2] = Option(fraName1, u"各部分の両端を削除", 120, 1020, 2295);
-  chkNameSpace = Check(page, u"各部分の空文字列をエラーとする", 3000, 2400, 4200);
+  chkNameSpace = CheckBox(page, u"各部分の空文字列をエラーとする", 3000, 2400, 4200);
 }
 
 void frmDovetemSetting::CreateProcessPage(QFrame* page) {
@@ -238,16 +238,16 @@ void frmDovetemSetting::CreateProcessPage(QFrame* page) {
 
   Label(page, u"開始数", 3480, 480, 600);
   txtActNum = Edit(page, 4080, 480, 615);
-  chkActMix = Check(page, u"拡張子をまとめる", 3480, 840, 2400);
-  chkActFirst = Check(page, u"単体名から番号を付ける", 3480, 1200, 2400);
-  chkActBase = Check(page, u"ベース名のみで比較する", 3480, 1560, 2400);
+  chkActMix = CheckBox(page, u"拡張子をまとめる", 3480, 840, 2400);
+  chkActFirst = CheckBox(page, u"単体名から番号を付ける", 3480, 1200, 2400);
+  chkActBase = CheckBox(page, u"ベース名のみで比較する", 3480, 1560, 2400);
 
   Title(page, u"保存", 0, 2160, 600);
-  chkActLog = Check(page, u"ログを保存しない", 600, 2160, 2880);
+  chkActLog = CheckBox(page, u"ログを保存しない", 600, 2160, 2880);
   Label(page, u"全表示するアプリ", 3600, 2280, 2400);
-  chkActReport = Check(page, u"レポートを保存しない", 600, 2520, 3240);
+  chkActReport = CheckBox(page, u"レポートを保存しない", 600, 2520, 3240);
   txtActAppname = Edit(page, 3840, 2640, 2535);
-  chkActDel = Check(page, u"終了時にログ・レポートを削除する", 600, 2880, 3240);
+  chkActDel = CheckBox(page, u"終了時にログ・レポートを削除する", 600, 2880, 3240);
 }
 
 void frmDovetemSetting::ConnectHandlers() {
