@@ -7,6 +7,8 @@
 #include <QString>
 #include <string_view>
 
+#include "ui/widgets/twips.h"
+
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -29,5 +31,16 @@ QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& cap
 // A label showing `text` as plain text at left, top, width, height (twips).
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int left, int top,
                   int width, int height);
+
+// Any other control of type W (a text box, a check box, an option button, a
+// frame, a page) named `name` at left, top, width, height (twips) on
+// `parent`; the caller gives it its caption or text.
+template <typename W>
+W* MakeControl(QWidget* parent, const QString& name, int left, int top, int width, int height) {
+  auto* control = new W(parent);
+  control->setObjectName(name);
+  PlaceTwips(control, left, top, width, height);
+  return control;
+}
 
 }  // namespace dovetam
