@@ -15,6 +15,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "core/settings/settings_dialog_values.h"
@@ -169,6 +170,158 @@ TEST_F(SettingsDialogTest, NoCaptionIsClipped) {
   }
   dialog.reset();
   QApplication::setFont(saved);
+}
+
+// Tab from the tab strip through one page and the buttons back to the strip:
+// the names of the controls that took the focus.
+QStringList TabRound(frmDovetemSetting& d, int page) {
+  Tabs(d).setCurrentIndex(page - 1);
+  Tabs(d).setFocus(Qt::TabFocusReason);
+  QStringList names;
+  for (int i = 0; i < 100; ++i) {
+    QTest::keyClick(d.focusWidget(), Qt::Key_Tab);
+    if (d.focusWidget() == &Tabs(d)) return names;
+    names << d.focusWidget()->objectName();
+  }
+  ADD_FAILURE() << "the focus never came back to the tab strip";
+  return names;
+}
+
+QStringList Indexed(const QString& name, int count) {
+  QStringList names;
+  for (int i = 0; i < count; ++i) names << name + QStringLiteral("(%1)").arg(i);
+  return names;
+}
+
+// Only the visible page's controls take the focus; an option group is one stop
+// (its buttons are chosen with the arrow keys); the hidden "ヘルプ" none.
+TEST_F(SettingsDialogTest, TabGoesThroughTheVisiblePageInReadingOrder) {
+  frmDovetemSetting& d = Open();
+  d.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&d, testing::kEventWaitMs));
+  const QStringList buttons = {"cmdCommandLoad", "cmdCommandSave", "cmdCommandInit",
+                               "cmdCommandExecute", "cmdCommandCancel"};
+  const QStringList pages[] = {
+      {"txtGenFolder", "txtGenName"},
+      Indexed("txtRuleMark", 16) + QStringList{"chkRuleEscape", "txtRuleMark(16)",
+                                               "chkRuleReverse", "txtRuleSpace", "txtRuleMark1",
+                                               "txtRuleMark2", "txtRulePat1", "txtRulePat2",
+                                               "chkRuleMatch"},
+      {"txtNameBanStr", "chkNameBan1", "chkNameBan2", "txtNameBanStr2", "chkNameBan3",
+       "optNameSpace(0)", "chkNameSpace"},
+      {"optActFormat1(0)", "txtActNum", "chkActMix", "chkActFirst", "chkActBase",
+       "optActFormat2(0)", "chkActLog", "chkActReport", "chkActDel", "txtActAppname"},
+  };
+  for (int page = 1; page <= 4; ++page) {
+    SCOPED_TRACE(page);
+    EXPECT_EQ(TabRound(d, page), pages[page - 1] + buttons);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Which control holds which key, both ways: a key changed alone in effect
+// shows in its control and in no other, and that control changed alone goes
+// back into that key and no other.
+
+// The state of every value control by name: a box's text, a button's check.
+std::map<QString, QString> ValueStates(const frmDovetemSetting& d) {
+  std::map<QString, QString> states;
+  for (const QLineEdit* e : d.findChildren<QLineEdit*>()) states[e->objectName()] = e->text();
+  for (const QAbstractButton* b : d.findChildren<QAbstractButton*>())
+    if (b->isCheckable()) states[b->objectName()] = b->isChecked() ? "checked" : "";
+  return states;
+}
+
+// The controls whose states differ; of an option group, the button selected.
+QStringList Changed(const std::map<QString, QString>& before,
+                    const std::map<QString, QString>& after) {
+  QStringList names;
+  for (const auto& [name, state] : after)
+    if (before.at(name) != state && (!name.startsWith("opt") || !state.isEmpty())) names << name;
+  return names;
+}
+
+struct KeyControl {
+  std::u16string_view key;
+  std::u16string text;  // a stored text other than the default
+  const char* control;  // the control that shows it
+};
+
+const KeyControl kKeyControls[] = {
+    {u"defpath", u"/d/", "txtGenFolder"},
+    {u"samplename", u"s.txt", "txtGenName"},
+    {u"chr_aster", u"A", "txtRuleMark(0)"},
+    {u"chr_q1", u"B", "txtRuleMark(1)"},
+    {u"chr_q2", u"C", "txtRuleMark(2)"},
+    {u"chr_s1", u"D", "txtRuleMark(3)"},
+    {u"chr_s2", u"E", "txtRuleMark(4)"},
+    {u"chr_col", u"F", "txtRuleMark(5)"},
+    {u"chr_lt", u"G", "txtRuleMark(6)"},
+    {u"chr_gt", u"H", "txtRuleMark(7)"},
+    {u"chr_dq1", u"I", "txtRuleMark(8)"},
+    {u"chr_dq2", u"J", "txtRuleMark(9)"},
+    {u"chr_yen", u"K", "txtRuleMark(10)"},
+    {u"chr_per", u"L", "txtRuleMark(11)"},
+    {u"chr_bra1", u"M", "txtRuleMark(12)"},
+    {u"chr_bra2", u"N", "txtRuleMark(13)"},
+    {u"chr_com", u"O", "txtRuleMark(14)"},
+    {u"chr_bar", u"P", "txtRuleMark(15)"},
+    {u"escapemode", u"True", "chkRuleEscape"},
+    {u"chr_cap", u"Q", "txtRuleMark(16)"},
+    {u"revmode", u"True", "chkRuleReverse"},
+    {u"spacechr", u"sp", "txtRuleSpace"},
+    {u"markchr1", u"m1", "txtRuleMark1"},
+    {u"markchr2", u"m2", "txtRuleMark2"},
+    {u"ptnchr1", u"p1", "txtRulePat1"},
+    {u"ptnchr2", u"p2", "txtRulePat2"},
+    {u"mchmode", u"2", "chkRuleMatch"},
+    {u"ngstr", u":\\x", "txtNameBanStr"},
+    {u"ngcngmode", u"True", "chkNameBan1"},
+    {u"ngplacemode", u"True", "chkNameBan2"},
+    {u"ngplacestr", u"r", "txtNameBanStr2"},
+    {u"ngdelmode", u"True", "chkNameBan3"},
+    {u"spacemode", u"1", "optNameSpace(1)"},
+    {u"savemode", u"False", "chkNameSpace"},
+    {u"extramode", u"4", "optActFormat1(3)"},
+    {u"extranum", u"70", "txtActNum"},
+    {u"extramixmode", u"True", "chkActMix"},
+    {u"firstnummode", u"True", "chkActFirst"},
+    {u"bnamemode", u"True", "chkActBase"},
+    {u"extramode2", u"2", "optActFormat2(1)"},
+    {u"logmode", u"False", "chkActLog"},
+    {u"reportmode", u"False", "chkActReport"},
+    {u"filedelmode", u"True", "chkActDel"},
+    {u"repopenapp", u"viewer", "txtActAppname"},
+};
+
+TEST_F(SettingsDialogTest, EveryKeyHasItsOwnControlBothWays) {
+  ASSERT_EQ(std::size(kKeyControls), kSettingCount);
+  const auto defaults = ValueStates(Open());
+  const auto defaultTexts = InEffect();
+  for (const KeyControl& row : kKeyControls) {
+    SCOPED_TRACE(row.control);
+    const std::size_t key = KeyIndex(row.key);
+    ASSERT_LT(key, kSettingCount);
+
+    settings.settings = Settings{};
+    SetSettingText(settings.settings, key, row.text);
+    const auto shown = ValueStates(Open());
+    EXPECT_EQ(Changed(defaults, shown), QStringList{row.control});
+    if (auto* box = qobject_cast<QLineEdit*>(&Control(*dialog, row.control)))
+      EXPECT_EQ(box->text(), QString::fromStdU16String(row.text));
+
+    settings.settings = Settings{};
+    frmDovetemSetting& d = Open();
+    QWidget& control = Control(d, row.control);
+    if (auto* box = qobject_cast<QLineEdit*>(&control))
+      box->setText(shown.at(row.control));
+    else
+      static_cast<QAbstractButton&>(control).setChecked(!shown.at(row.control).isEmpty());
+    Button(d, "cmdCommandExecute").click();
+    std::vector<std::u16string> expected = defaultTexts;
+    expected[key] = row.text;
+    EXPECT_EQ(InEffect(), expected);
+  }
 }
 
 // ---------------------------------------------------------------------------
