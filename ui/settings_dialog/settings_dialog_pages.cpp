@@ -318,7 +318,7 @@ void frmDovetemSetting::ConnectHandlers() {
   };
   for (const auto& [name, handler] : texts)
     connect(TextBox(Q(name)), &QLineEdit::textChanged, this, handler);
-  for (int i = 0; i < 17; ++i) {
+  for (int i = 0; i < static_cast<int>(SymbolRoleNames().size()); ++i) {
     QLineEdit* mark = TextBox(ArrayControlName(QStringLiteral("txtRuleMark"), i));
     connect(mark, &QLineEdit::textChanged, this, [this, i] { txtRuleMark_Change(i); });
   }
