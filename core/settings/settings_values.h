@@ -1,4 +1,4 @@
-// The settings in effect as plain values: the 44 settings the engine, the run
+// The settings in effect as plain values: the settings the engine, the run
 // and the report window read (sections "general", "rule", "name", "process"),
 // with their built-in defaults, and the 4 view settings (section "display").
 // How each value is stored, checked and shown is the key table's business

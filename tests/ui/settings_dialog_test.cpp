@@ -604,7 +604,7 @@ TEST_F(SettingsDialogTest, LoadReadsTheStoreAndReportsBadKeysOnce) {
   EXPECT_EQ(boxes.Last().text, u"いくつかの設定を読み込むことができませんでした。");
   EXPECT_EQ(boxes.Last().icon, MsgIcon::Critical);
   EXPECT_EQ(boxes.Last().buttons, MsgButtons::Ok);
-  EXPECT_EQ(store.readLog.size(), 44u);
+  EXPECT_EQ(store.readLog.size(), kSettingCount);
   EXPECT_EQ(Mark(d, 1).text(), QStringLiteral("["));  // kept
   EXPECT_TRUE(Tick(d, "chkActLog").isChecked());                     // kept
   EXPECT_EQ(Box(d, "txtActNum").text(), QStringLiteral("2"));
@@ -631,7 +631,7 @@ TEST_F(SettingsDialogTest, SaveAsksThenWritesTheForm) {
   boxes.QueueAnswer(MsgAnswer::Yes);
   Button(d, "cmdCommandSave").click();
   EXPECT_EQ(boxes.Count(), 2u);
-  EXPECT_EQ(store.writeLog.size(), 44u);
+  EXPECT_EQ(store.writeLog.size(), kSettingCount);
   EXPECT_EQ(store.Get(u"process", u"logmode"), u"False");
   EXPECT_EQ(store.Get(u"process", u"extranum"), u"7");
   EXPECT_EQ(store.Get(u"rule", u"ptnchr1"), u"abc");
@@ -653,7 +653,7 @@ TEST_F(SettingsDialogTest, SaveFailureGivesOneMessageAndStillUpdatesTheState) {
   EXPECT_EQ(boxes.Last().text, u"いくつかの設定を保存できませんでした。");
   EXPECT_EQ(boxes.Last().icon, MsgIcon::Critical);
   EXPECT_EQ(boxes.Last().buttons, MsgButtons::Ok);
-  EXPECT_EQ(store.writeLog.size(), 44u);
+  EXPECT_EQ(store.writeLog.size(), kSettingCount);
   EXPECT_EQ(d.EditState, 0);
   EXPECT_TRUE(settings.SettingsDirty);
   EXPECT_TRUE(d.isVisible());
