@@ -31,11 +31,10 @@ void SettingsModule::LoadSettings() {
   int failures = 0;
   {
     const SettingsBatch batch(store_, SettingsAppName);
-    const auto& keys = SettingKeys();
-    for (std::size_t i = 0; i < keys.size(); ++i) {
+    for (std::size_t i = 0; i < kSettingCount; ++i) {
+      const SettingKey& k = kSettingKeys[i];
       std::u16string value;
-      if (ReadValidSetting(keys[i].section, keys[i].key, keys[i].kind, DefaultSettingText(i),
-                           value)) {
+      if (ReadValidSetting(k.section, k.key, k.check, DefaultSettingText(i), value)) {
         SetSettingText(settings, i, value);
       } else {
         ++failures;
@@ -46,16 +45,15 @@ void SettingsModule::LoadSettings() {
 }
 
 bool SettingsModule::ReadValidSetting(std::u16string_view section, std::u16string_view key,
-                                      int kind, std::u16string_view defaultValue,
+                                      Check check, std::u16string_view defaultValue,
                                       std::u16string& value) {
   if (!store_.Read(SettingsAppName, section, key, defaultValue, value)) return false;
-  return PassesCheck(kind, value);
+  return PassesCheck(check, value);
 }
 
 void SettingsModule::AppendSettingEntries(std::vector<SettingEntry>& entries) const {
-  const auto& keys = SettingKeys();
-  for (std::size_t i = 0; i < keys.size(); ++i)
-    entries.push_back({keys[i].section, keys[i].key, SettingText(settings, i)});
+  for (std::size_t i = 0; i < kSettingCount; ++i)
+    entries.push_back({kSettingKeys[i].section, kSettingKeys[i].key, SettingText(settings, i)});
 }
 
 void SettingsModule::AppendViewEntries(std::vector<SettingEntry>& entries) const {
@@ -100,7 +98,7 @@ void SettingsModule::LoadViewSettings() {
     const std::u16string def = view.*k.field ? u"True" : u"False";
     std::u16string text;
     if (!store_.Read(SettingsAppName, kDisplay, k.key, def, text)) continue;
-    if (PassesCheck(1, text)) view.*k.field = text == u"True" || text == u"true";
+    if (PassesCheck(Check::Boolean, text)) view.*k.field = text == u"True" || text == u"true";
   }
 }
 

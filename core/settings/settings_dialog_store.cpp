@@ -6,14 +6,11 @@ namespace dovetam {
 
 int LoadFormFromStore(SettingsModule& settings, SettingsForm& form) {
   int failures = 0;
-  const auto& keys = FormKeys();
-  const auto& store = SettingKeys();
   const SettingsBatch batch(settings.store(), settings.SettingsAppName);
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    const SettingKey& k = store[keys[i].store];
+  for (std::size_t i : kFormOrder) {
+    const SettingKey& k = kSettingKeys[i];
     std::u16string value;
-    if (settings.ReadValidSetting(k.section, k.key, k.kind, DefaultSettingText(keys[i].store),
-                                  value)) {
+    if (settings.ReadValidSetting(k.section, k.key, k.check, DefaultSettingText(i), value)) {
       SetFormKeyText(form, i, value);
     } else {
       ++failures;
@@ -24,12 +21,8 @@ int LoadFormFromStore(SettingsModule& settings, SettingsForm& form) {
 
 int SaveFormToStore(SettingsModule& settings, const SettingsForm& form) {
   std::vector<SettingEntry> entries;
-  const auto& keys = FormKeys();
-  const auto& store = SettingKeys();
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    const SettingKey& k = store[keys[i].store];
-    entries.push_back({k.section, k.key, FormKeyText(form, i)});
-  }
+  for (std::size_t i : kFormOrder)
+    entries.push_back({kSettingKeys[i].section, kSettingKeys[i].key, FormKeyText(form, i)});
   return settings.WriteSettingTexts(entries);
 }
 

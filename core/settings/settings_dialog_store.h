@@ -1,4 +1,4 @@
-// The settings dialog's own load and save: the 44 keys move directly between
+// The settings dialog's own load and save: the keys move directly between
 // the settings store and the form, bypassing the values in effect. Each
 // operation visits every key and counts its failures; the dialog shows one
 // message (critical icon) when any key failed, never one per key.

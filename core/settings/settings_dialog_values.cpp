@@ -1,82 +1,13 @@
-// The settings dialog's values: the pairing of the 44 keys with the form's
-// fields, their conversions in both directions, the defaults and the checks.
+// The settings dialog's values: each key's conversions between its stored
+// text and its control's form field, the defaults and the checks.
 // Showing a value in effect goes through its stored text, so the dialog shows
 // exactly what a save followed by a load would show.
 #include "core/settings/settings_dialog_values.h"
 #include "core/settings/decimal_text.h"
 
-#include <variant>
-
 namespace dovetam {
 
 namespace {
-
-using Field = std::variant<std::u16string*, bool*, int*>;
-
-// Key names in visiting order, with the class of each.
-struct VisitRow {
-  std::u16string_view key;
-  FormClass cls;
-};
-constexpr VisitRow kVisitRows[44] = {
-    {u"defpath", FormClass::Text},          {u"samplename", FormClass::Text},
-    {u"chr_aster", FormClass::Text},        {u"chr_q1", FormClass::Text},
-    {u"chr_q2", FormClass::Text},           {u"chr_s1", FormClass::Text},
-    {u"chr_s2", FormClass::Text},           {u"chr_col", FormClass::Text},
-    {u"chr_lt", FormClass::Text},           {u"chr_gt", FormClass::Text},
-    {u"chr_dq1", FormClass::Text},          {u"chr_dq2", FormClass::Text},
-    {u"chr_yen", FormClass::Text},          {u"chr_per", FormClass::Text},
-    {u"chr_bra1", FormClass::Text},         {u"chr_bra2", FormClass::Text},
-    {u"chr_com", FormClass::Text},          {u"chr_bar", FormClass::Text},
-    {u"escapemode", FormClass::Check},      {u"chr_cap", FormClass::Text},
-    {u"revmode", FormClass::Check},         {u"spacechr", FormClass::Text},
-    {u"markchr1", FormClass::Text},         {u"markchr2", FormClass::Text},
-    {u"ptnchr1", FormClass::Text},          {u"ptnchr2", FormClass::Text},
-    {u"mchmode", FormClass::Match},         {u"ngstr", FormClass::Text},
-    {u"ngcngmode", FormClass::Check},       {u"ngplacemode", FormClass::Check},
-    {u"ngplacestr", FormClass::Text},       {u"ngdelmode", FormClass::Check},
-    {u"spacemode", FormClass::OptionFrom0}, {u"savemode", FormClass::Check},
-    {u"extramode", FormClass::OptionFrom1}, {u"extranum", FormClass::Number},
-    {u"extramixmode", FormClass::Check},    {u"firstnummode", FormClass::Check},
-    {u"bnamemode", FormClass::Check},       {u"extramode2", FormClass::OptionFrom1},
-    {u"logmode", FormClass::InvertedCheck}, {u"reportmode", FormClass::InvertedCheck},
-    {u"filedelmode", FormClass::Check},     {u"repopenapp", FormClass::Text},
-};
-
-// The form field of visited key i.
-Field FieldOf(SettingsForm& f, std::size_t i) {
-  if (i >= 2 && i <= 17) return &f.txtRuleMark[i - 2];
-  switch (i) {
-    case 0: return &f.txtGenFolder;
-    case 1: return &f.txtGenName;
-    case 18: return &f.chkRuleEscape;
-    case 19: return &f.txtRuleMark[16];
-    case 20: return &f.chkRuleReverse;
-    case 21: return &f.txtRuleSpace;
-    case 22: return &f.txtRuleMark1;
-    case 23: return &f.txtRuleMark2;
-    case 24: return &f.txtRulePat1;
-    case 25: return &f.txtRulePat2;
-    case 26: return &f.chkRuleMatch;
-    case 27: return &f.txtNameBanStr;
-    case 28: return &f.chkNameBan1;
-    case 29: return &f.chkNameBan2;
-    case 30: return &f.txtNameBanStr2;
-    case 31: return &f.chkNameBan3;
-    case 32: return &f.optNameSpace;
-    case 33: return &f.chkNameSpace;
-    case 34: return &f.optActFormat1;
-    case 35: return &f.txtActNum;
-    case 36: return &f.chkActMix;
-    case 37: return &f.chkActFirst;
-    case 38: return &f.chkActBase;
-    case 39: return &f.optActFormat2;
-    case 40: return &f.chkActLog;
-    case 41: return &f.chkActReport;
-    case 42: return &f.chkActDel;
-    default: return &f.txtActAppname;
-  }
-}
 
 bool ReadsTrue(std::u16string_view text) { return text == u"True" || text == u"true"; }
 
@@ -102,18 +33,8 @@ std::u16string_view CheckStartNumber(std::u16string_view text) {
 
 }  // namespace
 
-const std::array<FormKey, 44>& FormKeys() {
-  static const std::array<FormKey, 44> keys = [] {
-    std::array<FormKey, 44> out{};
-    const auto& store = SettingKeys();
-    for (std::size_t i = 0; i < out.size(); ++i) {
-      std::size_t s = 0;
-      while (store[s].key != kVisitRows[i].key) ++s;
-      out[i] = {s, kVisitRows[i].cls};
-    }
-    return out;
-  }();
-  return keys;
+FormRef FormFieldOf(SettingsForm& form, std::size_t i) {
+  return FieldIn<FormRef>(form, kSettingKeys[i].field);
 }
 
 const std::array<std::u16string_view, 17>& SymbolRoleNames() {
@@ -140,8 +61,8 @@ const std::array<std::u16string_view, 17>& SymbolRoleNames() {
 }
 
 std::u16string FormKeyText(const SettingsForm& form, std::size_t i) {
-  const Field f = FieldOf(const_cast<SettingsForm&>(form), i);
-  switch (FormKeys()[i].cls) {
+  const FormRef f = FormFieldOf(const_cast<SettingsForm&>(form), i);
+  switch (kSettingKeys[i].shown) {
     case FormClass::Text: return *std::get<std::u16string*>(f);
     case FormClass::Check: return *std::get<bool*>(f) ? u"True" : u"False";
     case FormClass::InvertedCheck: return *std::get<bool*>(f) ? u"False" : u"True";
@@ -160,8 +81,8 @@ std::u16string FormKeyText(const SettingsForm& form, std::size_t i) {
 }
 
 void SetFormKeyText(SettingsForm& form, std::size_t i, std::u16string_view text) {
-  const Field f = FieldOf(form, i);
-  switch (FormKeys()[i].cls) {
+  const FormRef f = FormFieldOf(form, i);
+  switch (kSettingKeys[i].shown) {
     case FormClass::Text: *std::get<std::u16string*>(f) = std::u16string(text); break;
     case FormClass::Check: *std::get<bool*>(f) = ReadsTrue(text); break;
     case FormClass::InvertedCheck: *std::get<bool*>(f) = !ReadsTrue(text); break;
@@ -176,18 +97,14 @@ void SetFormKeyText(SettingsForm& form, std::size_t i, std::u16string_view text)
 
 SettingsForm FormFromSettings(const Settings& s) {
   SettingsForm form;
-  const auto& keys = FormKeys();
-  for (std::size_t i = 0; i < keys.size(); ++i)
-    SetFormKeyText(form, i, SettingText(s, keys[i].store));
+  for (std::size_t i : kFormOrder) SetFormKeyText(form, i, SettingText(s, i));
   return form;
 }
 
 SettingsForm DefaultForm() { return FormFromSettings(Settings{}); }
 
 void FormToSettings(const SettingsForm& form, Settings& s) {
-  const auto& keys = FormKeys();
-  for (std::size_t i = 0; i < keys.size(); ++i)
-    SetSettingText(s, keys[i].store, FormKeyText(form, i));
+  for (std::size_t i : kFormOrder) SetSettingText(s, i, FormKeyText(form, i));
 }
 
 std::u16string CheckForm(const SettingsForm& form) {
@@ -200,7 +117,7 @@ std::u16string CheckForm(const SettingsForm& form) {
     warning += length == 0 ? kSymbolEmpty : kSymbolLong;
     return warning;
   }
-  if (!PassesCheck(13, form.txtNameBanStr)) return std::u16string(kBanStrMissing);
+  if (!PassesCheck(Check::PathAndDrive, form.txtNameBanStr)) return std::u16string(kBanStrMissing);
   return std::u16string(CheckStartNumber(form.txtActNum));
 }
 

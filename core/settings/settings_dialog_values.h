@@ -1,86 +1,50 @@
-// The values of the settings dialog as plain data, and how they move: the 44
+// The values of the settings dialog as plain data, and how they move: the
 // settings shown in the form, taken back from it, checked before they are
-// applied or saved, and the built-in defaults.
-//
-// SettingsForm mirrors the dialog's controls one field per control (an option
-// group is the index of its selected button, -1 for none). The 44 keys are
-// visited in FormKeys() order: the store order, except that the 17 rule
-// symbols follow the index order of the symbol boxes.
+// applied or saved, and the built-in defaults. Each key moves between its
+// stored text and its control's form field as its row of the key table
+// (settings_keys.h) says; the dialog visits the keys in kFormOrder.
 #pragma once
 
 #include <array>
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "core/settings/settings.h"
+#include "core/settings/settings_form.h"
 
 namespace dovetam {
 
-struct SettingsForm {
-  // Page 1 "全般"
-  std::u16string txtGenFolder;
-  std::u16string txtGenName;
-  // Page 2 "変更規則"
-  std::array<std::u16string, 17> txtRuleMark;
-  bool chkRuleEscape = false;
-  bool chkRuleReverse = false;
-  std::u16string txtRuleSpace;
-  std::u16string txtRuleMark1;
-  std::u16string txtRuleMark2;
-  std::u16string txtRulePat1;
-  std::u16string txtRulePat2;
-  bool chkRuleMatch = false;
-  // Page 3 "生成名"
-  std::u16string txtNameBanStr;
-  bool chkNameBan1 = false;
-  bool chkNameBan2 = false;
-  std::u16string txtNameBanStr2;
-  bool chkNameBan3 = false;
-  int optNameSpace = -1;  // 0..2
-  bool chkNameSpace = false;
-  // Page 4 "変更処理"
-  int optActFormat1 = -1;  // 0..5
-  std::u16string txtActNum;
-  bool chkActMix = false;
-  bool chkActFirst = false;
-  bool chkActBase = false;
-  int optActFormat2 = -1;     // 0..2
-  bool chkActLog = false;     // "ログを保存しない": checked means logmode False
-  bool chkActReport = false;  // "レポートを保存しない": checked means reportmode False
-  bool chkActDel = false;
-  std::u16string txtActAppname;
+// The dialog's visiting order: the store order, except that the 17 rule
+// symbols follow the index order of their boxes (so chr_col, chr_lt and
+// chr_gt come before chr_dq1 and chr_dq2, and escapemode stands between
+// chr_bar and chr_cap). It is the reading order of the four pages, so the
+// dialog's controls take the focus in it too. Rows of the key table.
+inline constexpr std::array<std::size_t, kSettingCount> kFormOrder = KeyOrder({
+    u"defpath",    u"samplename",   u"chr_aster",    u"chr_q1",      u"chr_q2",
+    u"chr_s1",     u"chr_s2",       u"chr_col",      u"chr_lt",      u"chr_gt",
+    u"chr_dq1",    u"chr_dq2",      u"chr_yen",      u"chr_per",     u"chr_bra1",
+    u"chr_bra2",   u"chr_com",      u"chr_bar",      u"escapemode",  u"chr_cap",
+    u"revmode",    u"spacechr",     u"markchr1",     u"markchr2",    u"ptnchr1",
+    u"ptnchr2",    u"mchmode",      u"ngstr",        u"ngcngmode",   u"ngplacemode",
+    u"ngplacestr", u"ngdelmode",    u"spacemode",    u"savemode",    u"extramode",
+    u"extranum",   u"extramixmode", u"firstnummode", u"bnamemode",   u"extramode2",
+    u"logmode",    u"reportmode",   u"filedelmode",  u"repopenapp",
+});
 
-  bool operator==(const SettingsForm&) const = default;
-};
-
-// How a key's text becomes a control value and back.
-enum class FormClass {
-  Text,           // the text unchanged
-  Check,          // "True"/"true" checked
-  InvertedCheck,  // "False"/"false" checked
-  Match,          // mchmode: "2" checked, "1" unchecked
-  OptionFrom0,    // spacemode: the button of that index
-  OptionFrom1,    // extramode, extramode2: the button of index value - 1
-  Number,         // extranum: decimal text without leading zeros
-};
-
-struct FormKey {
-  std::size_t store;  // index in SettingKeys()
-  FormClass cls;
-};
-
-// The 44 keys in the dialog's visiting order.
-const std::array<FormKey, 44>& FormKeys();
+// The form field of key i's control (table order): a text box's text, a
+// check box's state or an option group's selected index.
+using FormRef = std::variant<std::u16string*, bool*, int*>;
+FormRef FormFieldOf(SettingsForm& form, std::size_t i);
 
 // The role names of the 17 symbol boxes, as the check's warnings name them.
 const std::array<std::u16string_view, 17>& SymbolRoleNames();
 
-// The text the store gets for visited key i (the save conversions; an option
-// group with none selected gives its fallback, 0 or 1).
+// The text the store gets for key i (table order) from the form (the save
+// conversions; an option group with none selected gives its fallback, 0 or 1).
 std::u16string FormKeyText(const SettingsForm& form, std::size_t i);
-// Puts an accepted text of visited key i into the form (the load conversions).
+// Puts an accepted text of key i into the form (the load conversions).
 void SetFormKeyText(SettingsForm& form, std::size_t i, std::u16string_view text);
 
 // CopySettingsToForm: the values in effect as the controls show them.

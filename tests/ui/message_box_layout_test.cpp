@@ -14,6 +14,7 @@
 
 #include "ui/settings_dialog/settings_dialog.h"
 #include "core/settings/settings_dialog_values.h"
+#include "testing/widget_probe.h"
 #include "ui/widgets/twips.h"
 #include "core/settings/work_state_steps.h"
 #include "core/objects/path_adder.h"
@@ -285,8 +286,8 @@ TEST_F(MessageBoxOwnerTest, TheSettingsDialogsMessagesStandOverIt) {
   OnNextDialog<frmDovetemSetting>([&](frmDovetemSetting* d) {
     dialog = d;
     Watch(seen);
-    d->cmdCommandSave->click();
-    d->cmdCommandCancel->click();
+    testing::Control<QPushButton>(*d, "cmdCommandSave").click();
+    testing::Control<QPushButton>(*d, "cmdCommandCancel").click();
   });
   Control<QPushButton>(w, "cmdCommandSetting", 1).click();
   ASSERT_NE(nullptr, dialog);

@@ -15,10 +15,12 @@
 #include <QTabBar>
 #include <QTest>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "core/settings/settings_dialog_values.h"
 #include "ui/widgets/twips.h"
+#include "testing/widget_probe.h"
 #include "testing/window_harness.h"
 
 namespace dovetam {
@@ -29,6 +31,17 @@ using testing::FakeMessageBoxes;
 using testing::MemorySettingsStore;
 
 QString Q(const char16_t* s) { return QString::fromUtf16(s); }
+
+// The dialog's controls, reached by their names as a user reaches them.
+QLineEdit& Box(const QWidget& d, const char* name) { return Control<QLineEdit>(d, name); }
+QLineEdit& Mark(const QWidget& d, int index) { return Control<QLineEdit>(d, "txtRuleMark", index); }
+QCheckBox& Tick(const QWidget& d, const char* name) { return Control<QCheckBox>(d, name); }
+QRadioButton& Option(const QWidget& d, const char* group, int index) {
+  return Control<QRadioButton>(d, group, index);
+}
+QPushButton& Button(const QWidget& d, const char* name) { return Control<QPushButton>(d, name); }
+QTabBar& Tabs(const QWidget& d) { return Control<QTabBar>(d, "tbsSetting"); }
+QFrame& Page(const QWidget& d, int n) { return Control<QFrame>(d, "fraSetting", n); }
 
 class SettingsDialogTest : public ::testing::Test {
  protected:
@@ -57,12 +70,12 @@ TEST_F(SettingsDialogTest, OpensOnTheFirstPageWithTheValuesInEffect) {
   settings.settings.ExtraMode = 5;
   frmDovetemSetting& d = Open();
   EXPECT_EQ(d.windowTitle(), Q(u"Dovetam - 規則型名前変更ツール"));
-  EXPECT_EQ(d.txtGenName->text(), QStringLiteral("sample.txt"));
-  EXPECT_EQ(d.txtRuleMark[1]->text(), QStringLiteral("["));
-  EXPECT_TRUE(d.optActFormat1[4]->isChecked());
+  EXPECT_EQ(Box(d, "txtGenName").text(), QStringLiteral("sample.txt"));
+  EXPECT_EQ(Mark(d, 1).text(), QStringLiteral("["));
+  EXPECT_TRUE(Option(d, "optActFormat1", 4).isChecked());
   EXPECT_EQ(d.EditState, 0);
   EXPECT_EQ(d.VisiblePage(), 1);
-  EXPECT_EQ(d.tbsSetting->currentIndex(), 0);
+  EXPECT_EQ(Tabs(d).currentIndex(), 0);
   EXPECT_TRUE(store.readLog.empty());
   EXPECT_EQ(boxes.Count(), 0u);
 
@@ -73,28 +86,27 @@ TEST_F(SettingsDialogTest, OpensOnTheFirstPageWithTheValuesInEffect) {
 TEST_F(SettingsDialogTest, TabsShowOnePageEachAndChangeNothing) {
   frmDovetemSetting& d = Open();
   const QStringList captions = {Q(u"全般"), Q(u"変更規則"), Q(u"生成名"), Q(u"変更処理")};
-  ASSERT_EQ(d.tbsSetting->count(), 4);
+  ASSERT_EQ(Tabs(d).count(), 4);
   for (int n = 1; n <= 4; ++n) {
     SCOPED_TRACE(n);
-    EXPECT_EQ(d.tbsSetting->tabText(n - 1), captions[n - 1]);
-    d.tbsSetting->setCurrentIndex(n - 1);
+    EXPECT_EQ(Tabs(d).tabText(n - 1), captions[n - 1]);
+    Tabs(d).setCurrentIndex(n - 1);
     EXPECT_EQ(d.VisiblePage(), n);
     for (int other = 1; other <= 4; ++other)
-      EXPECT_EQ(d.fraSetting[other]->isVisible(), other == n) << other;
+      EXPECT_EQ(Page(d, other).isVisible(), other == n) << other;
   }
   EXPECT_EQ(d.EditState, 0);
   // A click that leaves no tab selected does nothing.
-  d.tbsSetting->setCurrentIndex(-1);
+  Tabs(d).setCurrentIndex(-1);
   d.tbsSetting_Click();
   EXPECT_EQ(d.VisiblePage(), 4);
   // The next showing starts on page "全般" again.
-  d.cmdCommandCancel->click();
+  Button(d, "cmdCommandCancel").click();
   EXPECT_EQ(Open().VisiblePage(), 1);
 }
 
 struct Placed {
-  const char* name;
-  std::function<QWidget*(frmDovetemSetting&)> widget;
+  const char* control;
   const char16_t* caption;
   int left, top, width, height;
 };
@@ -104,27 +116,26 @@ TEST_F(SettingsDialogTest, WindowAndButtonsStandWhereDesigned) {
   EXPECT_EQ(PixelsToTwips(d.width(), &d), 8790);
   EXPECT_EQ(PixelsToTwips(d.height(), &d), 5145);
   const Placed rows[] = {
-      {"Load", [](auto& d) { return d.cmdCommandLoad; }, u"読込み", 360, 4560, 855, 495},
-      {"Save", [](auto& d) { return d.cmdCommandSave; }, u"保存", 1440, 4560, 855, 495},
-      {"Init", [](auto& d) { return d.cmdCommandInit; }, u"クリア", 3840, 4560, 855, 495},
-      {"Help", [](auto& d) { return d.cmdCommandHelp; }, u"ヘルプ", 4680, 4560, 855, 495},
-      {"Execute", [](auto& d) { return d.cmdCommandExecute; }, u"決定", 6240, 4560, 975, 495},
-      {"Cancel", [](auto& d) { return d.cmdCommandCancel; }, u"キャンセル", 7440, 4560, 975, 495},
-      {"Page1", [](auto& d) { return d.fraSetting[1]; }, nullptr, 360, 720, 7935, 3615},
-      {"Folder", [](auto& d) { return d.txtGenFolder; }, nullptr, 1320, 120, 5415, 270},
-      {"Mark16", [](auto& d) { return d.txtRuleMark[16]; }, nullptr, 3720, 1560, 255, 270},
-      {"Pattern2", [](auto& d) { return d.txtRulePat2; }, nullptr, 3600, 2880, 1215, 270},
-      {"BanStr2", [](auto& d) { return d.txtNameBanStr2; }, nullptr, 4200, 720, 615, 270},
-      {"Spaces", [](auto& d) { return d.fraName1; }, u"両端の全半角スペース", 240, 1920, 2535,
-       1455},
-      {"Format1", [](auto& d) { return d.fraAct1; }, u"形式", 240, 360, 3015, 1455},
-      {"Format2", [](auto& d) { return d.fraAct2; }, u"形式", 6000, 360, 1935, 1455},
-      {"StartNumber", [](auto& d) { return d.txtActNum; }, nullptr, 4080, 480, 615, 270},
-      {"Viewer", [](auto& d) { return d.txtActAppname; }, nullptr, 3840, 2640, 2535, 270},
+      {"cmdCommandLoad", u"読込み", 360, 4560, 855, 495},
+      {"cmdCommandSave", u"保存", 1440, 4560, 855, 495},
+      {"cmdCommandInit", u"クリア", 3840, 4560, 855, 495},
+      {"cmdCommandHelp", u"ヘルプ", 4680, 4560, 855, 495},
+      {"cmdCommandExecute", u"決定", 6240, 4560, 975, 495},
+      {"cmdCommandCancel", u"キャンセル", 7440, 4560, 975, 495},
+      {"fraSetting(1)", nullptr, 360, 720, 7935, 3615},
+      {"txtGenFolder", nullptr, 1320, 120, 5415, 270},
+      {"txtRuleMark(16)", nullptr, 3720, 1560, 255, 270},
+      {"txtRulePat2", nullptr, 3600, 2880, 1215, 270},
+      {"txtNameBanStr2", nullptr, 4200, 720, 615, 270},
+      {"fraName1", u"両端の全半角スペース", 240, 1920, 2535, 1455},
+      {"fraAct1", u"形式", 240, 360, 3015, 1455},
+      {"fraAct2", u"形式", 6000, 360, 1935, 1455},
+      {"txtActNum", nullptr, 4080, 480, 615, 270},
+      {"txtActAppname", nullptr, 3840, 2640, 2535, 270},
   };
   for (const Placed& p : rows) {
-    SCOPED_TRACE(p.name);
-    QWidget* w = p.widget(d);
+    SCOPED_TRACE(p.control);
+    QWidget* w = &Control(d, p.control);
     const QRect g = w->geometry();
     EXPECT_EQ(PixelsToTwips(g.x(), w), p.left);
     EXPECT_EQ(PixelsToTwips(g.y(), w), p.top);
@@ -133,11 +144,11 @@ TEST_F(SettingsDialogTest, WindowAndButtonsStandWhereDesigned) {
     if (auto* b = qobject_cast<QPushButton*>(w)) EXPECT_EQ(b->text(), Q(p.caption));
     if (auto* f = qobject_cast<QGroupBox*>(w)) EXPECT_EQ(f->title(), Q(p.caption));
   }
-  EXPECT_FALSE(d.cmdCommandHelp->isVisible());
-  EXPECT_TRUE(d.cmdCommandExecute->isDefault());
-  EXPECT_EQ(d.optActFormat2[0]->text(), QStringLiteral("名前.$数字$"));
-  EXPECT_EQ(d.chkActLog->text(), Q(u"ログを保存しない"));
-  EXPECT_EQ(d.chkRuleMatch->text(), Q(u"長い方に一致させる"));
+  EXPECT_FALSE(Button(d, "cmdCommandHelp").isVisible());
+  EXPECT_TRUE(Button(d, "cmdCommandExecute").isDefault());
+  EXPECT_EQ(Option(d, "optActFormat2", 0).text(), QStringLiteral("名前.$数字$"));
+  EXPECT_EQ(Tick(d, "chkActLog").text(), Q(u"ログを保存しない"));
+  EXPECT_EQ(Tick(d, "chkRuleMatch").text(), Q(u"長い方に一致させる"));
 }
 
 // With the program's 9-point font, every caption fits the room its control
@@ -161,6 +172,158 @@ TEST_F(SettingsDialogTest, NoCaptionIsClipped) {
   QApplication::setFont(saved);
 }
 
+// Tab from the tab strip through one page and the buttons back to the strip:
+// the names of the controls that took the focus.
+QStringList TabRound(frmDovetemSetting& d, int page) {
+  Tabs(d).setCurrentIndex(page - 1);
+  Tabs(d).setFocus(Qt::TabFocusReason);
+  QStringList names;
+  for (int i = 0; i < 100; ++i) {
+    QTest::keyClick(d.focusWidget(), Qt::Key_Tab);
+    if (d.focusWidget() == &Tabs(d)) return names;
+    names << d.focusWidget()->objectName();
+  }
+  ADD_FAILURE() << "the focus never came back to the tab strip";
+  return names;
+}
+
+QStringList Indexed(const QString& name, int count) {
+  QStringList names;
+  for (int i = 0; i < count; ++i) names << name + QStringLiteral("(%1)").arg(i);
+  return names;
+}
+
+// Only the visible page's controls take the focus; an option group is one stop
+// (its buttons are chosen with the arrow keys); the hidden "ヘルプ" none.
+TEST_F(SettingsDialogTest, TabGoesThroughTheVisiblePageInReadingOrder) {
+  frmDovetemSetting& d = Open();
+  d.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&d, testing::kEventWaitMs));
+  const QStringList buttons = {"cmdCommandLoad", "cmdCommandSave", "cmdCommandInit",
+                               "cmdCommandExecute", "cmdCommandCancel"};
+  const QStringList pages[] = {
+      {"txtGenFolder", "txtGenName"},
+      Indexed("txtRuleMark", 16) + QStringList{"chkRuleEscape", "txtRuleMark(16)",
+                                               "chkRuleReverse", "txtRuleSpace", "txtRuleMark1",
+                                               "txtRuleMark2", "txtRulePat1", "txtRulePat2",
+                                               "chkRuleMatch"},
+      {"txtNameBanStr", "chkNameBan1", "chkNameBan2", "txtNameBanStr2", "chkNameBan3",
+       "optNameSpace(0)", "chkNameSpace"},
+      {"optActFormat1(0)", "txtActNum", "chkActMix", "chkActFirst", "chkActBase",
+       "optActFormat2(0)", "chkActLog", "chkActReport", "chkActDel", "txtActAppname"},
+  };
+  for (int page = 1; page <= 4; ++page) {
+    SCOPED_TRACE(page);
+    EXPECT_EQ(TabRound(d, page), pages[page - 1] + buttons);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Which control holds which key, both ways: a key changed alone in effect
+// shows in its control and in no other, and that control changed alone goes
+// back into that key and no other.
+
+// The state of every value control by name: a box's text, a button's check.
+std::map<QString, QString> ValueStates(const frmDovetemSetting& d) {
+  std::map<QString, QString> states;
+  for (const QLineEdit* e : d.findChildren<QLineEdit*>()) states[e->objectName()] = e->text();
+  for (const QAbstractButton* b : d.findChildren<QAbstractButton*>())
+    if (b->isCheckable()) states[b->objectName()] = b->isChecked() ? "checked" : "";
+  return states;
+}
+
+// The controls whose states differ; of an option group, the button selected.
+QStringList Changed(const std::map<QString, QString>& before,
+                    const std::map<QString, QString>& after) {
+  QStringList names;
+  for (const auto& [name, state] : after)
+    if (before.at(name) != state && (!name.startsWith("opt") || !state.isEmpty())) names << name;
+  return names;
+}
+
+struct KeyControl {
+  std::u16string_view key;
+  std::u16string text;  // a stored text other than the default
+  const char* control;  // the control that shows it
+};
+
+const KeyControl kKeyControls[] = {
+    {u"defpath", u"/d/", "txtGenFolder"},
+    {u"samplename", u"s.txt", "txtGenName"},
+    {u"chr_aster", u"A", "txtRuleMark(0)"},
+    {u"chr_q1", u"B", "txtRuleMark(1)"},
+    {u"chr_q2", u"C", "txtRuleMark(2)"},
+    {u"chr_s1", u"D", "txtRuleMark(3)"},
+    {u"chr_s2", u"E", "txtRuleMark(4)"},
+    {u"chr_col", u"F", "txtRuleMark(5)"},
+    {u"chr_lt", u"G", "txtRuleMark(6)"},
+    {u"chr_gt", u"H", "txtRuleMark(7)"},
+    {u"chr_dq1", u"I", "txtRuleMark(8)"},
+    {u"chr_dq2", u"J", "txtRuleMark(9)"},
+    {u"chr_yen", u"K", "txtRuleMark(10)"},
+    {u"chr_per", u"L", "txtRuleMark(11)"},
+    {u"chr_bra1", u"M", "txtRuleMark(12)"},
+    {u"chr_bra2", u"N", "txtRuleMark(13)"},
+    {u"chr_com", u"O", "txtRuleMark(14)"},
+    {u"chr_bar", u"P", "txtRuleMark(15)"},
+    {u"escapemode", u"True", "chkRuleEscape"},
+    {u"chr_cap", u"Q", "txtRuleMark(16)"},
+    {u"revmode", u"True", "chkRuleReverse"},
+    {u"spacechr", u"sp", "txtRuleSpace"},
+    {u"markchr1", u"m1", "txtRuleMark1"},
+    {u"markchr2", u"m2", "txtRuleMark2"},
+    {u"ptnchr1", u"p1", "txtRulePat1"},
+    {u"ptnchr2", u"p2", "txtRulePat2"},
+    {u"mchmode", u"2", "chkRuleMatch"},
+    {u"ngstr", u":\\x", "txtNameBanStr"},
+    {u"ngcngmode", u"True", "chkNameBan1"},
+    {u"ngplacemode", u"True", "chkNameBan2"},
+    {u"ngplacestr", u"r", "txtNameBanStr2"},
+    {u"ngdelmode", u"True", "chkNameBan3"},
+    {u"spacemode", u"1", "optNameSpace(1)"},
+    {u"savemode", u"False", "chkNameSpace"},
+    {u"extramode", u"4", "optActFormat1(3)"},
+    {u"extranum", u"70", "txtActNum"},
+    {u"extramixmode", u"True", "chkActMix"},
+    {u"firstnummode", u"True", "chkActFirst"},
+    {u"bnamemode", u"True", "chkActBase"},
+    {u"extramode2", u"2", "optActFormat2(1)"},
+    {u"logmode", u"False", "chkActLog"},
+    {u"reportmode", u"False", "chkActReport"},
+    {u"filedelmode", u"True", "chkActDel"},
+    {u"repopenapp", u"viewer", "txtActAppname"},
+};
+
+TEST_F(SettingsDialogTest, EveryKeyHasItsOwnControlBothWays) {
+  ASSERT_EQ(std::size(kKeyControls), kSettingCount);
+  const auto defaults = ValueStates(Open());
+  const auto defaultTexts = InEffect();
+  for (const KeyControl& row : kKeyControls) {
+    SCOPED_TRACE(row.control);
+    const std::size_t key = KeyIndex(row.key);
+    ASSERT_LT(key, kSettingCount);
+
+    settings.settings = Settings{};
+    SetSettingText(settings.settings, key, row.text);
+    const auto shown = ValueStates(Open());
+    EXPECT_EQ(Changed(defaults, shown), QStringList{row.control});
+    if (auto* box = qobject_cast<QLineEdit*>(&Control(*dialog, row.control)))
+      EXPECT_EQ(box->text(), QString::fromStdU16String(row.text));
+
+    settings.settings = Settings{};
+    frmDovetemSetting& d = Open();
+    QWidget& control = Control(d, row.control);
+    if (auto* box = qobject_cast<QLineEdit*>(&control))
+      box->setText(shown.at(row.control));
+    else
+      static_cast<QAbstractButton&>(control).setChecked(!shown.at(row.control).isEmpty());
+    Button(d, "cmdCommandExecute").click();
+    std::vector<std::u16string> expected = defaultTexts;
+    expected[key] = row.text;
+    EXPECT_EQ(InEffect(), expected);
+  }
+}
+
 // ---------------------------------------------------------------------------
 // The checks of "決定" and "保存".
 
@@ -171,23 +334,23 @@ struct BadValue {
 };
 
 const BadValue kBadValues[] = {
-    {"EmptySymbol", [](auto& d) { d.txtRuleMark[3]->clear(); },
+    {"EmptySymbol", [](auto& d) { Mark(d, 3).clear(); },
      u"変更規則の操作記号(1)が指定されていません。"},
-    {"TwoCharacterSymbol", [](auto& d) { d.txtRuleMark[0]->setText(QStringLiteral("**")); },
+    {"TwoCharacterSymbol", [](auto& d) { Mark(d, 0).setText(QStringLiteral("**")); },
      u"変更規則の元の名前が1文字を越えています。"},
     {"SymbolBeforeBanStr",
      [](auto& d) {
-       d.txtRuleMark[3]->clear();
-       d.txtNameBanStr->setText(QStringLiteral("\\"));
+       Mark(d, 3).clear();
+       Box(d, "txtNameBanStr").setText(QStringLiteral("\\"));
      },
      u"変更規則の操作記号(1)が指定されていません。"},
-    {"BanStrWithoutColon", [](auto& d) { d.txtNameBanStr->setText(QStringLiteral("\\/")); },
+    {"BanStrWithoutColon", [](auto& d) { Box(d, "txtNameBanStr").setText(QStringLiteral("\\/")); },
      u"生成名の禁則文字には、\nパス記号\"\\\"とドライブ記号\":\"を含める必要があります。"},
-    {"NumberEmpty", [](auto& d) { d.txtActNum->clear(); },
+    {"NumberEmpty", [](auto& d) { Box(d, "txtActNum").clear(); },
      u"変更処理の開始数が指定されていません。"},
-    {"NumberNonDigit", [](auto& d) { d.txtActNum->setText(QStringLiteral("1a")); },
+    {"NumberNonDigit", [](auto& d) { Box(d, "txtActNum").setText(QStringLiteral("1a")); },
      u"変更処理の開始数に非数字が含まれています。"},
-    {"NumberTooLong", [](auto& d) { d.txtActNum->setText(QStringLiteral("1234567890")); },
+    {"NumberTooLong", [](auto& d) { Box(d, "txtActNum").setText(QStringLiteral("1234567890")); },
      u"変更処理の開始数の桁数が多すぎます。"},
 };
 
@@ -198,8 +361,8 @@ TEST_F(SettingsDialogTest, RefusedValueStopsExecuteAndSaveWhereTheUserIs) {
     const auto before = InEffect();
     frmDovetemSetting& d = Open();
     bad.edit(d);
-    d.tbsSetting->setCurrentIndex(3);
-    d.txtActAppname->setFocus();
+    Tabs(d).setCurrentIndex(3);
+    Box(d, "txtActAppname").setFocus();
     QWidget* const focused = d.focusWidget();
 
     d.cmdCommandExecute_Click();
@@ -225,15 +388,15 @@ TEST_F(SettingsDialogTest, RefusedValueStopsExecuteAndSaveWhereTheUserIs) {
 
 TEST_F(SettingsDialogTest, ExecutePutsTheFormIntoEffectAndClosesWithoutTouchingTheStore) {
   frmDovetemSetting& d = Open();
-  d.txtGenName->setText(QStringLiteral("new.txt"));
-  d.tbsSetting->setCurrentIndex(3);
-  d.chkActLog->setChecked(true);
-  d.txtActNum->setText(QStringLiteral("0002"));
-  d.optActFormat1[4]->setChecked(true);
-  d.tbsSetting->setCurrentIndex(1);
-  d.chkRuleMatch->setChecked(true);
-  d.txtRuleMark[0]->setText(QStringLiteral("#"));
-  d.cmdCommandExecute->click();
+  Box(d, "txtGenName").setText(QStringLiteral("new.txt"));
+  Tabs(d).setCurrentIndex(3);
+  Tick(d, "chkActLog").setChecked(true);
+  Box(d, "txtActNum").setText(QStringLiteral("0002"));
+  Option(d, "optActFormat1", 4).setChecked(true);
+  Tabs(d).setCurrentIndex(1);
+  Tick(d, "chkRuleMatch").setChecked(true);
+  Mark(d, 0).setText(QStringLiteral("#"));
+  Button(d, "cmdCommandExecute").click();
   EXPECT_EQ(d.result(), QDialog::Accepted);
   EXPECT_FALSE(d.isVisible());
   EXPECT_EQ(settings.settings.SampleName, u"new.txt");
@@ -253,14 +416,14 @@ TEST_F(SettingsDialogTest, ExecutePutsTheFormIntoEffectAndClosesWithoutTouchingT
 TEST_F(SettingsDialogTest, CancelEscAndCloseLeaveEverything) {
   const auto before = InEffect();
   const std::function<void(frmDovetemSetting&)> closers[] = {
-      [](auto& d) { d.cmdCommandCancel->click(); },
-      [](auto& d) { QTest::keyClick(d.txtGenName, Qt::Key_Escape); },
+      [](auto& d) { Button(d, "cmdCommandCancel").click(); },
+      [](auto& d) { QTest::keyClick(&Box(d, "txtGenName"), Qt::Key_Escape); },
       [](auto& d) { d.close(); },
   };
   for (const auto& close : closers) {
     frmDovetemSetting& d = Open();
-    d.txtGenName->setText(QStringLiteral("changed"));
-    d.chkActDel->setChecked(true);
+    Box(d, "txtGenName").setText(QStringLiteral("changed"));
+    Tick(d, "chkActDel").setChecked(true);
     close(d);
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(d.result(), QDialog::Rejected);
@@ -274,8 +437,8 @@ TEST_F(SettingsDialogTest, CancelEscAndCloseLeaveEverything) {
 
 TEST_F(SettingsDialogTest, EnterInATextBoxActsAsExecute) {
   frmDovetemSetting& d = Open();
-  d.txtGenName->setText(QStringLiteral("typed.txt"));
-  QTest::keyClick(d.txtGenName, Qt::Key_Return);
+  Box(d, "txtGenName").setText(QStringLiteral("typed.txt"));
+  QTest::keyClick(&Box(d, "txtGenName"), Qt::Key_Return);
   EXPECT_FALSE(d.isVisible());
   EXPECT_EQ(settings.SettingsApplied, 1);
   EXPECT_EQ(settings.settings.SampleName, u"typed.txt");
@@ -291,27 +454,27 @@ struct DirtyRoad {
   bool dirtyAfter;
 };
 
-void Ok(frmDovetemSetting& d, FakeMessageBoxes&) { d.cmdCommandExecute->click(); }
-void Cancel(frmDovetemSetting& d, FakeMessageBoxes&) { d.cmdCommandCancel->click(); }
+void Ok(frmDovetemSetting& d, FakeMessageBoxes&) { Button(d, "cmdCommandExecute").click(); }
+void Cancel(frmDovetemSetting& d, FakeMessageBoxes&) { Button(d, "cmdCommandCancel").click(); }
 void SaveYes(frmDovetemSetting& d, FakeMessageBoxes& b) {
   b.QueueAnswer(MsgAnswer::Yes);
-  d.cmdCommandSave->click();
+  Button(d, "cmdCommandSave").click();
 }
 void LoadYes(frmDovetemSetting& d, FakeMessageBoxes& b) {
   b.QueueAnswer(MsgAnswer::Yes);
-  d.cmdCommandLoad->click();
+  Button(d, "cmdCommandLoad").click();
 }
-void Edit(frmDovetemSetting& d, FakeMessageBoxes&) { d.chkActMix->toggle(); }
+void Edit(frmDovetemSetting& d, FakeMessageBoxes&) { Tick(d, "chkActMix").toggle(); }
 
 const DirtyRoad kDirtyRoads[] = {
     {"UnchangedOkStaysClean", false, Ok, false},
     {"UnchangedOkStaysDirty", true, Ok, true},
     {"TypeAndDeleteMakesDirty", false,
      [](auto& d, auto&) {
-       QTest::keyClick(d.txtGenName, Qt::Key_A);
-       QTest::keyClick(d.txtGenName, Qt::Key_Backspace);
+       QTest::keyClick(&Box(d, "txtGenName"), Qt::Key_A);
+       QTest::keyClick(&Box(d, "txtGenName"), Qt::Key_Backspace);
        EXPECT_EQ(d.EditState, 2);
-       d.cmdCommandExecute->click();
+       Button(d, "cmdCommandExecute").click();
      },
      true},
     {"LoadThenOkIsClean", true,
@@ -349,7 +512,7 @@ const DirtyRoad kDirtyRoads[] = {
     {"ClearThenCancelKeepsDirty", true,
      [](auto& d, auto& b) {
        b.QueueAnswer(MsgAnswer::Yes);
-       d.cmdCommandInit->click();
+       Button(d, "cmdCommandInit").click();
        Cancel(d, b);
      },
      true},
@@ -357,7 +520,7 @@ const DirtyRoad kDirtyRoads[] = {
      [](auto& d, auto& b) {
        Edit(d, b);
        b.QueueAnswer(MsgAnswer::No);
-       d.cmdCommandSave->click();
+       Button(d, "cmdCommandSave").click();
        EXPECT_EQ(d.EditState, 2);
        Cancel(d, b);
      },
@@ -389,7 +552,7 @@ TEST_F(SettingsDialogTest, ClearAsksThenShowsExactlyTheDefaults) {
   const SettingsForm shown = d.ReadForm();
 
   boxes.QueueAnswer(MsgAnswer::No);
-  d.cmdCommandInit->click();
+  Button(d, "cmdCommandInit").click();
   ASSERT_EQ(boxes.Count(), 1u);
   EXPECT_EQ(boxes.Last().text, u"フォームの値を規定値に戻しますか？");
   EXPECT_EQ(boxes.Last().icon, MsgIcon::Question);
@@ -399,16 +562,16 @@ TEST_F(SettingsDialogTest, ClearAsksThenShowsExactlyTheDefaults) {
   EXPECT_EQ(d.EditState, 0);
 
   boxes.QueueAnswer(MsgAnswer::Yes);
-  d.cmdCommandInit->click();
+  Button(d, "cmdCommandInit").click();
   EXPECT_EQ(d.ReadForm(), DefaultForm());
-  EXPECT_EQ(d.txtGenFolder->text(), QStringLiteral("/"));
-  EXPECT_EQ(d.txtActAppname->text(), QStringLiteral("xdg-open"));
-  EXPECT_TRUE(d.optNameSpace[2]->isChecked());
+  EXPECT_EQ(Box(d, "txtGenFolder").text(), QStringLiteral("/"));
+  EXPECT_EQ(Box(d, "txtActAppname").text(), QStringLiteral("xdg-open"));
+  EXPECT_TRUE(Option(d, "optNameSpace", 2).isChecked());
   EXPECT_EQ(d.EditState, 2);
   EXPECT_EQ(settings.settings.ChrQ1, u"[");
   EXPECT_TRUE(store.writeLog.empty());
 
-  d.cmdCommandExecute->click();
+  Button(d, "cmdCommandExecute").click();
   const Settings defaults;
   for (std::size_t i = 0; i < SettingKeys().size(); ++i)
     EXPECT_EQ(SettingText(settings.settings, i), SettingText(defaults, i)) << i;
@@ -424,11 +587,11 @@ TEST_F(SettingsDialogTest, LoadReadsTheStoreAndReportsBadKeysOnce) {
   store.Set(u"process", u"reportmode", u"false");
   settings.settings.LogMode = false;
   frmDovetemSetting& d = Open();
-  d.txtRuleMark[1]->setText(QStringLiteral("["));
+  Mark(d, 1).setText(QStringLiteral("["));
   const auto before = InEffect();
 
   boxes.QueueAnswer(MsgAnswer::No);
-  d.cmdCommandLoad->click();
+  Button(d, "cmdCommandLoad").click();
   EXPECT_EQ(boxes.Last().text, u"フォームに設定を読み込みますか？");
   EXPECT_EQ(boxes.Last().icon, MsgIcon::Question);
   EXPECT_EQ(boxes.Last().defaultButton, MsgAnswer::No);
@@ -436,18 +599,18 @@ TEST_F(SettingsDialogTest, LoadReadsTheStoreAndReportsBadKeysOnce) {
   EXPECT_EQ(d.EditState, 2);
 
   boxes.QueueAnswer(MsgAnswer::Yes);
-  d.cmdCommandLoad->click();
+  Button(d, "cmdCommandLoad").click();
   ASSERT_EQ(boxes.Count(), 3u);
   EXPECT_EQ(boxes.Last().text, u"いくつかの設定を読み込むことができませんでした。");
   EXPECT_EQ(boxes.Last().icon, MsgIcon::Critical);
   EXPECT_EQ(boxes.Last().buttons, MsgButtons::Ok);
-  EXPECT_EQ(store.readLog.size(), 44u);
-  EXPECT_EQ(d.txtRuleMark[1]->text(), QStringLiteral("["));  // kept
-  EXPECT_TRUE(d.chkActLog->isChecked());                     // kept
-  EXPECT_EQ(d.txtActNum->text(), QStringLiteral("2"));
-  EXPECT_TRUE(d.chkRuleMatch->isChecked());
-  EXPECT_EQ(d.txtGenName->text(), QStringLiteral("stored.txt"));
-  EXPECT_TRUE(d.chkActReport->isChecked());
+  EXPECT_EQ(store.readLog.size(), kSettingCount);
+  EXPECT_EQ(Mark(d, 1).text(), QStringLiteral("["));  // kept
+  EXPECT_TRUE(Tick(d, "chkActLog").isChecked());                     // kept
+  EXPECT_EQ(Box(d, "txtActNum").text(), QStringLiteral("2"));
+  EXPECT_TRUE(Tick(d, "chkRuleMatch").isChecked());
+  EXPECT_EQ(Box(d, "txtGenName").text(), QStringLiteral("stored.txt"));
+  EXPECT_TRUE(Tick(d, "chkActReport").isChecked());
   EXPECT_EQ(d.EditState, 0);
   EXPECT_EQ(InEffect(), before);
   EXPECT_TRUE(d.isVisible());
@@ -455,26 +618,26 @@ TEST_F(SettingsDialogTest, LoadReadsTheStoreAndReportsBadKeysOnce) {
 
 TEST_F(SettingsDialogTest, SaveAsksThenWritesTheForm) {
   frmDovetemSetting& d = Open();
-  d.chkActLog->setChecked(true);
-  d.txtActNum->setText(QStringLiteral("007"));
-  d.txtRulePat1->setText(QStringLiteral("abc"));
+  Tick(d, "chkActLog").setChecked(true);
+  Box(d, "txtActNum").setText(QStringLiteral("007"));
+  Box(d, "txtRulePat1").setText(QStringLiteral("abc"));
   boxes.QueueAnswer(MsgAnswer::No);
-  d.cmdCommandSave->click();
+  Button(d, "cmdCommandSave").click();
   EXPECT_EQ(boxes.Last().text, u"フォームの設定を保存しますか？");
   EXPECT_EQ(boxes.Last().icon, MsgIcon::Question);
   EXPECT_EQ(boxes.Last().defaultButton, MsgAnswer::No);
   EXPECT_TRUE(store.writeLog.empty());
 
   boxes.QueueAnswer(MsgAnswer::Yes);
-  d.cmdCommandSave->click();
+  Button(d, "cmdCommandSave").click();
   EXPECT_EQ(boxes.Count(), 2u);
-  EXPECT_EQ(store.writeLog.size(), 44u);
+  EXPECT_EQ(store.writeLog.size(), kSettingCount);
   EXPECT_EQ(store.Get(u"process", u"logmode"), u"False");
   EXPECT_EQ(store.Get(u"process", u"extranum"), u"7");
   EXPECT_EQ(store.Get(u"rule", u"ptnchr1"), u"abc");
   EXPECT_EQ(store.Get(u"general", u"defpath"), u"/");
   EXPECT_TRUE(settings.settings.LogMode);  // the values in effect stay
-  EXPECT_EQ(d.txtActNum->text(), QStringLiteral("007"));
+  EXPECT_EQ(Box(d, "txtActNum").text(), QStringLiteral("007"));
   EXPECT_EQ(d.EditState, 0);
   EXPECT_TRUE(settings.SettingsDirty);
   EXPECT_TRUE(d.isVisible());
@@ -483,14 +646,14 @@ TEST_F(SettingsDialogTest, SaveAsksThenWritesTheForm) {
 TEST_F(SettingsDialogTest, SaveFailureGivesOneMessageAndStillUpdatesTheState) {
   store.failAllWrites = true;
   frmDovetemSetting& d = Open();
-  d.chkActDel->setChecked(true);
+  Tick(d, "chkActDel").setChecked(true);
   boxes.QueueAnswer(MsgAnswer::Yes);
-  d.cmdCommandSave->click();
+  Button(d, "cmdCommandSave").click();
   ASSERT_EQ(boxes.Count(), 2u);
   EXPECT_EQ(boxes.Last().text, u"いくつかの設定を保存できませんでした。");
   EXPECT_EQ(boxes.Last().icon, MsgIcon::Critical);
   EXPECT_EQ(boxes.Last().buttons, MsgButtons::Ok);
-  EXPECT_EQ(store.writeLog.size(), 44u);
+  EXPECT_EQ(store.writeLog.size(), kSettingCount);
   EXPECT_EQ(d.EditState, 0);
   EXPECT_TRUE(settings.SettingsDirty);
   EXPECT_TRUE(d.isVisible());
@@ -512,17 +675,17 @@ TEST(SettingsCommand, ExecuteFromTheRulePageRefreshesThePreview) {
   EXPECT_EQ(Control<QLabel>(w, "lblRuleName1").text(), QStringLiteral("abc123_xyz0056(1).txt"));
 
   WhenDialogOpens([](frmDovetemSetting& d) {
-    d.txtGenName->setText(QStringLiteral("cancelled.txt"));
-    d.cmdCommandCancel->click();
+    Box(d, "txtGenName").setText(QStringLiteral("cancelled.txt"));
+    Button(d, "cmdCommandCancel").click();
   });
   Control<QPushButton>(w, "cmdCommandSetting", 2).click();
   EXPECT_EQ(w.State().settings.SettingsApplied, 0);
   EXPECT_EQ(Control<QLabel>(w, "lblRuleName1").text(), QStringLiteral("abc123_xyz0056(1).txt"));
 
   WhenDialogOpens([](frmDovetemSetting& d) {
-    EXPECT_EQ(d.txtGenName->text(), QStringLiteral("abc123_xyz0056(1).txt"));
-    d.txtGenName->setText(QStringLiteral("applied.txt"));
-    d.cmdCommandExecute->click();
+    EXPECT_EQ(Box(d, "txtGenName").text(), QStringLiteral("abc123_xyz0056(1).txt"));
+    Box(d, "txtGenName").setText(QStringLiteral("applied.txt"));
+    Button(d, "cmdCommandExecute").click();
   });
   Control<QPushButton>(w, "cmdCommandSetting", 2).click();
   EXPECT_EQ(w.State().settings.SettingsApplied, 1);
@@ -536,8 +699,8 @@ TEST(SettingsCommand, ExecuteFromTheSelectionPageLeavesThePreview) {
   frmDovetem& w = h.Start();
   const QString before = Control<QLabel>(w, "lblRuleName1").text();
   WhenDialogOpens([](frmDovetemSetting& d) {
-    d.txtGenName->setText(QStringLiteral("applied.txt"));
-    d.cmdCommandExecute->click();
+    Box(d, "txtGenName").setText(QStringLiteral("applied.txt"));
+    Button(d, "cmdCommandExecute").click();
   });
   Control<QPushButton>(w, "cmdCommandSetting", 1).click();
   EXPECT_EQ(w.State().settings.SettingsApplied, 1);
@@ -553,14 +716,14 @@ TEST(SettingsCommand, F1InTheDialogOpensTheHelpAtItsDefaultTopic) {
   std::size_t startsInDialog = 0;
   WhenDialogOpens([&h, &startsInDialog](frmDovetemSetting& d) {
     // A box of the first page, then a check box of the last one.
-    d.txtGenName->setFocus();
-    QTest::keyClick(d.txtGenName, Qt::Key_F1);
-    d.tbsSetting->setCurrentIndex(3);
-    d.chkActDel->setFocus();
-    QTest::keyClick(d.chkActDel, Qt::Key_F1);
+    Box(d, "txtGenName").setFocus();
+    QTest::keyClick(&Box(d, "txtGenName"), Qt::Key_F1);
+    Tabs(d).setCurrentIndex(3);
+    Tick(d, "chkActDel").setFocus();
+    QTest::keyClick(&Tick(d, "chkActDel"), Qt::Key_F1);
     startsInDialog = h.launcher.starts.size();
     EXPECT_TRUE(d.isVisible());  // F1 does not close the dialog
-    d.cmdCommandCancel->click();
+    Button(d, "cmdCommandCancel").click();
   });
   Control<QPushButton>(w, "cmdCommandSetting", 1).click();
   EXPECT_EQ(startsInDialog, 2u);

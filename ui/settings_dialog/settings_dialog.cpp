@@ -1,6 +1,7 @@
 // The settings dialog's flow: opening, page switching, the six buttons with
 // their questions and EditState, and the form read from and written to the
-// controls as a whole. The controls are built in settings_dialog_pages.cpp.
+// controls key by key, each key's control found by the name its row of the
+// key table gives. The controls are built in settings_dialog_pages.cpp.
 #include "ui/settings_dialog/settings_dialog.h"
 
 #include <QCheckBox>
@@ -11,6 +12,7 @@
 #include <QTabBar>
 
 #include "core/settings/settings_dialog_store.h"
+#include "ui/widgets/controls.h"
 
 namespace dovetam {
 
@@ -20,26 +22,22 @@ constexpr std::u16string_view kAskSave = u"フォームの設定を保存しま�
 constexpr std::u16string_view kAskLoad = u"フォームに設定を読み込みますか？";
 constexpr std::u16string_view kAskInit = u"フォームの値を規定値に戻しますか？";
 
-std::u16string FromQ(const QString& s) { return s.toStdU16String(); }
-
 // Writes a text box and shows the start of its text, as a new box would.
 void SetText(QLineEdit* box, const std::u16string& text) {
   box->setText(QString::fromStdU16String(text));
   box->setCursorPosition(0);
 }
 
-template <std::size_t N>
-int SelectedIndex(const std::array<QRadioButton*, N>& group) {
-  for (std::size_t i = 0; i < N; ++i)
+int SelectedIndex(const std::vector<QRadioButton*>& group) {
+  for (std::size_t i = 0; i < group.size(); ++i)
     if (group[i]->isChecked()) return static_cast<int>(i);
   return -1;
 }
 
 // Selects the button of index (the group clears the others); an index outside
 // the group leaves none selected.
-template <std::size_t N>
-void SelectIndex(const std::array<QRadioButton*, N>& group, int index) {
-  if (index >= 0 && index < static_cast<int>(N)) {
+void SelectIndex(const std::vector<QRadioButton*>& group, int index) {
+  if (index >= 0 && index < static_cast<int>(group.size())) {
     group[index]->setChecked(true);
     return;
   }
@@ -156,72 +154,74 @@ bool frmDovetemSetting::CheckFormValues() {
 
 void frmDovetemSetting::CopyFormToSettings() { FormToSettings(ReadForm(), settings_.settings); }
 
+// Reads the controls key by key: a text box's text, a check box's state, the
+// index of the first selected button of an option group.
 SettingsForm frmDovetemSetting::ReadForm() const {
-  SettingsForm f;
-  f.txtGenFolder = FromQ(txtGenFolder->text());
-  f.txtGenName = FromQ(txtGenName->text());
-  for (std::size_t i = 0; i < txtRuleMark.size(); ++i)
-    f.txtRuleMark[i] = FromQ(txtRuleMark[i]->text());
-  f.chkRuleEscape = chkRuleEscape->isChecked();
-  f.chkRuleReverse = chkRuleReverse->isChecked();
-  f.txtRuleSpace = FromQ(txtRuleSpace->text());
-  f.txtRuleMark1 = FromQ(txtRuleMark1->text());
-  f.txtRuleMark2 = FromQ(txtRuleMark2->text());
-  f.txtRulePat1 = FromQ(txtRulePat1->text());
-  f.txtRulePat2 = FromQ(txtRulePat2->text());
-  f.chkRuleMatch = chkRuleMatch->isChecked();
-  f.txtNameBanStr = FromQ(txtNameBanStr->text());
-  f.chkNameBan1 = chkNameBan1->isChecked();
-  f.chkNameBan2 = chkNameBan2->isChecked();
-  f.txtNameBanStr2 = FromQ(txtNameBanStr2->text());
-  f.chkNameBan3 = chkNameBan3->isChecked();
-  f.optNameSpace = SelectedIndex(optNameSpace);
-  f.chkNameSpace = chkNameSpace->isChecked();
-  f.optActFormat1 = SelectedIndex(optActFormat1);
-  f.txtActNum = FromQ(txtActNum->text());
-  f.chkActMix = chkActMix->isChecked();
-  f.chkActFirst = chkActFirst->isChecked();
-  f.chkActBase = chkActBase->isChecked();
-  f.optActFormat2 = SelectedIndex(optActFormat2);
-  f.chkActLog = chkActLog->isChecked();
-  f.chkActReport = chkActReport->isChecked();
-  f.chkActDel = chkActDel->isChecked();
-  f.txtActAppname = FromQ(txtActAppname->text());
-  return f;
+  SettingsForm form;
+  for (std::size_t i : kFormOrder) {
+    const QString name = QtText(kSettingKeys[i].control);
+    const FormRef field = FormFieldOf(form, i);
+    if (auto text = std::get_if<std::u16string*>(&field))
+      **text = TextBox(name)->text().toStdU16String();
+    else if (auto checked = std::get_if<bool*>(&field))
+      **checked = CheckBox(name)->isChecked();
+    else
+      *std::get<int*>(field) = SelectedIndex(OptionGroup(name));
+  }
+  return form;
 }
 
 // Writes the controls in visiting order; every write that changes a value
 // raises its change handler, and the caller sets EditState afterwards.
-void frmDovetemSetting::WriteForm(const SettingsForm& f) {
-  SetText(txtGenFolder, f.txtGenFolder);
-  SetText(txtGenName, f.txtGenName);
-  for (std::size_t i = 0; i < 16; ++i) SetText(txtRuleMark[i], f.txtRuleMark[i]);
-  chkRuleEscape->setChecked(f.chkRuleEscape);
-  SetText(txtRuleMark[16], f.txtRuleMark[16]);
-  chkRuleReverse->setChecked(f.chkRuleReverse);
-  SetText(txtRuleSpace, f.txtRuleSpace);
-  SetText(txtRuleMark1, f.txtRuleMark1);
-  SetText(txtRuleMark2, f.txtRuleMark2);
-  SetText(txtRulePat1, f.txtRulePat1);
-  SetText(txtRulePat2, f.txtRulePat2);
-  chkRuleMatch->setChecked(f.chkRuleMatch);
-  SetText(txtNameBanStr, f.txtNameBanStr);
-  chkNameBan1->setChecked(f.chkNameBan1);
-  chkNameBan2->setChecked(f.chkNameBan2);
-  SetText(txtNameBanStr2, f.txtNameBanStr2);
-  chkNameBan3->setChecked(f.chkNameBan3);
-  SelectIndex(optNameSpace, f.optNameSpace);
-  chkNameSpace->setChecked(f.chkNameSpace);
-  SelectIndex(optActFormat1, f.optActFormat1);
-  SetText(txtActNum, f.txtActNum);
-  chkActMix->setChecked(f.chkActMix);
-  chkActFirst->setChecked(f.chkActFirst);
-  chkActBase->setChecked(f.chkActBase);
-  SelectIndex(optActFormat2, f.optActFormat2);
-  chkActLog->setChecked(f.chkActLog);
-  chkActReport->setChecked(f.chkActReport);
-  chkActDel->setChecked(f.chkActDel);
-  SetText(txtActAppname, f.txtActAppname);
+void frmDovetemSetting::WriteForm(const SettingsForm& form) {
+  for (std::size_t i : kFormOrder) {
+    const QString name = QtText(kSettingKeys[i].control);
+    const FormRef field = FormFieldOf(const_cast<SettingsForm&>(form), i);
+    if (auto text = std::get_if<std::u16string*>(&field))
+      SetText(TextBox(name), **text);
+    else if (auto checked = std::get_if<bool*>(&field))
+      CheckBox(name)->setChecked(**checked);
+    else
+      SelectIndex(OptionGroup(name), *std::get<int*>(field));
+  }
+}
+
+namespace {
+
+// The control called `name`; the dialog builds every name the key table and
+// its own code use, so a missing one is a fault of the program.
+template <typename W>
+W* Named(const QWidget* dialog, const QString& name) {
+  W* found = dialog->findChild<W*>(name);
+  if (found == nullptr) qFatal("settings dialog: no control %s", qUtf8Printable(name));
+  return found;
+}
+
+}  // namespace
+
+QLineEdit* frmDovetemSetting::TextBox(const QString& name) const {
+  return Named<QLineEdit>(this, name);
+}
+
+QCheckBox* frmDovetemSetting::CheckBox(const QString& name) const {
+  return Named<QCheckBox>(this, name);
+}
+
+std::vector<QRadioButton*> frmDovetemSetting::OptionGroup(const QString& name) const {
+  std::vector<QRadioButton*> group;
+  while (auto* b = findChild<QRadioButton*>(ArrayControlName(name, static_cast<int>(group.size()))))
+    group.push_back(b);
+  if (group.empty()) qFatal("settings dialog: no option group %s", qUtf8Printable(name));
+  return group;
+}
+
+std::vector<QWidget*> frmDovetemSetting::ValueControls(std::size_t i) const {
+  const QString name = QtText(kSettingKeys[i].control);
+  if (std::holds_alternative<int SettingsForm::*>(kSettingKeys[i].field)) {
+    const std::vector<QRadioButton*> group = OptionGroup(name);
+    return {group.begin(), group.end()};
+  }
+  return {Named<QWidget>(this, name)};
 }
 
 }  // namespace dovetam

@@ -1,5 +1,5 @@
 // frmDovetemSetting: the modal settings dialog. Its controls hold a copy of
-// the 44 settings on four pages switched by a tab strip; only "決定" puts the
+// the settings on four pages switched by a tab strip; only "決定" puts the
 // copy into effect, only "保存" and "読込み" touch the settings store, and
 // "クリア" fills the form with the built-in defaults.
 //
@@ -7,14 +7,19 @@
 // effect (0 as the store, 1 the values in effect that differ from the store,
 // 2 changed since last filled); "決定" and "保存" derive SettingsDirty from it.
 // A new dialog is made for every showing, so each starts from its design on
-// page "全般".
+// page "全般". Its controls are private and named as the control names of the
+// key table (core/settings/settings_keys.h) and of the layout; the form moves
+// to and from them key by key as the table says.
 #pragma once
 
 #include <QDialog>
+#include <QString>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 #include "core/settings/settings.h"
 #include "core/settings/settings_dialog_values.h"
@@ -22,8 +27,6 @@
 
 class QCheckBox;
 class QFrame;
-class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -100,53 +103,10 @@ class frmDovetemSetting : public QDialog {
 
   int16_t EditState = 0;
 
-  QTabBar* tbsSetting = nullptr;
-  std::array<QFrame*, 5> fraSetting{};  // index 1 to 4
-  QPushButton* cmdCommandLoad = nullptr;
-  QPushButton* cmdCommandSave = nullptr;
-  QPushButton* cmdCommandInit = nullptr;
-  QPushButton* cmdCommandHelp = nullptr;
-  QPushButton* cmdCommandExecute = nullptr;
-  QPushButton* cmdCommandCancel = nullptr;
-
-  // Page 1
-  QLineEdit* txtGenFolder = nullptr;
-  QLineEdit* txtGenName = nullptr;
-  // Page 2
-  std::array<QLineEdit*, 17> txtRuleMark{};
-  QCheckBox* chkRuleEscape = nullptr;
-  QCheckBox* chkRuleReverse = nullptr;
-  QLineEdit* txtRuleSpace = nullptr;
-  QLineEdit* txtRuleMark1 = nullptr;
-  QLineEdit* txtRuleMark2 = nullptr;
-  QLineEdit* txtRulePat1 = nullptr;
-  QLineEdit* txtRulePat2 = nullptr;
-  QCheckBox* chkRuleMatch = nullptr;
-  // Page 3
-  QLineEdit* txtNameBanStr = nullptr;
-  QCheckBox* chkNameBan1 = nullptr;
-  QCheckBox* chkNameBan2 = nullptr;
-  QLineEdit* txtNameBanStr2 = nullptr;
-  QCheckBox* chkNameBan3 = nullptr;
-  QGroupBox* fraName1 = nullptr;
-  std::array<QRadioButton*, 3> optNameSpace{};
-  QCheckBox* chkNameSpace = nullptr;
-  // Page 4
-  QGroupBox* fraAct1 = nullptr;
-  std::array<QRadioButton*, 6> optActFormat1{};
-  QLineEdit* txtActNum = nullptr;
-  QCheckBox* chkActMix = nullptr;
-  QCheckBox* chkActFirst = nullptr;
-  QCheckBox* chkActBase = nullptr;
-  QGroupBox* fraAct2 = nullptr;
-  std::array<QRadioButton*, 3> optActFormat2{};
-  QCheckBox* chkActLog = nullptr;
-  QCheckBox* chkActReport = nullptr;
-  QCheckBox* chkActDel = nullptr;
-  QLineEdit* txtActAppname = nullptr;
-
  private:
-  // Building the window (ui/settings_dialog/settings_dialog_pages.cpp).
+  // Building the window (settings_dialog_pages.cpp): every control named as
+  // the key table and the layout name it, a value control's name being its
+  // key's `control` (an option group's buttons carry their index).
   void CreateControls();
   void CreateGeneralPage(QFrame* page);
   void CreateRulePage(QFrame* page);
@@ -155,9 +115,26 @@ class frmDovetemSetting : public QDialog {
   void ConnectHandlers();
   void SetTabOrder();
 
+  // The value controls by name: a text box, a check box, the buttons of an
+  // option group in index order. A name the dialog lacks stops the program.
+  QLineEdit* TextBox(const QString& name) const;
+  QCheckBox* CheckBox(const QString& name) const;
+  std::vector<QRadioButton*> OptionGroup(const QString& name) const;
+  // The controls of key i (table order) in their tab order.
+  std::vector<QWidget*> ValueControls(std::size_t i) const;
+
   SettingsModule& settings_;
   MessageBoxes& boxes_;
   std::function<void()> openHelp_;
+
+  QTabBar* tbsSetting = nullptr;
+  std::array<QFrame*, 5> fraSetting{};  // index 1 to 4
+  QPushButton* cmdCommandLoad = nullptr;
+  QPushButton* cmdCommandSave = nullptr;
+  QPushButton* cmdCommandInit = nullptr;
+  QPushButton* cmdCommandHelp = nullptr;
+  QPushButton* cmdCommandExecute = nullptr;
+  QPushButton* cmdCommandCancel = nullptr;
 };
 
 }  // namespace dovetam

@@ -8,6 +8,26 @@
 
 namespace dovetam {
 
+namespace {
+
+// A name as the lists show it: each control character as its visible symbol
+// (U+2400 plus its code, U+2421 for DEL; a line break shows as U+240A), so
+// that every entry is one row of one line and two names that differ only
+// there can be told apart. The name itself is not changed.
+QString Shown(const std::u16string& name) {
+  QString shown = QString::fromStdU16String(name);
+  for (QChar& c : shown) {
+    const char16_t code = c.unicode();
+    if (code < 0x20)
+      c = QChar(static_cast<char16_t>(0x2400 + code));
+    else if (code == 0x7F)
+      c = QChar(u'\u2421');
+  }
+  return shown;
+}
+
+}  // namespace
+
 ListViewModel::ListViewModel(const ListingTable* listing, const ObjectTable* objects,
                              QObject* parent)
     : QAbstractTableModel(parent), listing_(listing), objects_(objects) {
@@ -72,13 +92,13 @@ QString ListViewModel::Text(int row, int column) const {
   const int32_t e = entries_[static_cast<std::size_t>(row)];
   if (listing_ != nullptr) {
     if (e < 1 || e >= static_cast<int32_t>(listing_->ListName.size())) return {};
-    if (column == 0) return QString::fromStdU16String(listing_->ListName[e]);
+    if (column == 0) return Shown(listing_->ListName[e]);
     if (fields_[column] == Field::Modified) return QString::fromStdU16String(FormatDate(listing_->ListModified[e]));
     if (fields_[column] == Field::Created) return QString::fromStdU16String(FormatDate(listing_->ListCreated[e]));
     return {};
   }
   if (e < 1 || e >= static_cast<int32_t>(objects_->ObjName.size())) return {};
-  if (column == 0) return QString::fromStdU16String(objects_->ObjFolder[e] + objects_->ObjName[e]);
+  if (column == 0) return Shown(objects_->ObjFolder[e] + objects_->ObjName[e]);
   if (fields_[column] == Field::Modified) return QString::fromStdU16String(FormatDate(objects_->ObjModified[e]));
   if (fields_[column] == Field::Created) return QString::fromStdU16String(FormatDate(objects_->ObjCreated[e]));
   return {};

@@ -6,7 +6,8 @@
 //
 // Columns are set by the header builders: a title and a key ("k1", "k2",
 // "k3") each, added and removed at the end. Row r (0-based) is display
-// position r + 1.
+// position r + 1. A name shows with each control character as a visible
+// symbol (U+240A for a line break), so every entry is one line.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -40,9 +41,8 @@ class ListViewModel : public QAbstractTableModel {
   void Fill(const std::vector<int32_t>& order, int32_t count, bool viewModified, bool viewCreated);
   void Clear();
   int32_t RowCount() const { return static_cast<int32_t>(entries_.size()); }
-  // The entry shown at a 0-based row.
-  int32_t EntryAt(int row) const { return entries_[static_cast<std::size_t>(row)]; }
-  // The texts of a row as shown (for tests and the clipboard of the view).
+  // The texts of a row as shown: a date as formatted, a control character
+  // of a name (a line break, a tab, ...) as its visible symbol.
   QString Text(int row, int column) const;
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;

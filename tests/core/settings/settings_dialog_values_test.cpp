@@ -184,7 +184,7 @@ TEST(SettingsFormCopies, DefaultsGoBackAsExactlyTheDefaults) {
   s.MchMode = 2;
   FormToSettings(DefaultForm(), s);
   const Settings defaults;
-  for (std::size_t i = 0; i < SettingKeys().size(); ++i)
+  for (std::size_t i = 0; i < kSettingCount; ++i)
     EXPECT_EQ(Utf8(SettingText(s, i)), Utf8(SettingText(defaults, i))) << i;
 }
 
@@ -216,7 +216,7 @@ TEST(SettingsFormCopies, ShowAndTakeBackEveryConversion) {
 
   Settings back;
   FormToSettings(f, back);
-  for (std::size_t i = 0; i < SettingKeys().size(); ++i)
+  for (std::size_t i = 0; i < kSettingCount; ++i)
     EXPECT_EQ(Utf8(SettingText(back, i)), Utf8(SettingText(s, i))) << i;
 }
 
@@ -263,8 +263,7 @@ class FormStoreTest : public ::testing::Test {
 TEST_F(FormStoreTest, KeysAreVisitedInSymbolBoxOrder) {
   SettingsForm f;
   EXPECT_EQ(LoadFormFromStore(settings, f), 0);
-  ASSERT_EQ(store.readLog.size(), 44u);
-  const char* expected[44] = {
+  const char* expected[] = {
       "defpath",      "samplename",   "chr_aster", "chr_q1",     "chr_q2",    "chr_s1",
       "chr_s2",       "chr_col",      "chr_lt",    "chr_gt",     "chr_dq1",   "chr_dq2",
       "chr_yen",      "chr_per",      "chr_bra1",  "chr_bra2",   "chr_com",   "chr_bar",
@@ -273,7 +272,9 @@ TEST_F(FormStoreTest, KeysAreVisitedInSymbolBoxOrder) {
       "ngplacestr",   "ngdelmode",    "spacemode", "savemode",   "extramode", "extranum",
       "extramixmode", "firstnummode", "bnamemode", "extramode2", "logmode",   "reportmode",
       "filedelmode",  "repopenapp"};
-  for (std::size_t i = 0; i < 44; ++i) EXPECT_EQ(Utf8(store.readLog[i].second), expected[i]) << i;
+  ASSERT_EQ(store.readLog.size(), std::size(expected));
+  for (std::size_t i = 0; i < std::size(expected); ++i)
+    EXPECT_EQ(Utf8(store.readLog[i].second), expected[i]) << i;
   EXPECT_EQ(SaveFormToStore(settings, DefaultForm()), 0);
   EXPECT_EQ(store.writeLog, store.readLog);
 }
@@ -356,24 +357,24 @@ TEST_F(FormStoreTest, FailedWritesAreCountedAndTheOthersStayWritten) {
   store.FailWrite(u"rule", u"chr_q1");
   store.FailWrite(u"process", u"repopenapp");
   EXPECT_EQ(SaveFormToStore(settings, DefaultForm()), 2);
-  EXPECT_EQ(store.writeLog.size(), 44u);
+  EXPECT_EQ(store.writeLog.size(), kSettingCount);
   EXPECT_FALSE(store.Has(u"rule", u"chr_q1"));
   EXPECT_EQ(Utf8(store.Get(u"rule", u"chr_q2")), "?");
   EXPECT_EQ(Utf8(store.Get(u"process", u"filedelmode")), "False");
   store.failAllWrites = true;
-  EXPECT_EQ(SaveFormToStore(settings, DefaultForm()), 44);
+  EXPECT_EQ(SaveFormToStore(settings, DefaultForm()), static_cast<int>(kSettingCount));
 }
 
 TEST_F(FormStoreTest, LoadAndSaveAreOneBatchEachAndAFailedSaveWritesNothing) {
   SettingsForm f = DefaultForm();
   EXPECT_EQ(LoadFormFromStore(settings, f), 0);
   store.failCommits = true;
-  EXPECT_EQ(SaveFormToStore(settings, DefaultForm()), 44);
+  EXPECT_EQ(SaveFormToStore(settings, DefaultForm()), static_cast<int>(kSettingCount));
   EXPECT_TRUE(store.values.empty());
   ASSERT_EQ(store.batches.size(), 2u);
-  EXPECT_EQ(store.batches[0].reads, 44u);
+  EXPECT_EQ(store.batches[0].reads, kSettingCount);
   EXPECT_FALSE(store.batches[0].committed);
-  EXPECT_EQ(store.batches[1].writes, 44u);
+  EXPECT_EQ(store.batches[1].writes, kSettingCount);
   EXPECT_TRUE(store.batches[1].committed);
   EXPECT_EQ(store.callsOutsideBatches, 0u);
 }

@@ -29,10 +29,8 @@ constexpr std::u16string_view kSaveFailed = u"いくつかの設定を保存で�
 std::string Narrow(std::u16string_view s) { return std::string(s.begin(), s.end()); }
 
 std::size_t IndexOf(std::u16string_view key) {
-  const auto& keys = SettingKeys();
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    if (keys[i].key == key) return i;
-  }
+  const std::size_t i = KeyIndex(key);
+  if (i < kSettingCount) return i;
   ADD_FAILURE() << "no key " << Narrow(key);
   return 0;
 }
@@ -54,44 +52,62 @@ class SettingsTest : public ::testing::Test {
     module.SetDefaultSettings();
     module.LoadSettings();
   }
-  // The texts of all 44 values in effect.
+  // The texts of all values in effect, in store order.
   std::vector<std::u16string> Texts() const {
     std::vector<std::u16string> t;
-    for (std::size_t i = 0; i < SettingKeys().size(); ++i) t.push_back(SettingText(module.settings, i));
+    for (std::size_t i = 0; i < kSettingCount; ++i) t.push_back(SettingText(module.settings, i));
     return t;
   }
   static std::vector<std::u16string> DefaultTexts() {
     std::vector<std::u16string> t;
-    for (std::size_t i = 0; i < SettingKeys().size(); ++i) t.push_back(DefaultSettingText(i));
+    for (std::size_t i = 0; i < kSettingCount; ++i) t.push_back(DefaultSettingText(i));
     return t;
   }
   void ExpectOneMessage(std::u16string_view text) { dovetam::ExpectOneMessage(boxes, text); }
 };
 
-TEST(SettingKeysTest, FortyFourKeysInStoreOrderWithTheirKinds) {
-  const auto& keys = SettingKeys();
-  std::map<std::u16string_view, int> sections;
-  std::map<int, int> kinds;
-  for (const SettingKey& k : keys) {
-    ++sections[k.section];
-    ++kinds[k.kind];
+// What is stored, key by key in store order, written out here on its own:
+// the table may change its shape, never the store.
+TEST(SettingKeysTest, TheStoredKeysInStoreOrderWithTheirChecks) {
+  struct Row {
+    std::u16string_view section, key;
+    int kind;
+  };
+  const Row rows[] = {
+      {u"general", u"defpath", 0},      {u"general", u"samplename", 0},
+      {u"rule", u"chr_aster", 11},      {u"rule", u"chr_q1", 11},
+      {u"rule", u"chr_q2", 11},         {u"rule", u"chr_s1", 11},
+      {u"rule", u"chr_s2", 11},         {u"rule", u"chr_dq1", 11},
+      {u"rule", u"chr_dq2", 11},        {u"rule", u"chr_col", 11},
+      {u"rule", u"chr_yen", 11},        {u"rule", u"chr_per", 11},
+      {u"rule", u"chr_lt", 11},         {u"rule", u"chr_gt", 11},
+      {u"rule", u"chr_bra1", 11},       {u"rule", u"chr_bra2", 11},
+      {u"rule", u"chr_com", 11},        {u"rule", u"chr_bar", 11},
+      {u"rule", u"escapemode", 1},      {u"rule", u"chr_cap", 11},
+      {u"rule", u"revmode", 1},         {u"rule", u"spacechr", 0},
+      {u"rule", u"markchr1", 0},        {u"rule", u"markchr2", 0},
+      {u"rule", u"ptnchr1", 0},         {u"rule", u"ptnchr2", 0},
+      {u"rule", u"mchmode", 12},        {u"name", u"ngstr", 13},
+      {u"name", u"ngcngmode", 1},       {u"name", u"ngplacemode", 1},
+      {u"name", u"ngplacestr", 0},      {u"name", u"ngdelmode", 1},
+      {u"name", u"spacemode", 14},      {u"name", u"savemode", 1},
+      {u"process", u"extramode", 15},   {u"process", u"extranum", 16},
+      {u"process", u"extramixmode", 1}, {u"process", u"firstnummode", 1},
+      {u"process", u"bnamemode", 1},    {u"process", u"extramode2", 17},
+      {u"process", u"logmode", 1},      {u"process", u"reportmode", 1},
+      {u"process", u"filedelmode", 1},  {u"process", u"repopenapp", 0},
+  };
+  ASSERT_EQ(std::size(rows), SettingKeys().size());
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    SCOPED_TRACE(Narrow(rows[i].key));
+    EXPECT_EQ(rows[i].section, SettingKeys()[i].section);
+    EXPECT_EQ(rows[i].key, SettingKeys()[i].key);
+    EXPECT_EQ(rows[i].kind, static_cast<int>(SettingKeys()[i].check));
+    EXPECT_EQ(i, KeyIndex(rows[i].key));
   }
-  EXPECT_EQ(2, sections[u"general"]);
-  EXPECT_EQ(25, sections[u"rule"]);
-  EXPECT_EQ(7, sections[u"name"]);
-  EXPECT_EQ(10, sections[u"process"]);
-  EXPECT_EQ(9, kinds[0]);
-  EXPECT_EQ(12, kinds[1]);
-  EXPECT_EQ(17, kinds[11]);
-  for (int kind : {12, 13, 14, 15, 16, 17}) EXPECT_EQ(1, kinds[kind]) << kind;
-  EXPECT_EQ(u"defpath", keys[0].key);
-  EXPECT_EQ(u"chr_bar", keys[17].key);
-  EXPECT_EQ(u"escapemode", keys[18].key);
-  EXPECT_EQ(u"chr_cap", keys[19].key);
-  EXPECT_EQ(u"mchmode", keys[26].key);
-  EXPECT_EQ(u"ngstr", keys[27].key);
-  EXPECT_EQ(u"extramode", keys[34].key);
-  EXPECT_EQ(u"repopenapp", keys[43].key);
+  // A key of no row, a display key among them, is found nowhere.
+  EXPECT_EQ(kSettingCount, KeyIndex(u"udate"));
+  EXPECT_EQ(kSettingCount, KeyIndex(u""));
 }
 
 TEST(SettingTextTest, DefaultTextsAsWritten) {
@@ -139,7 +155,7 @@ TEST_F(SettingsTest, EmptyStoreGivesDefaultsWithoutMessage) {
   EXPECT_FALSE(module.view.ViewCreated);
   EXPECT_TRUE(module.view.ViewHeader);
   EXPECT_FALSE(module.view.ViewMix);
-  EXPECT_EQ(48u, store.readLog.size());
+  EXPECT_EQ(kSettingCount + 4, store.readLog.size());
   EXPECT_TRUE(store.values.empty());  // reading writes nothing
 
   module.SaveViewSettings();  // the exit without changed settings
@@ -239,7 +255,7 @@ TEST_F(SettingsTest, ReadFailuresKeepTheValueInEffectAndGiveOneMessage) {
   ExpectOneMessage(kLoadFailed);
   EXPECT_EQ(u"?", module.settings.ChrQ1);
   EXPECT_EQ(u"stored.txt", module.settings.SampleName);
-  EXPECT_EQ(44u, store.readLog.size());  // every key was still read
+  EXPECT_EQ(kSettingCount, store.readLog.size());  // every key was still read
 
   boxes.Clear();
   store.failAllReads = true;
@@ -250,42 +266,73 @@ TEST_F(SettingsTest, ReadFailuresKeepTheValueInEffectAndGiveOneMessage) {
 
 TEST_F(SettingsTest, ReadValidSettingPassesTheDefaultAndChecksIt) {
   std::u16string value;
-  EXPECT_TRUE(module.ReadValidSetting(u"rule", u"chr_q1", 11, u"?", value));
+  EXPECT_TRUE(module.ReadValidSetting(u"rule", u"chr_q1", Check::OneCharacter, u"?", value));
   EXPECT_EQ(u"?", value);
-  EXPECT_FALSE(module.ReadValidSetting(u"rule", u"chr_q1", 11, u"??", value));
+  EXPECT_FALSE(module.ReadValidSetting(u"rule", u"chr_q1", Check::OneCharacter, u"??", value));
   store.Set(u"process", u"extranum", u"0010");
-  EXPECT_TRUE(module.ReadValidSetting(u"process", u"extranum", 16, u"2", value));
+  EXPECT_TRUE(module.ReadValidSetting(u"process", u"extranum", Check::StartNumber, u"2", value));
   EXPECT_EQ(u"0010", value);
-  EXPECT_FALSE(module.ReadValidSetting(u"process", u"extranum", 15, u"2", value));
+  EXPECT_FALSE(module.ReadValidSetting(u"process", u"extranum", Check::OneToSix, u"2", value));
   // Under another application key the stored text is not seen.
   module.SettingsAppName = u"Other\\App";
-  EXPECT_TRUE(module.ReadValidSetting(u"process", u"extranum", 16, u"2", value));
+  EXPECT_TRUE(module.ReadValidSetting(u"process", u"extranum", Check::StartNumber, u"2", value));
   EXPECT_EQ(u"2", value);
   EXPECT_EQ(0u, boxes.Count());
 }
 
 TEST(PassesCheckTest, EveryKind) {
+  using C = Check;
   struct Row {
-    int kind;
+    Check check;
     std::u16string text;
     bool pass;
   };
+  // A number that is no kind of check accepts nothing.
+  const auto unknown = [](int n) { return static_cast<Check>(n); };
   const Row rows[] = {
-      {0, u"", true},        {0, u" any text ", true},
-      {1, u"True", true},    {1, u"false", true},     {1, u"TRUE", false}, {1, u"True ", false},
-      {1, u"-1", false},     {1, u"", false},
-      {11, u"a", true},      {11, u"", false},        {11, u"ab", false},  {11, u"\xD83D", true},
-      {12, u"1", true},      {12, u"2", true},        {12, u"3", false},   {12, u" 1", false},
-      {13, u":\\", true},    {13, u"a\\b:c", true},   {13, u"\\", false},  {13, u":", false},
-      {14, u"0", true},      {14, u"2", true},        {14, u"00", false},  {14, u"-0", false},
-      {15, u"1", true},      {15, u"6", true},        {15, u"0", false},   {15, u"\uFF11", false},
-      {16, u"0", true},      {16, u"", false},
-      {17, u"1", true},      {17, u"3", true},        {17, u"4", false},   {17, u"", false},
-      {2, u"1", false},      {10, u"", false},        {18, u"1", false},   {-1, u"", false},
+      {C::Any, u"", true},
+      {C::Any, u" any text ", true},
+      {C::Boolean, u"True", true},
+      {C::Boolean, u"false", true},
+      {C::Boolean, u"TRUE", false},
+      {C::Boolean, u"True ", false},
+      {C::Boolean, u"-1", false},
+      {C::Boolean, u"", false},
+      {C::OneCharacter, u"a", true},
+      {C::OneCharacter, u"", false},
+      {C::OneCharacter, u"ab", false},
+      {C::OneCharacter, u"\xD83D", true},
+      {C::OneOrTwo, u"1", true},
+      {C::OneOrTwo, u"2", true},
+      {C::OneOrTwo, u"3", false},
+      {C::OneOrTwo, u" 1", false},
+      {C::PathAndDrive, u":\\", true},
+      {C::PathAndDrive, u"a\\b:c", true},
+      {C::PathAndDrive, u"\\", false},
+      {C::PathAndDrive, u":", false},
+      {C::ZeroToTwo, u"0", true},
+      {C::ZeroToTwo, u"2", true},
+      {C::ZeroToTwo, u"00", false},
+      {C::ZeroToTwo, u"-0", false},
+      {C::OneToSix, u"1", true},
+      {C::OneToSix, u"6", true},
+      {C::OneToSix, u"0", false},
+      {C::OneToSix, u"\uFF11", false},
+      {C::StartNumber, u"0", true},
+      {C::StartNumber, u"", false},
+      {C::OneToThree, u"1", true},
+      {C::OneToThree, u"3", true},
+      {C::OneToThree, u"4", false},
+      {C::OneToThree, u"", false},
+      {unknown(2), u"1", false},
+      {unknown(10), u"", false},
+      {unknown(18), u"1", false},
+      {unknown(-1), u"", false},
   };
   for (const Row& r : rows) {
-    SCOPED_TRACE(::testing::Message() << "kind " << r.kind << " text '" << Narrow(r.text) << "'");
-    EXPECT_EQ(r.pass, PassesCheck(r.kind, r.text));
+    SCOPED_TRACE(::testing::Message() << "kind " << static_cast<int>(r.check) << " text '"
+                                      << Narrow(r.text) << "'");
+    EXPECT_EQ(r.pass, PassesCheck(r.check, r.text));
   }
 }
 
@@ -316,7 +363,7 @@ TEST(PassesCheckTest, DigitCheckOfTheStartNumber) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
-    EXPECT_EQ(r.pass, PassesCheck(16, r.text));
+    EXPECT_EQ(r.pass, PassesCheck(Check::StartNumber, r.text));
     if (r.pass) {
       Settings s;
       SetSettingText(s, IndexOf(u"extranum"), r.text);
@@ -397,7 +444,7 @@ TEST_F(SettingsTest, SaveAndLoadRoundTripExactly) {
   module.settings = ChangedSettings();
   module.SaveSettings();
   EXPECT_EQ(0u, boxes.Count());
-  EXPECT_EQ(44u, store.values.size());
+  EXPECT_EQ(kSettingCount, store.values.size());
   EXPECT_EQ(u"999999999", store.Get(u"process", u"extranum"));
   EXPECT_EQ(u"True", store.Get(u"rule", u"escapemode"));
   EXPECT_EQ(u"0", store.Get(u"name", u"spacemode"));
@@ -407,7 +454,7 @@ TEST_F(SettingsTest, SaveAndLoadRoundTripExactly) {
   other.SetDefaultSettings();
   other.LoadSettings();
   EXPECT_EQ(0u, boxes.Count());
-  for (std::size_t i = 0; i < SettingKeys().size(); ++i) {
+  for (std::size_t i = 0; i < kSettingCount; ++i) {
     SCOPED_TRACE(Narrow(SettingKeys()[i].key));
     EXPECT_EQ(saved[i], SettingText(other.settings, i));
   }
@@ -426,7 +473,7 @@ TEST_F(SettingsTest, RoundTripThroughTheIniFile) {
   reader.LoadSettings();
   reader.LoadViewSettings();
   EXPECT_EQ(0u, boxes.Count());
-  for (std::size_t i = 0; i < SettingKeys().size(); ++i) {
+  for (std::size_t i = 0; i < kSettingCount; ++i) {
     SCOPED_TRACE(Narrow(SettingKeys()[i].key));
     EXPECT_EQ(SettingText(writer.settings, i), SettingText(reader.settings, i));
   }
@@ -442,8 +489,8 @@ TEST_F(SettingsTest, SaveFailuresGiveOneMessageAndEveryKeyIsTried) {
   store.FailWrite(u"process", u"logmode");
   module.SaveSettings();
   ExpectOneMessage(kSaveFailed);
-  EXPECT_EQ(44u, store.writeLog.size());
-  EXPECT_EQ(42u, store.values.size());
+  EXPECT_EQ(kSettingCount, store.writeLog.size());
+  EXPECT_EQ(kSettingCount - 2, store.values.size());
   EXPECT_FALSE(store.Has(u"rule", u"chr_q1"));
   EXPECT_EQ(u"/usr/bin/mousepad", store.Get(u"process", u"repopenapp"));  // after the failures
 
@@ -474,7 +521,7 @@ TEST_F(SettingsTest, ASaveThatCannotBeWrittenGivesOneMessageAndChangesNothing) {
   EXPECT_EQ(1u, store.values.size());
   EXPECT_EQ(u"!", store.Get(u"rule", u"chr_q1"));
   ASSERT_EQ(2u, store.batches.size());
-  EXPECT_EQ(44u, store.batches[0].writes);
+  EXPECT_EQ(kSettingCount, store.batches[0].writes);
   EXPECT_EQ(4u, store.batches[1].writes);
   EXPECT_EQ(0u, store.callsOutsideBatches);
 }
@@ -562,8 +609,8 @@ TEST_F(SettingsFileTest, AFifoOrAnOversizedFileIsAStoreThatCannotBeRead) {
     module.SaveViewSettings();
     EXPECT_EQ(0u, boxes.Count());
     SettingsForm form = DefaultForm();
-    EXPECT_EQ(44, LoadFormFromStore(module, form));
-    EXPECT_EQ(44, SaveFormToStore(module, form));
+    EXPECT_EQ(static_cast<int>(kSettingCount), LoadFormFromStore(module, form));
+    EXPECT_EQ(static_cast<int>(kSettingCount), SaveFormToStore(module, form));
 
     struct stat after {};
     ASSERT_EQ(0, lstat(path.c_str(), &after));
