@@ -303,6 +303,31 @@ TEST(MainWindowHelp, OpensTheHtmlHelpAtTheTopicOrNothingWhenMissing) {
   EXPECT_EQ(plain.substr(plain.size() - 17), u"dovetam_help.html");
 }
 
+// Help that cannot be shown says so, naming the help file: when the browser
+// cannot be started, and when it starts and later reports that it failed.
+TEST(MainWindowHelp, HelpThatCannotBeShownSaysSo) {
+  WindowHarness h;
+  frmDovetem& w = h.Start();
+  h.programDir.MakeFile(u"dovetam_help.html", "<html></html>");
+  const std::u16string cannotShow =
+      u"ヘルプ(" + h.programDir.PathOf(u"dovetam_help.html") + u")を表示できませんでした。";
+
+  h.launcher.result = false;
+  Control<QPushButton>(w, "cmdCommandHelp", 1).click();
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text, cannotShow);
+  EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Critical);
+
+  h.launcher.result = true;
+  w.ShowPage(2);
+  Control<QPushButton>(w, "cmdRuleHelp").click();
+  EXPECT_EQ(h.boxes.Count(), 1u) << "nothing is said while the browser may show the page";
+  ASSERT_TRUE(h.launcher.starts.back().failed) << "the browser's later failure must be heard";
+  h.launcher.starts.back().failed();
+  ASSERT_EQ(h.boxes.Count(), 2u);
+  EXPECT_EQ(h.boxes.Last().text, cannotShow);
+}
+
 TEST(MainWindowHelp, F1OpensTheTopicOfTheFocusedControl) {
   WindowHarness h;
   frmDovetem& w = h.Start();

@@ -82,7 +82,9 @@ void frmDovetem::cmdCommandClear_Click(int) {
 
 void frmDovetem::cmdCommandExit_Click(int) { close(); }
 
-void frmDovetem::cmdCommandHelp_Click(int) { OpenHelp(state_.HelpPath, state_.svc.launcher, 0); }
+void frmDovetem::cmdCommandHelp_Click(int) {
+  OpenHelp(state_.HelpPath, state_.svc.launcher, state_.svc.boxes, this, 0);
+}
 
 void frmDovetem::cmdCommandSetting_Click(int index) {
   if (!GuardChangeState(index)) return;

@@ -10,8 +10,14 @@ namespace dovetam {
 
 void frmDovetem::ShowSettingsDialog() {
   WindowMessageBoxes boxes(state_.svc.boxes);
+  QWidget* asking = this;  // the dialog, once it stands
   frmDovetemSetting dialog(
-      state_.settings, boxes, [this] { OpenHelp(state_.HelpPath, state_.svc.launcher, 0); }, this);
+      state_.settings, boxes,
+      [this, &asking] {
+        OpenHelp(state_.HelpPath, state_.svc.launcher, state_.svc.boxes, asking, 0);
+      },
+      this);
+  asking = &dialog;
   boxes.SetWindow(&dialog);
   dialog.exec();
 }

@@ -146,9 +146,13 @@ int fraDovetem2::HelpContextOf(const QWidget* focused) const {
 
 void fraDovetem2::cmdRuleBack_Click() { pages_.BackToSelectionPage(); }
 
-void fraDovetem2::cmdRuleHelp_Click() { OpenHelp(state_.HelpPath, state_.svc.launcher, 12); }
+void fraDovetem2::cmdRuleHelp_Click() {
+  OpenHelp(state_.HelpPath, state_.svc.launcher, state_.svc.boxes, window(), 12);
+}
 
-void fraDovetem2::cmdRuleExample_Click() { OpenHelp(state_.HelpPath, state_.svc.launcher, 60); }
+void fraDovetem2::cmdRuleExample_Click() {
+  OpenHelp(state_.HelpPath, state_.svc.launcher, state_.svc.boxes, window(), 60);
+}
 
 void fraDovetem2::lvwOrder_KeyUp(const QKeyEvent* key) {
   // A key released while Shift, Ctrl or Alt is held does not refresh; the
