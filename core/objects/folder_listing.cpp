@@ -25,7 +25,8 @@ ListingRead ReadFolderListing(FileSystem& fs, ListingTable& listing, const std::
   listing.ListFolder = folder;
   std::vector<FsEntry> files;
   std::vector<FsEntry> folders;
-  if (fs.ListFolderWithDates(folder, readModified, readCreated, files, folders) != kFsOk) {
+  FolderIdentity identity;
+  if (fs.ListFolderWithDates(folder, readModified, readCreated, files, folders, identity) != kFsOk) {
     return Fail(listing, ListingRead::Failed);
   }
   listing.ListCount = 0;

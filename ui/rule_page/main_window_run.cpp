@@ -82,6 +82,7 @@ void frmDovetem::cmdRuleExecute_Click(int index) {
   RunEnvironment env{objects,
                      settings.settings,
                      svc.fs,
+                     svc.renameThread,
                      svc.boxes,
                      svc.clock,
                      journal,
@@ -98,7 +99,7 @@ void frmDovetem::cmdRuleExecute_Click(int index) {
 void frmDovetem::cmdRuleUndo_Click() {
   WindowRunHost host(*this);
   journal.LogPath = LogPath;
-  RunEnvironment env{objects,      settings.settings,  svc.fs,      svc.boxes,
+  RunEnvironment env{objects,      settings.settings,  svc.fs,      svc.renameThread, svc.boxes,
                      svc.clock,    journal,            settings.ReportPath,
                      settings.ReportSaved,              ChangeState, listing.ListStale,
                      engine.context, nullptr,          host};

@@ -129,7 +129,8 @@ TEST_F(ListingTest, DatesReadWhileListingAreThoseOfEachPath) {
   for (const bool modified : {true, false}) {
     for (const bool created : {true, false}) {
       std::vector<FsEntry> files, folders;
-      ASSERT_EQ(kFsOk, real->ListFolderWithDates(dir.path(), modified, created, files, folders));
+      FolderIdentity identity;
+      ASSERT_EQ(kFsOk, real->ListFolderWithDates(dir.path(), modified, created, files, folders, identity));
       ASSERT_EQ(plainFiles.size(), files.size());
       ASSERT_EQ(plainFolders.size(), folders.size());
       EXPECT_EQ(2u, folders.size());
@@ -175,8 +176,9 @@ TEST_F(ListingTest, ABigFolderListsWithTheDatesOfEachEntry) {
     }
   }
   std::vector<FsEntry> plainFiles, plainFolders, files, folders;
+  FolderIdentity identity;
   ASSERT_EQ(kFsOk, real->ListFolder(dir.path(), plainFiles, plainFolders));
-  ASSERT_EQ(kFsOk, real->ListFolderWithDates(dir.path(), true, false, files, folders));
+  ASSERT_EQ(kFsOk, real->ListFolderWithDates(dir.path(), true, false, files, folders, identity));
   ASSERT_EQ(9u, folders.size());
   ASSERT_EQ(plainFiles.size(), files.size());
   ASSERT_EQ(plainFolders.size(), folders.size());
