@@ -77,6 +77,14 @@ NameIndex::FolderState* NameIndex::FindFolder(const std::u16string& folder) {
   return it == folders_.end() ? nullptr : &it->second;
 }
 
+bool NameIndex::ChosenThere(const FolderState& f, const std::optional<FolderIdentity>& id) const {
+  for (const int32_t k : f.members) {
+    const FolderIdentity& chosen = objects_.ObjFolderId[k];
+    if (chosen.Known() && (!id || chosen != *id)) return false;
+  }
+  return true;
+}
+
 NameIndex::DiskFolder& NameIndex::Disk(FolderState& f) {
   if (f.disk) return *f.disk;
   std::unique_ptr<FolderHandle> handle;
@@ -84,6 +92,14 @@ NameIndex::DiskFolder& NameIndex::Disk(FolderState& f) {
   if (fs_.OpenFolder(f.text, handle) == kFsOk) {
     id = handle->Identity();
     if (openHandles_ >= kMaxOpenFolders) handle.reset();
+  }
+  if (!ChosenThere(f, id)) {
+    // Another folder than the one chosen (or none): a disk state of its own
+    // in which nothing can be read or done.
+    disks_.push_back(std::make_unique<DiskFolder>());
+    disks_.back()->refused = true;
+    Attach(f, *disks_.back());
+    return *disks_.back();
   }
   DiskFolder* d = nullptr;
   if (id) {
@@ -184,6 +200,7 @@ void NameIndex::RemoveOnDisk(DiskFolder& d, const std::u16string& upperName) {
 
 int NameIndex::Reach(DiskFolder& d, const std::u16string& folder, FolderHandle*& handle) {
   handle = d.handle.get();
+  if (d.refused) return kFsIoError;
   if (handle || !d.identity) return kFsOk;
   reopened_.reset();
   if (const int err = fs_.OpenFolder(folder, reopened_); err != kFsOk) return err;
@@ -248,9 +265,14 @@ int32_t NameIndex::FirstBaseHolder(const std::u16string& folder, const std::u16s
   return 0;
 }
 
+bool NameIndex::InChosenFolder(int32_t target) {
+  return !Disk(Folder(objects_.ObjFolder[target])).refused;
+}
+
 int NameIndex::Exists(const std::u16string& folder, const std::u16string& name, bool& exists) {
   exists = false;
   DiskFolder& d = Disk(Folder(folder));
+  if (d.refused) return kFsIoError;
   if (List(d, folder) != kFsOk) {
     // The folder cannot be listed: ask the file system about this one name.
     const std::u16string path = folder + name;

@@ -60,6 +60,10 @@ class NameIndex {
   // Run position of a target index (0 when it has none).
   int32_t PositionOf(int32_t target) const;
 
+  // Whether the folder of `target` is the one its targets were chosen in
+  // (opening it when first asked).
+  bool InChosenFolder(int32_t target);
+
   // First position other than p of a target in `folder` whose name equals
   // upperName without case; 0 when there is none.
   int32_t FirstHolder(const std::u16string& folder, const std::u16string& upperName,
@@ -151,10 +155,14 @@ class NameIndex {
     NameTable<int32_t> onDisk;               // upper name -> entries
     std::vector<FolderState*> spellings;     // folder texts that reach it
     bool listed = false;
+    bool refused = false;  // not the folder chosen: nothing is done in it
   };
   using FolderMap = std::map<std::u16string, FolderState>;
 
   FolderState& Folder(const std::u16string& folder);
+  // Whether every target of f whose folder identity is known was chosen in
+  // the folder of identity `id`.
+  bool ChosenThere(const FolderState& f, const std::optional<FolderIdentity>& id) const;
   FolderState* FindFolder(const std::u16string& folder);
   DiskFolder& Disk(FolderState& f);
   void Attach(FolderState& f, DiskFolder& d);

@@ -106,6 +106,7 @@ class RenameRun {
       steps_.SkipAborted(i);
       return {};
     }
+    if (!steps_.InChosenFolder(i)) return {};
     if (const Settled s = Generate(p, i, newName); !s.GoOn()) return s;
     const RuleContext& ctx = steps_.env.context;
     int16_t errorKind = ctx.RuleErrorKind;

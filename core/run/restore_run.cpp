@@ -18,6 +18,7 @@ Settled RestoreObject(TargetSteps& steps, CandidateLoop& loop, int32_t p, int32_
     steps.SkipAborted(i);
     return {};
   }
+  if (!steps.InChosenFolder(i)) return {};
   if (o.ObjState[i] == kObjUnchanged) {
     steps.log.LogSkipLine(u"スキップ(正常復元済)");
     steps.log.AddReportEntry(kReportDone, o.ObjFolder[i], o.ObjName[i], u"", u"正常復元");

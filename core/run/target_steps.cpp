@@ -37,6 +37,12 @@ void TargetSteps::SystemError(int32_t i, std::u16string_view word) {
   ErrorEntry(i, u"", word);
 }
 
+bool TargetSteps::InChosenFolder(int32_t i) {
+  if (index.InChosenFolder(i)) return true;
+  SystemError(i, u"エラー");
+  return false;
+}
+
 void TargetSteps::SetName(int32_t i, const std::u16string& name) {
   const std::u16string old = std::move(env.objects.ObjName[i]);
   env.objects.ObjName[i] = name;

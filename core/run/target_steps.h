@@ -38,6 +38,10 @@ class TargetSteps {
   void SkipAborted(int32_t i);
   // Skip line with a system-error word and its error entry.
   void SystemError(int32_t i, std::u16string_view word);
+  // Whether target i's folder is still the folder it was chosen in
+  // (name_index.h). When it is not, nothing is done there: the skip line
+  // "エラー" and its error entry are written, and false returned.
+  bool InChosenFolder(int32_t i);
   // ObjName(i) = name, keeping the indexes in step.
   void SetName(int32_t i, const std::u16string& name);
   // Renames target i on disk to `name` (ObjName unchanged yet); on success
