@@ -15,13 +15,16 @@ JournalWriter Writer(RunEnvironment& env) {
 // any object failed.
 void ShowResult(RunEnvironment& env, std::u16string_view verb) {
   const RunJournal& j = env.journal;
-  const std::u16string v(verb);
-  const std::u16string l1 =
-      u" " + DecimalText(j.DoneCount) +
-      (j.TentativeCount > 0 ? u" 個 の オブジェクト名を一応" + v + u"しました。"
-                            : u" 個 の オブジェクト名を正常に" + v + u"しました。");
-  const std::u16string l2 =
-      u" " + DecimalText(j.ErrorCount) + u" 個 の オブジェクト名を" + v + u"できませんでした。";
+  std::u16string l1(u" ");
+  l1 += DecimalText(j.DoneCount);
+  l1 += j.TentativeCount > 0 ? u" 個 の オブジェクト名を一応" : u" 個 の オブジェクト名を正常に";
+  l1 += verb;
+  l1 += u"しました。";
+  std::u16string l2(u" ");
+  l2 += DecimalText(j.ErrorCount);
+  l2 += u" 個 の オブジェクト名を";
+  l2 += verb;
+  l2 += u"できませんでした。";
   const std::u16string l3 = u"詳細は、レポートを参照してください。";
   if (j.ErrorCount > 0) {
     env.boxes.Show(l1 + u"\n" + l2 + u"\n\n" + l3, MsgIcon::Critical);

@@ -155,8 +155,12 @@ TEST_F(ListingTest, DatesReadWhileListingAreThoseOfEachPath) {
                                                Capacities::Small(), ignoredDates));
   EXPECT_EQ(0, ignoredDates);
   for (int32_t i = 1; i <= listing.ListCount; ++i) {
-    if (listing.ListName[i] == u"old") EXPECT_EQ(DateFromUnixTime(1000000000), listing.ListModified[i]);
-    if (listing.ListName[i] == u"new") EXPECT_EQ(DateFromUnixTime(1700000000), listing.ListModified[i]);
+    if (listing.ListName[i] == u"old") {
+      EXPECT_EQ(DateFromUnixTime(1000000000), listing.ListModified[i]);
+    }
+    if (listing.ListName[i] == u"new") {
+      EXPECT_EQ(DateFromUnixTime(1700000000), listing.ListModified[i]);
+    }
   }
 }
 

@@ -20,7 +20,9 @@ void ExpectSame(const NameTable<int>& table, const std::unordered_map<std::u16st
     const int* value = table.Find(key);
     const auto it = ref.find(key);
     ASSERT_EQ(it != ref.end(), value != nullptr);
-    if (value) EXPECT_EQ(it->second, *value);
+    if (value) {
+      EXPECT_EQ(it->second, *value);
+    }
   }
   std::size_t seen = 0;
   table.ForEach([&](const std::u16string& key, const int& value) {

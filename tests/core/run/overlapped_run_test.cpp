@@ -269,7 +269,9 @@ TEST(KilledRunTest, LeavesALogOfTextOnlyAnnouncingEveryRenameMade) {
     const bool midway = child.WaitUntil(reached, "the run to reach target " + std::to_string(k));
     if (::testing::Test::HasFailure()) return;
     child.Kill();
-    if (!midway) ASSERT_EQ(0, child.ExitCode()) << "the run ended by itself, but not well";
+    if (!midway) {
+      ASSERT_EQ(0, child.ExitCode()) << "the run ended by itself, but not well";
+    }
 
     const std::vector<std::u16string> names = run.Names();
     ASSERT_EQ(static_cast<std::size_t>(files), names.size()) << "a file is lost";
