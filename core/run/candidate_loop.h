@@ -66,13 +66,12 @@ class CandidateLoop {
                              const std::u16string& wanted, std::u16string_view nameWord,
                              std::u16string_view startWord, LoopResult& r);
 
+ private:
   // A name in `folder` that no entry bears and that is not exactly `avoid`;
   // "" when none can be found. Asks the disk only with no rename pending on
   // the rename thread, or with the folder listed.
   std::u16string MakeTemporaryName(const std::u16string& folder, const std::u16string& name,
                                    const std::u16string& avoid);
-
- private:
   enum class EvacEnd { Done, Failed, Aborted, Restart };
   // Moves later target k aside for the target at position p; `ahead`: the
   // rename may go to the rename thread, taken to succeed.

@@ -152,7 +152,7 @@ Outcome Drive(const Pace& pace, unsigned seed) {
         job.text = std::to_string(next);
         job.log = &log;
         job.oldName = std::u16string(job.text.begin(), job.text.end());
-        job.newName = u"n";
+        job.newName.assign(1, u'n');
         job.plan.handle = &folder;
         job.position = next++;
         worker.Give();

@@ -85,7 +85,9 @@ class RunTest : public TempDirTest {
 
   std::u16string W() const { return dir.PathOf(u"w/"); }
   std::vector<std::u16string> Names(const std::u16string& sub = u"") const {
-    return dir.Names(u"w" + (sub.empty() ? std::u16string() : u"/" + sub));
+    std::u16string folder(u"w");
+    if (!sub.empty()) folder.append(1, u'/').append(sub);
+    return dir.Names(folder);
   }
   std::vector<int> States() const {
     std::vector<int> s;
