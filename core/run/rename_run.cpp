@@ -178,8 +178,8 @@ OperationSummary ExecuteRenameRun(RunEnvironment& env, int index) {
   if (!OpenOperation(env, kind)) return {};
   {
     const bool baseMode = env.settings.BNameMode && !env.settings.ExtraMixMode;
-    const DateHookRemover hook{env.context};
     RenameRun run(env, baseMode);
+    const DateHookRemover hook{env.context};  // goes before the run it calls
     if (!baseMode && env.renameThread) run.Overlap();
     run.Run();
   }
