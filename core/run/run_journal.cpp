@@ -8,7 +8,6 @@
 #include <algorithm>
 
 #include "platform/dates.h"
-#include "platform/huge_pages.h"
 #include "platform/utf8_codec.h"
 
 namespace dovetam {
@@ -322,8 +321,6 @@ void JournalWriter::ReserveFor(const ObjectTable& objects) {
   const std::size_t n = static_cast<std::size_t>(std::max(objects.ObjCount, 0));
   j_.LogText.reserve(j_.LogText.size() + texts + 48 * n);
   j_.ReportDoneList.reserve(texts + 24 * n);
-  AdviseHugePages(j_.LogText.data(), j_.LogText.capacity() * sizeof(char16_t));
-  AdviseHugePages(j_.ReportDoneList.data(), j_.ReportDoneList.capacity() * sizeof(char16_t));
 }
 
 void JournalWriter::FinishLog(JournalKind kind) {
@@ -378,8 +375,6 @@ std::u16string JournalWriter::BuildReport(JournalKind kind, int32_t objCount) co
   ReportPieces(kind, objCount, [&size](std::u16string_view piece) { size += piece.size(); });
   std::u16string r;
   r.reserve(size);
-  AdviseHugePages(r.data(), r.capacity() * sizeof(char16_t));
-  PrepareForWriting(r.data(), r.capacity() * sizeof(char16_t));
   ReportPieces(kind, objCount, [&r](std::u16string_view piece) { r += piece; });
   return r;
 }
