@@ -46,7 +46,8 @@ int main(int argc, char** argv) {
   dovetam::frmDovetem window(dovetam::Services{
       *fs, *store, boxes, *launcher, *clock,
       DOVETAM_LARGE_BUILD ? dovetam::Capacities::Large() : dovetam::Capacities::Small(),
-      dovetam::ProgramFolder(), std::move(arguments)});
+      dovetam::ProgramFolder(), std::move(arguments),
+      /*renameThread=*/true});  // the system's file system takes two threads
   boxes.SetParent(&window);
   window.Form_Load();
   return app.exec();

@@ -35,6 +35,11 @@ class FuzzFileSystem : public FileSystem {
   int GetDateLastModified(std::u16string_view, bool, Date& d) override { return Give(d); }
   int GetDateCreated(std::u16string_view, bool, Date& d) override { return Give(d); }
   int ListFolder(std::u16string_view, std::vector<FsEntry>&, std::vector<FsEntry>&) override { return 75; }
+  int ListFolderWithDates(std::u16string_view, bool, bool, std::vector<FsEntry>&, std::vector<FsEntry>&,
+                          FolderIdentity&) override {
+    return 75;
+  }
+  int OpenFolder(std::u16string_view, std::unique_ptr<FolderHandle>&) override { return 75; }  // no folders
   int FileExists(std::u16string_view, bool&) override { return 75; }
   int FolderExists(std::u16string_view, bool&) override { return 75; }
   int GetFullPath(std::u16string_view, bool, std::u16string&) override { return 75; }

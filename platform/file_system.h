@@ -38,33 +38,27 @@ struct FsEntry {
   int dateErrors = 0;
 };
 
-// A text file being written: UTF-8 without byte-order mark. Every Write is
-// handed to the system before it returns, so that after a crash the file
-// holds every line written so far, and nothing else: each text is appended
-// at the file's end as it stands then (a file that someone else appended to
-// or cut short goes on from there, without a hole), and a text fails only
-// when it does not fit (a full disk), with as much of it in the file as
-// fitted.
+// A text file being written. It takes bytes (the log and the report are
+// UTF-8: utf8_codec.h encodes them). Every Write is handed to the system
+// before it returns, so that after a crash the file holds every text written
+// so far, and nothing else: each text is appended at the file's end as it
+// stands then (a file that someone else appended to or cut short goes on
+// from there, without a hole), and a text fails only when it does not fit
+// (a full disk), with as much of it in the file as fitted.
 class TextFile {
  public:
   virtual ~TextFile() = default;
-  virtual int Write(std::u16string_view text) = 0;
-  // Write in two steps, for a writer that encodes on one thread and writes
-  // on another: the bytes Write puts in the file for `text`, and the write
-  // of such bytes (one Write).
-  static void Encode(std::u16string_view text, std::string& bytes);
-  virtual int WriteEncoded(std::string_view bytes) = 0;
+  virtual int Write(std::string_view bytes) = 0;
   virtual int Close() = 0;
 };
 
+// Every call of a FileSystem is made on one thread at a time, unless whoever
+// made it says otherwise (Services::renameThread): the system's file system
+// takes renames and text-file writes from a second thread while the first
+// goes on reading.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
-
-  // Whether a second thread may make renames and text-file writes while this
-  // one goes on reading dates and existence of other entries. Calls that
-  // change the disk never overlap each other either way.
-  virtual bool SafeFromTwoThreads() const { return false; }
 
   // The entries of a folder, hidden ones included, "." and ".." left out:
   // files (and links to anything but a folder) and folders (and links to
@@ -73,10 +67,13 @@ class FileSystem {
                          std::vector<FsEntry>& folders) = 0;
 
   // ListFolder with the asked dates of each entry read on the way, each as
-  // GetDateLastModified / GetDateCreated would give it. The system's version
-  // makes one status call per entry, relative to the open folder.
+  // GetDateLastModified / GetDateCreated would give it, and the identity of
+  // the folder that was read (folder_handle.h). ListFolderByPaths does this
+  // with the other calls; the system's file system makes one status call per
+  // entry, relative to the open folder.
   virtual int ListFolderWithDates(std::u16string_view folder, bool modified, bool created,
-                                  std::vector<FsEntry>& files, std::vector<FsEntry>& folders);
+                                  std::vector<FsEntry>& files, std::vector<FsEntry>& folders,
+                                  FolderIdentity& identity) = 0;
 
   // Existence ignores letter case, as the desktop file systems the program was
   // made for do: a name exists when it exists exactly or when an entry of its
@@ -106,33 +103,10 @@ class FileSystem {
   virtual int Rename(std::u16string_view folder, std::u16string_view oldName,
                      std::u16string_view newName) = 0;
 
-  // As Rename, but without reading the folder for the new name in another
-  // letter case: for a caller that keeps its own index of the folder's
-  // entries and found none. One system call for an ordinary rename; an object
-  // of exactly the new name is still never replaced (58).
-  virtual int RenameWithoutCaseScan(std::u16string_view folder, std::u16string_view oldName,
-                                    std::u16string_view newName) {
-    return Rename(folder, oldName, newName);
-  }
-
-  // Work relative to an open folder (folder_handle.h). OpenFolder opens the
-  // folder a path names (links followed); FolderIdentityOf gives its identity
-  // without opening it. A file system without handles answers 75 to both.
-  virtual int OpenFolder(std::u16string_view /*folder*/, std::unique_ptr<FolderHandle>& /*handle*/) {
-    return kFsIoError;
-  }
-  virtual int FolderIdentityOf(std::u16string_view /*folder*/, FolderIdentity& /*id*/) {
-    return kFsIoError;
-  }
-  // The names of the entries of a folder ("." and ".." left out), read
-  // through the handle when there is one; `folder` is the folder's path.
-  virtual int ListNames(FolderHandle* handle, std::u16string_view folder,
-                        std::vector<std::u16string>& names);
-  // Rename (scanForCase) or RenameWithoutCaseScan, relative to the handle
-  // when there is one.
-  virtual int RenameInFolder(FolderHandle* handle, std::u16string_view folder,
-                             std::u16string_view oldName, std::u16string_view newName,
-                             bool scanForCase);
+  // Opens the folder a path names (links followed), for work in it that
+  // follows the folder itself (folder_handle.h). 76 when there is no folder
+  // there.
+  virtual int OpenFolder(std::u16string_view folder, std::unique_ptr<FolderHandle>& handle) = 0;
 
   // Deletes a file, read-only or not; a file that a text file of another
   // writer holds (see below) stays (70).
@@ -151,6 +125,13 @@ class FileSystem {
   // The drives: "/" first, then the mount points, each ending in "/".
   virtual std::vector<std::u16string> Drives() = 0;
 };
+
+// ListFolderWithDates made of ListFolder, a date call per entry and path,
+// and OpenFolder for the identity (0, 0 when the folder cannot be opened),
+// for file systems without a quicker way.
+int ListFolderByPaths(FileSystem& fs, std::u16string_view folder, bool modified, bool created,
+                      std::vector<FsEntry>& files, std::vector<FsEntry>& folders,
+                      FolderIdentity& identity);
 
 // The drive of a path: the longest drive (mount point) that is a prefix of it;
 // "/" for any absolute path, "" for a relative one.

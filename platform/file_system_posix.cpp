@@ -246,11 +246,7 @@ class PosixTextFile : public TextFile {
   ~PosixTextFile() override {
     if (fd_ >= 0) ::close(fd_);
   }
-  int Write(std::u16string_view text) override {
-    Encode(text, bytes_);
-    return WriteEncoded(bytes_);
-  }
-  int WriteEncoded(std::string_view bytes) override {
+  int Write(std::string_view bytes) override {
     if (fd_ < 0) return kFsIoError;
     while (!bytes.empty()) {
       const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
@@ -272,7 +268,6 @@ class PosixTextFile : public TextFile {
 
  private:
   int fd_;
-  std::string bytes_;  // the encoded text of the last Write
 };
 
 bool SameFile(const struct stat& a, const struct stat& b) {
@@ -338,83 +333,21 @@ int OpenTextFile(const std::string& path, bool cut, std::unique_ptr<TextFile>& f
   return kFsIoError;
 }
 
+// Every call works on its own buffers; the process-wide state it touches
+// (descriptors, the current folder) is the system's own. So calls may come
+// from two threads at once.
 class PosixFileSystem : public FileSystem {
  public:
-  // Every call works on its own buffers; the process-wide state it touches
-  // (descriptors, the current folder) is the system's own.
-  bool SafeFromTwoThreads() const override { return true; }
-
   int ListFolder(std::u16string_view folder, std::vector<FsEntry>& files,
                  std::vector<FsEntry>& folders) override {
-    std::string path;
-    if (!EncodeNative(folder, path)) return kFsPathNotFound;
-    if (path.empty()) return kFsPathNotFound;
-    DIR* dir = opendir(path.c_str());
-    if (dir == nullptr) return PathErrorOf(errno);
-    const int dfd = dirfd(dir);
-    errno = 0;
-    while (dirent* e = readdir(dir)) {
-      if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) {
-        errno = 0;
-        continue;
-      }
-      bool isFolder = e->d_type == DT_DIR;
-      if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
-        struct stat st {};
-        isFolder = fstatat(dfd, e->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
-      }
-      (isFolder ? folders : files).push_back({DecodeNative(e->d_name), isFolder});
-      errno = 0;
-    }
-    const int err = errno;
-    closedir(dir);
-    return err == 0 ? kFsOk : ErrorOf(err);
+    FolderIdentity ignored;
+    return List(folder, false, false, files, folders, ignored);
   }
 
   int ListFolderWithDates(std::u16string_view folder, bool modified, bool created,
-                          std::vector<FsEntry>& files, std::vector<FsEntry>& folders) override {
-    if (!modified && !created) return ListFolder(folder, files, folders);
-    std::string path;
-    if (!EncodeNative(folder, path) || path.empty()) return kFsPathNotFound;
-    DIR* dir = opendir(path.c_str());
-    if (dir == nullptr) return PathErrorOf(errno);
-    const int dfd = dirfd(dir);
-    std::vector<std::string> names;
-    std::vector<unsigned char> types;
-    errno = 0;
-    while (dirent* e = readdir(dir)) {
-      if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) {
-        names.emplace_back(e->d_name);
-        types.push_back(e->d_type);
-      }
-      errno = 0;
-    }
-    int err = errno;
-    if (err == 0) {
-      // One status call per entry gives the kind (through a link) and both
-      // dates. The calls of a big folder are shared among a few threads.
-      std::vector<FsEntry> entries(names.size());
-      ForEachSlice(names.size(), kStatSlice, kStatThreads, [&](std::size_t begin, std::size_t end) {
-        LocalTimeCache modifiedTimes;
-        LocalTimeCache birthTimes;
-        for (std::size_t k = begin; k < end; ++k) {
-          FsEntry& entry = entries[k];
-          entry.name = DecodeNative(names[k]);
-          struct statx sx {};
-          if (StatxTarget(dfd, names[k].c_str(), true, sx)) {
-            entry.isFolder = S_ISDIR(sx.stx_mode);
-            if (modified && DateOfStatx(sx, false, modifiedTimes, entry.modified) != kFsOk) entry.dateErrors |= 1;
-            if (created && DateOfStatx(sx, true, birthTimes, entry.created) != kFsOk) entry.dateErrors |= 2;
-          } else {
-            entry.isFolder = types[k] == DT_DIR;
-            entry.dateErrors = (modified ? 1 : 0) | (created ? 2 : 0);
-          }
-        }
-      });
-      for (FsEntry& entry : entries) (entry.isFolder ? folders : files).push_back(std::move(entry));
-    }
-    closedir(dir);
-    return err == 0 ? kFsOk : ErrorOf(err);
+                          std::vector<FsEntry>& files, std::vector<FsEntry>& folders,
+                          FolderIdentity& identity) override {
+    return List(folder, modified, created, files, folders, identity);
   }
 
   int FileExists(std::u16string_view path, bool& exists) override {
@@ -445,30 +378,13 @@ class PosixFileSystem : public FileSystem {
 
   int Rename(std::u16string_view folder, std::u16string_view oldName,
              std::u16string_view newName) override {
-    return RenameInFolderPosix(nullptr, folder, oldName, newName, true);
-  }
-
-  int RenameWithoutCaseScan(std::u16string_view folder, std::u16string_view oldName,
-                            std::u16string_view newName) override {
-    return RenameInFolderPosix(nullptr, folder, oldName, newName, false);
+    return RenameByPathPosix(folder, oldName, newName);
   }
 
   int OpenFolder(std::u16string_view folder, std::unique_ptr<FolderHandle>& handle) override {
     return OpenFolderPosix(folder, handle);
   }
-  int FolderIdentityOf(std::u16string_view folder, FolderIdentity& id) override {
-    return FolderIdentityPosix(folder, id);
-  }
-  int ListNames(FolderHandle* handle, std::u16string_view folder,
-                std::vector<std::u16string>& names) override {
-    return ListNamesPosix(handle, folder, names);
-  }
-  int RenameInFolder(FolderHandle* handle, std::u16string_view folder, std::u16string_view oldName,
-                     std::u16string_view newName, bool scanForCase) override {
-    return RenameInFolderPosix(handle, folder, oldName, newName, scanForCase);
-  }
 
- public:
   int DeleteFile(std::u16string_view path) override {
     std::string bytes;
     if (!EncodeNative(path, bytes) || bytes.empty()) return kFsNotFound;
@@ -522,6 +438,67 @@ class PosixFileSystem : public FileSystem {
   }
 
  private:
+  // The entries of a folder with the asked dates, and its identity. Without
+  // dates, an entry's kind comes from the listing (a status call only for a
+  // link or an unknown kind); with dates, one status call per entry gives
+  // kind and dates, the calls of a big folder shared among a few threads.
+  static int List(std::u16string_view folder, bool modified, bool created,
+                  std::vector<FsEntry>& files, std::vector<FsEntry>& folders,
+                  FolderIdentity& identity) {
+    std::string path;
+    if (!EncodeNative(folder, path) || path.empty()) return kFsPathNotFound;
+    DIR* dir = opendir(path.c_str());
+    if (dir == nullptr) return PathErrorOf(errno);
+    const int dfd = dirfd(dir);
+    struct stat self {};
+    if (fstat(dfd, &self) == 0) {
+      identity = {static_cast<uint64_t>(self.st_dev), static_cast<uint64_t>(self.st_ino)};
+    }
+    std::vector<std::string> names;
+    std::vector<unsigned char> types;
+    errno = 0;
+    while (dirent* e = readdir(dir)) {
+      if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) {
+        names.emplace_back(e->d_name);
+        types.push_back(e->d_type);
+      }
+      errno = 0;
+    }
+    const int err = errno;
+    if (err == 0 && !modified && !created) {
+      for (std::size_t k = 0; k < names.size(); ++k) {
+        bool isFolder = types[k] == DT_DIR;
+        if (types[k] == DT_LNK || types[k] == DT_UNKNOWN) {
+          struct stat st {};
+          isFolder = fstatat(dfd, names[k].c_str(), &st, 0) == 0 && S_ISDIR(st.st_mode);
+        }
+        (isFolder ? folders : files).push_back({DecodeNative(names[k]), isFolder});
+      }
+    } else if (err == 0) {
+      std::vector<FsEntry> entries(names.size());
+      ForEachSlice(names.size(), kStatSlice, kStatThreads, [&](std::size_t begin, std::size_t end) {
+        LocalTimeCache modifiedTimes;
+        LocalTimeCache birthTimes;
+        for (std::size_t k = begin; k < end; ++k) {
+          FsEntry& entry = entries[k];
+          entry.name = DecodeNative(names[k]);
+          struct statx sx {};
+          if (StatxTarget(dfd, names[k].c_str(), true, sx)) {
+            entry.isFolder = S_ISDIR(sx.stx_mode);
+            if (modified && DateOfStatx(sx, false, modifiedTimes, entry.modified) != kFsOk) entry.dateErrors |= 1;
+            if (created && DateOfStatx(sx, true, birthTimes, entry.created) != kFsOk) entry.dateErrors |= 2;
+          } else {
+            entry.isFolder = types[k] == DT_DIR;
+            entry.dateErrors = (modified ? 1 : 0) | (created ? 2 : 0);
+          }
+        }
+      });
+      for (FsEntry& entry : entries) (entry.isFolder ? folders : files).push_back(std::move(entry));
+    }
+    closedir(dir);
+    return err == 0 ? kFsOk : ErrorOf(err);
+  }
+
   static int Exists(std::u16string_view path, Kind kind, bool& exists) {
     exists = false;
     std::string bytes;
@@ -585,44 +562,6 @@ class PosixFileSystem : public FileSystem {
 };
 
 }  // namespace
-
-std::u16string DriveOfPath(const std::vector<std::u16string>& drives, std::u16string_view path) {
-  if (path.empty() || path[0] != u'/') return u"";
-  std::u16string p(path);
-  if (p.back() != u'/') p += u'/';
-  std::u16string best = u"/";
-  for (const std::u16string& d : drives) {
-    if (d.size() > best.size() && p.compare(0, d.size(), d) == 0) best = d;
-  }
-  return best;
-}
-
-int FileSystem::ListFolderWithDates(std::u16string_view folder, bool modified, bool created,
-                                    std::vector<FsEntry>& files, std::vector<FsEntry>& folders) {
-  const int rc = ListFolder(folder, files, folders);
-  if (rc != kFsOk || (!modified && !created)) return rc;
-  std::u16string path(folder);
-  const std::size_t length = path.size();
-  for (std::vector<FsEntry>* group : {&files, &folders}) {
-    for (FsEntry& entry : *group) {
-      path.resize(length);
-      path += entry.name;
-      if (modified && GetDateLastModified(path, entry.isFolder, entry.modified) != kFsOk) {
-        entry.modified = 0;
-        entry.dateErrors |= 1;
-      }
-      if (created && GetDateCreated(path, entry.isFolder, entry.created) != kFsOk) {
-        entry.created = 0;
-        entry.dateErrors |= 2;
-      }
-    }
-  }
-  return kFsOk;
-}
-
-void TextFile::Encode(std::u16string_view text, std::string& bytes) {
-  EncodeNativeLossyInto(text, bytes);
-}
 
 std::unique_ptr<FileSystem> CreateSystemFileSystem() { return std::make_unique<PosixFileSystem>(); }
 

@@ -2,9 +2,9 @@
 //
 // A rename is renameat2 with RENAME_NOREPLACE, relative to the folder's
 // descriptor (or its path), so an existing object is never replaced. With
-// the scan, a new name that another entry of the folder bears in another
-// letter case counts as existing; a change of letter case only goes through
-// a temporary name where the file system ignores case.
+// the letter-case check, a new name that another entry of the folder bears
+// in another letter case counts as existing; a change of letter case only
+// goes through a temporary name where the file system ignores case.
 #include "platform/folder_handle_posix.h"
 
 #include <dirent.h>
@@ -25,18 +25,6 @@ namespace dovetam {
 
 namespace {
 
-class PosixFolderHandle : public FolderHandle {
- public:
-  PosixFolderHandle(int fd, FolderIdentity id) : fd_(fd), id_(id) {}
-  ~PosixFolderHandle() override { ::close(fd_); }
-  FolderIdentity Identity() const override { return id_; }
-  int fd() const { return fd_; }
-
- private:
-  int fd_;
-  FolderIdentity id_;
-};
-
 FolderIdentity IdentityOf(const struct stat& st) {
   return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
 }
@@ -48,17 +36,6 @@ struct At {
   std::string prefix;
   std::string Of(const std::string& name) const { return prefix + name; }
 };
-
-bool Locate(FolderHandle* handle, std::u16string_view folder, At& at) {
-  if (auto* h = dynamic_cast<PosixFolderHandle*>(handle)) {
-    at.fd = h->fd();
-    return true;
-  }
-  if (!EncodeNative(folder, at.prefix)) return false;
-  if (at.prefix.empty()) at.prefix = "./";
-  if (at.prefix.back() != '/') at.prefix += '/';
-  return true;
-}
 
 bool IsPlainName(std::u16string_view name) {
   return !name.empty() && name != u"." && name != u".." &&
@@ -77,6 +54,78 @@ int ReadNames(const At& at, std::vector<std::string>& names) {
   if (err == 0) return kFsOk;
   return err == ENOENT || err == ENOTDIR ? kFsPathNotFound : FsErrorOfErrno(err);
 }
+
+// Renames relative to a folder (see FolderHandle::Rename).
+int RenameAt(const At& at, std::u16string_view oldName, std::u16string_view newName,
+             bool checkCase) {
+  if (!IsPlainName(newName)) return kFsIoError;
+  std::string from, to;
+  if (!EncodeNative(oldName, from)) return kFsNotFound;
+  // A new name must come back from the disk as it was given.
+  if (!EncodeNativeExactly(newName, to)) return kFsIoError;
+
+  // Without the scan, an ordinary rename is the one system call.
+  if (!checkCase && from != to && !EqualNoCase(oldName, newName)) return NoReplace(at, from, to);
+
+  struct stat src {};
+  if (fstatat(at.fd, at.Of(from).c_str(), &src, AT_SYMLINK_NOFOLLOW) != 0) {
+    return FsErrorOfErrno(errno);
+  }
+  if (from == to) return kFsAlreadyExists;
+
+  // Another entry of the folder under the new name in another letter case
+  // counts as existing; the source itself (a change of case only) does not.
+  const std::u16string upper = UpperText(newName);
+  if (checkCase && (upper != newName || LowerText(newName) != newName)) {
+    std::vector<std::string> names;
+    if (const int err = ReadNames(at, names); err != kFsOk) return err;
+    for (const std::string& n : names) {
+      if (n == from || UpperText(DecodeNative(n)) != upper) continue;
+      struct stat other {};
+      if (fstatat(at.fd, at.Of(n).c_str(), &other, AT_SYMLINK_NOFOLLOW) != 0) continue;
+      if (other.st_dev == src.st_dev && other.st_ino == src.st_ino) continue;
+      return kFsAlreadyExists;
+    }
+  }
+
+  struct stat target {};
+  const bool sameObject = EqualNoCase(oldName, newName) &&
+                          fstatat(at.fd, at.Of(to).c_str(), &target, AT_SYMLINK_NOFOLLOW) == 0 &&
+                          target.st_dev == src.st_dev && target.st_ino == src.st_ino;
+  if (!sameObject) return NoReplace(at, from, to);
+
+  // A case-insensitive file system sees the new name as the old object.
+  return RenameThroughTemporary(
+      [&at](const std::string& a, const std::string& b) {
+        return renameat2(at.fd, a.c_str(), at.fd, b.c_str(), RENAME_NOREPLACE) == 0
+                   ? int{kFsOk}
+                   : FsErrorOfErrno(errno);
+      },
+      at.prefix, from, to);
+}
+
+// An open folder: an O_PATH descriptor, which any folder that can be reached
+// gives (its names need read permission, its renames write permission).
+class PosixFolderHandle : public FolderHandle {
+ public:
+  PosixFolderHandle(int fd, FolderIdentity id) : fd_(fd), id_(id) {}
+  ~PosixFolderHandle() override { ::close(fd_); }
+  FolderIdentity Identity() const override { return id_; }
+  int Names(std::vector<std::u16string>& names) override {
+    std::vector<std::string> bytes;
+    if (const int err = ReadNames(At{fd_, {}}, bytes); err != kFsOk) return err;
+    names.reserve(names.size() + bytes.size());
+    for (const std::string& b : bytes) names.push_back(DecodeNative(b));
+    return kFsOk;
+  }
+  int Rename(std::u16string_view oldName, std::u16string_view newName, bool checkCase) override {
+    return RenameAt(At{fd_, {}}, oldName, newName, checkCase);
+  }
+
+ private:
+  int fd_;
+  FolderIdentity id_;
+};
 
 }  // namespace
 
@@ -117,7 +166,7 @@ int FsErrorOfErrno(int err) {
 int OpenFolderPosix(std::u16string_view folder, std::unique_ptr<FolderHandle>& handle) {
   std::string path;
   if (!EncodeNative(folder, path) || path.empty()) return kFsPathNotFound;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int fd = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? kFsPathNotFound : FsErrorOfErrno(errno);
   struct stat st {};
   if (fstat(fd, &st) != 0) {
@@ -129,75 +178,13 @@ int OpenFolderPosix(std::u16string_view folder, std::unique_ptr<FolderHandle>& h
   return kFsOk;
 }
 
-int FolderIdentityPosix(std::u16string_view folder, FolderIdentity& id) {
-  std::string path;
-  if (!EncodeNative(folder, path) || path.empty()) return kFsPathNotFound;
-  struct stat st {};
-  if (stat(path.c_str(), &st) != 0) return FsErrorOfErrno(errno);
-  if (!S_ISDIR(st.st_mode)) return kFsPathNotFound;
-  id = IdentityOf(st);
-  return kFsOk;
-}
-
-int ListNamesPosix(FolderHandle* handle, std::u16string_view folder,
-                   std::vector<std::u16string>& names) {
+int RenameByPathPosix(std::u16string_view folder, std::u16string_view oldName,
+                      std::u16string_view newName) {
   At at;
-  if (!Locate(handle, folder, at)) return kFsPathNotFound;
-  std::vector<std::string> bytes;
-  if (const int err = ReadNames(at, bytes); err != kFsOk) return err;
-  names.reserve(names.size() + bytes.size());
-  for (const std::string& b : bytes) names.push_back(DecodeNative(b));
-  return kFsOk;
-}
-
-int RenameInFolderPosix(FolderHandle* handle, std::u16string_view folder,
-                        std::u16string_view oldName, std::u16string_view newName,
-                        bool scanForCase) {
-  if (!IsPlainName(newName)) return kFsIoError;
-  At at;
-  std::string from, to;
-  if (!Locate(handle, folder, at) || !EncodeNative(oldName, from)) return kFsNotFound;
-  // A new name must come back from the disk as it was given.
-  if (!EncodeNativeExactly(newName, to)) return kFsIoError;
-
-  // Without the scan, an ordinary rename is the one system call.
-  if (!scanForCase && from != to && !EqualNoCase(oldName, newName)) return NoReplace(at, from, to);
-
-  struct stat src {};
-  if (fstatat(at.fd, at.Of(from).c_str(), &src, AT_SYMLINK_NOFOLLOW) != 0) {
-    return FsErrorOfErrno(errno);
-  }
-  if (from == to) return kFsAlreadyExists;
-
-  // Another entry of the folder under the new name in another letter case
-  // counts as existing; the source itself (a change of case only) does not.
-  const std::u16string upper = UpperText(newName);
-  if (scanForCase && (upper != newName || LowerText(newName) != newName)) {
-    std::vector<std::string> names;
-    if (const int err = ReadNames(at, names); err != kFsOk) return err;
-    for (const std::string& n : names) {
-      if (n == from || UpperText(DecodeNative(n)) != upper) continue;
-      struct stat other {};
-      if (fstatat(at.fd, at.Of(n).c_str(), &other, AT_SYMLINK_NOFOLLOW) != 0) continue;
-      if (other.st_dev == src.st_dev && other.st_ino == src.st_ino) continue;
-      return kFsAlreadyExists;
-    }
-  }
-
-  struct stat target {};
-  const bool sameObject = EqualNoCase(oldName, newName) &&
-                          fstatat(at.fd, at.Of(to).c_str(), &target, AT_SYMLINK_NOFOLLOW) == 0 &&
-                          target.st_dev == src.st_dev && target.st_ino == src.st_ino;
-  if (!sameObject) return NoReplace(at, from, to);
-
-  // A case-insensitive file system sees the new name as the old object.
-  return RenameThroughTemporary(
-      [&at](const std::string& a, const std::string& b) {
-        return renameat2(at.fd, a.c_str(), at.fd, b.c_str(), RENAME_NOREPLACE) == 0
-                   ? int{kFsOk}
-                   : FsErrorOfErrno(errno);
-      },
-      at.prefix, from, to);
+  if (!EncodeNative(folder, at.prefix)) return kFsNotFound;
+  if (at.prefix.empty()) at.prefix = "./";
+  if (at.prefix.back() != '/') at.prefix += '/';
+  return RenameAt(at, oldName, newName, true);
 }
 
 }  // namespace dovetam

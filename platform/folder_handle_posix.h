@@ -1,6 +1,6 @@
-// Folder handles of this machine's file system (folder_handle.h): an open
-// descriptor of the folder, and the calls relative to it. Each call also
-// works without a handle, on the folder's path.
+// Folder handles of this machine's file system (folder_handle.h): a
+// descriptor of the folder (O_PATH: the folder need only be reachable), and
+// renames relative to it or to a folder's path.
 #pragma once
 
 #include <memory>
@@ -18,14 +18,11 @@ int FsErrorOfErrno(int err);
 // AT_FDCWD), "." and ".." left out, as bytes. Returns 0 or the errno value.
 int ReadNamesAt(int dirFd, const char* path, std::vector<std::string>& names);
 
+// FileSystem::OpenFolder.
 int OpenFolderPosix(std::u16string_view folder, std::unique_ptr<FolderHandle>& handle);
-int FolderIdentityPosix(std::u16string_view folder, FolderIdentity& id);
-int ListNamesPosix(FolderHandle* handle, std::u16string_view folder,
-                   std::vector<std::u16string>& names);
-// FileSystem::Rename (scanForCase) or RenameWithoutCaseScan, relative to the
-// handle when there is one, else to the folder's path.
-int RenameInFolderPosix(FolderHandle* handle, std::u16string_view folder,
-                        std::u16string_view oldName, std::u16string_view newName,
-                        bool scanForCase);
+// FileSystem::Rename: relative to the folder's path, with the letter-case
+// check.
+int RenameByPathPosix(std::u16string_view folder, std::u16string_view oldName,
+                      std::u16string_view newName);
 
 }  // namespace dovetam

@@ -187,7 +187,7 @@ bool ReplaceAtomically(SettingsFileCalls& calls, const std::string& folder,
     path = real;
     std::free(real);
     targetFolder = path.substr(0, path.rfind('/'));
-    if (targetFolder.empty()) targetFolder = "/";
+    if (targetFolder.empty()) targetFolder.assign(1, '/');
   }
   const bool existed = ::stat(path.c_str(), &st) == 0;
   if (existed && !S_ISREG(st.st_mode)) return false;

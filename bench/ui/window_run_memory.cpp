@@ -107,7 +107,8 @@ int main(int argc, char** argv) {
     store->Write(u"Ombra-Vale Software\\Dovetam", u"general", u"defpath", dovetam::DecodeNative(work));
     dovetam::frmDovetem window(dovetam::Services{*fs, *store, boxes, *launcher, *clock,
                                                  dovetam::Capacities::Large(),
-                                                 dovetam::DecodeNative(program), {}});
+                                                 dovetam::DecodeNative(program), {},
+                                                 /*renameThread=*/true});
     window.Form_Load();
     window.show();
     QApplication::processEvents();

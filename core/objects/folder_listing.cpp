@@ -23,9 +23,11 @@ ListingRead ReadFolderListing(FileSystem& fs, ListingTable& listing, const std::
   listing.ListFailed = 0;
   listing.ListStale = 0;
   listing.ListFolder = folder;
+  listing.ListFolderId = {};
   std::vector<FsEntry> files;
   std::vector<FsEntry> folders;
-  if (fs.ListFolderWithDates(folder, readModified, readCreated, files, folders) != kFsOk) {
+  if (fs.ListFolderWithDates(folder, readModified, readCreated, files, folders,
+                             listing.ListFolderId) != kFsOk) {
     return Fail(listing, ListingRead::Failed);
   }
   listing.ListCount = 0;

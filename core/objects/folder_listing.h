@@ -20,8 +20,8 @@ namespace dovetam {
 
 enum class ListingRead { Ok, Failed, OutOfMemory };
 
-// ListFolder = folder (a path ending in "/"); ListFailed and ListStale are
-// cleared first; ListOrder becomes the identity with element 0 = -1. On a
+// ListFolder = folder (a path ending in "/") and ListFolderId the identity of
+// the folder read; ListFailed and ListStale are cleared first; ListOrder becomes the identity with element 0 = -1. On a
 // failure ListCount is 0 and ListFailed 1.
 ListingRead ReadFolderListing(FileSystem& fs, ListingTable& listing, const std::u16string& folder,
                               bool readModified, bool readCreated, const Capacities& caps,

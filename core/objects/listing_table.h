@@ -1,5 +1,6 @@
 // The entries of the listed folder: parallel arrays indexed 1..ListCount and
-// ListOrder, the display position -> entry.
+// ListOrder, the display position -> entry. ListFolderId is the identity of
+// the folder that was read, which its entries keep when they become targets.
 #pragma once
 
 #include <cstdint>
@@ -8,11 +9,13 @@
 
 #include "platform/capacities.h"
 #include "platform/dates.h"
+#include "platform/folder_handle.h"
 
 namespace dovetam {
 
 struct ListingTable {
   std::u16string ListFolder;  // ends in "/"
+  FolderIdentity ListFolderId;
   std::vector<std::u16string> ListName;
   std::vector<bool> ListIsFolder;
   std::vector<Date> ListModified;

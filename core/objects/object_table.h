@@ -1,6 +1,11 @@
 // The targets: parallel arrays indexed 1..ObjCount (element 0 holds no
 // target), and OrderIndex, the display and processing position -> target.
 //
+// ObjFolderId is the identity of the target's folder when the target was
+// chosen (listed or added): a run, re-run or restore renames nothing in a
+// folder that has become another one since. A target made without it (0, 0,
+// as tests make them) has its folder taken as it is found.
+//
 // Capacity grows in fixed steps (the build's table step) with contents kept;
 // Grow() fails without change when the allocation limit refuses.
 #pragma once
@@ -11,6 +16,7 @@
 
 #include "platform/capacities.h"
 #include "platform/dates.h"
+#include "platform/folder_handle.h"
 
 namespace dovetam {
 
@@ -24,6 +30,7 @@ enum ObjStateValue : uint8_t {
 
 struct ObjectTable {
   std::vector<std::u16string> ObjFolder;  // ends in "/"
+  std::vector<FolderIdentity> ObjFolderId;
   std::vector<std::u16string> ObjName;
   std::vector<bool> ObjIsFolder;
   std::vector<Date> ObjModified;
@@ -45,7 +52,8 @@ struct ObjectTable {
   bool GrowFor(int64_t needed, int32_t step, std::size_t allocationLimit);
   // Appends a target (growing when full); false when growing failed.
   bool Append(const std::u16string& folder, const std::u16string& name, bool isFolder,
-              Date modified, Date created, const Capacities& caps);
+              Date modified, Date created, const Capacities& caps,
+              FolderIdentity folderId = {});
 };
 
 }  // namespace dovetam

@@ -40,6 +40,16 @@ PathAdd PathAdder::Add(const std::u16string& path) {
     return PathAdd::NotAdded;
   }
   if (present_.count(full) != 0) return PathAdd::Skipped;
+  const std::u16string folder = full.substr(0, s + 1);
+  auto id = folderIds_.find(folder);
+  if (id == folderIds_.end()) {
+    std::unique_ptr<FolderHandle> handle;
+    if (fs_.OpenFolder(folder, handle) != kFsOk) {
+      ++tally.notAdded;
+      return PathAdd::NotAdded;
+    }
+    id = folderIds_.emplace(folder, handle->Identity()).first;
+  }
   if (objects_.ObjCount + 1 > objects_.ObjCapacity &&
       !objects_.Grow(caps_.tableStep, caps_.allocationLimit)) {
     ++tally.notAdded;
@@ -47,7 +57,8 @@ PathAdd PathAdder::Add(const std::u16string& path) {
     return PathAdd::OutOfMemory;
   }
   const int32_t i = ++objects_.ObjCount;
-  objects_.ObjFolder[i] = full.substr(0, s + 1);
+  objects_.ObjFolder[i] = folder;
+  objects_.ObjFolderId[i] = id->second;
   objects_.ObjName[i] = full.substr(s + 1);
   objects_.ObjIsFolder[i] = isFolder;
   Date modified = 0;

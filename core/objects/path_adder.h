@@ -7,10 +7,14 @@
 // fail are not added. A path whose folder and name are exactly those of a
 // target (case counts) is skipped without a word. The dates of the shown
 // columns are read; a date that cannot be read is stored as 0 and noted.
+// The target keeps the identity of its folder (object_table.h), found by
+// opening the folder once per call; a folder that cannot be opened is a
+// check that fails.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "core/objects/object_table.h"
@@ -46,6 +50,7 @@ class PathAdder {
   bool readCreated_;
   Capacities caps_;
   std::unordered_set<std::u16string> present_;  // folder & name of every target
+  std::unordered_map<std::u16string, FolderIdentity> folderIds_;  // folders opened so far
 };
 
 // The summary message after a drop / after the command line; "" when nothing

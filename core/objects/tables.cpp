@@ -29,6 +29,7 @@ void ReserveAhead(std::vector<T>& table, std::size_t size, std::size_t limit) {
 void ObjectTable::Reset(int32_t capacity) {
   const std::size_t n = static_cast<std::size_t>(capacity) + 1;
   ObjFolder.assign(n, {});
+  ObjFolderId.assign(n, {});
   ObjName.assign(n, {});
   ObjIsFolder.assign(n, false);
   ObjModified.assign(n, 0);
@@ -44,13 +45,15 @@ bool ObjectTable::Grow(int32_t step, std::size_t limit) {
   const std::size_t n = static_cast<std::size_t>(ObjCapacity) + step + 1;
   // Size-check everything first so that a refusal leaves all arrays alike.
   if (n > limit) return false;
-  if (!TryResize(ObjFolder, n, limit) || !TryResize(ObjName, n, limit) ||
+  if (!TryResize(ObjFolder, n, limit) || !TryResize(ObjFolderId, n, limit) ||
+      !TryResize(ObjName, n, limit) ||
       !TryResize(ObjIsFolder, n, limit) || !TryResize(ObjModified, n, limit) ||
       !TryResize(ObjCreated, n, limit) || !TryResize(OrderIndex, n, limit) ||
       !TryResize(ObjOrigName, n, limit) || !TryResize(ObjState, n, limit)) {
     // Put every array back to the old size; shrinking cannot fail.
     const std::size_t old = static_cast<std::size_t>(ObjCapacity) + 1;
     ObjFolder.resize(old);
+    ObjFolderId.resize(old);
     ObjName.resize(old);
     ObjIsFolder.resize(old);
     ObjModified.resize(old);
@@ -77,10 +80,12 @@ bool ObjectTable::GrowFor(int64_t needed, int32_t step, std::size_t limit) {
 }
 
 bool ObjectTable::Append(const std::u16string& folder, const std::u16string& name, bool isFolder,
-                         Date modified, Date created, const Capacities& caps) {
+                         Date modified, Date created, const Capacities& caps,
+                         FolderIdentity folderId) {
   if (ObjCount >= ObjCapacity && !Grow(caps.tableStep, caps.allocationLimit)) return false;
   const int32_t i = ++ObjCount;
   ObjFolder[i] = folder;
+  ObjFolderId[i] = folderId;
   ObjName[i] = name;
   ObjIsFolder[i] = isFolder;
   ObjModified[i] = modified;

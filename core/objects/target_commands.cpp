@@ -8,9 +8,10 @@
 namespace dovetam {
 namespace {
 
-// Copies the five fields that make a target from entry `from` to entry `to`.
+// Copies the six fields that make a target from entry `from` to entry `to`.
 void MoveTarget(ObjectTable& t, int32_t from, int32_t to) {
   t.ObjFolder[to] = std::move(t.ObjFolder[from]);
+  t.ObjFolderId[to] = t.ObjFolderId[from];
   t.ObjName[to] = std::move(t.ObjName[from]);
   t.ObjIsFolder[to] = t.ObjIsFolder[from];
   t.ObjModified[to] = t.ObjModified[from];
@@ -48,6 +49,7 @@ bool AddListingEntries(ObjectTable& objects, const ListingTable& listing,
     const int32_t e = entries[k];
     const int32_t i = ++objects.ObjCount;
     objects.ObjFolder[i] = folder;
+    objects.ObjFolderId[i] = listing.ListFolderId;
     objects.ObjName[i] = listing.ListName[e];
     objects.ObjIsFolder[i] = listing.ListIsFolder[e];
     objects.ObjModified[i] = listing.ListModified[e];

@@ -24,11 +24,16 @@ void AppendFourDigits(std::u16string& s, int v) {
 bool GetObjectDateCode(RuleCall& call, int kind, int code, DateCodeValue& value) {
   Date& stored = kind == kDateCreated ? call.context.CurCreated : call.context.CurModified;
   if (stored == 0) {
-    if (call.context.BeforeDateRead) call.context.BeforeDateRead();
+    // A caller that cannot have the date read now says so: the rule then
+    // fails as when the date cannot be read.
+    const bool mayRead = !call.context.BeforeDateRead || call.context.BeforeDateRead();
     Date read = 0;
-    int err = kind == kDateCreated
-                  ? call.fs.GetDateCreated(call.context.CurPath, call.context.CurIsFolder, read)
-                  : call.fs.GetDateLastModified(call.context.CurPath, call.context.CurIsFolder, read);
+    int err = kFsIoError;
+    if (mayRead) {
+      err = kind == kDateCreated
+                ? call.fs.GetDateCreated(call.context.CurPath, call.context.CurIsFolder, read)
+                : call.fs.GetDateLastModified(call.context.CurPath, call.context.CurIsFolder, read);
+    }
     if (err != 0) {
       call.Fail(DateReadMessage(kind));
       value = DateCodeValue{};

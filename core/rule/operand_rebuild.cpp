@@ -33,9 +33,6 @@ bool CheckSelection(const RuleWorkspace& ws, bool ordered) {
 
 }  // namespace
 
-bool SelectionInBounds(const RuleWorkspace& ws) { return CheckSelection(ws, false); }
-bool SelectionOrdered(const RuleWorkspace& ws) { return CheckSelection(ws, true); }
-
 bool RequireSelection(RuleCall& call, std::u16string_view symbol, bool ordered) {
   if (CheckSelection(call.ws, ordered)) return true;
   call.Fail(SelectionUnusableMessage(call.settings.ChrS1, call.settings.ChrS2, symbol));

@@ -43,12 +43,10 @@ inline int32_t RangeEnd(const RuleWorkspace& ws, int32_t i) {
 // The text of range i of the Selection (the ranges must be in bounds).
 std::u16string_view RangeText(const RuleWorkspace& ws, int32_t i);
 
-// Every range lies within the operand: 1 <= start <= end <= length + 1.
-bool SelectionInBounds(const RuleWorkspace& ws);
-// In bounds, and every range starts at or after the end of the one before.
-bool SelectionOrdered(const RuleWorkspace& ws);
 // Fails the rule (naming the operation's `symbol`) unless the Selection is
-// in bounds, or also ordered when `ordered` is set.
+// in bounds (every range within the operand: 1 <= start <= end <= length +
+// 1), and also ordered (every range starts at or after the end of the one
+// before) when `ordered` is set.
 bool RequireSelection(RuleCall& call, std::u16string_view symbol, bool ordered);
 
 // Rebuilds the operand: range i gives way to pieces[i - 1]; the texts between

@@ -18,8 +18,11 @@ struct RuleContext {
   Date CurCreated = 0;
   std::u16string CurPath;
   bool CurIsFolder = false;
-  // Called, when set, just before the engine reads a date through CurPath.
-  std::function<void()> BeforeDateRead;
+  // Asked, when set, just before the engine reads a date through CurPath:
+  // false tells it not to read now. The engine then reads nothing and ends
+  // the rule as if the date could not be read; the caller, who said no,
+  // drops that result and evaluates the name again when it may.
+  std::function<bool()> BeforeDateRead;
   int16_t RuleErrorKind = 0;  // 0 none, 1 rule error, 2 generated-name error
   std::u16string RuleErrorText;
 };

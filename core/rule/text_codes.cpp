@@ -84,7 +84,9 @@ bool AppendFitted(RuleCall& call, ExpansionPass& pass, const CodeFields& code, s
         value.resize(w);
       } else if (kind == kNumberKind && value[0] == u'-') {
         // A negative number keeps its sign and the last w - 1 characters.
-        value = u"-" + value.substr(len - (w - 1));
+        std::u16string cut(1, u'-');
+        cut.append(value, len - (w - 1));
+        value = std::move(cut);
       } else {
         value = value.substr(len - w);
       }

@@ -52,11 +52,9 @@ std::u16string NumberedBase(std::u16string_view base, int style, int64_t n) {
 
 std::u16string EvacuationName(std::u16string_view name, int style, int64_t n) {
   std::u16string out(name);
-  switch (style) {
-    case 2: out += u"._" + DecimalText(n) + u"_"; break;
-    case 3: out += u"." + DecimalText(n); break;
-    default: out += u".$" + DecimalText(n) + u"$"; break;
-  }
+  out += style == 2 ? u"._" : style == 3 ? u"." : u".$";
+  out += DecimalText(n);
+  if (style != 3) out += style == 2 ? u'_' : u'$';
   return out;
 }
 

@@ -77,16 +77,29 @@ NameIndex::FolderState* NameIndex::FindFolder(const std::u16string& folder) {
   return it == folders_.end() ? nullptr : &it->second;
 }
 
+bool NameIndex::ChosenThere(const FolderState& f, const std::optional<FolderIdentity>& id) const {
+  for (const int32_t k : f.members) {
+    const FolderIdentity& chosen = objects_.ObjFolderId[k];
+    if (chosen.Known() && (!id || chosen != *id)) return false;
+  }
+  return true;
+}
+
 NameIndex::DiskFolder& NameIndex::Disk(FolderState& f) {
   if (f.disk) return *f.disk;
   std::unique_ptr<FolderHandle> handle;
   std::optional<FolderIdentity> id;
-  if (openHandles_ < kMaxOpenFolders && fs_.OpenFolder(f.text, handle) == kFsOk) {
+  if (fs_.OpenFolder(f.text, handle) == kFsOk) {
     id = handle->Identity();
-  } else {
-    handle.reset();
-    FolderIdentity found;
-    if (fs_.FolderIdentityOf(f.text, found) == kFsOk) id = found;
+    if (openHandles_ >= kMaxOpenFolders) handle.reset();
+  }
+  if (!ChosenThere(f, id)) {
+    // Another folder than the one chosen (or none): a disk state of its own
+    // in which nothing can be read or done.
+    disks_.push_back(std::make_unique<DiskFolder>());
+    disks_.back()->refused = true;
+    Attach(f, *disks_.back());
+    return *disks_.back();
   }
   DiskFolder* d = nullptr;
   if (id) {
@@ -185,10 +198,38 @@ void NameIndex::RemoveOnDisk(DiskFolder& d, const std::u16string& upperName) {
   }
 }
 
+int NameIndex::Reach(DiskFolder& d, const std::u16string& folder, FolderHandle*& handle) {
+  handle = d.handle.get();
+  if (d.refused) return kFsIoError;
+  if (handle || !d.identity) return kFsOk;
+  reopened_.reset();
+  if (const int err = fs_.OpenFolder(folder, reopened_); err != kFsOk) return err;
+  if (reopened_->Identity() != *d.identity) return kFsIoError;  // another folder now
+  handle = reopened_.get();
+  return kFsOk;
+}
+
+bool NameIndex::IdentityOf(const std::u16string& folder, FolderIdentity& id) {
+  std::unique_ptr<FolderHandle> handle;
+  if (fs_.OpenFolder(folder, handle) != kFsOk) return false;
+  id = handle->Identity();
+  return true;
+}
+
 int NameIndex::List(DiskFolder& d, const std::u16string& folder) {
   if (d.listed) return kFsOk;
   std::vector<std::u16string> names;
-  const int err = fs_.ListNames(d.handle.get(), folder, names);
+  FolderHandle* handle = nullptr;
+  int err = Reach(d, folder, handle);
+  if (err == kFsOk && handle) {
+    err = handle->Names(names);
+  } else if (err == kFsOk) {
+    std::vector<FsEntry> files, folders;
+    err = fs_.ListFolder(folder, files, folders);
+    for (std::vector<FsEntry>* list : {&files, &folders}) {
+      for (FsEntry& e : *list) names.push_back(std::move(e.name));
+    }
+  }
   if (err != kFsOk) return err;
   d.listed = true;
   d.onDisk.Reserve(d.onDisk.size() + names.size());
@@ -224,9 +265,14 @@ int32_t NameIndex::FirstBaseHolder(const std::u16string& folder, const std::u16s
   return 0;
 }
 
+bool NameIndex::InChosenFolder(int32_t target) {
+  return !Disk(Folder(objects_.ObjFolder[target])).refused;
+}
+
 int NameIndex::Exists(const std::u16string& folder, const std::u16string& name, bool& exists) {
   exists = false;
   DiskFolder& d = Disk(Folder(folder));
+  if (d.refused) return kFsIoError;
   if (List(d, folder) != kFsOk) {
     // The folder cannot be listed: ask the file system about this one name.
     const std::u16string path = folder + name;
@@ -255,7 +301,12 @@ int NameIndex::BaseCollides(const std::u16string& folder, const std::u16string& 
 int NameIndex::Rename(const std::u16string& folder, const std::u16string& oldName,
                       const std::u16string& newName) {
   PlanRename(folder, oldName, newName, plan_);
-  const int err = fs_.RenameInFolder(plan_.handle, folder, oldName, newName, plan_.scanForCase);
+  FolderHandle* handle = nullptr;
+  int err = Reach(*plan_.disk, folder, handle);
+  if (err == kFsOk) {
+    err = handle ? handle->Rename(oldName, newName, plan_.checkCase)
+                 : fs_.Rename(folder, oldName, newName);
+  }
   RenameDone(plan_, err);
   return err;
 }
@@ -276,8 +327,8 @@ void NameIndex::PlanRename(const std::u16string& folder, const std::u16string& o
     const int32_t bearers = count ? *count : 0;
     knownFree = bearers - (plan.upperOld == plan.upperNew ? 1 : 0) == 0;
   }
-  plan.scanForCase = !knownFree;
-  plan.quiet = d.listed && d.spellings.size() == 1 && !baseMode_;
+  plan.checkCase = !knownFree;
+  plan.quiet = d.handle && d.listed && d.spellings.size() == 1 && !baseMode_;
 }
 
 void NameIndex::RenameDone(const RenamePlan& plan, int err) {
@@ -398,8 +449,7 @@ void NameIndex::MoveOtherSpellings(const std::u16string& parent, const std::u16s
       auto known = isParent.find(prefix);
       if (known == isParent.end()) {
         FolderIdentity id;
-        known = isParent.emplace(prefix, prefix != parent &&
-                                             fs_.FolderIdentityOf(prefix, id) == kFsOk &&
+        known = isParent.emplace(prefix, prefix != parent && IdentityOf(prefix, id) &&
                                              id == parentId).first;
         if (known->second) MovePrefix(prefix + oldName + u"/", prefix + newName + u"/");
       }
@@ -413,13 +463,13 @@ void NameIndex::MoveLostSpellings(const std::u16string& newPrefix) {
   // a link to the renamed folder; the parent is one of them.
   if (disks_.size() < 2) return;
   FolderIdentity id;
-  if (fs_.FolderIdentityOf(newPrefix, id) != kFsOk) return;
+  if (!IdentityOf(newPrefix, id)) return;
   auto it = byIdentity_.find(id);
   if (it == byIdentity_.end()) return;
   std::vector<std::u16string> lost;
   for (const FolderState* f : it->second->spellings) {
     FolderIdentity now;
-    if (f->text != newPrefix && (fs_.FolderIdentityOf(f->text, now) != kFsOk || now != id)) {
+    if (f->text != newPrefix && (!IdentityOf(f->text, now) || now != id)) {
       lost.push_back(f->text);
     }
   }

@@ -18,9 +18,11 @@
 // made under one spelling is seen under every other. The folder is opened
 // once, when first needed; its entries are listed once and then follow the
 // renames of the operation, which are made relative to the open folder: the
-// handle keeps naming the folder when a folder above it is renamed. A folder
-// that cannot be opened or listed falls back to its path text and to the
-// file system's own existence test.
+// handle keeps naming the folder when a folder above it is renamed. Past
+// kMaxOpenFolders open folders, a folder is opened again for each listing
+// and rename, and used only while it is still the folder first opened. A
+// folder that cannot be opened falls back to its path text, and one that
+// cannot be listed to the file system's own existence test.
 //
 // Cost: building O(n log n) for n targets; each query and update O(log n)
 // plus the length of the names; listing a folder O(entries). A renamed
@@ -58,6 +60,10 @@ class NameIndex {
   // Run position of a target index (0 when it has none).
   int32_t PositionOf(int32_t target) const;
 
+  // Whether the folder of `target` is the one its targets were chosen in
+  // (opening it when first asked).
+  bool InChosenFolder(int32_t target);
+
   // First position other than p of a target in `folder` whose name equals
   // upperName without case; 0 when there is none.
   int32_t FirstHolder(const std::u16string& folder, const std::u16string& upperName,
@@ -82,14 +88,14 @@ class NameIndex {
   int Rename(const std::u16string& folder, const std::u16string& oldName,
              const std::u16string& newName);
 
-  // Rename in two steps, for a caller that makes the system call itself
-  // (RenameInFolder with handle and scanForCase): PlanRename, the call, then
-  // RenameDone with its error number. `quiet` tells that the steps may lie
-  // apart: the folder is listed and known by one text only, so the rename
-  // touches nothing of the indexes but the entries of its two names.
+  // Rename in two steps, for a caller that makes the call itself
+  // (handle->Rename with checkCase): PlanRename, the call, then RenameDone
+  // with its error number. `quiet` tells that the steps may lie apart: the
+  // folder is open, listed and known by one text only, so the rename touches
+  // nothing of the indexes but the entries of its two names.
   struct RenamePlan {
-    FolderHandle* handle = nullptr;
-    bool scanForCase = true;
+    FolderHandle* handle = nullptr;  // set when quiet
+    bool checkCase = true;
     bool quiet = false;
     std::u16string upperOld, upperNew;
 
@@ -145,14 +151,18 @@ class NameIndex {
   };
   struct DiskFolder {
     std::optional<FolderIdentity> identity;  // none: known by its text only
-    std::unique_ptr<FolderHandle> handle;    // none: reached by path
+    std::unique_ptr<FolderHandle> handle;    // none: opened for each call, or reached by path
     NameTable<int32_t> onDisk;               // upper name -> entries
     std::vector<FolderState*> spellings;     // folder texts that reach it
     bool listed = false;
+    bool refused = false;  // not the folder chosen: nothing is done in it
   };
   using FolderMap = std::map<std::u16string, FolderState>;
 
   FolderState& Folder(const std::u16string& folder);
+  // Whether every target of f whose folder identity is known was chosen in
+  // the folder of identity `id`.
+  bool ChosenThere(const FolderState& f, const std::optional<FolderIdentity>& id) const;
   FolderState* FindFolder(const std::u16string& folder);
   DiskFolder& Disk(FolderState& f);
   void Attach(FolderState& f, DiskFolder& d);
@@ -164,6 +174,11 @@ class NameIndex {
   void AddOnDisk(DiskFolder& d, const std::u16string& upperName);
   void RemoveOnDisk(DiskFolder& d, const std::u16string& upperName);
   int List(DiskFolder& d, const std::u16string& folder);
+  // The open folder to work in: d's own handle, or the folder opened again
+  // when it is still d (nullptr with no error: reached by its path).
+  int Reach(DiskFolder& d, const std::u16string& folder, FolderHandle*& handle);
+  // The identity of the folder at a path, when it can be opened.
+  bool IdentityOf(const std::u16string& folder, FolderIdentity& id);
   void MovePrefix(const std::u16string& oldPrefix, const std::u16string& newPrefix);
   void Merge(FolderState& into, FolderState& from);
   void MoveOtherSpellings(const std::u16string& parent, const std::u16string& oldName,
@@ -187,6 +202,7 @@ class NameIndex {
   bool componentsBuilt_ = false;
   std::u16string upperOld_, upperNew_;  // working texts of Exists and TargetRenamed
   RenamePlan plan_;                     // working plan of Rename
+  std::unique_ptr<FolderHandle> reopened_;  // a folder past the open ones, for one call
 };
 
 }  // namespace dovetam

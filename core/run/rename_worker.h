@@ -9,80 +9,60 @@
 // holds the announcing line of every rename made, as if the calls had been
 // made in turn by the giver.
 //
-// Handing over. The jobs live in a ring of kDepth slots. `given_` counts the
-// jobs given (only the giver writes it) and `done_` the jobs done (only the
-// thread writes it). The giver fills a slot, then stores given_; the thread
-// loads given_, then reads the slot, does the job, writes its results and
-// stores done_; the giver loads done_ before it reads the results or reuses
-// the slot. Every access to these counters is sequentially consistent, which
-// includes the release and acquire pairs that make each slot's contents
-// visible to the side that reads them next.
+// Handing over. The jobs live in a ring of kDepth slots. One mutex guards
+// what both sides read: the count of jobs given, the count of jobs done and
+// the flags. The giver fills a slot, then counts it given under the mutex;
+// the thread reads a slot only after it saw it counted, does the job, writes
+// its results, then counts it done under the mutex; the giver reads the
+// results or reuses the slot only after it saw that count. So a slot belongs
+// to one side at a time, and the mutex hands it over.
 //
-// Waiting. A side with nothing to do first looks again for a short while
-// (kSpinPauses pause instructions: about 3 µs here, 22 ns a pause), then
-// sleeps in std::atomic::wait (whose own few looks and yields before the
-// futex are bounded too). A sleeper reads the value it will wait on, then
-// announces itself in a flag and looks once more; the other side stores its
-// counter and then loads the flag. All four operations are sequentially
-// consistent, so they have one total order in which either the sleeper's
-// look comes after the store and sees it, or the flag's store comes before
-// the load and the other side sees the sleeper and wakes it. The wake is a
-// change of the value the sleeper waits on (`wake_` for the thread,
-// `giverWake_` for the giver) followed by notify_one, so a notify that comes
-// before the sleeper is in its wait is never lost. The value is read before
-// the flag is set: a wake that takes the flag then always changes it after
-// that read, and the wait ends at once. (Read after the flag, it could
-// already hold that wake; a thread that then finds nothing to do, as after
-// a failed job, would sleep with its flag taken, and no later job would
-// wake it.) Neither waits on a count of jobs: a wait on done_ would end with
-// every job the thread does, and the giver would look, yield and wait again
-// for each one instead of sleeping through a quarter of the ring. Two sides
-// can thus never both sleep with a job pending, on any processor the memory
-// model describes.
+// Waiting. A side with nothing to do sleeps on a condition variable of its
+// own, with the predicate it waits for; the other side changes what that
+// predicate reads under the mutex, so a wake is never lost. Waking is rare:
+// the giver wakes a sleeping thread only once kWakeBatch jobs wait for it,
+// or when it is about to wait for the thread itself; it waits for a full
+// ring until a quarter of it is done (the rest keeps the thread busy while
+// the giver wakes up), and the thread wakes the giver only when what it
+// waits for is there. A waker takes the sleeper's flag, so each sleep gets
+// one wake. So a run pays a wake for a batch of jobs, not for each one, and
+// neither side uses the processor while the other works.
 //
-// Waking is rare: the giver wakes a sleeping thread only once kWakeBatch
-// jobs are waiting for it, or when it is about to wait for the thread
-// itself; it waits for a full ring until a quarter of it is done (the rest
-// keeps the thread busy while the giver wakes up), and the thread wakes it
-// only when what it waits for is there. The waker takes the sleeper's flag
-// (an exchange), so each sleep gets one wake. So a run pays a futex call
-// for a batch of jobs, not for each one, and neither side burns the
-// processor while the other works.
+// Tested by tests/core/run/rename_worker_test.cpp (every pace of the two
+// sides, failing jobs) and, inside runs, by overlapped_run_test.cpp.
 #pragma once
 
-#include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <thread>
 
-#include "platform/file_system.h"
 #include "core/run/name_index.h"
+#include "core/run/run_journal.h"
+#include "platform/file_system.h"
 
 namespace dovetam {
 
-// The size of a processor's cache line, which two threads should not both
-// write to.
-inline constexpr std::size_t kCacheLine = 64;
-
-struct alignas(kCacheLine) RenameJob {  // a slot never shares a cache line with the next
+struct RenameJob {
   // Filled by the giver.
-  std::string text;          // log text to write first, encoded ("": none)
+  std::string text;          // log text to write first, UTF-8 ("": none)
   TextFile* log = nullptr;   // where; nullptr with text: the write fails (75)
   std::u16string folder, oldName, newName;
-  NameIndex::RenamePlan plan;  // handle and scanForCase of the call
+  NameIndex::RenamePlan plan;  // the open folder and the letter-case check
   // Kept for the giver: what to do once the job is done.
   int32_t position = 0;
   int32_t target = 0;
   bool tentative = false;
-  bool evacuation = false;       // moves `target` aside for the target at `position`,
-  std::u16string wanted;         // which wants this name
-  std::size_t outcomeMark = 0;  // log text before the outcome line
-  struct Before {                // what the finishing steps changed
+  bool evacuation = false;   // moves `target` aside for the target at `position`,
+  std::u16string wanted;     // which wants this name
+  // What the run had before it took this job to succeed (see
+  // overlapped_renames.h).
+  struct Before {
+    JournalMark journal;     // the log text up to the line after the announcing one
     std::u16string origName;
     uint8_t state = 0;
-    int32_t done = 0, tentative = 0;
-    std::size_t doneList = 0;
   } before;
   // Filled by the thread: error numbers (0: done; a failed write leaves the
   // rename undone).
@@ -95,22 +75,21 @@ class RenameWorker {
  public:
   static constexpr uint32_t kDepth = 128;
   static constexpr uint32_t kWakeBatch = 32;
-  static constexpr int kSpinPauses = 128;
 
   // Starts the thread; throws std::system_error when it cannot be had.
-  explicit RenameWorker(FileSystem& fs);
+  RenameWorker();
   // Lets the job under way end, starts no other one and joins the thread.
   ~RenameWorker();
   RenameWorker(const RenameWorker&) = delete;
   RenameWorker& operator=(const RenameWorker&) = delete;
 
   // Jobs given and not yet taken back by Pop.
-  uint32_t Pending() const { return given_.load(std::memory_order_relaxed) - taken_; }
+  uint32_t Pending() const { return given_ - taken_; }
   bool Full() const { return Pending() == kDepth; }
   // Pending jobs that are done.
-  uint32_t Done() const { return done_.load() - taken_; }
+  uint32_t Done();
   // The slot for the next job (only when not Full); Give hands it over.
-  RenameJob& Next() { return ring_[given_.load(std::memory_order_relaxed) % kDepth]; }
+  RenameJob& Next() { return ring_[given_ % kDepth]; }
   void Give();
   // Waits until at least `count` pending jobs are done (all of them when
   // fewer are pending), or until a failed one stopped the thread.
@@ -127,27 +106,23 @@ class RenameWorker {
 
  private:
   void Run();
-  void Execute(RenameJob& job);
-  void WakeThread();
-  void WakeThreadIfAsleep();
 
-  // What each side writes for every job lies in a cache line of its own, so
-  // that a job moves each line between the two processors once, not with
-  // every access of the other side; the flags of sleeping and stopping,
-  // rarely written, lie in a third.
-  FileSystem& fs_;
   RenameJob ring_[kDepth];
-  alignas(kCacheLine) uint32_t taken_ = 0;    // the giver's own
-  std::atomic<uint32_t> given_{0};       // written by the giver
-  alignas(kCacheLine) std::atomic<uint32_t> done_{0};  // written by the thread
-  std::atomic<bool> halted_{false};      // set by the thread, cleared by Discard
-  alignas(kCacheLine) std::atomic<bool> stop_{false};
-  std::atomic<uint32_t> wake_{0};        // changed to wake the sleeping thread
-  std::atomic<bool> threadAsleep_{false};
-  std::atomic<bool> giverAsleep_{false};
-  std::atomic<uint32_t> giverWants_{0};  // the done_ the sleeping giver waits for
-  std::atomic<uint32_t> giverWake_{0};   // changed to wake the sleeping giver
-  alignas(kCacheLine) std::thread thread_;
+  // The giver's own counts.
+  uint32_t given_ = 0;
+  uint32_t taken_ = 0;
+  // Under mutex_.
+  std::mutex mutex_;
+  uint32_t queued_ = 0;   // jobs given, as the thread sees them
+  uint32_t done_ = 0;     // jobs done
+  bool halted_ = false;   // a job failed; cleared by Discard
+  bool stop_ = false;
+  bool threadAsleep_ = false;
+  bool giverAsleep_ = false;
+  uint32_t giverWants_ = 0;  // the done_ the sleeping giver waits for
+  std::condition_variable threadWake_;
+  std::condition_variable giverWake_;
+  std::thread thread_;  // last: starts once everything above is made
 };
 
 }  // namespace dovetam

@@ -45,6 +45,9 @@ struct RunEnvironment {
   ObjectTable& objects;
   const Settings& settings;
   FileSystem& fs;
+  // Whether the rename run may hand renames to a second thread: fs takes
+  // calls from two threads at once (Services::renameThread).
+  bool renameThread;
   MessageBoxes& boxes;
   Clock& clock;
   RunJournal& journal;  // journal.LogPath is the log file

@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "platform/dates.h"
-#include "platform/huge_pages.h"
+#include "platform/utf8_codec.h"
 
 namespace dovetam {
 
@@ -130,18 +130,35 @@ std::u16string ReportEntryLine(std::u16string_view path, std::u16string_view new
   return line;
 }
 
+JournalMark JournalWriter::Mark() const {
+  return {j_.LogText.size(),  j_.ReportDoneList.size(), j_.ReportErrorList.size(),
+          j_.ReportStateList.size(), j_.DoneCount,   j_.ErrorCount,
+          j_.TentativeCount};
+}
+
+void JournalWriter::BackTo(const JournalMark& mark) {
+  j_.LogText.resize(mark.logText);
+  j_.LogFlushed = std::min(j_.LogFlushed, mark.logText);
+  j_.ReportDoneList.resize(mark.doneList);
+  j_.ReportErrorList.resize(mark.errorList);
+  j_.ReportStateList.resize(mark.stateList);
+  j_.DoneCount = mark.done;
+  j_.ErrorCount = mark.errors;
+  j_.TentativeCount = mark.tentative;
+}
+
 void JournalWriter::WriteLog(std::u16string_view text) { j_.LogText += text; }
 
 void JournalWriter::FlushLog() {
-  std::u16string_view pending;
   TextFile* file = nullptr;
-  if (!TakePending(pending, file)) return;
-  if ((file ? file->Write(pending) : kFsIoError) != kFsOk) WriteFailed();
+  if (!TakePending(bytes_, file)) return;
+  if ((file ? file->Write(bytes_) : kFsIoError) != kFsOk) WriteFailed();
 }
 
-bool JournalWriter::TakePending(std::u16string_view& pending, TextFile*& file) {
+bool JournalWriter::TakePending(std::string& bytes, TextFile*& file) {
+  bytes.clear();
   if (!j_.LogEnabled || j_.LogFlushed >= j_.LogText.size()) return false;
-  pending = std::u16string_view(j_.LogText).substr(j_.LogFlushed);
+  EncodeNativeLossyInto(std::u16string_view(j_.LogText).substr(j_.LogFlushed), bytes);
   file = j_.LogStream.get();
   j_.LogFlushed = j_.LogText.size();
   return true;
@@ -304,8 +321,6 @@ void JournalWriter::ReserveFor(const ObjectTable& objects) {
   const std::size_t n = static_cast<std::size_t>(std::max(objects.ObjCount, 0));
   j_.LogText.reserve(j_.LogText.size() + texts + 48 * n);
   j_.ReportDoneList.reserve(texts + 24 * n);
-  AdviseHugePages(j_.LogText.data(), j_.LogText.capacity() * sizeof(char16_t));
-  AdviseHugePages(j_.ReportDoneList.data(), j_.ReportDoneList.capacity() * sizeof(char16_t));
 }
 
 void JournalWriter::FinishLog(JournalKind kind) {
@@ -360,8 +375,6 @@ std::u16string JournalWriter::BuildReport(JournalKind kind, int32_t objCount) co
   ReportPieces(kind, objCount, [&size](std::u16string_view piece) { size += piece.size(); });
   std::u16string r;
   r.reserve(size);
-  AdviseHugePages(r.data(), r.capacity() * sizeof(char16_t));
-  PrepareForWriting(r.data(), r.capacity() * sizeof(char16_t));
   ReportPieces(kind, objCount, [&r](std::u16string_view piece) { r += piece; });
   return r;
 }
@@ -379,7 +392,7 @@ class PieceWriter {
       if (n < text.size() && n > 0 && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
       if (buffer_.empty() && n == kPiece) {
         // A whole piece of a long list goes to the file straight from it.
-        err_ = file_.Write(text.substr(0, n));
+        Write(text.substr(0, n));
       } else {
         buffer_ += text.substr(0, n);
       }
@@ -394,12 +407,17 @@ class PieceWriter {
 
  private:
   static constexpr std::size_t kPiece = std::size_t{1} << 19;
+  void Write(std::u16string_view text) {
+    EncodeNativeLossyInto(text, bytes_);
+    err_ = file_.Write(bytes_);
+  }
   void Flush() {
-    if (err_ == kFsOk && !buffer_.empty()) err_ = file_.Write(buffer_);
+    if (err_ == kFsOk && !buffer_.empty()) Write(buffer_);
     buffer_.clear();
   }
   TextFile& file_;
   std::u16string buffer_;
+  std::string bytes_;
   int err_ = kFsOk;
 };
 

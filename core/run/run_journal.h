@@ -21,9 +21,9 @@
 // `ls --quoting-style=shell-escape`, so that every log line stays one line;
 // other fields are written as they are.
 //
-// Texts are UTF-16 in memory; the files are UTF-8 (TextFile). Line breaks in
-// the log and the report are CR LF, as the formats want; message boxes get
-// "\n".
+// Texts are UTF-16 in memory; the files are UTF-8 (utf8_codec.h). Line
+// breaks in the log and the report are CR LF, as the formats want; message
+// boxes get "\n".
 #pragma once
 
 #include <cstddef>
@@ -65,6 +65,16 @@ struct RunJournal {
   std::size_t LogFlushed = 0;
 };
 
+// How far the record of an operation has got: the length of the log text and
+// of the three report lists, and the counters. An operation that took steps
+// ahead (overlapped_renames.h) goes back to such a mark when one of them
+// turns out to have failed.
+struct JournalMark {
+  std::size_t logText = 0;
+  std::size_t doneList = 0, errorList = 0, stateList = 0;
+  int32_t done = 0, errors = 0, tentative = 0;
+};
+
 // Appends a log field: as it is, or, when it holds a control character
 // (U+0000 to U+001F, U+007F), quoted as a whole in the $'...' form of the
 // shell that `ls` shows such names in, so that every log line stays one line:
@@ -94,6 +104,11 @@ class JournalWriter {
 
   RunJournal& journal() { return j_; }
 
+  JournalMark Mark() const;
+  // Back to a mark taken earlier in this operation: what was added since is
+  // dropped, from the file's part too when it was not written yet.
+  void BackTo(const JournalMark& mark);
+
   // Appends log text as it is (to LogText, and to the file at the next
   // flush). The lines of the formats are written by the Log...Line methods.
   void WriteLog(std::u16string_view text);
@@ -101,11 +116,11 @@ class JournalWriter {
   // without the log (No sets AbortRequested) and disables the log.
   void FlushLog();
   // The two halves of FlushLog, for a caller that has the text written
-  // elsewhere: TakePending gives the text not yet in the file and the file
-  // (nullptr: the log cannot be written) and counts the text as handed over;
-  // false when there is nothing to write. WriteFailed is what a failed write
-  // leads to.
-  bool TakePending(std::u16string_view& pending, TextFile*& file);
+  // elsewhere: TakePending gives the text not yet in the file, encoded, and
+  // the file (nullptr: the log cannot be written) and counts the text as
+  // handed over; false (bytes empty) when there is nothing to write.
+  // WriteFailed is what a failed write leads to.
+  bool TakePending(std::string& bytes, TextFile*& file);
   void WriteFailed();
 
   // The log lines of an object. The object line by the target's state.
@@ -165,6 +180,7 @@ class JournalWriter {
 
   RunJournal& j_;
   JournalServices svc_;
+  std::string bytes_;  // the encoded text of the last write
 };
 
 // Entry line of the report: three double-quoted fields (quotes inside

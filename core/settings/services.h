@@ -23,6 +23,10 @@ struct Services {
   Capacities caps;
   std::u16string programFolder;          // ends in "/"
   std::vector<std::u16string> arguments;  // command-line paths, one each
+  // Whether fs takes calls from two threads at once, so that a rename run
+  // may hand its renames to a second thread. Decided here, where the file
+  // system is chosen; one thread unless its maker says so.
+  bool renameThread = false;
 };
 
 }  // namespace dovetam

@@ -22,11 +22,15 @@ class FolderHandleTest : public TempDirTest {
     EXPECT_EQ(kFsOk, fs->OpenFolder(dir.PathOf(relative), h));
     return h;
   }
-  std::vector<std::u16string> Listed(FolderHandle* h, std::u16string_view relative) {
+  static std::vector<std::u16string> Listed(FolderHandle* h) {
     std::vector<std::u16string> names;
-    EXPECT_EQ(kFsOk, fs->ListNames(h, dir.PathOf(relative), names));
+    EXPECT_EQ(kFsOk, h->Names(names));
     std::sort(names.begin(), names.end());
     return names;
+  }
+  FolderIdentity IdentityOf(std::u16string_view relative) {
+    std::unique_ptr<FolderHandle> h;
+    return fs->OpenFolder(dir.PathOf(relative), h) == kFsOk ? h->Identity() : FolderIdentity{};
   }
   std::unique_ptr<FileSystem> fs = CreateSystemFileSystem();
 };
@@ -37,13 +41,14 @@ TEST_F(FolderHandleTest, OneIdentityUnderEverySpelling) {
   dir.MakeFile(u"file");
   dir.MakeSymlink(u"link", "real");
   const auto h = Open(u"real/");
-  FolderIdentity viaLink, other, none;
-  EXPECT_EQ(kFsOk, fs->FolderIdentityOf(dir.PathOf(u"link/"), viaLink));
-  EXPECT_EQ(kFsOk, fs->FolderIdentityOf(dir.PathOf(u"other/"), other));
-  EXPECT_EQ(h->Identity(), viaLink);
-  EXPECT_NE(h->Identity(), other);
-  EXPECT_NE(kFsOk, fs->FolderIdentityOf(dir.PathOf(u"file"), none));
-  EXPECT_NE(kFsOk, fs->FolderIdentityOf(dir.PathOf(u"missing/"), none));
+  EXPECT_TRUE(h->Identity().Known());
+  EXPECT_EQ(h->Identity(), IdentityOf(u"link/"));
+  EXPECT_NE(h->Identity(), IdentityOf(u"other/"));
+  // The listing gives the identity of the folder it read.
+  std::vector<FsEntry> files, folders;
+  FolderIdentity listed;
+  ASSERT_EQ(kFsOk, fs->ListFolderWithDates(dir.PathOf(u"link/"), true, false, files, folders, listed));
+  EXPECT_EQ(h->Identity(), listed);
   std::unique_ptr<FolderHandle> missing;
   EXPECT_EQ(kFsPathNotFound, fs->OpenFolder(dir.PathOf(u"missing/"), missing));
   EXPECT_EQ(kFsPathNotFound, fs->OpenFolder(dir.PathOf(u"file"), missing));
@@ -57,12 +62,13 @@ TEST_F(FolderHandleTest, HandleFollowsItsFolderWhenThePathIsReused) {
   dir.MakeFolder(u"a");
   dir.MakeFile(u"a/x", "2");
   // The path text says "a/"; the handle names the folder now called b.
-  EXPECT_EQ(std::vector<std::u16string>({u"x"}), Listed(h.get(), u"a/"));
-  EXPECT_EQ(kFsOk, fs->RenameInFolder(h.get(), dir.PathOf(u"a/"), u"x", u"y", false));
+  EXPECT_EQ(std::vector<std::u16string>({u"x"}), Listed(h.get()));
+  EXPECT_EQ(kFsOk, h->Rename(u"x", u"y", false));
   EXPECT_EQ("1", dir.ReadFile(u"b/y"));
   EXPECT_EQ("2", dir.ReadFile(u"a/x"));
-  // Without a handle the path is used.
-  EXPECT_EQ(kFsOk, fs->RenameInFolder(nullptr, dir.PathOf(u"a/"), u"x", u"z", true));
+  EXPECT_NE(h->Identity(), IdentityOf(u"a/"));
+  // The file system's own rename goes by the path.
+  EXPECT_EQ(kFsOk, fs->Rename(dir.PathOf(u"a/"), u"x", u"z"));
   EXPECT_EQ("2", dir.ReadFile(u"a/z"));
 }
 
@@ -71,15 +77,18 @@ TEST_F(FolderHandleTest, RenamesThroughAHandleNeverReplace) {
   dir.MakeFile(u"d/a.txt", "a");
   dir.MakeFile(u"d/b.txt", "b");
   dir.MakeFile(u"d/C.txt", "c");
+  dir.MakeFolder(u"d/empty");
   const auto h = Open(u"d/");
-  const std::u16string d = dir.PathOf(u"d/");
+  // Without the letter-case check the caller vouches for other cases: the
+  // same no-replace guarantee and error numbers, only without the scan.
   struct Case {
     const char16_t* from;
     const char16_t* to;
-    bool scan;
+    bool checkCase;
     int error;
   };
   const std::vector<Case> cases = {{u"a.txt", u"b.txt", false, kFsAlreadyExists},
+                                   {u"a.txt", u"empty", false, kFsAlreadyExists},
                                    {u"a.txt", u"c.txt", true, kFsAlreadyExists},
                                    {u"a.txt", u"a.txt", true, kFsAlreadyExists},
                                    {u"gone", u"e.txt", false, kFsNotFound},
@@ -88,12 +97,13 @@ TEST_F(FolderHandleTest, RenamesThroughAHandleNeverReplace) {
   for (std::size_t k = 0; k < cases.size(); ++k) {
     SCOPED_TRACE(k);
     const Case& c = cases[k];
-    EXPECT_EQ(c.error, fs->RenameInFolder(h.get(), d, c.from, c.to, c.scan));
+    EXPECT_EQ(c.error, h->Rename(c.from, c.to, c.checkCase));
   }
-  EXPECT_EQ(kFsOk, fs->RenameInFolder(h.get(), d, u"a.txt", u"A.TXT", true));
-  EXPECT_EQ(std::vector<std::u16string>({u"A.TXT", u"C.txt", u"b.txt"}), Listed(h.get(), u"d/"));
+  EXPECT_EQ(kFsOk, h->Rename(u"a.txt", u"A.TXT", true));
+  EXPECT_EQ(kFsOk, h->Rename(u"b.txt", u"B.txt", false));  // case only
+  EXPECT_EQ(std::vector<std::u16string>({u"A.TXT", u"B.txt", u"C.txt", u"empty"}), Listed(h.get()));
   EXPECT_EQ("a", dir.ReadFile(u"d/A.TXT"));
-  EXPECT_EQ("b", dir.ReadFile(u"d/b.txt"));
+  EXPECT_EQ("b", dir.ReadFile(u"d/B.txt"));
 }
 
 }  // namespace

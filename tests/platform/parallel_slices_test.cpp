@@ -43,7 +43,9 @@ TEST(ParallelSlices, AFailureInAnySliceReachesTheCaller) {
                  std::runtime_error);
     // With more than one slice, the others ran to their end before the
     // failure came back.
-    if (std::thread::hardware_concurrency() > 1) EXPECT_GE(ended.load(), 1);
+    if (std::thread::hardware_concurrency() > 1) {
+      EXPECT_GE(ended.load(), 1);
+    }
   }
 }
 

@@ -274,7 +274,7 @@ TEST_F(IniStoreTest, ABatchReadsTheFileOnceAndReplacesItOnce) {
   {
     SettingsBatch batch(*store, kApp);
     for (std::size_t i = 0; i < keys.size(); ++i)
-      ASSERT_TRUE(store->Write(kApp, keys[i].section, keys[i].key, u"v" + std::u16string(1, u'A' + i % 26)));
+      ASSERT_TRUE(store->Write(kApp, keys[i].section, keys[i].key, std::u16string{u'v', static_cast<char16_t>(u'A' + i % 26)}));
     EXPECT_EQ(u"vA", ReadBack(u"general", u"defpath"));  // the batch sees its own writes
     EXPECT_EQ(0, calls.creations);                       // nothing is written before the end
     ASSERT_TRUE(batch.Commit());

@@ -49,9 +49,9 @@ TEST(FaultyFileSystemTest, TextFileWritesFailAfterSomeLines) {
   fs.Fail(FsCall::Write, dir.PathOf(u"log"), kFsIoError, -1, 2);
   std::unique_ptr<TextFile> f;
   ASSERT_EQ(kFsOk, fs.CreateTextFile(dir.PathOf(u"log"), f));
-  EXPECT_EQ(kFsOk, f->Write(u"1\r\n"));
-  EXPECT_EQ(kFsOk, f->Write(u"2\r\n"));
-  EXPECT_EQ(kFsIoError, f->Write(u"3\r\n"));
+  EXPECT_EQ(kFsOk, f->Write("1\r\n"));
+  EXPECT_EQ(kFsOk, f->Write("2\r\n"));
+  EXPECT_EQ(kFsIoError, f->Write("3\r\n"));
   EXPECT_EQ(kFsOk, f->Close());
   EXPECT_EQ("1\r\n2\r\n", dir.ReadFile(u"log"));
 }

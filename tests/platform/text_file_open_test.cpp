@@ -31,7 +31,7 @@ int OpenInChild(FileSystem& fs, const std::u16string& path, bool create) {
     std::unique_ptr<TextFile> f;
     const int rc = create ? fs.CreateTextFile(path, f) : fs.AppendTextFile(path, f);
     if (rc == kFsOk) {
-      f->Write(u"written\r\n");
+      f->Write("written\r\n");
       f->Close();
     }
     return rc;
@@ -138,7 +138,7 @@ TEST_F(TextFileLockTest, OneWriterAtATime) {
     dir.MakeFile(u"log", "old\n");
     std::unique_ptr<TextFile> first;
     ASSERT_EQ(kFsOk, firstCreated ? fs->CreateTextFile(path, first) : fs->AppendTextFile(path, first));
-    ASSERT_EQ(kFsOk, first->Write(u"first\r\n"));
+    ASSERT_EQ(kFsOk, first->Write("first\r\n"));
     const std::string held = firstCreated ? "first\r\n" : "old\nfirst\r\n";
 
     std::unique_ptr<TextFile> second;
@@ -150,7 +150,7 @@ TEST_F(TextFileLockTest, OneWriterAtATime) {
     EXPECT_EQ(kFsPermissionDenied, fs->DeleteFile(path));
     EXPECT_EQ(held, dir.ReadFile(u"log"));
 
-    ASSERT_EQ(kFsOk, first->Write(u"more\r\n"));
+    ASSERT_EQ(kFsOk, first->Write("more\r\n"));
     ASSERT_EQ(kFsOk, first->Close());
     EXPECT_EQ(held + "more\r\n", dir.ReadFile(u"log"));
     EXPECT_EQ(kFsOk, OpenInChild(*fs, path, false));

@@ -10,13 +10,9 @@ class FaultyTextFile : public TextFile {
  public:
   FaultyTextFile(FaultyFileSystem& fs, std::u16string path, std::unique_ptr<TextFile> inner)
       : fs_(fs), path_(std::move(path)), inner_(std::move(inner)) {}
-  int Write(std::u16string_view text) override {
+  int Write(std::string_view bytes) override {
     if (int e = fs_.Check(FsCall::Write, path_)) return e;
-    return inner_->Write(text);
-  }
-  int WriteEncoded(std::string_view bytes) override {
-    if (int e = fs_.Check(FsCall::Write, path_)) return e;
-    return inner_->WriteEncoded(bytes);
+    return inner_->Write(bytes);
   }
   int Close() override {
     if (int e = fs_.Check(FsCall::Close, path_)) {
@@ -30,6 +26,31 @@ class FaultyTextFile : public TextFile {
   FaultyFileSystem& fs_;
   std::u16string path_;
   std::unique_ptr<TextFile> inner_;
+};
+
+// Passes listings and renames to the real folder unless a fault says
+// otherwise; they count as ListFolder and Rename of the folder's path.
+class FaultyFolder : public FolderHandle {
+ public:
+  FaultyFolder(FaultyFileSystem& fs, std::u16string path, std::unique_ptr<FolderHandle> inner)
+      : fs_(fs), path_(std::move(path)), inner_(std::move(inner)) {}
+  FolderIdentity Identity() const override { return inner_->Identity(); }
+  int Names(std::vector<std::u16string>& names) override {
+    if (int e = fs_.Check(FsCall::ListFolder, path_)) return e;
+    return inner_->Names(names);
+  }
+  int Rename(std::u16string_view oldName, std::u16string_view newName, bool checkCase) override {
+    if (int e = fs_.Check(FsCall::Rename, path_ + std::u16string(oldName),
+                          path_ + std::u16string(newName))) {
+      return e;
+    }
+    return inner_->Rename(oldName, newName, checkCase);
+  }
+
+ private:
+  FaultyFileSystem& fs_;
+  std::u16string path_;
+  std::unique_ptr<FolderHandle> inner_;
 };
 
 }  // namespace
@@ -69,6 +90,12 @@ int FaultyFileSystem::ListFolder(std::u16string_view folder, std::vector<FsEntry
   return inner_.ListFolder(folder, files, folders);
 }
 
+int FaultyFileSystem::ListFolderWithDates(std::u16string_view folder, bool modified, bool created,
+                                          std::vector<FsEntry>& files,
+                                          std::vector<FsEntry>& folders, FolderIdentity& identity) {
+  return ListFolderByPaths(*this, folder, modified, created, files, folders, identity);
+}
+
 int FaultyFileSystem::FileExists(std::u16string_view path, bool& exists) {
   if (int e = Check(FsCall::FileExists, path)) return e;
   return inner_.FileExists(path, exists);
@@ -102,38 +129,12 @@ int FaultyFileSystem::Rename(std::u16string_view folder, std::u16string_view old
   return inner_.Rename(folder, oldName, newName);
 }
 
-// Counts and fails as Rename (FsCall::Rename), and passes on to the same call.
-int FaultyFileSystem::RenameWithoutCaseScan(std::u16string_view folder,
-                                            std::u16string_view oldName,
-                                            std::u16string_view newName) {
-  const std::u16string from = std::u16string(folder) + std::u16string(oldName);
-  const std::u16string to = std::u16string(folder) + std::u16string(newName);
-  if (int e = Check(FsCall::Rename, from, to)) return e;
-  return inner_.RenameWithoutCaseScan(folder, oldName, newName);
-}
-
 int FaultyFileSystem::OpenFolder(std::u16string_view folder,
                                  std::unique_ptr<FolderHandle>& handle) {
-  return inner_.OpenFolder(folder, handle);
-}
-
-int FaultyFileSystem::FolderIdentityOf(std::u16string_view folder, FolderIdentity& id) {
-  return inner_.FolderIdentityOf(folder, id);
-}
-
-int FaultyFileSystem::ListNames(FolderHandle* handle, std::u16string_view folder,
-                                std::vector<std::u16string>& names) {
-  if (int e = Check(FsCall::ListFolder, folder)) return e;
-  return inner_.ListNames(handle, folder, names);
-}
-
-int FaultyFileSystem::RenameInFolder(FolderHandle* handle, std::u16string_view folder,
-                                     std::u16string_view oldName, std::u16string_view newName,
-                                     bool scanForCase) {
-  const std::u16string from = std::u16string(folder) + std::u16string(oldName);
-  const std::u16string to = std::u16string(folder) + std::u16string(newName);
-  if (int e = Check(FsCall::Rename, from, to)) return e;
-  return inner_.RenameInFolder(handle, folder, oldName, newName, scanForCase);
+  std::unique_ptr<FolderHandle> inner;
+  const int err = inner_.OpenFolder(folder, inner);
+  if (err == kFsOk) handle = std::make_unique<FaultyFolder>(*this, std::u16string(folder), std::move(inner));
+  return err;
 }
 
 int FaultyFileSystem::DeleteFile(std::u16string_view path) {

@@ -1,7 +1,10 @@
 // A file system for tests that passes every call to another one (usually the
 // real file system on a temporary folder) and makes chosen calls fail for
 // chosen paths with a chosen error number, before they reach it. Every call
-// is logged.
+// is logged, from any thread. The folders it opens are the other one's,
+// wrapped: their listings count and fail as ListFolder of the folder's path,
+// their renames as Rename. A listing with dates is made of the plain calls
+// (ListFolderByPaths), so that each date can fail on its own.
 #pragma once
 
 #include <memory>
@@ -42,11 +45,6 @@ class FaultyFileSystem : public FileSystem {
  public:
   explicit FaultyFileSystem(FileSystem& inner) : inner_(inner) {}
 
-  // As the file system behind it (the call log and the faults are guarded),
-  // unless twoThreads is cleared.
-  bool SafeFromTwoThreads() const override { return twoThreads && inner_.SafeFromTwoThreads(); }
-  bool twoThreads = true;
-
   // Makes `call` on `path` ("" = any path) fail with `error`: the first `skip`
   // matching calls pass, then `times` calls fail (-1 = every later one).
   void Fail(FsCall call, std::u16string path, int error, int times = -1, int skip = 0) {
@@ -65,6 +63,9 @@ class FaultyFileSystem : public FileSystem {
 
   int ListFolder(std::u16string_view folder, std::vector<FsEntry>& files,
                  std::vector<FsEntry>& folders) override;
+  int ListFolderWithDates(std::u16string_view folder, bool modified, bool created,
+                          std::vector<FsEntry>& files, std::vector<FsEntry>& folders,
+                          FolderIdentity& identity) override;
   int FileExists(std::u16string_view path, bool& exists) override;
   int FolderExists(std::u16string_view path, bool& exists) override;
   int GetFullPath(std::u16string_view path, bool isFolder, std::u16string& full) override;
@@ -72,16 +73,7 @@ class FaultyFileSystem : public FileSystem {
   int GetDateCreated(std::u16string_view path, bool isFolder, Date& date) override;
   int Rename(std::u16string_view folder, std::u16string_view oldName,
              std::u16string_view newName) override;
-  int RenameWithoutCaseScan(std::u16string_view folder, std::u16string_view oldName,
-                            std::u16string_view newName) override;
-  // Handles pass through; listing and renaming through a handle count and
-  // fail as ListFolder and Rename of the folder's path.
   int OpenFolder(std::u16string_view folder, std::unique_ptr<FolderHandle>& handle) override;
-  int FolderIdentityOf(std::u16string_view folder, FolderIdentity& id) override;
-  int ListNames(FolderHandle* handle, std::u16string_view folder,
-                std::vector<std::u16string>& names) override;
-  int RenameInFolder(FolderHandle* handle, std::u16string_view folder, std::u16string_view oldName,
-                     std::u16string_view newName, bool scanForCase) override;
   int DeleteFile(std::u16string_view path) override;
   int CreateTextFile(std::u16string_view path, std::unique_ptr<TextFile>& file) override;
   int AppendTextFile(std::u16string_view path, std::unique_ptr<TextFile>& file) override;

@@ -128,9 +128,11 @@ class WindowHarness {
   frmDovetem& Start(Capacities caps = Capacities::Large(),
                     std::vector<std::u16string> arguments = {}, FileSystem* fs = nullptr) {
     if (!store.Has(u"general", u"defpath")) store.Set(u"general", u"defpath", programDir.path());
+    // Both the real file system and the failure-injecting one take calls
+    // from two threads, as the program's does.
     window = std::make_unique<frmDovetem>(Services{fs ? *fs : *realFs, store, boxes, launcher,
                                                    clock, caps, programDir.path(),
-                                                   std::move(arguments)});
+                                                   std::move(arguments), /*renameThread=*/true});
     window->Form_Load();
     // Keyboard focus and typed keys need the window active; the window
     // system makes it so when it comes to the events of its showing.

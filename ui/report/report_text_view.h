@@ -5,6 +5,12 @@
 // little more than its own text. CR LF, a lone CR or a lone LF ends a line;
 // a tab moves to the next tab stop.
 //
+// Why a view of its own: the report of a run of 100,000 objects (13.7
+// million characters, 26 MB of text) takes 3.7 MB beside its text and 33 to
+// 50 ms to set and paint here, and 195 MB and 1.6 s in a read-only
+// QPlainTextEdit without line wrap (Release build, offscreen, an 800 x 600
+// view; the memory is the resident size added by setting the text).
+//
 // It behaves as the desktop's read-only text box: a caret that the arrow
 // keys, Home/End, Page Up/Down and Ctrl with them move, Shift with any of them
 // extending the selection; a click places the caret, Shift+click and a drag

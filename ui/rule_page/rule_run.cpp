@@ -46,6 +46,7 @@ RunEnvironment Environment(WorkState& s, RunHost& host, NameGenerator generate) 
   return RunEnvironment{s.objects,
                         s.settings.settings,
                         s.svc.fs,
+                        s.svc.renameThread,
                         s.svc.boxes,
                         s.svc.clock,
                         s.journal,

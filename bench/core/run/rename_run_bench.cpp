@@ -3,7 +3,8 @@
 //
 //   Run/DistinctNames/n:  n files f0000001.txt.. in one folder, the rule
 //                         "*_r" / "*" (each gets its own new name)
-//   Loop/DistinctNames/n: the same renames, one FileSystem rename each
+//   Loop/DistinctNames/n: the same renames, one rename each through the open
+//                         folder, without the letter-case check
 //   Run/SameName/n:       n files all given "same.txt": the candidate loop
 //                         numbers them same.txt, same-2.txt, ... (the loop
 //                         that is quadratic when every candidate is
@@ -101,7 +102,7 @@ void RunBench(benchmark::State& state, const char16_t* rule1, bool files = true)
       bool reportSaved = false;
       int16_t changeState = 0, listStale = 0;
       QuietHost host;
-      RunEnvironment env{objects, settings, *fs, boxes, *clock, journal, reportPath, reportSaved,
+      RunEnvironment env{objects, settings, *fs, /*renameThread=*/true, boxes, *clock, journal, reportPath, reportSaved,
                          changeState, listStale, engine.context,
                          [&engine](const std::u16string& name) { return engine.GenerateNewName(name); },
                          host};
@@ -132,10 +133,14 @@ void LoopBench(benchmark::State& state, bool sameName) {
     state.PauseTiming();
     {
       Scratch scratch(n);
-      const std::u16string folder = scratch.Folder();
+      std::unique_ptr<FolderHandle> folder;
+      if (fs->OpenFolder(scratch.Folder(), folder) != kFsOk) {
+        state.SkipWithError("the folder cannot be opened");
+        break;
+      }
       state.ResumeTiming();
       for (int i = 0; i < n; ++i) {
-        if (fs->RenameWithoutCaseScan(folder, from[i], to[i]) != kFsOk) {
+        if (folder->Rename(from[i], to[i], /*checkCase=*/false) != kFsOk) {
           state.SkipWithError("rename failed");
           break;
         }

@@ -56,7 +56,6 @@
 
 #include "core/settings/settings.h"
 #include "bench/core/run/bench_hosts.h"
-#include "bench/core/run/one_thread_file_system.h"
 #include "core/objects/folder_listing.h"
 #include "core/objects/index_sort.h"
 #include "core/objects/listing_table.h"
@@ -255,8 +254,6 @@ ProgramTimes ProgramPath(const Case& c, bool oneThread, std::size_t& logBytes,
   // tables at their initial capacity and the rule engine.
   const Capacities caps = Capacities::Large();
   std::unique_ptr<FileSystem> fs = CreateSystemFileSystem();
-  OneThreadFileSystem oneThreadFs(*fs);
-  FileSystem& runFs = oneThread ? static_cast<FileSystem&>(oneThreadFs) : *fs;
   std::unique_ptr<Clock> clock = CreateSystemClock();
   YesBoxes boxes;
   QuietHost host;
@@ -299,7 +296,7 @@ ProgramTimes ProgramPath(const Case& c, bool oneThread, std::size_t& logBytes,
   SortTargetIndex(objects, TargetLevels(sort, view.ViewMix), 1, objects.ObjCount);
   const double targetsSorted = Now();
   engine.rule = ChangeRule{c.rule1, c.rule2, false};
-  RunEnvironment env{objects,     settings,  runFs,  boxes,         *clock,
+  RunEnvironment env{objects,     settings,  *fs,  !oneThread, boxes,         *clock,
                      journal,     reportPath, reportSaved, changeState, listStale,
                      engine.context,
                      [&engine](const std::u16string& name) { return engine.GenerateNewName(name); },

@@ -95,7 +95,10 @@ RandomLevels MakeLevels(std::mt19937& rng) {
   r.levels.mix = rng() % 2 == 0;
   r.text = "count " + std::to_string(r.levels.count) + " mix " + std::to_string(r.levels.mix);
   for (int k = 1; k <= 3; ++k) {
-    r.text += " " + std::to_string(r.levels.key[k]) + "/" + std::to_string(r.levels.dir[k]);
+    r.text += ' ';
+    r.text += std::to_string(r.levels.key[k]);
+    r.text += '/';
+    r.text += std::to_string(r.levels.dir[k]);
   }
   return r;
 }

@@ -55,7 +55,7 @@ TEST_F(ListingTest, EmptyFolderIsAValidListing) {
 }
 
 TEST_F(ListingTest, CapacityGrowsOneStepPastAFullTable) {
-  for (int i = 0; i < 10; ++i) dir.MakeFile(u"f" + std::u16string(1, char16_t(u'0' + i)));
+  for (int i = 0; i < 10; ++i) dir.MakeFile(std::u16string{u'f', char16_t(u'0' + i)});
   listing.Reset(10);
   ASSERT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), false, false, Capacities::Small(), ignoredDates));
   EXPECT_EQ(10, listing.ListCapacity);
@@ -71,7 +71,7 @@ class ListingBuildTest : public ::testing::TestWithParam<bool> {};
 TEST_P(ListingBuildTest, GrowsInStepsOfTheBuild) {
   const Capacities caps = GetParam() ? Capacities::Large() : Capacities::Small();
   testing::TempDir dir;
-  for (int i = 0; i < 25; ++i) dir.MakeFile(u"f" + std::u16string(1, char16_t(u'A' + i)));
+  for (int i = 0; i < 25; ++i) dir.MakeFile(std::u16string{u'f', char16_t(u'A' + i)});
   std::unique_ptr<FileSystem> fs = CreateSystemFileSystem();
   ListingTable listing;
   listing.Reset(caps.tableStep);
@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(Builds, ListingBuildTest, ::testing::Values(true, false
                          });
 
 TEST_F(ListingTest, FailuresKeepNothing) {
-  for (int i = 0; i < 11; ++i) dir.MakeFile(u"f" + std::u16string(1, char16_t(u'a' + i)));
+  for (int i = 0; i < 11; ++i) dir.MakeFile(std::u16string{u'f', char16_t(u'a' + i)});
   listing.Reset(10);
   Capacities caps = Capacities::Small();
   caps.allocationLimit = 11;
@@ -134,7 +134,8 @@ TEST_F(ListingTest, DatesReadWhileListingAreThoseOfEachPath) {
   for (const bool modified : {true, false}) {
     for (const bool created : {true, false}) {
       std::vector<FsEntry> files, folders;
-      ASSERT_EQ(kFsOk, real->ListFolderWithDates(dir.path(), modified, created, files, folders));
+      FolderIdentity identity;
+      ASSERT_EQ(kFsOk, real->ListFolderWithDates(dir.path(), modified, created, files, folders, identity));
       ASSERT_EQ(plainFiles.size(), files.size());
       ASSERT_EQ(plainFolders.size(), folders.size());
       EXPECT_EQ(2u, folders.size());
@@ -159,8 +160,12 @@ TEST_F(ListingTest, DatesReadWhileListingAreThoseOfEachPath) {
                                                Capacities::Small(), ignoredDates));
   EXPECT_EQ(0, ignoredDates);
   for (int32_t i = 1; i <= listing.ListCount; ++i) {
-    if (listing.ListName[i] == u"old") EXPECT_EQ(DateFromUnixTime(1000000000), listing.ListModified[i]);
-    if (listing.ListName[i] == u"new") EXPECT_EQ(DateFromUnixTime(1700000000), listing.ListModified[i]);
+    if (listing.ListName[i] == u"old") {
+      EXPECT_EQ(DateFromUnixTime(1000000000), listing.ListModified[i]);
+    }
+    if (listing.ListName[i] == u"new") {
+      EXPECT_EQ(DateFromUnixTime(1700000000), listing.ListModified[i]);
+    }
   }
 }
 
@@ -169,7 +174,7 @@ TEST_F(ListingTest, DatesReadWhileListingAreThoseOfEachPath) {
 TEST_F(ListingTest, ABigFolderListsWithTheDatesOfEachEntry) {
   constexpr int kEntries = 9000;  // several slices of status calls
   for (int k = 0; k < kEntries; ++k) {
-    const std::u16string name = u"e" + std::u16string(DecimalText(k));
+    const std::u16string name = std::u16string(1, u'e').append(DecimalText(k));
     if (k % 1000 == 7) {
       dir.MakeFolder(name);
     } else if (k % 1000 == 8) {
@@ -180,8 +185,9 @@ TEST_F(ListingTest, ABigFolderListsWithTheDatesOfEachEntry) {
     }
   }
   std::vector<FsEntry> plainFiles, plainFolders, files, folders;
+  FolderIdentity identity;
   ASSERT_EQ(kFsOk, real->ListFolder(dir.path(), plainFiles, plainFolders));
-  ASSERT_EQ(kFsOk, real->ListFolderWithDates(dir.path(), true, false, files, folders));
+  ASSERT_EQ(kFsOk, real->ListFolderWithDates(dir.path(), true, false, files, folders, identity));
   ASSERT_EQ(9u, folders.size());
   ASSERT_EQ(plainFiles.size(), files.size());
   ASSERT_EQ(plainFolders.size(), folders.size());
@@ -239,7 +245,7 @@ TEST_F(ListingTest, AddingSkipsExactDuplicatesAndKeepsWhatFitsWhenGrowingFails) 
 
   // 25 entries, room for 20 targets: the first 20 in display order are
   // added, in whole steps, and the call says that the rest were not.
-  for (int i = 0; i < 21; ++i) dir.MakeFile(u"n" + std::u16string(1, char16_t(u'A' + i)));
+  for (int i = 0; i < 21; ++i) dir.MakeFile(std::u16string{u'n', char16_t(u'A' + i)});
   ASSERT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), false, false,
                                                Capacities::Small(), ignoredDates));
   ASSERT_EQ(25, listing.ListCount);

@@ -25,11 +25,22 @@ TEST_F(RuleCallTest, DatesFromTheContextNeedNoFileSystem) {
 TEST_F(RuleCallTest, ZeroDateIsReadOnceAndKept) {
   context.CurModified = 0;
   fs.modified[context.CurPath] = MakeDate(2001, 12, 31, 15, 7, 9);
-  std::vector<int> readsWhenWarned;
-  context.BeforeDateRead = [&] { readsWhenWarned.push_back(fs.reads); };
+  std::vector<int> readsWhenAsked;
+  bool mayRead = false;
+  context.BeforeDateRead = [&] {
+    readsWhenAsked.push_back(fs.reads);
+    return mayRead;
+  };
+  // Not now: nothing is read, the rule fails, the date stays unread.
+  EXPECT_EQ(ExpandSections(call, u"\\Y\\02M"), u"");
+  EXPECT_EQ(context.RuleErrorKind, 1);
+  EXPECT_EQ(fs.reads, 0);
+  EXPECT_EQ(context.CurModified, 0);
+  context.RuleErrorKind = 0;
+  mayRead = true;
   EXPECT_EQ(ExpandSections(call, u"\\Y\\02M\\H\\T"), u"20011215150709");
   EXPECT_EQ(fs.reads, 1);
-  EXPECT_EQ(readsWhenWarned, std::vector<int>{0});  // once, before the read
+  EXPECT_EQ(readsWhenAsked, std::vector<int>({0, 0}));  // once per try, before the read
   EXPECT_EQ(context.CurModified, MakeDate(2001, 12, 31, 15, 7, 9));
 }
 

@@ -18,7 +18,7 @@ struct IndexCase {
   std::u16string list;
   std::vector<int> kept;  // indices among the five ranges
   bool revMode = false;
-  std::u16string error;
+  std::u16string error = {};
 };
 
 const IndexCase kIndexCases[] = {

@@ -86,7 +86,9 @@ TEST_P(MarkOperationTest, MissingMarkAndLengthMessages) {
     ws.MarkFlags = 0;
     ws.Mark2Flags = 0;
     SetOperand(u"abc", {{2, 3}});
-    if (!r.setup.empty()) ASSERT_TRUE(Run(r.setup));
+    if (!r.setup.empty()) {
+      ASSERT_TRUE(Run(r.setup));
+    }
     ASSERT_TRUE(Run(u"/i:x/"));  // forgets the plain mark, changes the length
     EXPECT_FALSE(Run(r.section));
     EXPECT_EQ(context.RuleErrorKind, 1);

@@ -109,10 +109,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PatternCompiler, ConfiguredSymbolsSeparateAndQuote) {
   Engine e;
-  e.settings.ChrBar = u"!";
-  e.settings.ChrYen = u"%";
-  e.settings.ChrQ1 = u"<";
-  e.settings.ChrQ2 = u">";
+  e.settings.ChrBar.assign(1, u'!');
+  e.settings.ChrYen.assign(1, u'%');
+  e.settings.ChrQ1.assign(1, u'<');
+  e.settings.ChrQ2.assign(1, u'>');
   Compile(e, u"a|b!%2n\\n", false);
   EXPECT_EQ(DumpPattern(e.ws), "'a|b' | n{2} '\\n'");
   Compile(e, u"%+n", false);

@@ -304,7 +304,11 @@ TEST(PatternSearch, AgreesWithTheReferenceMatcher) {
     ref.SetSide(1, group, kAll, forward ? kPlus : kMinus);
     std::string expected;
     for (auto [s, e] : ReferenceAll(ref, text, low, high, forward)) {
-      expected += "[" + std::to_string(s) + "," + std::to_string(e) + ")";
+      expected += '[';
+      expected += std::to_string(s);
+      expected += ',';
+      expected += std::to_string(e);
+      expected += ')';
     }
     if (expected.empty()) expected = "none";
 

@@ -65,13 +65,20 @@ std::string RunSearch(Engine& e, const std::u16string& text, int32_t low, int32_
   if (e.ws.SideCountKind[1] == 3) {
     std::string out;
     for (int32_t k = 1; k <= count; ++k) {
-      out += "[" + std::to_string(e.ws.NewRanges[static_cast<std::size_t>(2 * k - 1)]) + "," +
-             std::to_string(e.ws.NewRanges[static_cast<std::size_t>(2 * k)]) + ")";
+      out += '[';
+      out += std::to_string(e.ws.NewRanges[static_cast<std::size_t>(2 * k - 1)]);
+      out += ',';
+      out += std::to_string(e.ws.NewRanges[static_cast<std::size_t>(2 * k)]);
+      out += ')';
     }
     return out.empty() ? "none" : out;
   }
   if (e.ws.SideFound[1][1] > 0) {
-    return "(" + std::to_string(e.ws.SideFound[1][1]) + "," + std::to_string(e.ws.SideFound[1][2]) + ")";
+    std::string out(1, '(');
+    out += std::to_string(e.ws.SideFound[1][1]);
+    out += ',';
+    out += std::to_string(e.ws.SideFound[1][2]);
+    return out + ")";
   }
   return "code " + std::to_string(e.ws.SideFound[1][1]);
 }

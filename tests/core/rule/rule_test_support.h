@@ -1,5 +1,5 @@
 // Shared pieces of the rule engine tests: a file system that answers only
-// dates (from a table, counting the reads), and a fixture that holds the
+// dates (from a table, counting the reads; it lists and opens no folder), and a fixture that holds the
 // settings, context and workspace of one engine call for the stages that are
 // tested below GenerateNewName.
 #pragma once
@@ -31,6 +31,11 @@ class DateOnlyFileSystem : public FileSystem {
     return Lookup(created, path, date);
   }
   int ListFolder(std::u16string_view, std::vector<FsEntry>&, std::vector<FsEntry>&) override { return kFsIoError; }
+  int ListFolderWithDates(std::u16string_view, bool, bool, std::vector<FsEntry>&, std::vector<FsEntry>&,
+                          FolderIdentity&) override {
+    return kFsIoError;
+  }
+  int OpenFolder(std::u16string_view, std::unique_ptr<FolderHandle>&) override { return kFsIoError; }
   int FileExists(std::u16string_view, bool&) override { return kFsIoError; }
   int FolderExists(std::u16string_view, bool&) override { return kFsIoError; }
   int GetFullPath(std::u16string_view, bool, std::u16string&) override { return kFsIoError; }

@@ -36,8 +36,9 @@ TEST_P(OffsetTable, Resolves) {
   ApplySelectionOffset(e.call, u"abcde", 1, 6, 1, c.wholeFlag, c.matchFlag);
   const int32_t start = e.ws.SideFound[1][1];
   const int32_t end = e.ws.SideFound[1][2];
-  const std::string got = start > 0 ? "(" + std::to_string(start) + "," + std::to_string(end) + ")"
-                                    : "nothing (" + std::to_string(end) + ")";
+  std::string got = start > 0 ? "(" : "nothing (";
+  if (start > 0) got += std::to_string(start) + ",";
+  got += std::to_string(end) + ")";
   EXPECT_EQ(got, c.expected);
   EXPECT_FALSE(e.call.failed());
 }

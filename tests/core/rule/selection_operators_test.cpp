@@ -22,7 +22,13 @@ struct OperatorCase {
 
 std::string Show(const Ranges& ranges) {
   std::string out;
-  for (auto [s, e] : ranges) out += "(" + std::to_string(s) + "," + std::to_string(e) + ")";
+  for (auto [s, e] : ranges) {
+    out += '(';
+    out += std::to_string(s);
+    out += ',';
+    out += std::to_string(e);
+    out += ')';
+  }
   return out.empty() ? "no range" : out;
 }
 

@@ -114,14 +114,15 @@ class Child {
   // Waits until `ready()` holds (true) or the child ends first (false,
   // `ready` not holding); past the deadline the child is killed and the test
   // fails with `what`.
-  bool WaitUntil(const std::function<bool()>& ready, const std::string& what) {
-    const auto end = std::chrono::steady_clock::now() + kDeadline;
+  bool WaitUntil(const std::function<bool()>& ready, const std::string& what,
+                 std::chrono::seconds deadline = kDeadline) {
+    const auto end = std::chrono::steady_clock::now() + deadline;
     for (;;) {
       if (ready()) return true;
       if (Ended()) return ready();
       if (std::chrono::steady_clock::now() > end) {
         Kill();
-        ADD_FAILURE() << "waited " << kDeadline.count() << " s in vain for " << what;
+        ADD_FAILURE() << "waited " << deadline.count() << " s in vain for " << what;
         return false;
       }
       const timespec pause{0, 100'000};  // between two looks
@@ -130,8 +131,8 @@ class Child {
   }
   // Waits for the end (with the deadline) and gives the exit code, -1 when
   // the child was killed or did not end.
-  int Wait() {
-    WaitUntil([] { return false; }, "the child process to end");
+  int Wait(std::chrono::seconds deadline = kDeadline) {
+    WaitUntil([] { return false; }, "the child process to end", deadline);
     return ExitCode();
   }
   // Once ended: the exit code, -1 when the child was killed.

@@ -20,7 +20,9 @@ void ExpectSame(const NameTable<int>& table, const std::unordered_map<std::u16st
     const int* value = table.Find(key);
     const auto it = ref.find(key);
     ASSERT_EQ(it != ref.end(), value != nullptr);
-    if (value) EXPECT_EQ(it->second, *value);
+    if (value) {
+      EXPECT_EQ(it->second, *value);
+    }
   }
   std::size_t seen = 0;
   table.ForEach([&](const std::u16string& key, const int& value) {
@@ -37,9 +39,8 @@ TEST(NameTable, AgreesWithTheStandardMapUnderRandomChanges) {
     std::vector<std::u16string> pool;
     for (std::size_t k = 0; k < poolSize; ++k) {
       // Short names live in the key itself, long ones on the heap.
-      pool.push_back(k % 3 == 0 ? u"F" + std::u16string(1, char16_t(u'A' + k % 26)) +
-                                      std::u16string(k / 26, u'x')
-                                : u"LONGER NAME NUMBER " + std::u16string(k, u'#'));
+      pool.push_back(k % 3 == 0 ? std::u16string{u'F', char16_t(u'A' + k % 26)}.append(k / 26, u'x')
+                                : std::u16string(u"LONGER NAME NUMBER ").append(k, u'#'));
     }
     NameTable<int> table;
     std::unordered_map<std::u16string, int> ref;
@@ -71,10 +72,10 @@ TEST(NameTable, AgreesWithTheStandardMapUnderRandomChanges) {
 
 TEST(NameTable, ReserveKeepsEveryKey) {
   NameTable<int> table;
-  for (int k = 0; k < 100; ++k) *table.Emplace(u"n" + std::u16string(k, u'z')).first = k;
+  for (int k = 0; k < 100; ++k) *table.Emplace(std::u16string(1, u'n').append(static_cast<std::size_t>(k), u'z')).first = k;
   table.Reserve(10000);
   for (int k = 0; k < 100; ++k) {
-    const int* value = table.Find(u"n" + std::u16string(k, u'z'));
+    const int* value = table.Find(std::u16string(1, u'n').append(static_cast<std::size_t>(k), u'z'));
     ASSERT_NE(nullptr, value);
     EXPECT_EQ(k, *value);
   }

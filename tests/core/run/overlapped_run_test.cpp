@@ -86,7 +86,7 @@ Outcome RunOnce(const Case& c, bool twoThreads) {
   FileRun run(c.files, c.readsDates ? 0.0 : 1.0);
   std::unique_ptr<FileSystem> real = CreateSystemFileSystem();
   FaultyFileSystem fs(*real);
-  fs.twoThreads = twoThreads;
+  run.renameThread = twoThreads;
   std::map<std::u16string, std::u16string> rule;
   for (int k = 1; k <= c.files; ++k) rule[Num(k)] = c.rule(k);
   for (const Fault& f : c.faults) {
@@ -244,7 +244,6 @@ TEST(KilledRunTest, LeavesALogOfTextOnlyAnnouncingEveryRenameMade) {
     const std::vector<std::u16string> before = run.Names();
     const auto newName = [&](int j) { return cycle ? run.Name(j % files + 1) : run.Name(j, u'g'); };
     std::unique_ptr<FileSystem> fs = CreateSystemFileSystem();
-    ASSERT_TRUE(fs->SafeFromTwoThreads());
     std::map<std::u16string, std::u16string> rule;
     for (int j = 1; j <= files; ++j) rule[run.Name(j)] = newName(j);
     Child child = Child::Start([&] {
@@ -270,7 +269,9 @@ TEST(KilledRunTest, LeavesALogOfTextOnlyAnnouncingEveryRenameMade) {
     const bool midway = child.WaitUntil(reached, "the run to reach target " + std::to_string(k));
     if (::testing::Test::HasFailure()) return;
     child.Kill();
-    if (!midway) ASSERT_EQ(0, child.ExitCode()) << "the run ended by itself, but not well";
+    if (!midway) {
+      ASSERT_EQ(0, child.ExitCode()) << "the run ended by itself, but not well";
+    }
 
     const std::vector<std::u16string> names = run.Names();
     ASSERT_EQ(static_cast<std::size_t>(files), names.size()) << "a file is lost";

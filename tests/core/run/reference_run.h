@@ -28,7 +28,7 @@ class ReferenceRun {
  public:
   ReferenceRun(std::vector<std::u16string> folders, std::vector<std::u16string> disk,
                const Settings& s)
-      : folders_(std::move(folders)), disk(std::move(disk)), s_(s) {}
+      : disk(std::move(disk)), folders_(std::move(folders)), s_(s) {}
 
   std::vector<std::u16string> disk;       // exact names in the folder
   std::vector<ReferenceTarget> targets;   // index 0 unused

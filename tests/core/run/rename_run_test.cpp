@@ -29,8 +29,9 @@ class RenameRunTest : public RunTest {
     return u"\t-> " + std::u16string(name) + u"\r\n\t\tスキップ(同名)\r\n";
   }
   std::u16string Evac(std::u16string_view from, std::u16string_view to) const {
-    return u"\t" + W() + std::u16string(from) + u" -> " + std::u16string(to) +
-           u" 退避開始\r\n\t\t正常終了\r\n";
+    std::u16string line(1, u'\t');
+    line.append(W()).append(from).append(u" -> ").append(to);
+    return line + u" 退避開始\r\n\t\t正常終了\r\n";
   }
   std::u16string Log(std::u16string_view body, bool rerun = false) const {
     return Header(rerun ? u" 名前再変更開始" : u" 名前変更開始") + std::u16string(body) +
@@ -262,10 +263,10 @@ TEST_F(RenameRunTest, SwapOfTwoNames) {
 
 TEST_F(RenameRunTest, ChainShiftingNumbersByOne) {
   for (int k = 1; k <= 4; ++k) {
-    const std::u16string name = u"f" + std::u16string(1, u'0' + k) + u".txt";
+    const std::u16string name = std::u16string{u'f', static_cast<char16_t>(u'0' + k)} + u".txt";
     AddTarget(name);
-    dir.MakeFile(u"w/" + name, std::string(1, '0' + k));
-    Rule(name, u"f" + std::u16string(1, u'0' + k + 1) + u".txt");
+    dir.MakeFile(std::u16string(u"w/").append(name), std::string(1, '0' + k));
+    Rule(name, std::u16string{u'f', static_cast<char16_t>(u'0' + k + 1)} + u".txt");
   }
   Run();
   EXPECT_EQ(NameList({u"f2.txt", u"f3.txt", u"f4.txt", u"f5.txt"}), Names());
@@ -542,7 +543,7 @@ TEST_F(RenameRunTest, GeneratedNamesLongerThanTheSystemAllowsAreGeneratedNameErr
       AddTarget(sub + u"/a.txt");
       Rule(u"a.txt", r.newName);
       engine.rule = ChangeRule{u"\"" + r.newName + u"\"", u"*", true};
-      RunEnvironment env{objects, settings, fs, boxes, clock, journal, reportPath, reportSaved,
+      RunEnvironment env{objects, settings, fs, renameThread, boxes, clock, journal, reportPath, reportSaved,
                          changeState, listStale, throughEngine ? engine.context : context,
                          throughEngine ? NameGenerator([&engine](const std::u16string& n) {
                            return engine.GenerateNewName(n);
@@ -620,7 +621,8 @@ TEST_F(RenameRunTest, QuotesAreDoubledInTheReportOnly) {
   Run();
   EXPECT_NE(std::u16string::npos, LogFile().find(u"\t-> c\"\"d.txt 変更開始\r\n"));
   EXPECT_NE(std::u16string::npos,
-            host.reportText.find(u"\"" + W() + u"a\"\"b.txt\" \"c\"\"\"\"d.txt\" \"正常変更\"\r\n"));
+            host.reportText.find(std::u16string(1, u'"').append(W()) +
+                                 u"a\"\"b.txt\" \"c\"\"\"\"d.txt\" \"正常変更\"\r\n"));
 }
 
 TEST_F(RenameRunTest, LogAndReportModesOff) {
@@ -930,7 +932,7 @@ TEST_F(RenameRunTest, FoldersBeyondTheOpenOnesAreReachedByPath) {
   // their paths, with the same results.
   const int folders = 260;
   for (int k = 0; k < folders; ++k) {
-    const std::string name = "d" + std::to_string(k);
+    const std::string name = std::string(1, 'd').append(std::to_string(k));
     const std::u16string folder(name.begin(), name.end());
     dir.MakeFolder(u"w/" + folder);
     dir.MakeFile(u"w/" + folder + u"/g.txt");

@@ -1,8 +1,10 @@
 // A rename run on real files: a temporary folder whose subfolder "w/" holds
 // the targets and "p/" the log and the report, the real file system behind a
-// failure-injecting wrapper, scripted message boxes, a fixed clock, and a
-// rule given as a table of new names (a name not in the table stays as it
-// is). The host records what the window would have done.
+// failure-injecting wrapper (which takes calls from two threads, so the run
+// hands its renames to its rename thread unless renameThread is cleared),
+// scripted message boxes, a fixed clock, and a rule given as a table of new
+// names (a name not in the table stays as it is). The host records what the
+// window would have done.
 //
 // FileRun is the same without a fixture, for runs of many numbered files
 // made by a test itself (or by a child process of it).
@@ -83,7 +85,9 @@ class RunTest : public TempDirTest {
 
   std::u16string W() const { return dir.PathOf(u"w/"); }
   std::vector<std::u16string> Names(const std::u16string& sub = u"") const {
-    return dir.Names(u"w" + (sub.empty() ? std::u16string() : u"/" + sub));
+    std::u16string folder(u"w");
+    if (!sub.empty()) folder.append(1, u'/').append(sub);
+    return dir.Names(folder);
   }
   std::vector<int> States() const {
     std::vector<int> s;
@@ -108,7 +112,7 @@ class RunTest : public TempDirTest {
   std::u16string Header(std::u16string_view word) const { return std::u16string(kDate) + std::u16string(word) + u"\r\n"; }
 
   RunEnvironment Env() {
-    return RunEnvironment{objects,    settings,  fs,          boxes,       clock,
+    return RunEnvironment{objects,    settings,  fs,  renameThread,        boxes,       clock,
                           journal,    reportPath, reportSaved, changeState, listStale,
                           context,    [this](const std::u16string& name) { return Generate(name); },
                           host};
@@ -142,6 +146,7 @@ class RunTest : public TempDirTest {
 
   std::unique_ptr<FileSystem> realFs = CreateSystemFileSystem();
   FaultyFileSystem fs{*realFs};
+  bool renameThread = true;
   FakeMessageBoxes boxes;
   FixedClock clock{MakeDate(2026, 1, 2, 3, 4, 5)};
   Settings settings;
@@ -172,7 +177,8 @@ class ReportHost : public RunHost {
 // `files` targets f0001, f0002, ... (four digits, more when there are more
 // files) with the given dates, in the folder `where` ("w" unless a long path
 // is wanted) of a temporary folder that also holds the log "log.txt" and the
-// report "report.txt"; the confirmation of the run is answered Yes.
+// report "report.txt"; the confirmation of the run is answered Yes. The run
+// hands its renames to its rename thread unless renameThread is cleared.
 struct FileRun {
   explicit FileRun(int files, double date = 1.0, std::u16string folder = u"w")
       : width(Width(files)), where(std::move(folder)) {
@@ -198,7 +204,7 @@ struct FileRun {
   }
   std::u16string Name(int k, char16_t letter = u'f') const { return Numbered(letter, k, width); }
   OperationSummary Run(FileSystem& fs, NameGenerator generate) {
-    RunEnvironment env{objects,     settings,   fs,          boxes,       clock,
+    RunEnvironment env{objects,     settings,   fs,  renameThread,        boxes,       clock,
                        journal,     reportPath, reportSaved, changeState, listStale,
                        context,     std::move(generate), host};
     return ExecuteRenameRun(env, 1);
@@ -212,6 +218,7 @@ struct FileRun {
 
   const int width;
   const std::u16string where;
+  bool renameThread = true;
   TempDir dir;
   FakeMessageBoxes boxes;
   FixedClock clock{MakeDate(2026, 1, 2, 3, 4, 5)};

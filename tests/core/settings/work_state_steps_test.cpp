@@ -146,7 +146,7 @@ TEST_F(WorkStateFilesTest, FilesNamedInAnotherCaseAreTheUsersAndStay) {
 TEST_F(WorkStateFilesTest, ALogAnotherCopyIsWritingStays) {
   std::unique_ptr<TextFile> held;
   ASSERT_EQ(fs.CreateTextFile(dir.PathOf(u"dovetam_rename.log"), held), kFsOk);
-  ASSERT_EQ(held->Write(u"written\r\n"), kFsOk);
+  ASSERT_EQ(held->Write("written\r\n"), kFsOk);
   dir.MakeFile(u"dovetam_report.dat", "y");
   DeleteRunFiles(fs, boxes, dir.PathOf(u"dovetam_rename.log"), dir.PathOf(u"dovetam_report.dat"));
   EXPECT_EQ(dir.ReadFile(u"dovetam_rename.log"), "written\r\n");

@@ -1,0 +1,223 @@
+// Renames on the rename thread and their undo: see overlapped_renames.h.
+#include "core/run/overlapped_renames.h"
+
+#include <system_error>
+
+namespace dovetam {
+
+OverlappedRenames::OverlappedRenames(TargetSteps& steps) : steps_(steps) {}
+
+OverlappedRenames::~OverlappedRenames() = default;
+
+void OverlappedRenames::TurnOn(FinishStep finish) { finish_ = std::move(finish); }
+
+Settled OverlappedRenames::HandOverRename(int32_t p, int32_t i, const std::u16string& name,
+                                          std::u16string_view startWord, bool tentative,
+                                          bool& handed) {
+  handed = false;
+  ObjectTable& o = steps_.env.objects;
+  if (!finish_ || o.ObjIsFolder[i] || !steps_.index.Listed(o.ObjFolder[i])) return {};
+  if (!worker_) {
+    try {
+      worker_ = std::make_unique<RenameWorker>();
+    } catch (const std::system_error&) {
+      finish_ = nullptr;  // no thread to be had: every rename is made here
+      return {};
+    }
+  }
+  RenameJob* job = nullptr;
+  if (const Settled s = PlanJob(o.ObjFolder[i], o.ObjName[i], name, job); !s.GoOn()) return s;
+  if (!job) return {};
+  job->tentative = tentative;
+  job->evacuation = false;
+  steps_.log.AppendChangeLine(name, startWord);
+  GiveJob(*job, p, i);
+  // Taken to succeed: everything after it sees the rename made.
+  steps_.log.LogOutcomeLine(u"正常終了");
+  steps_.index.RenameDone(job->plan, kFsOk);
+  finish_(i, job->newName, tentative);
+  handed = true;
+  return {};
+}
+
+Settled OverlappedRenames::HandOverEvacuation(int32_t k, int32_t p, const std::u16string& folder,
+                                              const std::u16string& name,
+                                              const std::u16string& evac,
+                                              const std::u16string& wanted, bool& handed) {
+  handed = false;
+  if (!worker_ || steps_.env.journal.AbortRequested || steps_.env.objects.ObjIsFolder[k] ||
+      !steps_.index.Listed(folder)) {
+    return {};
+  }
+  // After the renames given before it, so that the renames of a folder stay
+  // on one thread.
+  RenameJob* job = nullptr;
+  if (const Settled s = PlanJob(folder, name, evac, job); !s.GoOn()) return s;
+  if (!job) return {};
+  job->tentative = false;
+  job->evacuation = true;
+  job->wanted = wanted;
+  steps_.log.AppendEvacuationLine(folder, name, evac);
+  GiveJob(*job, p, k);
+  steps_.index.RenameDone(job->plan, kFsOk);
+  handed = true;
+  return {};
+}
+
+Settled OverlappedRenames::PlanJob(const std::u16string& folder, const std::u16string& oldName,
+                                   const std::u16string& newName, RenameJob*& job) {
+  job = nullptr;
+  if (worker_->Full()) {
+    // A quarter of the ring at a time: the giver sleeps once per batch, and
+    // the rest keeps the thread busy while the giver wakes up.
+    worker_->WaitDone(RenameWorker::kDepth / 4);
+    do {
+      if (const Settled s = FinishOldest(); !s.GoOn()) return s;
+    } while (worker_->Done() > 0);
+  }
+  RenameJob& next = worker_->Next();
+  steps_.index.PlanRename(folder, oldName, newName, next.plan);
+  if (!next.plan.quiet) return {};
+  next.folder = folder;
+  next.oldName = oldName;
+  next.newName = newName;
+  job = &next;
+  return {};
+}
+
+void OverlappedRenames::GiveJob(RenameJob& job, int32_t position, int32_t target) {
+  const ObjectTable& o = steps_.env.objects;
+  job.position = position;
+  job.target = target;
+  // Here, where there is time to spare, the text is encoded; it stays empty
+  // when there is nothing to write.
+  steps_.log.TakePending(job.text, job.log);
+  job.before = {steps_.log.Mark(), o.ObjOrigName[target], o.ObjState[target]};
+  worker_->Give();
+}
+
+Settled OverlappedRenames::Settle() {
+  settleDue_ = false;
+  if (!worker_) return {};
+  worker_->WaitDone(worker_->Pending());
+  while (worker_->Pending() > 0) {
+    if (const Settled s = FinishOldest(); !s.GoOn()) return s;
+  }
+  return {};
+}
+
+bool OverlappedRenames::MayReadDate(const std::u16string& upperName) {
+  if (!worker_) return true;
+  for (uint32_t k = 0; k < worker_->Pending(); ++k) {
+    const NameIndex::RenamePlan& plan = worker_->PendingJob(k).plan;
+    if (plan.upperOld == upperName || plan.upperNew == upperName) {
+      settleDue_ = true;
+      return false;
+    }
+  }
+  return true;
+}
+
+void OverlappedRenames::TakeBack(const RenameJob& job) {
+  ObjectTable& o = steps_.env.objects;
+  const int32_t i = job.target;
+  o.ObjName[i] = job.oldName;
+  steps_.index.TargetRenamed(i, job.newName);
+  steps_.index.RenameUndone(job.plan);
+  o.ObjOrigName[i] = job.before.origName;
+  o.ObjState[i] = job.before.state;
+}
+
+Settled OverlappedRenames::FinishOldest() {
+  if (!worker_->Oldest().Failed()) {
+    worker_->Pop();
+    return {};
+  }
+  // The jobs after this one were never started. Back to the tables and the
+  // journal as they stood when this rename was announced, and on as the
+  // renames in turn would have gone from there.
+  for (uint32_t k = worker_->Pending(); k-- > 0;) TakeBack(worker_->PendingJob(k));
+  steps_.index.ClearHints();  // numbers found blocked since may have relied on them
+  const RenameJob& job = worker_->PendingJob(0);
+  steps_.log.BackTo(job.before.journal);
+  const int32_t p = job.position;
+  const int32_t i = job.target;
+  const std::u16string name = job.newName;
+  const int writeError = job.writeError;
+  const int renameError = job.renameError;
+  const NameIndex::RenamePlan plan = job.plan;
+  const bool tentative = job.tentative;
+  const bool evacuation = job.evacuation;
+  if (evacuation) {
+    failedEvac_ = FailedEvacuation{p, i, job.wanted, job.oldName, name, writeError, renameError,
+                                   plan};
+  }
+  worker_->Pop();
+  worker_->Discard();
+  // The target of a failed evacuation does its candidate loop again, up to
+  // that evacuation, whose failure it takes there.
+  if (evacuation) return Settled{p};
+  bool renamed = false;
+  if (writeError != kFsOk) {
+    steps_.log.WriteFailed();
+    renamed = steps_.RenameAnnounced(i, name);
+  } else {
+    steps_.index.RenameDone(plan, renameError);
+    const std::u16string_view status = RenameErrorStatus(renameError);
+    steps_.log.LogOutcomeLine(status);
+    steps_.ErrorEntry(i, name, status);
+  }
+  if (renamed) finish_(i, name, tentative);
+  return Settled{p + 1};
+}
+
+bool OverlappedRenames::ResumesAt(int32_t p, std::u16string& wanted) {
+  if (failedEvac_ && failedEvac_->position != p) failedEvac_.reset();
+  if (!failedEvac_) return false;
+  wanted = failedEvac_->wanted;
+  return true;
+}
+
+std::optional<OverlappedRenames::FailedEvacuation> OverlappedRenames::TakeFailedEvacuation(
+    int32_t p, int32_t k, const std::u16string& name, const std::u16string& evac) {
+  std::optional<FailedEvacuation> failed;
+  failed.swap(failedEvac_);
+  if (failed && failed->position == p && failed->target == k && failed->name == name &&
+      failed->evac == evac) {
+    return failed;
+  }
+  return std::nullopt;
+}
+
+void OverlappedRenames::DatesRead(int32_t i, Date modified, Date created) {
+  if (!finish_) return;  // nothing is done twice
+  if (datesRead_.empty()) {
+    datesRead_.resize(static_cast<std::size_t>(steps_.env.objects.ObjCount) + 1);
+  }
+  datesRead_[static_cast<std::size_t>(i)] = {modified, created};
+}
+
+void OverlappedRenames::KnownDates(int32_t i, Date& modified, Date& created) const {
+  if (datesRead_.empty()) return;
+  const auto& [m, c] = datesRead_[static_cast<std::size_t>(i)];
+  if (modified == 0) modified = m;
+  if (created == 0) created = c;
+}
+
+void ForEachTarget(TargetSteps& steps, OverlappedRenames& overlapped,
+                   const std::function<Settled(int32_t p, int32_t i)>& object) {
+  const ObjectTable& o = steps.env.objects;
+  for (int32_t p = 1;;) {
+    Settled s;
+    for (; p <= o.ObjCount && s.GoOn(); ++p) {
+      const int32_t i = o.OrderIndex[p];
+      if (steps.index.PositionOf(i) != p) continue;  // not a target index: nothing to do
+      s = object(p, i);
+    }
+    if (s.GoOn()) s = overlapped.Settle();
+    if (s.GoOn()) return;
+    p = s.restartAt;  // the targets after a failed rename again (its own after an evacuation)
+  }
+}
+
+}  // namespace dovetam

@@ -1,0 +1,141 @@
+// Renames made on the rename thread (rename_worker.h) while the rename run
+// goes on with the next targets, and how the run takes back what it did
+// ahead when one of them fails.
+//
+// Once turned on, the final rename of a file target whose folder is listed,
+// open and known by one text (whole-name mode), and the first evacuation of
+// a file that the candidate loop of a target makes, go with the log text that
+// announces them to the rename thread. The run takes each to succeed: its
+// outcome line "正常終了" and the steps after it (for a final rename the
+// finishing step: ObjName, state, report entry, counters; for an evacuation
+// the evacuated target's name and state; the indexes) are taken at once.
+// Each job keeps an undo record: the journal's mark after its announcing
+// line (run_journal.h) and its target's earlier name and state. Everything
+// else the run does to the disk, to the user or to its tables outside the
+// journal first settles: it waits for every pending rename (Settle).
+//
+// When a pending rename or its write failed, the jobs after it were never
+// started. Settling then takes back every pending job from the newest to the
+// failed one (names, states, indexes), forgets the numbering hints, takes the
+// journal back to the failed job's mark (every log line, report entry and
+// count since) and returns where the run must start again, so that every
+// caller stops what it does and the run goes on from there as the renames in
+// turn would have gone. After a failed final rename its failure steps are
+// taken here first, as the renames in turn would have taken them, and the
+// run goes on after that target; after a failed evacuation the run does that
+// target again from its candidate loop (ResumesAt), which meets the same
+// evacuation and takes its failure from there (TakeFailedEvacuation). The
+// targets done again had changed nothing but what was taken back, and read
+// nothing they will read again: the dates the rule read are kept
+// (KnownDates), and a date of a name that a pending rename touches is read
+// only after a settle (MayReadDate).
+//
+// Tested by tests/core/run/overlapped_run_test.cpp: every case in turn and
+// overlapped, with renames and log writes failing, must end alike.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/run/rename_worker.h"
+#include "core/run/target_steps.h"
+
+namespace dovetam {
+
+// What settling leaves the caller to do: go on, or stop what it is doing and
+// let the run start again at position restartAt.
+struct [[nodiscard]] Settled {
+  int32_t restartAt = 0;  // 0: go on
+  bool GoOn() const { return restartAt == 0; }
+};
+
+class OverlappedRenames {
+ public:
+  using FinishStep = std::function<void(int32_t i, const std::u16string& name, bool tentative)>;
+
+  explicit OverlappedRenames(TargetSteps& steps);
+  ~OverlappedRenames();
+  OverlappedRenames(const OverlappedRenames&) = delete;
+  OverlappedRenames& operator=(const OverlappedRenames&) = delete;
+
+  // From now on renames may go to the rename thread; `finish` takes the
+  // steps after a final rename.
+  void TurnOn(FinishStep finish);
+  bool On() const { return static_cast<bool>(finish_); }
+
+  // The final rename of target i at position p to `name`, with its change
+  // line (word `startWord`), handed to the rename thread when it can take
+  // it (`handed`), its outcome and finishing step taken.
+  Settled HandOverRename(int32_t p, int32_t i, const std::u16string& name,
+                         std::u16string_view startWord, bool tentative, bool& handed);
+  // The rename of target k in `folder` from `name` to its evacuation name
+  // `evac`, for the target at position p that wants `wanted`, with its
+  // evacuation line, handed over when the thread can take it (`handed`;
+  // the caller takes its success steps).
+  Settled HandOverEvacuation(int32_t k, int32_t p, const std::u16string& folder,
+                             const std::u16string& name, const std::u16string& evac,
+                             const std::u16string& wanted, bool& handed);
+
+  // Waits for every pending rename and takes their results.
+  Settled Settle();
+
+  // For the date hook of the rule engine: false when a pending rename takes
+  // or gives up `upperName`, so that its date is read only after a settle,
+  // which is then due.
+  bool MayReadDate(const std::u16string& upperName);
+  bool SettleDue() const { return settleDue_; }
+
+  // After a restart at position p for a failed evacuation: true, with the
+  // generated name of that target (its object line is in the log already).
+  bool ResumesAt(int32_t p, std::u16string& wanted);
+  // What became of the failed evacuation of target k from `name` to `evac`
+  // for the target at position p, when it is that one: the error of its
+  // write, then of its rename.
+  struct FailedEvacuation {
+    int32_t position = 0, target = 0;
+    std::u16string wanted, name, evac;
+    int writeError = 0, renameError = 0;
+    NameIndex::RenamePlan plan;
+  };
+  std::optional<FailedEvacuation> TakeFailedEvacuation(int32_t p, int32_t k,
+                                                       const std::u16string& name,
+                                                       const std::u16string& evac);
+
+  // Dates of target i that the rule read through the path while renames
+  // were pending (0: none), so that a target done again after a restart
+  // does not read them a second time.
+  void DatesRead(int32_t i, Date modified, Date created);
+  void KnownDates(int32_t i, Date& modified, Date& created) const;
+
+ private:
+  // The next job slot with its plan made, or nullptr when the rename cannot
+  // go to the rename thread (a full ring is emptied by a quarter first).
+  Settled PlanJob(const std::u16string& folder, const std::u16string& oldName,
+                  const std::u16string& newName, RenameJob*& job);
+  // Hands the job over with the log text not yet in the file; its undo
+  // record is the journal from here and target k's name and state.
+  void GiveJob(RenameJob& job, int32_t position, int32_t target);
+  Settled FinishOldest();
+  void TakeBack(const RenameJob& job);
+
+  TargetSteps& steps_;
+  FinishStep finish_;
+  bool settleDue_ = false;
+  std::optional<FailedEvacuation> failedEvac_;
+  std::vector<std::pair<Date, Date>> datesRead_;  // by target; empty until one is read
+  std::unique_ptr<RenameWorker> worker_;
+};
+
+// The targets in the order of the run, each through `object`, and again from
+// where a settle says: positions whose OrderIndex is no target index are
+// passed over; the run ends once every rename is settled.
+void ForEachTarget(TargetSteps& steps, OverlappedRenames& overlapped,
+                   const std::function<Settled(int32_t p, int32_t i)>& object);
+
+}  // namespace dovetam

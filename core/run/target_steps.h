@@ -1,0 +1,60 @@
+// The steps of one target that every road of a rename run, re-run or restore
+// takes, with what they work on: the operation's log writer and the indexes
+// of its targets. The object line, the error entries (an error entry, a state
+// entry and the error count), the skip and system-error lines, a rename made
+// on this thread after the line that announces it, and a new name kept in
+// step with the indexes. The texts are those of run_journal.h.
+//
+// Cost: a step is O(log n) in the indexes plus the length of its texts; a
+// rename is one system call (a renamed folder also moves the stored folders
+// of the targets inside it, see name_index.h).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/run/name_index.h"
+#include "core/run/run_environment.h"
+#include "core/run/run_journal.h"
+
+namespace dovetam {
+
+class TargetSteps {
+ public:
+  TargetSteps(RunEnvironment& env, bool baseMode);
+
+  RunEnvironment& env;
+  JournalWriter log;
+  NameIndex index;
+
+  // Object line of target i by its state.
+  void WriteObjectLine(int32_t i);
+  // folder & ObjOrigName when the state is not 0, else folder & ObjName.
+  std::u16string EarlierPath(int32_t i) const;
+  // Error entry, state entry, error count + 1.
+  void ErrorEntry(int32_t i, std::u16string_view newName, std::u16string_view status);
+  // Skip line "スキップ(中断)" and the error entry "中断".
+  void SkipAborted(int32_t i);
+  // Skip line with a system-error word and its error entry.
+  void SystemError(int32_t i, std::u16string_view word);
+  // Whether target i's folder is still the folder it was chosen in
+  // (name_index.h). When it is not, nothing is done there: the skip line
+  // "エラー" and its error entry are written, and false returned.
+  bool InChosenFolder(int32_t i);
+  // ObjName(i) = name, keeping the indexes in step.
+  void SetName(int32_t i, const std::u16string& name);
+  // Renames target i on disk to `name` (ObjName unchanged yet); on success
+  // rewrites the folders inside a renamed folder. Returns the error number.
+  int RenameOnDisk(int32_t i, const std::u16string& name);
+  // The steps after the line that announces the rename of target i to
+  // `name`: "中断" when the log asked to stop, else the rename and its
+  // outcome line, an error entry when it failed. True: target i bears
+  // `name` on disk (ObjName unchanged yet).
+  bool RenameAnnounced(int32_t i, const std::u16string& name);
+};
+
+// Status word of a failed rename by its error number.
+std::u16string_view RenameErrorStatus(int err);
+
+}  // namespace dovetam
