@@ -293,7 +293,7 @@ TEST_F(ListsWindowTest, AddComparesExactlyAndSkipsExactDuplicates) {
 }
 
 TEST_F(ListsWindowTest, AddStopsWhenTheTableCannotGrow) {
-  for (int i = 0; i < 12; ++i) work.MakeFile(u"f" + std::u16string(1, char16_t(u'a' + i)));
+  for (int i = 0; i < 12; ++i) work.MakeFile(std::u16string(u"f") += char16_t(u'a' + i));
   frmDovetem& w = Start({}, Capacities::Small());
   w.State().svc.caps.allocationLimit = 11;  // from now on: room for ten targets (0..10)
   for (int r = 0; r < 12; ++r) SelectRow(w, "lvwSelect", r);
@@ -393,7 +393,7 @@ TEST_F(ListsWindowTest, DropOnTargetListAddsFilesAndRefusesOtherData) {
 TEST_F(ListsWindowTest, DropOfTenFilesWhenTheTableStopsGrowingAtTheFourth) {
   std::vector<std::u16string> paths;
   for (int i = 0; i < 10; ++i) {
-    const std::u16string name = u"f" + std::u16string(1, char16_t(u'0' + i));
+    const std::u16string name = std::u16string(u"f") += char16_t(u'0' + i);
     work.MakeFile(name);
     paths.push_back(work.PathOf(name));
   }

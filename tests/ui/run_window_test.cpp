@@ -344,7 +344,7 @@ TEST_F(RunWindowTest, ReportWindowShowsHidesAndOpensTheViewer) {
 }
 
 TEST_F(RunWindowTest, ReportWindowLayoutAndMinimumSize) {
-  frmDovetem& w = StartWith({});
+  StartWith({});
   frmDovetemReport& r = ReportWindow();
   QWidget& txtReport = Control(r, "txtReport");
   QPushButton& cmdCommandOpen = Control<QPushButton>(r, "cmdCommandOpen");
@@ -364,7 +364,7 @@ TEST_F(RunWindowTest, ReportWindowLayoutAndMinimumSize) {
 }
 
 TEST_F(RunWindowTest, ReportTextHeldOnceWithItsLines) {
-  frmDovetem& w = StartWith({});
+  StartWith({});
   frmDovetemReport& r = ReportWindow();
   ReportTextView& t = Control<ReportTextView>(r, "txtReport");
   std::u16string report = u"\r\nfirst\tline\r\n\r\nlone LF\nlone CR\r";
@@ -434,7 +434,7 @@ const std::u16string kFiveLines = u"alpha beta gamma\r\nsecond line here\r\n\r\n
 class ReportBoxTest : public RunWindowTest {
  protected:
   ReportTextView& Show(std::u16string text) {
-    frmDovetem& w = StartWith({});
+    StartWith({});
     report = &ReportWindow();
     report->SetReportText(std::move(text));
     report->show();

@@ -141,8 +141,12 @@ TEST_F(SettingsDialogTest, WindowAndButtonsStandWhereDesigned) {
     EXPECT_EQ(PixelsToTwips(g.y(), w), p.top);
     EXPECT_EQ(PixelsToTwips(g.width(), w), p.width);
     EXPECT_EQ(PixelsToTwips(g.height(), w), p.height);
-    if (auto* b = qobject_cast<QPushButton*>(w)) EXPECT_EQ(b->text(), Q(p.caption));
-    if (auto* f = qobject_cast<QGroupBox*>(w)) EXPECT_EQ(f->title(), Q(p.caption));
+    if (auto* b = qobject_cast<QPushButton*>(w)) {
+      EXPECT_EQ(b->text(), Q(p.caption));
+    }
+    if (auto* f = qobject_cast<QGroupBox*>(w)) {
+      EXPECT_EQ(f->title(), Q(p.caption));
+    }
   }
   EXPECT_FALSE(Button(d, "cmdCommandHelp").isVisible());
   EXPECT_TRUE(Button(d, "cmdCommandExecute").isDefault());
@@ -307,8 +311,9 @@ TEST_F(SettingsDialogTest, EveryKeyHasItsOwnControlBothWays) {
     SetSettingText(settings.settings, key, row.text);
     const auto shown = ValueStates(Open());
     EXPECT_EQ(Changed(defaults, shown), QStringList{row.control});
-    if (auto* box = qobject_cast<QLineEdit*>(&Control(*dialog, row.control)))
+    if (auto* box = qobject_cast<QLineEdit*>(&Control(*dialog, row.control))) {
       EXPECT_EQ(box->text(), QString::fromStdU16String(row.text));
+    }
 
     settings.settings = Settings{};
     frmDovetemSetting& d = Open();
