@@ -2,8 +2,9 @@
 // row of fixed states into PNG files of OUT_FOLDER, for comparing the look of
 // the windows before and after a change of the window code, pixel for pixel
 // (e.g. `compare -metric AE`). WORK_FOLDER is emptied and filled with the same
-// files each time, and is both the program's folder and the listed folder, so
-// two runs from the same folder draw the same pictures. The windows are driven
+// files each time: the listed folder WORK_FOLDER/list and the program's folder
+// WORK_FOLDER/program (log and report), so two runs from the same folder draw
+// the same pictures. The windows are driven
 // through their controls as a user drives them. Not a test: run it by hand,
 // with QT_QPA_PLATFORM=offscreen.
 #include <QApplication>
@@ -48,9 +49,12 @@ void Tabs(int n) {
   QApplication::processEvents();
 }
 
-int Run(const std::string& work) {
+int Run(std::string work) {
   std::filesystem::remove_all(work);
+  const std::string programFolder = work + "/program/";
+  work += "/list";
   std::filesystem::create_directories(work + "/sub");
+  std::filesystem::create_directories(programFolder);
   // One fixed date for every entry, so that the date columns draw the same.
   const timespec date[2] = {{1700000000, 0}, {1700000000, 0}};
   for (const char* n : {"beach.jpg", "city.jpg", "dunes.jpg", "notes.txt"}) {
@@ -68,8 +72,9 @@ int Run(const std::string& work) {
   store.Set(u"general", u"defpath", folder);
   std::vector<std::u16string> args;
   for (const char16_t* n : {u"beach.jpg", u"city.jpg", u"dunes.jpg"}) args.push_back(folder + n);
-  frmDovetem w(Services{*fs, store, boxes, launcher, clock, Capacities::Large(), folder,
-                        std::move(args), true});
+  frmDovetem w(Services{*fs, store, boxes, launcher, clock, Capacities::Large(),
+                        QString::fromStdString(programFolder).toStdU16String(), std::move(args),
+                        true});
   w.Form_Load();
   if (!QTest::qWaitForWindowActive(&w, testing::kEventWaitMs)) std::fprintf(stderr, "window_shots: the window did not become active\n");
   Save(w, "page1-start");
