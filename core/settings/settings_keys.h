@@ -6,12 +6,14 @@
 // an order of its own (kFormOrder, settings_dialog_values.h). What is stored
 // (sections, keys, texts) follows from these rows alone.
 //
-// Adding a key: its value in Settings (settings_values.h), a row here and the
-// count below, its control's field in SettingsForm (settings_form.h), its
-// place in kFormOrder, and the control on its page of the dialog (named as
-// the row says) with its change handler (ui/settings_dialog/). The compiler
-// checks that a row's check, value and control agree in type and that the
-// dialog's order names every key once.
+// Adding a key takes the edits the README lists under "To add a setting": its
+// value in Settings (settings_values.h), a row here and the count below, its
+// control's field in SettingsForm (settings_form.h), its place in kFormOrder,
+// the control on its page of the dialog (named as the row says) and its
+// change handler (ui/settings_dialog/; the dialog connects it from the row),
+// and the tests that write the keys out on their own. The compiler checks
+// that a row's check, value and control agree in type and that the dialog's
+// order names every key once.
 #pragma once
 
 #include <array>

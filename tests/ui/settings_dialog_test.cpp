@@ -329,6 +329,66 @@ TEST_F(SettingsDialogTest, EveryKeyHasItsOwnControlBothWays) {
   }
 }
 
+// Every key of the table, whatever its control: an edit of the control as a
+// user makes it marks the form changed, so "決定" leaves SettingsDirty on and
+// the exit offers to save. A text box gets a character typed and deleted
+// again (the value stays acceptable), a check box a click, and each button of
+// an option group in turn a click that selects it, starting after the one
+// selected, with "保存" between two edits (it makes the form unchanged again).
+TEST_F(SettingsDialogTest, AnEditOfEveryKeysControlMarksTheFormChanged) {
+  for (const SettingKey& row : SettingKeys()) {
+    const QString name = QtText(row.control);
+    SCOPED_TRACE(name.toStdString());
+    frmDovetemSetting& d = Open();
+    ASSERT_EQ(d.EditState, 0);
+    std::vector<QWidget*> controls;
+    if (std::holds_alternative<int SettingsForm::*>(row.field)) {
+      std::vector<QRadioButton*> group;
+      const auto next = [&] {
+        return d.findChild<QRadioButton*>(ArrayControlName(name, static_cast<int>(group.size())));
+      };
+      while (QRadioButton* b = next()) group.push_back(b);
+      ASSERT_FALSE(group.empty());
+      std::size_t selected = 0;
+      while (selected < group.size() && !group[selected]->isChecked()) ++selected;
+      for (std::size_t k = 1; k <= group.size(); ++k)
+        controls.push_back(group[(selected + k) % group.size()]);
+    } else {
+      controls.push_back(&Control(d, name));
+    }
+    for (int n = 1; n <= 4; ++n)
+      if (Page(d, n).isAncestorOf(controls.front())) Tabs(d).setCurrentIndex(n - 1);
+    ASSERT_TRUE(controls.front()->isVisible());
+
+    for (QWidget* control : controls) {
+      SCOPED_TRACE(control->objectName().toStdString());
+      if (control != controls.front()) {
+        boxes.QueueAnswer(MsgAnswer::Yes);
+        Button(d, "cmdCommandSave").click();
+        ASSERT_EQ(d.EditState, 0);
+      }
+      if (auto* box = qobject_cast<QLineEdit*>(control)) {
+        const QString before = box->text();
+        QTest::keyClick(box, Qt::Key_End);
+        QTest::keyClick(box, Qt::Key_X);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        EXPECT_EQ(box->text(), before);
+      } else {
+        auto* button = qobject_cast<QAbstractButton*>(control);
+        ASSERT_NE(button, nullptr);
+        const bool before = button->isChecked();
+        button->click();
+        EXPECT_NE(button->isChecked(), before);
+      }
+      EXPECT_EQ(d.EditState, 2);
+    }
+    Button(d, "cmdCommandExecute").click();
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_TRUE(settings.SettingsDirty);
+    settings.SettingsDirty = false;
+  }
+}
+
 // ---------------------------------------------------------------------------
 // The checks of "決定" and "保存".
 

@@ -52,7 +52,8 @@ frmDovetem::frmDovetem(Services services, QWidget* parent)
   selectionPage_->SetTabOrder(CommandButtons(1));
   rulePage_->SetTabOrder(CommandButtons(2));
   // A focused button acts on Return, as on the desktop the program was made
-  // for; any other Return goes to the page's Default button.
+  // for; any other Return goes to the page's Default button (SetDefaultCancel
+  // takes the auto-default off that one).
   for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(true);
 }
 
@@ -135,11 +136,24 @@ void frmDovetem::BackToSelectionPage() {
   selectionPage_->FocusListing();
 }
 
+// The Default button is the one button of the window that is not an
+// auto-default one. Outside a dialog, Qt clears the default flag of an
+// auto-default button whenever that button loses the focus (it keeps the flag
+// only for the time it has the focus), so the Default button would lose its
+// frame the first time Tab, a click or a run passed over it. Not being
+// auto-default, it keeps the flag whatever takes the focus, and still presses
+// itself on Return when it has the focus, since it is the default one.
 void frmDovetem::SetDefaultCancel(QPushButton* defaultButton, QPushButton* cancelButton) {
-  if (defaultButton_) defaultButton_->setDefault(false);
+  if (defaultButton_) {
+    defaultButton_->setDefault(false);
+    defaultButton_->setAutoDefault(true);
+  }
   defaultButton_ = defaultButton;
   cancelButton_ = cancelButton;
-  if (defaultButton_) defaultButton_->setDefault(true);
+  if (defaultButton_) {
+    defaultButton_->setAutoDefault(false);
+    defaultButton_->setDefault(true);
+  }
 }
 
 void frmDovetem::keyPressEvent(QKeyEvent* event) {

@@ -69,6 +69,14 @@ void frmDovetemSetting::Form_Load() {
 void frmDovetemSetting::tbsSetting_Click() {
   const int selected = tbsSetting->currentIndex();
   if (selected < 0) return;
+  // A control that has the focus goes out of sight with its page, and Qt
+  // would hand the focus to the next control in Tab order that can take it,
+  // the button "読込み", which then takes Return. The focus goes to the tab
+  // strip before the page goes, so that Return stays with "決定".
+  if (QWidget* focused = focusWidget()) {
+    for (int n = 1; n <= 4; ++n)
+      if (fraSetting[n]->isAncestorOf(focused)) tbsSetting->setFocus(Qt::OtherFocusReason);
+  }
   for (int n = 1; n <= 4; ++n) fraSetting[n]->hide();
   fraSetting[selected + 1]->show();
 }

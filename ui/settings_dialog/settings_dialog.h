@@ -71,7 +71,49 @@ class frmDovetemSetting : public QDialog {
   // The number (1 to 4) of the visible page, 0 when none.
   int VisiblePage() const;
 
+  int16_t EditState = 0;
+
+ private:
+  // Building the window (settings_dialog_pages.cpp): every control named as
+  // the key table and the layout name it, a value control's name being its
+  // key's `control` (an option group's buttons carry their index).
+  void CreateControls();
+  void CreateGeneralPage(QFrame* page);
+  void CreateRulePage(QFrame* page);
+  void CreateNamePage(QFrame* page);
+  void CreateProcessPage(QFrame* page);
+  void ConnectHandlers();
+  // Every key's controls raise the handler of their name; a control of an
+  // array hands it its index. A handler the dialog lacks stops the program.
+  void ConnectValueHandlers();
+  void SetTabOrder();
+
+  // The value controls by name: a text box, a check box, the buttons of an
+  // option group in index order. A name the dialog lacks stops the program.
+  QLineEdit* TextBox(const QString& name) const;
+  QCheckBox* CheckBox(const QString& name) const;
+  std::vector<QRadioButton*> OptionGroup(const QString& name) const;
+  // The controls of key i (table order) in their tab order.
+  std::vector<QWidget*> ValueControls(std::size_t i) const;
+
+  SettingsModule& settings_;
+  MessageBoxes& boxes_;
+  std::function<void()> openHelp_;
+
+  QTabBar* tbsSetting = nullptr;
+  std::array<QFrame*, 5> fraSetting{};  // index 1 to 4
+  QPushButton* cmdCommandLoad = nullptr;
+  QPushButton* cmdCommandSave = nullptr;
+  QPushButton* cmdCommandInit = nullptr;
+  QPushButton* cmdCommandHelp = nullptr;
+  QPushButton* cmdCommandExecute = nullptr;
+  QPushButton* cmdCommandCancel = nullptr;
+
+ private Q_SLOTS:
   // The value-change handlers: every change of a value marks the form edited.
+  // Each is connected to the controls of its key by the name the key table
+  // gives them (ConnectValueHandlers), so they are slots: Qt finds each by
+  // its name, the control's name with "_Change" (a text box) or "_Click".
   void chkActBase_Click() { EditState = 2; }
   void chkActDel_Click() { EditState = 2; }
   void chkActFirst_Click() { EditState = 2; }
@@ -100,41 +142,6 @@ class frmDovetemSetting : public QDialog {
   void txtRulePat1_Change() { EditState = 2; }
   void txtRulePat2_Change() { EditState = 2; }
   void txtRuleSpace_Change() { EditState = 2; }
-
-  int16_t EditState = 0;
-
- private:
-  // Building the window (settings_dialog_pages.cpp): every control named as
-  // the key table and the layout name it, a value control's name being its
-  // key's `control` (an option group's buttons carry their index).
-  void CreateControls();
-  void CreateGeneralPage(QFrame* page);
-  void CreateRulePage(QFrame* page);
-  void CreateNamePage(QFrame* page);
-  void CreateProcessPage(QFrame* page);
-  void ConnectHandlers();
-  void SetTabOrder();
-
-  // The value controls by name: a text box, a check box, the buttons of an
-  // option group in index order. A name the dialog lacks stops the program.
-  QLineEdit* TextBox(const QString& name) const;
-  QCheckBox* CheckBox(const QString& name) const;
-  std::vector<QRadioButton*> OptionGroup(const QString& name) const;
-  // The controls of key i (table order) in their tab order.
-  std::vector<QWidget*> ValueControls(std::size_t i) const;
-
-  SettingsModule& settings_;
-  MessageBoxes& boxes_;
-  std::function<void()> openHelp_;
-
-  QTabBar* tbsSetting = nullptr;
-  std::array<QFrame*, 5> fraSetting{};  // index 1 to 4
-  QPushButton* cmdCommandLoad = nullptr;
-  QPushButton* cmdCommandSave = nullptr;
-  QPushButton* cmdCommandInit = nullptr;
-  QPushButton* cmdCommandHelp = nullptr;
-  QPushButton* cmdCommandExecute = nullptr;
-  QPushButton* cmdCommandCancel = nullptr;
 };
 
 }  // namespace dovetam

@@ -4,16 +4,17 @@
 // label spans from its left edge to the control it names. Every control is
 // named: a value control as its key's row of the key table says, so the
 // dialog finds it by that name when it moves the form.
+#include <QByteArray>
 #include <QCheckBox>
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaMethod>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
-#include <utility>
 #include <vector>
 
 #include "ui/settings_dialog/settings_dialog.h"
@@ -256,8 +257,7 @@ void frmDovetemSetting::CreateProcessPage(QFrame* page) {
   CheckBoxAt(page, u"chkActDel", u"終了時にログ・レポートを削除する", 600, 2880, 3240);
 }
 
-// Every value control's change marks the form edited through the handler of
-// its name.
+// The buttons and the tab strip, then the value controls of every key.
 void frmDovetemSetting::ConnectHandlers() {
   connect(tbsSetting, &QTabBar::currentChanged, this, &frmDovetemSetting::tbsSetting_Click);
   connect(cmdCommandExecute, &QPushButton::clicked, this,
@@ -268,58 +268,65 @@ void frmDovetemSetting::ConnectHandlers() {
   connect(cmdCommandLoad, &QPushButton::clicked, this, &frmDovetemSetting::cmdCommandLoad_Click);
   connect(cmdCommandInit, &QPushButton::clicked, this, &frmDovetemSetting::cmdCommandInit_Click);
   connect(cmdCommandHelp, &QPushButton::clicked, this, &frmDovetemSetting::cmdCommandHelp_Click);
+  ConnectValueHandlers();
+}
 
-  using Handler = void (frmDovetemSetting::*)();
-  const std::pair<const char16_t*, Handler> checks[] = {
-      {u"chkActBase", &frmDovetemSetting::chkActBase_Click},
-      {u"chkActDel", &frmDovetemSetting::chkActDel_Click},
-      {u"chkActFirst", &frmDovetemSetting::chkActFirst_Click},
-      {u"chkActLog", &frmDovetemSetting::chkActLog_Click},
-      {u"chkActMix", &frmDovetemSetting::chkActMix_Click},
-      {u"chkActReport", &frmDovetemSetting::chkActReport_Click},
-      {u"chkNameBan1", &frmDovetemSetting::chkNameBan1_Click},
-      {u"chkNameBan2", &frmDovetemSetting::chkNameBan2_Click},
-      {u"chkNameBan3", &frmDovetemSetting::chkNameBan3_Click},
-      {u"chkNameSpace", &frmDovetemSetting::chkNameSpace_Click},
-      {u"chkRuleEscape", &frmDovetemSetting::chkRuleEscape_Click},
-      {u"chkRuleMatch", &frmDovetemSetting::chkRuleMatch_Click},
-      {u"chkRuleReverse", &frmDovetemSetting::chkRuleReverse_Click},
-  };
-  for (const auto& [name, handler] : checks)
-    connect(CheckBox(QtText(name)), &QCheckBox::toggled, this, handler);
+namespace {
 
-  using IndexHandler = void (frmDovetemSetting::*)(int);
-  const std::pair<const char16_t*, IndexHandler> groups[] = {
-      {u"optActFormat1", &frmDovetemSetting::optActFormat1_Click},
-      {u"optActFormat2", &frmDovetemSetting::optActFormat2_Click},
-      {u"optNameSpace", &frmDovetemSetting::optNameSpace_Click},
-  };
-  for (const auto& [name, handler] : groups) {
-    const std::vector<QRadioButton*> group = OptionGroup(QtText(name));
-    for (int i = 0; i < static_cast<int>(group.size()); ++i)
-      connect(group[i], &QRadioButton::toggled, this, [this, handler, i](bool on) {
-        if (on) (this->*handler)(i);
-      });
+// The value-change handler of a control: its signature among the dialog's
+// slots, and the index it is handed (-1 for none). The name is the
+// control's and its event's joined by an underscore; a control of an array
+// hands the array's handler its index: "txtGenName" "txtGenName_Change()",
+// "txtRuleMark(5)" "txtRuleMark_Change(int)" with 5, "chkActLog"
+// "chkActLog_Click()", "optNameSpace(1)" "optNameSpace_Click(int)" with 1.
+struct ValueHandler {
+  QByteArray signature;
+  int index = -1;
+};
+
+ValueHandler HandlerOf(const QWidget* control) {
+  QString name = control->objectName();
+  ValueHandler h;
+  if (const qsizetype open = name.indexOf(QLatin1Char('(')); open > 0) {
+    h.index = name.sliced(open + 1, name.size() - open - 2).toInt();
+    name.truncate(open);
   }
+  const bool box = qobject_cast<const QLineEdit*>(control) != nullptr;
+  h.signature = (name + QLatin1String(box ? "_Change" : "_Click") +
+                 QLatin1String(h.index < 0 ? "()" : "(int)"))
+                    .toLatin1();
+  return h;
+}
 
-  const std::pair<const char16_t*, Handler> texts[] = {
-      {u"txtActAppname", &frmDovetemSetting::txtActAppname_Change},
-      {u"txtActNum", &frmDovetemSetting::txtActNum_Change},
-      {u"txtGenFolder", &frmDovetemSetting::txtGenFolder_Change},
-      {u"txtGenName", &frmDovetemSetting::txtGenName_Change},
-      {u"txtNameBanStr", &frmDovetemSetting::txtNameBanStr_Change},
-      {u"txtNameBanStr2", &frmDovetemSetting::txtNameBanStr2_Change},
-      {u"txtRuleMark1", &frmDovetemSetting::txtRuleMark1_Change},
-      {u"txtRuleMark2", &frmDovetemSetting::txtRuleMark2_Change},
-      {u"txtRulePat1", &frmDovetemSetting::txtRulePat1_Change},
-      {u"txtRulePat2", &frmDovetemSetting::txtRulePat2_Change},
-      {u"txtRuleSpace", &frmDovetemSetting::txtRuleSpace_Change},
-  };
-  for (const auto& [name, handler] : texts)
-    connect(TextBox(QtText(name)), &QLineEdit::textChanged, this, handler);
-  for (int i = 0; i < static_cast<int>(SymbolRoleNames().size()); ++i) {
-    QLineEdit* mark = TextBox(ArrayControlName(QStringLiteral("txtRuleMark"), i));
-    connect(mark, &QLineEdit::textChanged, this, [this, i] { txtRuleMark_Change(i); });
+}  // namespace
+
+// The key table names each key's controls (ValueControls), so its rows are
+// all it takes to connect them: a text box raises its handler on every
+// change of its text, a check box on every change of its state, an option
+// button when it becomes the selected one of its group.
+void frmDovetemSetting::ConnectValueHandlers() {
+  for (std::size_t i = 0; i < kSettingCount; ++i) {
+    for (QWidget* control : ValueControls(i)) {
+      const ValueHandler h = HandlerOf(control);
+      const int slot = metaObject()->indexOfSlot(h.signature.constData());
+      if (slot < 0) qFatal("settings dialog: no handler %s", h.signature.constData());
+      const auto raise = [this, method = metaObject()->method(slot), index = h.index] {
+        if (index < 0)
+          method.invoke(this, Qt::DirectConnection);
+        else
+          method.invoke(this, Qt::DirectConnection, Q_ARG(int, index));
+      };
+      if (auto* box = qobject_cast<QLineEdit*>(control))
+        connect(box, &QLineEdit::textChanged, this, raise);
+      else if (auto* option = qobject_cast<QRadioButton*>(control))
+        connect(option, &QRadioButton::toggled, this, [raise](bool on) {
+          if (on) raise();
+        });
+      else if (auto* check = qobject_cast<QCheckBox*>(control))
+        connect(check, &QCheckBox::toggled, this, raise);
+      else
+        qFatal("settings dialog: %s is no value control", qUtf8Printable(control->objectName()));
+    }
   }
 }
 
