@@ -16,7 +16,14 @@
 #include "platform/utf8_codec.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+  // Every argument is the user's path, also one that reads like an option of
+  // Qt's ("-platform", "-reverse", "-style"): Qt is given the program's name
+  // alone, and takes its platform and display from the environment
+  // (QT_QPA_PLATFORM, DISPLAY).
+  char unnamed[] = "dovetam";
+  char* qtArgv[] = {argc > 0 && argv[0] != nullptr ? argv[0] : unnamed, nullptr};
+  int qtArgc = 1;
+  QApplication app(qtArgc, qtArgv);
   app.setQuitOnLastWindowClosed(false);
 
   QTranslator qtTranslator;
@@ -39,7 +46,6 @@ int main(int argc, char** argv) {
   auto clock = dovetam::CreateSystemClock();
   dovetam::QtMessageBoxes boxes;
 
-  // QApplication has taken its own options out of argv; the rest are paths.
   std::vector<std::u16string> arguments;
   for (int i = 1; i < argc; ++i) arguments.push_back(dovetam::DecodeNative(argv[i]));
 

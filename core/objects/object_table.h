@@ -4,7 +4,9 @@
 // ObjFolderId is the identity of the target's folder when the target was
 // chosen (listed or added): a run, re-run or restore renames nothing in a
 // folder that has become another one since. A target made without it (0, 0,
-// as tests make them) has its folder taken as it is found.
+// as tests make them) has its folder taken as it is found. It is also what
+// makes one folder one folder however its path is spelled (through a link,
+// a bind mount): InFolder.
 //
 // Capacity grows in fixed steps (the build's table step) with contents kept;
 // Grow() fails without change when the allocation limit refuses.
@@ -54,6 +56,12 @@ struct ObjectTable {
   bool Append(const std::u16string& folder, const std::u16string& name, bool isFolder,
               Date modified, Date created, const Capacities& caps,
               FolderIdentity folderId = {});
+  // Whether target j lies in the folder `folder` of identity `folderId`:
+  // its folder is that text, or that very folder on disk (both identities
+  // known and equal) under another spelling of its path.
+  bool InFolder(int32_t j, const std::u16string& folder, FolderIdentity folderId) const {
+    return (folderId.Known() && ObjFolderId[j] == folderId) || ObjFolder[j] == folder;
+  }
 };
 
 }  // namespace dovetam

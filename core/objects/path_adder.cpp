@@ -1,5 +1,6 @@
 // Adding targets from full paths (see path_adder.h). The duplicate test looks
-// the full path up in a hash set built once per call.
+// the full path, and the folder's identity with the name, up in two hash sets
+// built once per call, so adding n paths costs O(n + ObjCount).
 #include "core/objects/path_adder.h"
 #include "core/settings/decimal_text.h"
 
@@ -13,7 +14,18 @@ PathAdder::PathAdder(FileSystem& fs, ObjectTable& objects, bool readModified, bo
       caps_(caps) {
   for (int32_t j = 1; j <= objects_.ObjCount; ++j) {
     present_.insert(objects_.ObjFolder[j] + objects_.ObjName[j]);
+    if (objects_.ObjFolderId[j].Known()) {
+      presentOnDisk_.insert({objects_.ObjFolderId[j], objects_.ObjName[j]});
+    }
   }
+}
+
+std::size_t PathAdder::EntryHash::operator()(const Entry& e) const {
+  std::size_t h = std::hash<std::u16string>()(e.name);
+  for (const uint64_t part : {e.folder.device, e.folder.inode}) {
+    h ^= std::hash<uint64_t>()(part) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
+  }
+  return h;
 }
 
 PathAdd PathAdder::Add(const std::u16string& path) {
@@ -50,6 +62,8 @@ PathAdd PathAdder::Add(const std::u16string& path) {
     }
     id = folderIds_.emplace(folder, handle->Identity()).first;
   }
+  Entry onDisk{id->second, full.substr(s + 1)};
+  if (presentOnDisk_.count(onDisk) != 0) return PathAdd::Skipped;
   if (objects_.ObjCount + 1 > objects_.ObjCapacity &&
       !objects_.Grow(caps_.tableStep, caps_.allocationLimit)) {
     ++tally.notAdded;
@@ -59,7 +73,7 @@ PathAdd PathAdder::Add(const std::u16string& path) {
   const int32_t i = ++objects_.ObjCount;
   objects_.ObjFolder[i] = folder;
   objects_.ObjFolderId[i] = id->second;
-  objects_.ObjName[i] = full.substr(s + 1);
+  objects_.ObjName[i] = onDisk.name;
   objects_.ObjIsFolder[i] = isFolder;
   Date modified = 0;
   Date created = 0;
@@ -74,6 +88,7 @@ PathAdd PathAdder::Add(const std::u16string& path) {
   objects_.ObjModified[i] = modified;
   objects_.ObjCreated[i] = created;
   present_.insert(full);
+  if (onDisk.folder.Known()) presentOnDisk_.insert(std::move(onDisk));
   return PathAdd::Added;
 }
 

@@ -4,12 +4,14 @@
 // Each path is resolved through the file system (files first, then folders)
 // to the full path the system gives, split at its last "/" into folder (with
 // the "/") and name; a root, a path that names nothing and a path whose checks
-// fail are not added. A path whose folder and name are exactly those of a
-// target (case counts) is skipped without a word. The dates of the shown
-// columns are read; a date that cannot be read is stored as 0 and noted.
-// The target keeps the identity of its folder (object_table.h), found by
-// opening the folder once per call; a folder that cannot be opened is a
-// check that fails.
+// fail are not added. The target keeps the identity of its folder
+// (object_table.h), found by opening the folder once per call; a folder that
+// cannot be opened is a check that fails. A path that is already a target is
+// skipped without a word: its folder and name are exactly those of a target,
+// or its name is exactly a target's and its folder is that target's folder on
+// disk under another spelling (a link to it, say). Names are compared exactly
+// (case counts). The dates of the shown columns are read; a date that cannot
+// be read is stored as 0 and noted.
 #pragma once
 
 #include <cstdint>
@@ -49,7 +51,18 @@ class PathAdder {
   bool readModified_;
   bool readCreated_;
   Capacities caps_;
+  // A name in a folder on disk.
+  struct Entry {
+    FolderIdentity folder;
+    std::u16string name;
+    bool operator==(const Entry&) const = default;
+  };
+  struct EntryHash {
+    std::size_t operator()(const Entry& e) const;
+  };
+
   std::unordered_set<std::u16string> present_;  // folder & name of every target
+  std::unordered_set<Entry, EntryHash> presentOnDisk_;  // of every target whose folder is known
   std::unordered_map<std::u16string, FolderIdentity> folderIds_;  // folders opened so far
 };
 

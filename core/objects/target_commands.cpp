@@ -3,7 +3,7 @@
 
 #include <algorithm>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
 
 namespace dovetam {
 namespace {
@@ -18,26 +18,55 @@ void MoveTarget(ObjectTable& t, int32_t from, int32_t to) {
   t.ObjCreated[to] = t.ObjCreated[from];
 }
 
+// Target i becomes listing entry e of the listed folder.
+void SetFromListing(ObjectTable& t, int32_t i, const ListingTable& listing, int32_t e) {
+  t.ObjFolder[i] = listing.ListFolder;
+  t.ObjFolderId[i] = listing.ListFolderId;
+  t.ObjName[i] = listing.ListName[e];
+  t.ObjIsFolder[i] = listing.ListIsFolder[e];
+  t.ObjModified[i] = listing.ListModified[e];
+  t.ObjCreated[i] = listing.ListCreated[e];
+}
+
 }  // namespace
 
 bool AddListingEntries(ObjectTable& objects, const ListingTable& listing,
                        const std::vector<int32_t>& positions, const Capacities& caps) {
   const std::u16string& folder = listing.ListFolder;
-  // The names taken in the listed folder: its targets' (copied: the target
-  // table moves when it grows) and the entries picked here (the listing's
-  // own texts, which stay where they are).
+  const FolderIdentity folderId = listing.ListFolderId;
+  // The names taken in the listed folder, however the folder of a target is
+  // spelled: its targets' (the first target of a name; the names copied, as
+  // the target table moves when it grows) and the entries picked here (the
+  // listing's own texts, which stay where they are; no target to update).
   std::vector<std::u16string> targetNames;
+  std::vector<int32_t> targetOf;
   for (int32_t j = 1; j <= objects.ObjCount; ++j) {
-    if (objects.ObjFolder[j] == folder) targetNames.push_back(objects.ObjName[j]);
+    if (objects.InFolder(j, folder, folderId)) {
+      targetNames.push_back(objects.ObjName[j]);
+      targetOf.push_back(j);
+    }
   }
-  std::unordered_set<std::u16string_view> present(targetNames.begin(), targetNames.end());
+  std::unordered_map<std::u16string_view, int32_t> present;
   present.reserve(targetNames.size() + positions.size());
+  for (std::size_t k = 0; k < targetNames.size(); ++k) present.emplace(targetNames[k], targetOf[k]);
   std::vector<int32_t> entries;
   entries.reserve(positions.size());
   for (int32_t p : positions) {
     if (p < 1 || p > listing.ListCount) continue;
     const int32_t e = listing.ListOrder[p];
-    if (present.insert(listing.ListName[e]).second) entries.push_back(e);
+    const auto [it, added] = present.emplace(listing.ListName[e], 0);
+    if (added) {
+      entries.push_back(e);
+      continue;
+    }
+    // Already a target: when it was chosen under another spelling of the
+    // folder (or in the folder that stood at this path before), it takes the
+    // listing's folder, name, folder flag and dates and keeps its place.
+    const int32_t j = it->second;
+    if (j != 0 && (objects.ObjFolder[j] != folder ||
+                   (folderId.Known() && objects.ObjFolderId[j] != folderId))) {
+      SetFromListing(objects, j, listing, e);
+    }
   }
   // Room for all of them in whole steps; when a step is refused, the entries
   // that fit in the steps made are added and the rest are not.
@@ -45,16 +74,7 @@ bool AddListingEntries(ObjectTable& objects, const ListingTable& listing,
                                      caps.tableStep, caps.allocationLimit);
   const std::size_t room = static_cast<std::size_t>(objects.ObjCapacity - objects.ObjCount);
   const std::size_t fit = std::min(entries.size(), room);
-  for (std::size_t k = 0; k < fit; ++k) {
-    const int32_t e = entries[k];
-    const int32_t i = ++objects.ObjCount;
-    objects.ObjFolder[i] = folder;
-    objects.ObjFolderId[i] = listing.ListFolderId;
-    objects.ObjName[i] = listing.ListName[e];
-    objects.ObjIsFolder[i] = listing.ListIsFolder[e];
-    objects.ObjModified[i] = listing.ListModified[e];
-    objects.ObjCreated[i] = listing.ListCreated[e];
-  }
+  for (std::size_t k = 0; k < fit; ++k) SetFromListing(objects, ++objects.ObjCount, listing, entries[k]);
   return grown;
 }
 
@@ -75,11 +95,12 @@ void RemoveTargetsAtPositions(ObjectTable& objects, const std::vector<int32_t>& 
   objects.ObjCount -= removed;
 }
 
-void RemoveTargetsInFolder(ObjectTable& objects, const std::u16string& folder) {
+void RemoveTargetsInFolder(ObjectTable& objects, const std::u16string& folder,
+                           FolderIdentity folderId) {
   const int32_t count = objects.ObjCount;
   int32_t kept = 0;
   for (int32_t i = 1; i <= count; ++i) {
-    if (objects.ObjFolder[i] != folder) {
+    if (!objects.InFolder(i, folder, folderId)) {
       ++kept;
       if (kept < i) MoveTarget(objects, i, kept);
     }

@@ -13,11 +13,16 @@
 namespace dovetam {
 
 // The add button: every listing entry at the given display positions becomes
-// a target (folder ListFolder), unless a target with exactly that folder and
-// name exists (names that differ only in case are two objects here). Returns
-// false when the table could not grow: the entries added before stay, the
-// current and later ones are not added. The duplicate test uses a hash set
-// of the listed folder's targets, so adding n entries costs O(n + ObjCount).
+// a target (folder ListFolder), unless a target of that name exists in that
+// folder, however the target's folder is spelled (ObjectTable::InFolder: the
+// same text, or the same folder on disk). Names are compared exactly (names
+// that differ only in case are two objects here). A target found under
+// another spelling of the folder, or chosen in a folder that another one has
+// replaced at this path, takes the listing's values and keeps its place; an
+// exact one is left as it is. Returns false when the table could not grow:
+// the entries added before stay, the current and later ones are not added.
+// The duplicate test uses a hash map of the listed folder's targets, so
+// adding n entries costs O(n + ObjCount).
 bool AddListingEntries(ObjectTable& objects, const ListingTable& listing,
                        const std::vector<int32_t>& positions, const Capacities& caps);
 
@@ -25,8 +30,10 @@ bool AddListingEntries(ObjectTable& objects, const ListingTable& listing,
 // (OrderIndex) and closes the gaps, keeping the order of the others.
 void RemoveTargetsAtPositions(ObjectTable& objects, const std::vector<int32_t>& positions);
 
-// "∧解除": removes every target whose folder is exactly `folder`.
-void RemoveTargetsInFolder(ObjectTable& objects, const std::u16string& folder);
+// "∧解除": removes every target in the folder `folder` of identity
+// `folderId`, however its folder is spelled (ObjectTable::InFolder).
+void RemoveTargetsInFolder(ObjectTable& objects, const std::u16string& folder,
+                           FolderIdentity folderId);
 
 // Sets OrderIndex to the identity (element 0 = -1).
 void ResetTargetOrder(ObjectTable& objects);

@@ -121,6 +121,7 @@ class WindowHarness {
   FixedClock clock{MakeDate(2026, 12, 9, 10, 20, 30)};
   std::unique_ptr<FileSystem> realFs = CreateSystemFileSystem();
   TempDir programDir;  // the program's folder: log, report, help
+  std::u16string programFolder;  // another program's folder, when set (ending in "/")
   std::unique_ptr<frmDovetem> window;
 
   // Starts the window as the program does (Form_Load). defpath defaults to
@@ -131,7 +132,9 @@ class WindowHarness {
     // Both the real file system and the failure-injecting one take calls
     // from two threads, as the program's does.
     window = std::make_unique<frmDovetem>(Services{fs ? *fs : *realFs, store, boxes, launcher,
-                                                   clock, caps, programDir.path(),
+                                                   clock, caps,
+                                                   programFolder.empty() ? programDir.path()
+                                                                         : programFolder,
                                                    std::move(arguments), /*renameThread=*/true});
     window->Form_Load();
     // Keyboard focus and typed keys need the window active; the window

@@ -292,6 +292,30 @@ TEST_F(ListsWindowTest, AddComparesExactlyAndSkipsExactDuplicates) {
   EXPECT_EQ(SelectedTexts(w, "lvwSelect"), (QStringList{"dir", "x.txt", "X.txt"}));
 }
 
+// One object under two spellings of its folder ("lnk" a link to "real") is
+// one target, from the command line, a drop and the add button alike; the
+// listing of either spelling shows it as a target, and "∧解除" there removes it.
+TEST_F(ListsWindowTest, AnObjectUnderTwoSpellingsOfItsFolderIsOneTarget) {
+  work.MakeFolder(u"real");
+  work.MakeFile(u"real/f0");
+  work.MakeSymlink(u"lnk", "real");
+  h.store.Set(u"general", u"defpath", work.PathOf(u"lnk/"));
+  frmDovetem& w = h.Start(Capacities::Large(), {work.PathOf(u"real/f0"), work.PathOf(u"lnk/f0")});
+  EXPECT_EQ(h.boxes.Count(), 0u);
+  EXPECT_EQ(Column(w, "lvwSelect2"), (QStringList{Q(work.PathOf(u"real/f0"))}));
+  EXPECT_EQ(SelectedTexts(w, "lvwSelect"), (QStringList{"f0"}));
+
+  std::unique_ptr<QMimeData> drop(FileDrop({work.PathOf(u"lnk/f0"), work.PathOf(u"real/f0")}));
+  SelectionPage(w).lvwSelect2_OLEDragDrop(drop.get());
+  EXPECT_EQ(Column(w, "lvwSelect2"), (QStringList{Q(work.PathOf(u"real/f0"))}));
+
+  Control<QPushButton>(w, "cmdSelectAdd").click();  // f0 selected in the listing of lnk/
+  EXPECT_EQ(Column(w, "lvwSelect2"), (QStringList{Q(work.PathOf(u"lnk/f0"))}));
+  Control<QPushButton>(w, "cmdSelectDelete2").click();
+  EXPECT_EQ(w.State().objects.ObjCount, 0);
+  EXPECT_EQ(h.boxes.Count(), 0u);
+}
+
 TEST_F(ListsWindowTest, AddStopsWhenTheTableCannotGrow) {
   for (int i = 0; i < 12; ++i) work.MakeFile(std::u16string(u"f") += char16_t(u'a' + i));
   frmDovetem& w = Start({}, Capacities::Small());

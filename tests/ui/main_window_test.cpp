@@ -7,11 +7,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <sys/stat.h>
 #include <ostream>
 #include <vector>
 
 #include "ui/settings_dialog/settings_dialog.h"
 #include "ui/view_dialog/view_dialog.h"
+#include "platform/file_url.h"
+#include "platform/utf8_codec.h"
 #include "testing/window_harness.h"
 
 namespace dovetam {
@@ -326,6 +329,33 @@ TEST(MainWindowHelp, HelpThatCannotBeShownSaysSo) {
   h.launcher.starts.back().failed();
   ASSERT_EQ(h.boxes.Count(), 2u);
   EXPECT_EQ(h.boxes.Last().text, cannotShow);
+}
+
+// In a program folder whose name is not UTF-8 the help page is found on the
+// bytes of its path, and the browser is handed those bytes in the URL; a
+// browser that cannot be started says so, naming the page.
+TEST(MainWindowHelp, OpensInAProgramFolderWhoseNameIsNotUtf8) {
+  WindowHarness h;
+  const std::string folder = h.programDir.native() + "prog\xff\xfe/";
+  ASSERT_EQ(0, mkdir(folder.c_str(), 0755));
+  h.programDir.MakeFileBytes("prog\xff\xfe/dovetam_help.html", "<html></html>");
+  h.programFolder = DecodeNative(folder);
+  frmDovetem& w = h.Start();
+  Control<QPushButton>(w, "cmdCommandHelp", 1).click();
+  w.ShowPage(2);
+  Control<QPushButton>(w, "cmdRuleExample").click();
+  ASSERT_EQ(h.launcher.starts.size(), 2u);
+  const std::u16string page = FileUrl(h.programDir.path()) + u"prog%FF%FE/dovetam_help.html";
+  EXPECT_EQ(h.launcher.starts[0].program, u"xdg-open");
+  EXPECT_EQ(h.launcher.starts[0].args, std::vector<std::u16string>{page});
+  EXPECT_EQ(h.launcher.starts[1].args, std::vector<std::u16string>{page + u"#60"});
+  EXPECT_EQ(h.boxes.Count(), 0u);
+
+  h.launcher.result = false;
+  Control<QPushButton>(w, "cmdRuleHelp").click();
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text,
+            u"ヘルプ(" + h.programFolder + u"dovetam_help.html)を表示できませんでした。");
 }
 
 TEST(MainWindowHelp, F1OpensTheTopicOfTheFocusedControl) {

@@ -1,32 +1,36 @@
 // Opening the help (see help_file.h).
 #include "ui/main_window/help_file.h"
 
-#include <QFile>
 #include <QPointer>
-#include <QUrl>
+#include <QString>
 #include <QWidget>
 
-#include "ui/widgets/controls.h"
+#include "platform/file_url.h"
 #include "ui/widgets/qt_message_boxes.h"
 
 namespace dovetam {
 
-void OpenHelp(const std::u16string& helpPath, Launcher& launcher, MessageBoxes& boxes,
-              QWidget* asking, int context) {
-  const QString path = QtText(helpPath);
-  if (!QFile::exists(path)) return;
-  QUrl url = QUrl::fromLocalFile(path);
-  if (context != 0) url.setFragment(QString::number(context));
+void OpenHelp(const std::u16string& helpPath, FileSystem& fs, Launcher& launcher,
+              MessageBoxes& boxes, QWidget* asking, int context) {
+  // Found, and named to the browser, by the bytes of its path on disk, as
+  // every file of the program's folder is (a folder name that is not UTF-8
+  // included).
+  std::u16string onDisk;
+  const int found = fs.GetFullPath(helpPath, /*isFolder=*/false, onDisk);
+  if (found == kFsNotFound || found == kFsPathNotFound) return;
   // A later failure may come after the asking window (a dialog) has closed.
   QPointer<QWidget> window(asking);
   auto cannotShow = [&boxes, window, helpPath] {
     WindowMessageBoxes(boxes, window.data())
         .Show(u"ヘルプ(" + helpPath + u")を表示できませんでした。", MsgIcon::Critical);
   };
-  if (!launcher.Start(u"xdg-open", {url.toString(QUrl::FullyEncoded).toStdU16String()},
-                      cannotShow)) {
+  if (found != kFsOk) {  // there may be a page, but it cannot be reached
     cannotShow();
+    return;
   }
+  const std::u16string anchor =
+      context != 0 ? QString::number(context).toStdU16String() : std::u16string();
+  if (!launcher.Start(u"xdg-open", {FileUrl(onDisk, anchor)}, cannotShow)) cannotShow();
 }
 
 }  // namespace dovetam

@@ -43,7 +43,7 @@ frmDovetem::frmDovetem(Services services, QWidget* parent)
   rulePage_->hide();
   new HelpKey(
       [this](QWidget* focused) {
-        OpenHelp(state_.HelpPath, state_.svc.launcher, state_.svc.boxes,
+        OpenHelp(state_.HelpPath, state_.svc.fs, state_.svc.launcher, state_.svc.boxes,
                  focused != nullptr ? focused->window() : this, rulePage_->HelpContextOf(focused));
       },
       this);

@@ -83,7 +83,7 @@ void frmDovetem::cmdCommandClear_Click(int) {
 void frmDovetem::cmdCommandExit_Click(int) { close(); }
 
 void frmDovetem::cmdCommandHelp_Click(int) {
-  OpenHelp(state_.HelpPath, state_.svc.launcher, state_.svc.boxes, this, 0);
+  OpenHelp(state_.HelpPath, state_.svc.fs, state_.svc.launcher, state_.svc.boxes, this, 0);
 }
 
 void frmDovetem::cmdCommandSetting_Click(int index) {

@@ -14,7 +14,7 @@ void frmDovetem::ShowSettingsDialog() {
   frmDovetemSetting dialog(
       state_.settings, boxes,
       [this, &asking] {
-        OpenHelp(state_.HelpPath, state_.svc.launcher, state_.svc.boxes, asking, 0);
+        OpenHelp(state_.HelpPath, state_.svc.fs, state_.svc.launcher, state_.svc.boxes, asking, 0);
       },
       this);
   asking = &dialog;

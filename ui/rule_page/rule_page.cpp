@@ -147,11 +147,11 @@ int fraDovetem2::HelpContextOf(const QWidget* focused) const {
 void fraDovetem2::cmdRuleBack_Click() { pages_.BackToSelectionPage(); }
 
 void fraDovetem2::cmdRuleHelp_Click() {
-  OpenHelp(state_.HelpPath, state_.svc.launcher, state_.svc.boxes, window(), 12);
+  OpenHelp(state_.HelpPath, state_.svc.fs, state_.svc.launcher, state_.svc.boxes, window(), 12);
 }
 
 void fraDovetem2::cmdRuleExample_Click() {
-  OpenHelp(state_.HelpPath, state_.svc.launcher, state_.svc.boxes, window(), 60);
+  OpenHelp(state_.HelpPath, state_.svc.fs, state_.svc.launcher, state_.svc.boxes, window(), 60);
 }
 
 void fraDovetem2::lvwOrder_KeyUp(const QKeyEvent* key) {

@@ -1,7 +1,8 @@
 // Targets from full paths: files and folders dropped onto the target list,
 // and the paths of the command line. Each path that names an existing object
-// and is not yet a target (exact comparison) is added; what was not added,
-// and dates that could not be read, are reported in one message.
+// and is not yet a target (exact names, however the folder is spelled:
+// path_adder.h) is added; what was not added, and dates that could not be
+// read, are reported in one message.
 #include "core/objects/path_adder.h"
 #include "core/settings/work_state.h"
 #include "ui/selection_page/selection_page.h"

@@ -23,13 +23,14 @@ namespace dovetam {
 namespace {
 
 // The rows (0-based, ascending, each once) of the listing entries that are
-// targets of the listed folder: per target, the first entry of its exact
-// name, at the first position that shows it.
+// targets of the listed folder, however a target's folder is spelled
+// (ObjectTable::InFolder): per target, the first entry of its exact name, at
+// the first position that shows it.
 std::vector<int> TargetRowsOfListing(const ListingTable& listing, const ObjectTable& objects) {
   std::vector<int> rows;
   bool any = false;
   for (int32_t t = 1; t <= objects.ObjCount && !any; ++t) {
-    any = objects.ObjFolder[t] == listing.ListFolder;
+    any = objects.InFolder(t, listing.ListFolder, listing.ListFolderId);
   }
   if (!any) return rows;
   std::unordered_map<std::u16string, int32_t> firstEntry;
@@ -40,7 +41,7 @@ std::vector<int> TargetRowsOfListing(const ListingTable& listing, const ObjectTa
     if (e >= 1 && e <= listing.ListCount) positionOf[e] = p;
   }
   for (int32_t t = 1; t <= objects.ObjCount; ++t) {
-    if (objects.ObjFolder[t] != listing.ListFolder) continue;
+    if (!objects.InFolder(t, listing.ListFolder, listing.ListFolderId)) continue;
     const auto it = firstEntry.find(objects.ObjName[t]);
     if (it == firstEntry.end() || positionOf[it->second] == 0) continue;
     rows.push_back(positionOf[it->second] - 1);
@@ -69,7 +70,7 @@ void fraDovetem::FillSelectList() {
   pointer_.ShowHourglass();
   const ViewSettings& view = state_.settings.view;
   lvwSelect->Fill(listing.ListOrder, listing.ListCount, view.ViewModified, view.ViewCreated);
-  // The targets of the listed folder show selected (exact comparisons).
+  // The targets of the listed folder show selected (exact names).
   lvwSelect->SelectRows(TargetRowsOfListing(listing, state_.objects));
   pointer_.YieldWithFormDisabled();
   pointer_.ShowNormalPointer();

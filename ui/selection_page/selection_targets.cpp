@@ -51,7 +51,7 @@ void fraDovetem::cmdSelectDelete_Click() {
 bool fraDovetem::RemoveListedFolderTargets() {
   if (state_.listing.ListFailed != 0) return false;
   if (!GuardTargetChange()) return false;
-  RemoveTargetsInFolder(state_.objects, state_.listing.ListFolder);
+  RemoveTargetsInFolder(state_.objects, state_.listing.ListFolder, state_.listing.ListFolderId);
   return true;
 }
 

@@ -263,7 +263,7 @@ TEST_F(ListingTest, AddingSkipsExactDuplicatesAndKeepsWhatFitsWhenGrowingFails) 
 
 TEST(TargetCommandsTest, RemovalsCloseTheGapsInOrder) {
   ObjectTable t = Targets({{u"/a/", u"1"}, {u"/A/", u"2"}, {u"/b/", u"3"}, {u"/a/", u"4"}});
-  RemoveTargetsInFolder(t, u"/a/");
+  RemoveTargetsInFolder(t, u"/a/", {});
   EXPECT_EQ((std::vector<std::u16string>{u"/A/2", u"/b/3"}), Paths(t));
   ObjectTable u = Targets({{u"/a/", u"1"}, {u"/a/", u"2"}, {u"/a/", u"3"}});
   u.OrderIndex = {-1, 3, 1, 2};
@@ -350,6 +350,105 @@ TEST_F(PathAdderTest, DotDotGoesWhereTheSystemTakesIt) {
   PathAdder adder(fs, objects, false, false, Capacities::Small());
   EXPECT_EQ(PathAdd::NotAdded, adder.Add(base + u"sublnk/../sublnk"));  // there is no real/sublnk
   EXPECT_EQ(PathAdd::NotAdded, adder.Add(base + u"x.txt/../x.txt"));
+}
+
+// One object under two spellings of its folder: "lnk" is a link to "real",
+// "lnk2" a link to "lnk". Each spelling of real/f0 is one target with it,
+// whichever way it comes (button, drop or command line) and in either order;
+// real/f1 is another object.
+class TwoSpellingsTest : public TempDirTest {
+ protected:
+  void SetUp() override {
+    dir.MakeFolder(u"real");
+    dir.MakeFile(u"real/f0");
+    dir.MakeFile(u"real/f1");
+    dir.MakeSymlink(u"lnk", "real");
+    dir.MakeSymlink(u"lnk2", "lnk");
+    objects.Reset(10);
+  }
+
+  // The add button on the listing of `folder`, with the entries `names` selected.
+  bool AddFromListing(const std::u16string& folder, std::vector<std::u16string> names) {
+    ListingTable listing;
+    listing.Reset(10);
+    int dates = 0;
+    if (ReadFolderListing(fs, listing, dir.PathOf(folder), false, false, Capacities::Small(),
+                          dates) != ListingRead::Ok) {
+      ADD_FAILURE() << "cannot list " << EncodeNativeLossy(folder);
+      return false;
+    }
+    std::vector<int32_t> positions;
+    for (int32_t p = 1; p <= listing.ListCount; ++p) {
+      if (std::find(names.begin(), names.end(), listing.ListName[listing.ListOrder[p]]) !=
+          names.end()) {
+        positions.push_back(p);
+      }
+    }
+    return AddListingEntries(objects, listing, positions, Capacities::Small());
+  }
+
+  PathAdd AddPath(const std::u16string& relative) {
+    PathAdder adder(fs, objects, false, false, Capacities::Small());
+    return adder.Add(dir.PathOf(relative));
+  }
+
+  std::unique_ptr<FileSystem> system = CreateSystemFileSystem();
+  FileSystem& fs = *system;
+  ObjectTable objects;
+};
+
+TEST_F(TwoSpellingsTest, PathsOfOneObjectAddOneTarget) {
+  const std::u16string spellings[] = {u"real/f0", u"lnk/f0", u"lnk2/f0", u"lnk/../lnk/f0"};
+  for (const std::u16string& first : spellings) {
+    for (const std::u16string& second : spellings) {
+      SCOPED_TRACE(EncodeNativeLossy(first + u" then " + second));
+      objects.Reset(10);
+      // In one drop or command line, and in a later one.
+      PathAdder adder(fs, objects, false, false, Capacities::Small());
+      ASSERT_EQ(PathAdd::Added, adder.Add(dir.PathOf(first)));
+      EXPECT_EQ(PathAdd::Skipped, adder.Add(dir.PathOf(second)));
+      EXPECT_EQ(PathAdd::Skipped, AddPath(second));
+      EXPECT_EQ(PathAdd::Added, AddPath(u"lnk/f1"));
+      EXPECT_EQ(PathAdd::Skipped, AddPath(u"real/f1"));
+      EXPECT_EQ(2, objects.ObjCount);
+      EXPECT_EQ(0, adder.tally.notAdded);
+    }
+  }
+  // The link itself is an object of its own.
+  EXPECT_EQ(PathAdd::Added, AddPath(u"lnk"));
+  EXPECT_EQ(3, objects.ObjCount);
+}
+
+TEST_F(TwoSpellingsTest, TheAddButtonAddsAnObjectOnceUnderEverySpellingOfItsFolder) {
+  ASSERT_TRUE(AddFromListing(u"real/", {u"f0"}));
+  ASSERT_TRUE(AddFromListing(u"lnk/", {u"f0", u"f1"}));
+  ASSERT_TRUE(AddFromListing(u"lnk2/", {u"f0", u"f1"}));
+  ASSERT_EQ(2, objects.ObjCount);
+  // A target found keeps its place and takes the spelling last listed.
+  EXPECT_EQ((std::vector<std::u16string>{dir.PathOf(u"lnk2/f0"), dir.PathOf(u"lnk2/f1")}),
+            Paths(objects));
+  // Paths already targets through the button, and the button after paths.
+  EXPECT_EQ(PathAdd::Skipped, AddPath(u"real/f0"));
+  EXPECT_EQ(PathAdd::Skipped, AddPath(u"real/f1"));
+  objects.Reset(10);
+  ASSERT_EQ(PathAdd::Added, AddPath(u"lnk/f0"));
+  ASSERT_TRUE(AddFromListing(u"real/", {u"f0"}));
+  EXPECT_EQ(1, objects.ObjCount);
+  EXPECT_EQ(dir.PathOf(u"real/"), objects.ObjFolder[1]);
+}
+
+TEST_F(TwoSpellingsTest, TheListedFoldersTargetsAreRemovedHoweverTheirFolderIsSpelled) {
+  dir.MakeFolder(u"other");
+  dir.MakeFile(u"other/f0");
+  ASSERT_EQ(PathAdd::Added, AddPath(u"real/f0"));
+  ASSERT_EQ(PathAdd::Added, AddPath(u"other/f0"));
+  ListingTable listing;
+  listing.Reset(10);
+  int dates = 0;
+  ASSERT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.PathOf(u"lnk/"), false, false,
+                                               Capacities::Small(), dates));
+  RemoveTargetsInFolder(objects, listing.ListFolder, listing.ListFolderId);
+  EXPECT_EQ((std::vector<std::u16string>{dir.PathOf(u"other/f0")}), Paths(objects));
 }
 
 TEST_F(PathAdderTest, DatesThatCannotBeReadAreZeroAndReported) {
