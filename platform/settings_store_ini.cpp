@@ -234,8 +234,7 @@ class IniSettingsStore : public SettingsStore {
     StoreFile single;
     StoreFile& f = FileOf(appKey, single);
     if (!Load(f)) return false;
-    const std::u16string* found = FindIniValue(f.doc, section, key);
-    value = found != nullptr ? *found : std::u16string(defaultValue);
+    if (!f.doc.Find(section, key, value)) value = defaultValue;
     return true;
   }
 
@@ -246,7 +245,7 @@ class IniSettingsStore : public SettingsStore {
     StoreFile single;
     StoreFile& f = FileOf(appKey, single);
     if (!Load(f)) return false;
-    PutIniValue(f.doc, section, key, value);
+    f.doc.Put(section, key, value);
     f.changed = true;
     return &f != &single || Save(f);
   }
@@ -275,13 +274,13 @@ class IniSettingsStore : public SettingsStore {
     f.loaded = true;
     std::string bytes;
     f.readable = PathOf(f.appKey, f.folder, f.path) && ReadStoreFile(calls_, f.path, bytes);
-    if (f.readable) f.doc = ParseIni(DecodeNative(bytes));
+    if (f.readable) f.doc = IniDocument(std::move(bytes));
     return f.readable;
   }
 
   bool Save(const StoreFile& f) {
     std::string out;
-    if (!EncodeNative(SerializeIni(f.doc), out) || out.size() > kSettingsFileLimit) return false;
+    if (!f.doc.Serialize(out) || out.size() > kSettingsFileLimit) return false;
     return ReplaceAtomically(calls_, f.folder, f.path, out);
   }
 
