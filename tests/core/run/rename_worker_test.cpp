@@ -80,6 +80,8 @@ class RecordingFolder : public FolderHandle {
     events_.push_back(-id - 1);
     return FailsAt(id) ? kFsPermissionDenied : kFsOk;
   }
+  int Exists(std::u16string_view, bool&) override { return kFsIoError; }
+  int ReadDate(std::u16string_view, bool, bool, Date&) override { return kFsIoError; }
 
  private:
   Events& events_;
