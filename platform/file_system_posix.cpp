@@ -332,8 +332,9 @@ class PosixFileSystem : public FileSystem {
     return Open(path, false, file);
   }
 
-  // The soft limit of open files less the descriptors open now (counted in
-  // /proc/self/fd, which takes one of them while it is read).
+  // The soft limit of open files less the descriptors open now below it (a
+  // new one gets the lowest number free, and none at or above the limit),
+  // as /proc/self/fd lists them; the listing's own is free again after.
   int FilesFree() override {
     rlimit limit {};
     if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY ||
@@ -342,10 +343,13 @@ class PosixFileSystem : public FileSystem {
     }
     DIR* fds = opendir("/proc/self/fd");
     if (fds == nullptr) return 0;
+    const long below = static_cast<long>(limit.rlim_cur);
     long open = -1;  // the listing's own
-    while (dirent* e = readdir(fds)) open += e->d_name[0] != '.';
+    while (dirent* e = readdir(fds)) {
+      if (e->d_name[0] != '.' && std::strtol(e->d_name, nullptr, 10) < below) ++open;
+    }
     closedir(fds);
-    return static_cast<int>(std::max(0L, static_cast<long>(limit.rlim_cur) - open));
+    return static_cast<int>(std::max(0L, below - open));
   }
 
   std::vector<std::u16string> Drives() override {
