@@ -116,6 +116,9 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{"MoreFoldersThanTheLimit", 300, 200, false, true},
         LimitCase{"FewDescriptorsLeft", 120, 40, true, true},
         LimitCase{"FewDescriptorsLeftOnOneThread", 120, 40, true, false},
+        // One folder held at a time: each next folder waits for the rename
+        // thread to be done with the one before it.
+        LimitCase{"OneFolderHeldAtATime", 120, 40, true, true, 10},
         // Told of more than there is: the opens that fail make room.
         LimitCase{"FewerDescriptorsThanTold", 120, 20, true, true, 100000},
         LimitCase{"FewerDescriptorsThanToldOnOneThread", 120, 20, true, false, 100000},
