@@ -82,7 +82,7 @@ int FindPathNoCase(const std::string& path, EntryKind kind, FolderAt& at, std::s
     if (stat("/", &st) != 0) return ErrorOf(errno);
     if (kind == EntryKind::File) return kFsNotFound;
     at.Reach("/");
-    name = ".";
+    name.assign(1, '.');
     actual = p;
     return kFsOk;
   }
