@@ -2,8 +2,9 @@
 //
 // Every call returns an error number, 0 on success, with the numbers the rest
 // of the program tests: 53 the object does not exist, 58 an object of that
-// name already exists, 70 permission denied, 76 the path (its folder) was not
-// found, 75 any other failure of the system. Paths are UTF-16 texts; folders
+// name already exists, 67 the process (or the system) may open no more files
+// now, 70 permission denied, 76 the path (its folder) was not found, 75 any
+// other failure of the system. Paths are UTF-16 texts of any length; folders
 // end in "/". Names that are not valid UTF-8 on disk come back with their
 // invalid bytes as U+DC00+byte (utf8_codec.h) and are written back exactly.
 #pragma once
@@ -22,6 +23,7 @@ enum FsErrorNumber : int {
   kFsOk = 0,
   kFsNotFound = 53,
   kFsAlreadyExists = 58,
+  kFsTooManyFiles = 67,
   kFsPermissionDenied = 70,
   kFsIoError = 75,
   kFsPathNotFound = 76,
@@ -124,6 +126,12 @@ class FileSystem {
 
   // The drives: "/" first, then the mount points, each ending in "/".
   virtual std::vector<std::u16string> Drives() = 0;
+
+  // How many more files (folders held open among them) the process may open
+  // now: its limit of open files less those it has open. A file system whose
+  // open folders cost the process nothing answers kNoFileLimit.
+  static constexpr int kNoFileLimit = 1 << 30;
+  virtual int FilesFree() { return kNoFileLimit; }
 };
 
 // ListFolderWithDates made of ListFolder, a date call per entry and path,

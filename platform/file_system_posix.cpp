@@ -8,7 +8,9 @@
 // name that an entry of the folder already has in another letter case.
 // Existence tests ignore letter case (the exact name first, then one pass
 // over the folder). Creation dates are birth times from statx; where the file
-// system keeps none, the date cannot be read. Text files are only ever
+// system keeps none, the date cannot be read. Listings, existence tests,
+// dates, renames and open folders take paths of any length (a path too long
+// for the system is walked, folder_at_posix.h). Text files are only ever
 // appended to (O_APPEND), one write call per text as far as the system
 // takes it; they are regular files opened by their own name only (never
 // through a link), locked while open, and cut only once locked
@@ -16,9 +18,11 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -27,7 +31,9 @@
 #include <set>
 #include <sstream>
 
+#include "platform/entry_lookup_posix.h"
 #include "platform/file_system.h"
+#include "platform/folder_at_posix.h"
 #include "platform/folder_handle_posix.h"
 #include "platform/parallel_slices.h"
 #include "platform/text_case.h"
@@ -63,75 +69,34 @@ void SplitPath(const std::string& path, std::string& parent, std::string& name) 
   }
 }
 
-// True when no case variant of the name can differ from it, so a folder scan
-// cannot find anything the exact test has not found.
-bool HasNoCase(std::u16string_view name) {
-  for (char16_t c : name) {
-    if (UpperChar(c) != c || LowerChar(c) != c) return false;
-  }
-  return true;
-}
-
-// Reads the names of a folder; false with errno set on failure.
-bool ReadNames(const std::string& folder, std::vector<std::string>& names) {
-  errno = ReadNamesAt(AT_FDCWD, folder.c_str(), names);
-  return errno == 0;
-}
-
-enum class Kind { Any, File, Folder };
-
-bool KindMatches(const struct stat& st, Kind kind) {
-  if (kind == Kind::Any) return true;
-  return S_ISDIR(st.st_mode) == (kind == Kind::Folder);
-}
-
-// stat that follows links; a link that leads nowhere (or round in a loop) is
-// taken as itself (a file), as the listing shows it. False with errno set
-// when there is nothing at path.
-bool StatByTarget(const std::string& path, struct stat& st) {
-  if (stat(path.c_str(), &st) == 0) return true;
-  const int err = errno;
-  if ((err == ENOENT || err == ELOOP) && lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-    return true;
-  }
-  errno = err;
-  return false;
-}
-
-// Finds the object at path ignoring the case of its last component. Returns 0
+// Finds the object at path ignoring the case of its last component, in the
+// folder reached through `at` (its parent, of any path length). Returns 0
 // with `actual` set to the path on disk, 53 when there is none of that kind,
 // or another error when the question cannot be answered.
-int FindNoCase(const std::string& path, Kind kind, std::string& actual) {
+int FindPathNoCase(const std::string& path, EntryKind kind, FolderAt& at, std::string& name,
+                   std::string& actual) {
   const std::string p = StripSlash(path);
   if (p.empty()) return kFsNotFound;
-  struct stat st {};
-  if (StatByTarget(p, st)) {
-    if (KindMatches(st, kind)) {
-      actual = p;
-      return kFsOk;
-    }
-  } else if (errno != ENOENT && errno != ENOTDIR) {
-    return ErrorOf(errno);
+  if (p == "/") {
+    struct stat st {};
+    if (stat("/", &st) != 0) return ErrorOf(errno);
+    if (kind == EntryKind::File) return kFsNotFound;
+    at.Reach("/");
+    name.assign(1, '.');
+    actual = p;
+    return kFsOk;
   }
-  if (p == "/") return kFsNotFound;
-  std::string parent, name;
+  std::string parent;
   SplitPath(p, parent, name);
-  const std::u16string wanted = DecodeNative(name);
-  if (HasNoCase(wanted)) return kFsNotFound;
-  const std::u16string upper = UpperText(wanted);
-  std::vector<std::string> names;
-  if (!ReadNames(parent, names)) {
-    return (errno == ENOENT || errno == ENOTDIR) ? kFsNotFound : ErrorOf(errno);
+  if (const int err = at.Reach(parent); err != 0) {
+    return err == ENOENT || err == ENOTDIR ? kFsNotFound : ErrorOf(err);
   }
-  for (const std::string& n : names) {
-    if (n == name || UpperText(DecodeNative(n)) != upper) continue;
-    const std::string candidate = (parent == "/" ? "" : parent) + "/" + n;
-    if (StatByTarget(candidate, st) && KindMatches(st, kind)) {
-      actual = candidate;
-      return kFsOk;
-    }
-  }
-  return kFsNotFound;
+  std::string found;
+  const int rc = FindNoCase(at, name, kind, found);
+  if (rc != kFsOk) return rc;
+  actual = found == name ? p : (parent == "/" ? "" : parent) + "/" + found;
+  name = found;
+  return kFsOk;
 }
 
 std::string CurrentFolder() {
@@ -179,60 +144,10 @@ bool FullPathThroughDisk(const std::string& path, std::string& full) {
   return true;
 }
 
-constexpr unsigned kDateMask = STATX_TYPE | STATX_MTIME | STATX_BTIME;
-
 // A listing of more than twice this many entries shares its status calls
 // among up to kStatThreads threads.
 constexpr std::size_t kStatSlice = 1024;
 constexpr unsigned kStatThreads = 8;
-
-// statx of the object a name leads to, relative to a folder descriptor (or
-// AT_FDCWD and a full path). A link that leads nowhere (or round in a loop)
-// is taken as itself when `brokenLinkAsItself`, as the listing shows it: a
-// file with its own dates. False with errno set otherwise.
-bool StatxTarget(int dir, const char* path, bool brokenLinkAsItself, struct statx& sx) {
-  if (statx(dir, path, 0, kDateMask, &sx) == 0) return true;
-  const int err = errno;
-  if (brokenLinkAsItself && (err == ENOENT || err == ELOOP) &&
-      statx(dir, path, AT_SYMLINK_NOFOLLOW, kDateMask, &sx) == 0 && S_ISLNK(sx.stx_mode)) {
-    return true;
-  }
-  errno = err;
-  return false;
-}
-
-// Local time of the last time stamp converted: the files of one folder are
-// mostly made in the same second.
-struct LocalTimeCache {
-  std::time_t time = 0;
-  Date date = 0;
-  bool filled = false;
-  Date Of(std::time_t t) {
-    if (!filled || t != time) {
-      date = DateFromUnixTime(t);
-      time = t;
-      filled = true;
-    }
-    return date;
-  }
-};
-
-// The last-modified or the birth time of a statx result; an error where the
-// file system keeps no such time.
-int DateOfStatx(const struct statx& sx, bool birth, LocalTimeCache& cache, Date& date) {
-  const unsigned need = birth ? STATX_BTIME : STATX_MTIME;
-  if ((sx.stx_mask & need) == 0) return kFsIoError;
-  date = cache.Of(static_cast<std::time_t>(birth ? sx.stx_btime.tv_sec : sx.stx_mtime.tv_sec));
-  return kFsOk;
-}
-
-int StatxDates(const std::string& path, Kind kind, bool birth, Date& date) {
-  struct statx sx {};
-  if (!StatxTarget(AT_FDCWD, path.c_str(), kind == Kind::File, sx)) return ErrorOf(errno);
-  if ((kind == Kind::Folder) != S_ISDIR(sx.stx_mode)) return kFsNotFound;
-  LocalTimeCache cache;
-  return DateOfStatx(sx, birth, cache, date);
-}
 
 // A text file written by write calls on a descriptor opened for appending:
 // each text goes to the end the file has at that moment, whatever another
@@ -351,10 +266,10 @@ class PosixFileSystem : public FileSystem {
   }
 
   int FileExists(std::u16string_view path, bool& exists) override {
-    return Exists(path, Kind::File, exists);
+    return Exists(path, EntryKind::File, exists);
   }
   int FolderExists(std::u16string_view path, bool& exists) override {
-    return Exists(path, Kind::Folder, exists);
+    return Exists(path, EntryKind::Folder, exists);
   }
 
   int GetFullPath(std::u16string_view path, bool isFolder, std::u16string& full) override {
@@ -362,8 +277,10 @@ class PosixFileSystem : public FileSystem {
     if (!EncodeNative(path, bytes) || bytes.empty()) return kFsNotFound;
     std::string whole;
     if (!FullPathThroughDisk(bytes, whole)) return kFsNotFound;
-    std::string actual;
-    const int rc = FindNoCase(whole, isFolder ? Kind::Folder : Kind::File, actual);
+    FolderAt at;
+    std::string name, actual;
+    const int rc = FindPathNoCase(whole, isFolder ? EntryKind::Folder : EntryKind::File, at, name,
+                                  actual);
     if (rc != kFsOk) return rc;
     full = DecodeNative(actual);
     return kFsOk;
@@ -415,6 +332,26 @@ class PosixFileSystem : public FileSystem {
     return Open(path, false, file);
   }
 
+  // The soft limit of open files less the descriptors open now below it (a
+  // new one gets the lowest number free, and none at or above the limit),
+  // as /proc/self/fd lists them; the listing's own is free again after.
+  int FilesFree() override {
+    rlimit limit {};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY ||
+        limit.rlim_cur >= static_cast<rlim_t>(kNoFileLimit)) {
+      return kNoFileLimit;
+    }
+    DIR* fds = opendir("/proc/self/fd");
+    if (fds == nullptr) return 0;
+    const long below = static_cast<long>(limit.rlim_cur);
+    long open = -1;  // the listing's own
+    while (dirent* e = readdir(fds)) {
+      if (e->d_name[0] != '.' && std::strtol(e->d_name, nullptr, 10) < below) ++open;
+    }
+    closedir(fds);
+    return static_cast<int>(std::max(0L, below - open));
+  }
+
   std::vector<std::u16string> Drives() override {
     std::vector<std::u16string> drives{u"/"};
     std::set<std::u16string> seen{u"/"};
@@ -447,8 +384,14 @@ class PosixFileSystem : public FileSystem {
                   FolderIdentity& identity) {
     std::string path;
     if (!EncodeNative(folder, path) || path.empty()) return kFsPathNotFound;
-    DIR* dir = opendir(path.c_str());
-    if (dir == nullptr) return PathErrorOf(errno);
+    const int opened = OpenAnyLength(AT_FDCWD, path, O_RDONLY | O_DIRECTORY);
+    if (opened < 0) return PathErrorOf(errno);
+    DIR* dir = fdopendir(opened);
+    if (dir == nullptr) {
+      const int err = errno;
+      ::close(opened);
+      return PathErrorOf(err);
+    }
     const int dfd = dirfd(dir);
     struct stat self {};
     if (fstat(dfd, &self) == 0) {
@@ -499,12 +442,13 @@ class PosixFileSystem : public FileSystem {
     return err == 0 ? kFsOk : ErrorOf(err);
   }
 
-  static int Exists(std::u16string_view path, Kind kind, bool& exists) {
+  static int Exists(std::u16string_view path, EntryKind kind, bool& exists) {
     exists = false;
     std::string bytes;
     if (!EncodeNative(path, bytes) || bytes.empty()) return kFsOk;
-    std::string actual;
-    const int rc = FindNoCase(bytes, kind, actual);
+    FolderAt at;
+    std::string name, actual;
+    const int rc = FindPathNoCase(bytes, kind, at, name, actual);
     if (rc == kFsNotFound) return kFsOk;
     exists = rc == kFsOk;
     return rc;
@@ -513,11 +457,12 @@ class PosixFileSystem : public FileSystem {
   static int Dates(std::u16string_view path, bool isFolder, bool birth, Date& date) {
     std::string bytes;
     if (!EncodeNative(path, bytes) || bytes.empty()) return kFsNotFound;
-    const Kind kind = isFolder ? Kind::Folder : Kind::File;
-    std::string actual;
-    const int rc = FindNoCase(bytes, kind, actual);
+    FolderAt at;
+    std::string name, actual;
+    const int rc = FindPathNoCase(bytes, isFolder ? EntryKind::Folder : EntryKind::File, at, name,
+                                  actual);
     if (rc != kFsOk) return rc;
-    return StatxDates(actual, kind, birth, date);
+    return EntryDate(at, name, isFolder, birth, date);
   }
 
   static int Open(std::u16string_view path, bool cut, std::unique_ptr<TextFile>& file) {

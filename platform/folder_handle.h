@@ -3,7 +3,9 @@
 // folder (or a folder above it) is renamed, the handle still names it, while
 // a path text would name whatever the path leads to now. Its identity on
 // disk (device and inode) is the same under every spelling of its path,
-// links included; (0, 0) is no folder's and stands for "not known".
+// links included; (0, 0) is no folder's and stands for "not known". What is
+// done in it goes by names relative to it, so it works whatever the length
+// of the folder's path.
 #pragma once
 
 #include <compare>
@@ -11,6 +13,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/dates.h"
 
 namespace dovetam {
 
@@ -35,6 +39,13 @@ class FolderHandle {
   // is one system call; an object of exactly the new name is still never
   // replaced (58).
   virtual int Rename(std::u16string_view oldName, std::u16string_view newName, bool checkCase) = 0;
+  // Whether a file or folder of that name is in it, as FileExists and
+  // FolderExists see it (letter case ignored, links by what they point to).
+  virtual int Exists(std::u16string_view name, bool& exists) = 0;
+  // The last-modified or (`created`) the creation date of the file or
+  // (`isFolder`) folder of that name in it, as GetDateLastModified and
+  // GetDateCreated give it.
+  virtual int ReadDate(std::u16string_view name, bool isFolder, bool created, Date& date) = 0;
 };
 
 }  // namespace dovetam

@@ -1,4 +1,5 @@
 // Folder handles and renames relative to them: see folder_handle_posix.h.
+// Paths of any length are reached through folder_at_posix.h.
 //
 // A rename is renameat2 with RENAME_NOREPLACE, relative to the folder's
 // descriptor (or its path), so an existing object is never replaced. With
@@ -17,6 +18,8 @@
 #include <cstring>
 
 #include "platform/case_rename.h"
+#include "platform/entry_lookup_posix.h"
+#include "platform/folder_at_posix.h"
 #include "platform/file_system.h"
 #include "platform/text_case.h"
 #include "platform/utf8_codec.h"
@@ -29,34 +32,26 @@ FolderIdentity IdentityOf(const struct stat& st) {
   return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
 }
 
-// The folder as a descriptor and a prefix for names in it: the handle's
-// descriptor and "", or the current folder and the folder's path.
-struct At {
-  int fd = AT_FDCWD;
-  std::string prefix;
-  std::string Of(const std::string& name) const { return prefix + name; }
-};
-
 bool IsPlainName(std::u16string_view name) {
   return !name.empty() && name != u"." && name != u".." &&
          name.find_first_of(std::u16string_view(u"/\0", 2)) == std::u16string_view::npos;
 }
 
-int NoReplace(const At& at, const std::string& from, const std::string& to) {
-  if (renameat2(at.fd, at.Of(from).c_str(), at.fd, at.Of(to).c_str(), RENAME_NOREPLACE) == 0) {
+int NoReplace(const FolderAt& at, const std::string& from, const std::string& to) {
+  if (renameat2(at.fd(), at.Of(from).c_str(), at.fd(), at.Of(to).c_str(), RENAME_NOREPLACE) == 0) {
     return kFsOk;
   }
   return FsErrorOfErrno(errno);
 }
 
-int ReadNames(const At& at, std::vector<std::string>& names) {
-  const int err = ReadNamesAt(at.fd, at.prefix.empty() ? "." : at.prefix.c_str(), names);
+int ReadNames(const FolderAt& at, std::vector<std::string>& names) {
+  const int err = ReadNamesAt(at.fd(), at.Self(), names);
   if (err == 0) return kFsOk;
   return err == ENOENT || err == ENOTDIR ? kFsPathNotFound : FsErrorOfErrno(err);
 }
 
 // Renames relative to a folder (see FolderHandle::Rename).
-int RenameAt(const At& at, std::u16string_view oldName, std::u16string_view newName,
+int RenameAt(const FolderAt& at, std::u16string_view oldName, std::u16string_view newName,
              bool checkCase) {
   if (!IsPlainName(newName)) return kFsIoError;
   std::string from, to;
@@ -68,7 +63,7 @@ int RenameAt(const At& at, std::u16string_view oldName, std::u16string_view newN
   if (!checkCase && from != to && !EqualNoCase(oldName, newName)) return NoReplace(at, from, to);
 
   struct stat src {};
-  if (fstatat(at.fd, at.Of(from).c_str(), &src, AT_SYMLINK_NOFOLLOW) != 0) {
+  if (fstatat(at.fd(), at.Of(from).c_str(), &src, AT_SYMLINK_NOFOLLOW) != 0) {
     return FsErrorOfErrno(errno);
   }
   if (from == to) return kFsAlreadyExists;
@@ -82,7 +77,7 @@ int RenameAt(const At& at, std::u16string_view oldName, std::u16string_view newN
     for (const std::string& n : names) {
       if (n == from || UpperText(DecodeNative(n)) != upper) continue;
       struct stat other {};
-      if (fstatat(at.fd, at.Of(n).c_str(), &other, AT_SYMLINK_NOFOLLOW) != 0) continue;
+      if (fstatat(at.fd(), at.Of(n).c_str(), &other, AT_SYMLINK_NOFOLLOW) != 0) continue;
       if (other.st_dev == src.st_dev && other.st_ino == src.st_ino) continue;
       return kFsAlreadyExists;
     }
@@ -90,18 +85,18 @@ int RenameAt(const At& at, std::u16string_view oldName, std::u16string_view newN
 
   struct stat target {};
   const bool sameObject = EqualNoCase(oldName, newName) &&
-                          fstatat(at.fd, at.Of(to).c_str(), &target, AT_SYMLINK_NOFOLLOW) == 0 &&
+                          fstatat(at.fd(), at.Of(to).c_str(), &target, AT_SYMLINK_NOFOLLOW) == 0 &&
                           target.st_dev == src.st_dev && target.st_ino == src.st_ino;
   if (!sameObject) return NoReplace(at, from, to);
 
   // A case-insensitive file system sees the new name as the old object.
   return RenameThroughTemporary(
       [&at](const std::string& a, const std::string& b) {
-        return renameat2(at.fd, a.c_str(), at.fd, b.c_str(), RENAME_NOREPLACE) == 0
+        return renameat2(at.fd(), a.c_str(), at.fd(), b.c_str(), RENAME_NOREPLACE) == 0
                    ? int{kFsOk}
                    : FsErrorOfErrno(errno);
       },
-      at.prefix, from, to);
+      at.Prefix(), from, to);
 }
 
 // An open folder: an O_PATH descriptor, which any folder that can be reached
@@ -113,13 +108,27 @@ class PosixFolderHandle : public FolderHandle {
   FolderIdentity Identity() const override { return id_; }
   int Names(std::vector<std::u16string>& names) override {
     std::vector<std::string> bytes;
-    if (const int err = ReadNames(At{fd_, {}}, bytes); err != kFsOk) return err;
+    if (const int err = ReadNames(FolderAt(fd_), bytes); err != kFsOk) return err;
     names.reserve(names.size() + bytes.size());
     for (const std::string& b : bytes) names.push_back(DecodeNative(b));
     return kFsOk;
   }
   int Rename(std::u16string_view oldName, std::u16string_view newName, bool checkCase) override {
-    return RenameAt(At{fd_, {}}, oldName, newName, checkCase);
+    return RenameAt(FolderAt(fd_), oldName, newName, checkCase);
+  }
+  int Exists(std::u16string_view name, bool& exists) override {
+    exists = false;
+    std::string bytes;
+    if (!EncodeNative(name, bytes) || !IsPlainName(name)) return kFsOk;
+    std::string actual;
+    const int rc = FindNoCase(FolderAt(fd_), bytes, EntryKind::Any, actual);
+    exists = rc == kFsOk;
+    return rc == kFsNotFound ? kFsOk : rc;
+  }
+  int ReadDate(std::u16string_view name, bool isFolder, bool created, Date& date) override {
+    std::string bytes;
+    if (!EncodeNative(name, bytes) || !IsPlainName(name)) return kFsNotFound;
+    return FindDate(FolderAt(fd_), bytes, isFolder, created, date);
   }
 
  private:
@@ -130,7 +139,7 @@ class PosixFolderHandle : public FolderHandle {
 }  // namespace
 
 int ReadNamesAt(int dirFd, const char* path, std::vector<std::string>& names) {
-  const int fd = openat(dirFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int fd = OpenAnyLength(dirFd, path, O_RDONLY | O_DIRECTORY);
   if (fd < 0) return errno;
   DIR* dir = fdopendir(fd);
   if (dir == nullptr) {
@@ -156,6 +165,8 @@ int FsErrorOfErrno(int err) {
     case ENOENT: return kFsNotFound;
     case EEXIST:
     case ENOTEMPTY: return kFsAlreadyExists;
+    case EMFILE:
+    case ENFILE: return kFsTooManyFiles;
     case EACCES:
     case EPERM:
     case EROFS: return kFsPermissionDenied;
@@ -166,7 +177,7 @@ int FsErrorOfErrno(int err) {
 int OpenFolderPosix(std::u16string_view folder, std::unique_ptr<FolderHandle>& handle) {
   std::string path;
   if (!EncodeNative(folder, path) || path.empty()) return kFsPathNotFound;
-  const int fd = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  const int fd = OpenAnyLength(AT_FDCWD, path, O_PATH | O_DIRECTORY);
   if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? kFsPathNotFound : FsErrorOfErrno(errno);
   struct stat st {};
   if (fstat(fd, &st) != 0) {
@@ -180,10 +191,10 @@ int OpenFolderPosix(std::u16string_view folder, std::unique_ptr<FolderHandle>& h
 
 int RenameByPathPosix(std::u16string_view folder, std::u16string_view oldName,
                       std::u16string_view newName) {
-  At at;
-  if (!EncodeNative(folder, at.prefix)) return kFsNotFound;
-  if (at.prefix.empty()) at.prefix = "./";
-  if (at.prefix.back() != '/') at.prefix += '/';
+  std::string path;
+  if (!EncodeNative(folder, path)) return kFsNotFound;
+  FolderAt at;
+  if (const int err = at.Reach(std::move(path)); err != 0) return FsErrorOfErrno(err);
   return RenameAt(at, oldName, newName, true);
 }
 

@@ -29,7 +29,9 @@ bool GetObjectDateCode(RuleCall& call, int kind, int code, DateCodeValue& value)
     const bool mayRead = !call.context.BeforeDateRead || call.context.BeforeDateRead();
     Date read = 0;
     int err = kFsIoError;
-    if (mayRead) {
+    if (mayRead && call.context.ReadDate) {
+      err = call.context.ReadDate(kind == kDateCreated, read);
+    } else if (mayRead) {
       err = kind == kDateCreated
                 ? call.fs.GetDateCreated(call.context.CurPath, call.context.CurIsFolder, read)
                 : call.fs.GetDateLastModified(call.context.CurPath, call.context.CurIsFolder, read);

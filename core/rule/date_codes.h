@@ -1,7 +1,8 @@
 // The object's dates for the date codes \Y \M \A \H \I \S \D \T \U \E.
 //
 // The dates come from the RuleContext; a date of 0 (not read) is read once
-// through the file system at CurPath (folder or file by CurIsFolder) and kept
+// through the context's ReadDate when it has one, else through the file
+// system at CurPath (folder or file by CurIsFolder), and kept
 // in the context for the rest of the object's processing. A date that cannot
 // be read is a rule error and stays 0, so the next call tries again.
 #pragma once

@@ -1,6 +1,7 @@
 // What the rule engine may read about the object being renamed, and what it
-// reports back. A date of 0 makes the engine read that date itself through
-// the file system and CurPath (CurIsFolder chooses folder or file).
+// reports back. A date of 0 makes the engine read that date itself, through
+// ReadDate or else the file system and CurPath (CurIsFolder chooses folder
+// or file).
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,11 @@ struct RuleContext {
   // the rule as if the date could not be read; the caller, who said no,
   // drops that result and evaluates the name again when it may.
   std::function<bool()> BeforeDateRead;
+  // When set, the engine reads a date through it (the last-modified date,
+  // or the creation date when `created`) instead of through the file system
+  // at CurPath: the rename run reads it in the object's open folder. Returns
+  // the error number.
+  std::function<int(bool created, Date& date)> ReadDate;
   int16_t RuleErrorKind = 0;  // 0 none, 1 rule error, 2 generated-name error
   std::u16string RuleErrorText;
 };

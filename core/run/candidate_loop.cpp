@@ -99,6 +99,12 @@ Settled CandidateLoop::EvacuationRename(int32_t k, int32_t p, const std::u16stri
   if (const auto failed = overlapped_.TakeFailedEvacuation(p, k, name, evac)) {
     // Done again after the rename thread failed it: the line that announces
     // it is in the log text; what became of its write and rename is known.
+    if (failed->writeError == kFsOk && failed->renameError == kFsTooManyFiles) {
+      // Short of descriptors, the thread renamed nothing: made here, where
+      // the index can make room.
+      err = steps_.RenameOnDisk(k, evac);
+      return {};
+    }
     if (failed->writeError == kFsOk) {
       steps_.index.RenameDone(failed->plan, failed->renameError);
       err = failed->renameError;

@@ -10,8 +10,13 @@ namespace dovetam {
 
 namespace {
 
-// Open folders kept at most; further folders are reached by their paths.
+// Open folders held at most, whatever the limit of open files.
 constexpr int kMaxOpenFolders = 256;
+// Files the rest of an operation opens while the index holds its folders:
+// a listing and the letter-case check of a rename on this thread and on the
+// rename thread, a folder opened before the one it replaces is closed, the
+// two of a walk along a long path, and the report once the run is over.
+constexpr int kRoomForTheRest = 8;
 
 std::u16string BaseKey(const std::u16string& upperName) {
   return std::u16string(NameBase(upperName));
@@ -38,6 +43,10 @@ void UpperInto(std::u16string_view text, std::u16string& out) {
 
 NameIndex::NameIndex(ObjectTable& objects, FileSystem& fs, bool baseMode)
     : objects_(objects), fs_(fs), baseMode_(baseMode) {
+  // Half of what is free, so that whatever else the process opens meanwhile
+  // (the window's own files) finds room too.
+  const int64_t spare = (int64_t{fs.FilesFree()} - kRoomForTheRest) / 2;
+  holdAtMost_ = static_cast<int>(std::clamp<int64_t>(spare, 0, kMaxOpenFolders));
   const int32_t n = objects.ObjCount;
   positionOf_.assign(static_cast<std::size_t>(n) + 1, 0);
   for (int32_t p = 1; p <= n; ++p) {
@@ -89,10 +98,7 @@ NameIndex::DiskFolder& NameIndex::Disk(FolderState& f) {
   if (f.disk) return *f.disk;
   std::unique_ptr<FolderHandle> handle;
   std::optional<FolderIdentity> id;
-  if (fs_.OpenFolder(f.text, handle) == kFsOk) {
-    id = handle->Identity();
-    if (openHandles_ >= kMaxOpenFolders) handle.reset();
-  }
+  if (Open(f.text, handle) == kFsOk) id = handle->Identity();
   if (!ChosenThere(f, id)) {
     // Another folder than the one chosen (or none): a disk state of its own
     // in which nothing can be read or done.
@@ -111,12 +117,65 @@ NameIndex::DiskFolder& NameIndex::Disk(FolderState& f) {
     d->identity = id;
     if (id) byIdentity_[*id] = d;
   }
-  if (!d->handle && handle) {
-    d->handle = std::move(handle);
-    ++openHandles_;
-  }
+  if (!d->handle && handle) Hold(*d, handle);
   Attach(f, *d);
   return *d;
+}
+
+void NameIndex::Hold(DiskFolder& d, std::unique_ptr<FolderHandle>& h) {
+  if (holdAtMost_ == 0) return;
+  while (static_cast<int>(held_.size()) >= holdAtMost_) {
+    // The folder used longest ago goes, one the rename thread is done with
+    // before one it may still use.
+    DiskFolder* oldest = nullptr;
+    bool oldestFree = false;
+    for (DiskFolder* other : held_) {
+      const bool free = !other->lent || !borrower_ || borrower_->Returned(other->ticket);
+      if (!oldest || (free && !oldestFree) ||
+          (free == oldestFree && other->lastUse < oldest->lastUse)) {
+        oldest = other;
+        oldestFree = free;
+      }
+    }
+    Release(*oldest);
+  }
+  d.handle = std::move(h);
+  d.lastUse = ++useClock_;
+  held_.push_back(&d);
+}
+
+void NameIndex::Release(DiskFolder& d) {
+  if (!d.handle) return;
+  if (d.lent && borrower_) borrower_->WaitReturned(d.ticket);
+  d.lent = false;
+  d.handle.reset();
+  held_.erase(std::remove(held_.begin(), held_.end(), &d), held_.end());
+}
+
+bool NameIndex::MakeRoom() {
+  if (held_.empty()) return false;
+  holdAtMost_ = std::min(holdAtMost_, static_cast<int>(held_.size())) / 2;
+  while (!held_.empty()) Release(*held_.back());
+  return true;
+}
+
+template <typename Call>
+int NameIndex::WithRoom(Call call) {
+  int err = call();
+  while (err == kFsTooManyFiles && MakeRoom()) err = call();
+  return err;
+}
+
+int NameIndex::Open(const std::u16string& folder, std::unique_ptr<FolderHandle>& handle) {
+  return WithRoom([&] {
+    handle.reset();
+    return fs_.OpenFolder(folder, handle);
+  });
+}
+
+void NameIndex::Lent(const RenamePlan& plan, uint32_t ticket) {
+  plan.disk->lent = true;
+  plan.disk->ticket = ticket;
 }
 
 void NameIndex::Attach(FolderState& f, DiskFolder& d) {
@@ -198,20 +257,26 @@ void NameIndex::RemoveOnDisk(DiskFolder& d, const std::u16string& upperName) {
   }
 }
 
-int NameIndex::Reach(DiskFolder& d, const std::u16string& folder, FolderHandle*& handle) {
+int NameIndex::Reach(DiskFolder& d, const std::u16string& folder, FolderHandle*& handle,
+                     std::unique_ptr<FolderHandle>& transient) {
   handle = d.handle.get();
   if (d.refused) return kFsIoError;
-  if (handle || !d.identity) return kFsOk;
-  reopened_.reset();
-  if (const int err = fs_.OpenFolder(folder, reopened_); err != kFsOk) return err;
-  if (reopened_->Identity() != *d.identity) return kFsIoError;  // another folder now
-  handle = reopened_.get();
+  if (handle) {
+    d.lastUse = ++useClock_;
+    return kFsOk;
+  }
+  if (!d.identity) return kFsOk;
+  transient.reset();
+  if (const int err = fs_.OpenFolder(folder, transient); err != kFsOk) return err;
+  if (transient->Identity() != *d.identity) return kFsIoError;  // another folder now
+  Hold(d, transient);
+  handle = d.handle ? d.handle.get() : transient.get();
   return kFsOk;
 }
 
 bool NameIndex::IdentityOf(const std::u16string& folder, FolderIdentity& id) {
   std::unique_ptr<FolderHandle> handle;
-  if (fs_.OpenFolder(folder, handle) != kFsOk) return false;
+  if (Open(folder, handle) != kFsOk) return false;
   id = handle->Identity();
   return true;
 }
@@ -219,17 +284,19 @@ bool NameIndex::IdentityOf(const std::u16string& folder, FolderIdentity& id) {
 int NameIndex::List(DiskFolder& d, const std::u16string& folder) {
   if (d.listed) return kFsOk;
   std::vector<std::u16string> names;
-  FolderHandle* handle = nullptr;
-  int err = Reach(d, folder, handle);
-  if (err == kFsOk && handle) {
-    err = handle->Names(names);
-  } else if (err == kFsOk) {
+  const int err = WithRoom([&] {
+    names.clear();
+    FolderHandle* handle = nullptr;
+    std::unique_ptr<FolderHandle> transient;
+    if (const int e = Reach(d, folder, handle, transient); e != kFsOk) return e;
+    if (handle) return handle->Names(names);
     std::vector<FsEntry> files, folders;
-    err = fs_.ListFolder(folder, files, folders);
+    const int e = fs_.ListFolder(folder, files, folders);
     for (std::vector<FsEntry>* list : {&files, &folders}) {
-      for (FsEntry& e : *list) names.push_back(std::move(e.name));
+      for (FsEntry& entry : *list) names.push_back(std::move(entry.name));
     }
-  }
+    return e;
+  });
   if (err != kFsOk) return err;
   d.listed = true;
   d.onDisk.Reserve(d.onDisk.size() + names.size());
@@ -274,18 +341,39 @@ int NameIndex::Exists(const std::u16string& folder, const std::u16string& name, 
   DiskFolder& d = Disk(Folder(folder));
   if (d.refused) return kFsIoError;
   if (List(d, folder) != kFsOk) {
-    // The folder cannot be listed: ask the file system about this one name.
-    const std::u16string path = folder + name;
-    bool file = false, dir = false;
-    int err = fs_.FileExists(path, file);
-    if (err == kFsOk && !file) err = fs_.FolderExists(path, dir);
-    exists = file || dir;
-    return err;
+    // The folder cannot be listed: ask about this one name.
+    return WithRoom([&] {
+      exists = false;
+      FolderHandle* handle = nullptr;
+      std::unique_ptr<FolderHandle> transient;
+      if (const int e = Reach(d, folder, handle, transient); e != kFsOk) return e;
+      if (handle) return handle->Exists(name, exists);
+      const std::u16string path = folder + name;
+      bool file = false, dir = false;
+      int e = fs_.FileExists(path, file);
+      if (e == kFsOk && !file) e = fs_.FolderExists(path, dir);
+      exists = file || dir;
+      return e;
+    });
   }
   UpperInto(name, upperNew_);
   const int32_t* count = d.onDisk.Find(upperNew_);
   exists = count && *count > 0;
   return kFsOk;
+}
+
+int NameIndex::ReadDate(const std::u16string& folder, const std::u16string& name, bool isFolder,
+                        bool created, Date& date) {
+  DiskFolder& d = Disk(Folder(folder));
+  return WithRoom([&] {
+    FolderHandle* handle = nullptr;
+    std::unique_ptr<FolderHandle> transient;
+    if (const int e = Reach(d, folder, handle, transient); e != kFsOk) return e;
+    if (handle) return handle->ReadDate(name, isFolder, created, date);
+    const std::u16string path = folder + name;
+    return created ? fs_.GetDateCreated(path, isFolder, date)
+                   : fs_.GetDateLastModified(path, isFolder, date);
+  });
 }
 
 int NameIndex::BaseCollides(const std::u16string& folder, const std::u16string& upperBase,
@@ -301,12 +389,15 @@ int NameIndex::BaseCollides(const std::u16string& folder, const std::u16string& 
 int NameIndex::Rename(const std::u16string& folder, const std::u16string& oldName,
                       const std::u16string& newName) {
   PlanRename(folder, oldName, newName, plan_);
-  FolderHandle* handle = nullptr;
-  int err = Reach(*plan_.disk, folder, handle);
-  if (err == kFsOk) {
-    err = handle ? handle->Rename(oldName, newName, plan_.checkCase)
-                 : fs_.Rename(folder, oldName, newName);
-  }
+  // A rename that fails for want of descriptors (its letter-case check
+  // reads the folder) has renamed nothing: it is made again.
+  const int err = WithRoom([&] {
+    FolderHandle* handle = nullptr;
+    std::unique_ptr<FolderHandle> transient;
+    if (const int e = Reach(*plan_.disk, folder, handle, transient); e != kFsOk) return e;
+    return handle ? handle->Rename(oldName, newName, plan_.checkCase)
+                  : fs_.Rename(folder, oldName, newName);
+  });
   RenameDone(plan_, err);
   return err;
 }
@@ -317,6 +408,15 @@ void NameIndex::PlanRename(const std::u16string& folder, const std::u16string& o
   UpperInto(oldName, plan.upperOld);
   UpperInto(newName, plan.upperNew);
   plan.disk = &d;
+  // A folder whose handle was closed to make room is opened again, so that
+  // its renames may go to the rename thread.
+  if (!d.handle && d.identity && d.listed && holdAtMost_ > 0) {
+    WithRoom([&] {
+      FolderHandle* ignored = nullptr;
+      std::unique_ptr<FolderHandle> transient;
+      return Reach(d, folder, ignored, transient);
+    });
+  }
   plan.handle = d.handle.get();
   // With the folder's entries known to hold no other bearer of the new name
   // in any letter case, the rename is one system call; otherwise the file

@@ -17,12 +17,26 @@
 // disk state, found by the folder's identity (device and inode), so a rename
 // made under one spelling is seen under every other. The folder is opened
 // once, when first needed; its entries are listed once and then follow the
-// renames of the operation, which are made relative to the open folder: the
-// handle keeps naming the folder when a folder above it is renamed. Past
-// kMaxOpenFolders open folders, a folder is opened again for each listing
-// and rename, and used only while it is still the folder first opened. A
-// folder that cannot be opened falls back to its path text, and one that
-// cannot be listed to the file system's own existence test.
+// renames of the operation. Everything done on disk (listing, existence
+// tests, dates, renames) is relative to the open folder: the handle keeps
+// naming the folder when a folder above it is renamed, and the length of
+// the folder's path does not matter. A folder that cannot be opened falls
+// back to its path text, and one that cannot be listed to the existence
+// test of its open folder.
+//
+// Open folders cost descriptors, of which the process has a limit. The index
+// holds open at most half of the files the process may still open when the
+// index is made, less a few for the rest of the operation (listings, the
+// letter-case check of the rename thread, a walk along a long path, the
+// report), and never more than 256; with none to spare it holds none and
+// opens a folder for each call. Past that, the folder used longest ago is
+// closed (once the rename thread is done with it, Borrower) and opened again
+// by its path when needed, and used only while it is still the folder first
+// opened. When an open fails for want of descriptors all the same (something
+// else took them), every folder held is closed, the index holds at most half
+// as many from then on, and the call is made again before it fails. So an
+// operation needs three descriptors beyond those open when it starts: the
+// log, one folder and its listing (or the two of a walk along a long path).
 //
 // Cost: building O(n log n) for n targets; each query and update O(log n)
 // plus the length of the names; listing a folder O(entries). A renamed
@@ -57,6 +71,20 @@ class NameIndex {
   NameIndex(const NameIndex&) = delete;
   NameIndex& operator=(const NameIndex&) = delete;
 
+  // The rename thread, which is lent the open folder of each job it is
+  // given (RenamePlan::quiet): jobs are numbered by tickets counted up.
+  class Borrower {
+   public:
+    virtual ~Borrower() = default;
+    // Whether the job of `ticket` is done with its folder (done, or never
+    // to be started).
+    virtual bool Returned(uint32_t ticket) = 0;
+    virtual void WaitReturned(uint32_t ticket) = 0;
+  };
+  void SetBorrower(Borrower* borrower) { borrower_ = borrower; }
+  // How many folders the index holds open at most.
+  int HoldsAtMost() const { return holdAtMost_; }
+
   // Run position of a target index (0 when it has none).
   int32_t PositionOf(int32_t target) const;
 
@@ -76,6 +104,10 @@ class NameIndex {
   // Does an entry of that name exist in the folder (case ignored)? Returns
   // the error number of the file system (0 on success).
   int Exists(const std::u16string& folder, const std::u16string& name, bool& exists);
+  // The last-modified or (`created`) creation date of the entry `name` of
+  // the folder, a folder when `isFolder`. Returns the error number.
+  int ReadDate(const std::u16string& folder, const std::u16string& name, bool isFolder,
+               bool created, Date& date);
   // Base-name mode: is there an entry on disk whose base is upperBase and
   // that no target of this folder text at position p or later bears? Error
   // number of the listing.
@@ -106,6 +138,9 @@ class NameIndex {
   void PlanRename(const std::u16string& folder, const std::u16string& oldName,
                   const std::u16string& newName, RenamePlan& plan);
   void RenameDone(const RenamePlan& plan, int err);
+  // The open folder of a quiet plan goes with the job of `ticket` of the
+  // rename thread (Borrower).
+  void Lent(const RenamePlan& plan, uint32_t ticket);
   // Takes back RenameDone(plan, 0) of a quiet plan.
   void RenameUndone(const RenamePlan& plan);
   // Forgets every numbering hint.
@@ -151,7 +186,10 @@ class NameIndex {
   };
   struct DiskFolder {
     std::optional<FolderIdentity> identity;  // none: known by its text only
-    std::unique_ptr<FolderHandle> handle;    // none: opened for each call, or reached by path
+    std::unique_ptr<FolderHandle> handle;    // none: opened when needed, or reached by path
+    uint64_t lastUse = 0;                    // when the handle was last used
+    bool lent = false;                       // the handle went with the job of `ticket`
+    uint32_t ticket = 0;
     NameTable<int32_t> onDisk;               // upper name -> entries
     std::vector<FolderState*> spellings;     // folder texts that reach it
     bool listed = false;
@@ -175,8 +213,24 @@ class NameIndex {
   void RemoveOnDisk(DiskFolder& d, const std::u16string& upperName);
   int List(DiskFolder& d, const std::u16string& folder);
   // The open folder to work in: d's own handle, or the folder opened again
-  // when it is still d (nullptr with no error: reached by its path).
-  int Reach(DiskFolder& d, const std::u16string& folder, FolderHandle*& handle);
+  // when it is still d, held (Hold) or else kept in `transient` for the
+  // caller's call (nullptr with no error: reached by its path).
+  int Reach(DiskFolder& d, const std::u16string& folder, FolderHandle*& handle,
+            std::unique_ptr<FolderHandle>& transient);
+  // Keeps h as d's handle when the index holds folders, closing the one
+  // used longest ago when it holds as many as it may; else h goes.
+  void Hold(DiskFolder& d, std::unique_ptr<FolderHandle>& h);
+  // Closes d's handle once the rename thread is done with it.
+  void Release(DiskFolder& d);
+  // After a call failed for want of descriptors: closes every folder held
+  // and holds at most half as many from now on. False when none was held.
+  bool MakeRoom();
+  // call() made again while it fails for want of descriptors and room can
+  // be made.
+  template <typename Call>
+  int WithRoom(Call call);
+  // Opens the folder at a path (WithRoom).
+  int Open(const std::u16string& folder, std::unique_ptr<FolderHandle>& handle);
   // The identity of the folder at a path, when it can be opened.
   bool IdentityOf(const std::u16string& folder, FolderIdentity& id);
   void MovePrefix(const std::u16string& oldPrefix, const std::u16string& newPrefix);
@@ -195,14 +249,16 @@ class NameIndex {
   FolderMap folders_;
   std::vector<std::unique_ptr<DiskFolder>> disks_;
   std::map<FolderIdentity, DiskFolder*> byIdentity_;
-  int openHandles_ = 0;
+  int holdAtMost_ = 0;
+  std::vector<DiskFolder*> held_;  // the disk folders with a handle
+  uint64_t useClock_ = 0;
+  Borrower* borrower_ = nullptr;
   // Folder texts by the names of their path components, built at the first
   // folder rename: the other spellings a renamed folder may be reached by.
   std::unordered_map<std::u16string, std::unordered_set<FolderState*>> components_;
   bool componentsBuilt_ = false;
   std::u16string upperOld_, upperNew_;  // working texts of Exists and TargetRenamed
   RenamePlan plan_;                     // working plan of Rename
-  std::unique_ptr<FolderHandle> reopened_;  // a folder past the open ones, for one call
 };
 
 }  // namespace dovetam

@@ -5,9 +5,17 @@
 
 namespace dovetam {
 
-OverlappedRenames::OverlappedRenames(TargetSteps& steps) : steps_(steps) {}
+OverlappedRenames::OverlappedRenames(TargetSteps& steps) : steps_(steps) {
+  steps_.index.SetBorrower(this);
+}
 
-OverlappedRenames::~OverlappedRenames() = default;
+OverlappedRenames::~OverlappedRenames() { steps_.index.SetBorrower(nullptr); }
+
+bool OverlappedRenames::Returned(uint32_t ticket) { return !worker_ || worker_->Finished(ticket); }
+
+void OverlappedRenames::WaitReturned(uint32_t ticket) {
+  if (worker_) worker_->WaitFinished(ticket);
+}
 
 void OverlappedRenames::TurnOn(FinishStep finish) { finish_ = std::move(finish); }
 
@@ -94,6 +102,7 @@ void OverlappedRenames::GiveJob(RenameJob& job, int32_t position, int32_t target
   steps_.log.TakePending(job.text, job.log);
   job.before = {steps_.log.Mark(), o.ObjOrigName[target], o.ObjState[target]};
   worker_->Give();
+  steps_.index.Lent(job.plan, worker_->LastTicket());
 }
 
 Settled OverlappedRenames::Settle() {
@@ -160,6 +169,10 @@ Settled OverlappedRenames::FinishOldest() {
   bool renamed = false;
   if (writeError != kFsOk) {
     steps_.log.WriteFailed();
+    renamed = steps_.RenameAnnounced(i, name);
+  } else if (renameError == kFsTooManyFiles) {
+    // Short of descriptors, the thread renamed nothing: made here, where the
+    // index can make room.
     renamed = steps_.RenameAnnounced(i, name);
   } else {
     steps_.index.RenameDone(plan, renameError);

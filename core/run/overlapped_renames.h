@@ -9,7 +9,9 @@
 // outcome line "正常終了" and the steps after it (for a final rename the
 // finishing step: ObjName, state, report entry, counters; for an evacuation
 // the evacuated target's name and state; the indexes) are taken at once.
-// Each job keeps an undo record: the journal's mark after its announcing
+// A job is lent the open folder of its rename (NameIndex::Borrower): the
+// index closes that folder only once the thread is over with the job. Each
+// job keeps an undo record: the journal's mark after its announcing
 // line (run_journal.h) and its target's earlier name and state. Everything
 // else the run does to the disk, to the user or to its tables outside the
 // journal first settles: it waits for every pending rename (Settle).
@@ -24,8 +26,10 @@
 // taken here first, as the renames in turn would have taken them, and the
 // run goes on after that target; after a failed evacuation the run does that
 // target again from its candidate loop (ResumesAt), which meets the same
-// evacuation and takes its failure from there (TakeFailedEvacuation). The
-// targets done again had changed nothing but what was taken back, and read
+// evacuation and takes its failure from there (TakeFailedEvacuation). A
+// rename that failed for want of descriptors renamed nothing: it is made
+// again on the run's thread, where the index can make room. The targets
+// done again had changed nothing but what was taken back, and read
 // nothing they will read again: the dates the rule read are kept
 // (KnownDates), and a date of a name that a pending rename touches is read
 // only after a settle (MayReadDate).
@@ -55,7 +59,7 @@ struct [[nodiscard]] Settled {
   bool GoOn() const { return restartAt == 0; }
 };
 
-class OverlappedRenames {
+class OverlappedRenames : private NameIndex::Borrower {
  public:
   using FinishStep = std::function<void(int32_t i, const std::u16string& name, bool tentative)>;
 
@@ -123,6 +127,9 @@ class OverlappedRenames {
   void GiveJob(RenameJob& job, int32_t position, int32_t target);
   Settled FinishOldest();
   void TakeBack(const RenameJob& job);
+  // The index closes an open folder only once the jobs lent it are over.
+  bool Returned(uint32_t ticket) override;
+  void WaitReturned(uint32_t ticket) override;
 
   TargetSteps& steps_;
   FinishStep finish_;

@@ -36,7 +36,17 @@ bool Refused(RunEnvironment& env, int index) {
 class RenameRun {
  public:
   RenameRun(RunEnvironment& env, bool baseMode)
-      : steps_(env, baseMode), overlapped_(steps_), loop_(steps_, overlapped_, baseMode) {}
+      : steps_(env, baseMode), overlapped_(steps_), loop_(steps_, overlapped_, baseMode) {
+    // A date the rule reads is read in the target's open folder.
+    RuleContext& ctx = env.context;
+    ctx.ReadDate = [this, &ctx](bool created, Date& date) {
+      const std::u16string_view path = ctx.CurPath;
+      const std::size_t slash = path.rfind(u'/') + 1;
+      return steps_.index.ReadDate(std::u16string(path.substr(0, slash)),
+                                   std::u16string(path.substr(slash)), ctx.CurIsFolder, created,
+                                   date);
+    };
+  }
 
   // With a file system that takes calls from two threads, renames go to the
   // rename thread; a date the listing did not give is then read by the rule
@@ -158,10 +168,13 @@ class RenameRun {
   CandidateLoop loop_;
 };
 
-// The rule engine's date hook, taken off when the run ends.
+// The rule engine's date hooks, taken off when the run ends.
 struct DateHookRemover {
   RuleContext& ctx;
-  ~DateHookRemover() { ctx.BeforeDateRead = nullptr; }
+  ~DateHookRemover() {
+    ctx.BeforeDateRead = nullptr;
+    ctx.ReadDate = nullptr;
+  }
 };
 
 }  // namespace

@@ -73,6 +73,16 @@ RenameJob& RenameWorker::Oldest() {
   return ring_[taken_ % kDepth];
 }
 
+bool RenameWorker::Finished(uint32_t ticket) {
+  if (!Reached(given_, ticket) || Reached(taken_, ticket)) return true;
+  const std::lock_guard lock(mutex_);
+  return Reached(done_, ticket) || halted_;
+}
+
+void RenameWorker::WaitFinished(uint32_t ticket) {
+  if (!Finished(ticket)) WaitDone(ticket - taken_);
+}
+
 void RenameWorker::Discard() {
   given_ = taken_;
   const std::lock_guard lock(mutex_);

@@ -104,6 +104,14 @@ class RenameWorker {
   // The i-th pending job from the oldest (i < Pending()).
   const RenameJob& PendingJob(uint32_t i) const { return ring_[(taken_ + i) % kDepth]; }
 
+  // Each job given has a ticket, the count of jobs given up to it (counts go
+  // round; after Discard the tickets of the dropped jobs are given again).
+  uint32_t LastTicket() const { return given_; }
+  // Whether the job of `ticket` is over for the thread: done, taken back,
+  // dropped, or never to be started (the thread stopped before it).
+  bool Finished(uint32_t ticket);
+  void WaitFinished(uint32_t ticket);
+
  private:
   void Run();
 

@@ -28,8 +28,9 @@ class FaultyTextFile : public TextFile {
   std::unique_ptr<TextFile> inner_;
 };
 
-// Passes listings and renames to the real folder unless a fault says
-// otherwise; they count as ListFolder and Rename of the folder's path.
+// Passes listings, renames, existence tests and dates to the real folder
+// unless a fault says otherwise; they count as ListFolder, Rename, FileExists
+// and GetDate... of the folder's path (and the name).
 class FaultyFolder : public FolderHandle {
  public:
   FaultyFolder(FaultyFileSystem& fs, std::u16string path, std::unique_ptr<FolderHandle> inner)
@@ -45,6 +46,15 @@ class FaultyFolder : public FolderHandle {
       return e;
     }
     return inner_->Rename(oldName, newName, checkCase);
+  }
+  int Exists(std::u16string_view name, bool& exists) override {
+    if (int e = fs_.Check(FsCall::FileExists, path_ + std::u16string(name))) return e;
+    return inner_->Exists(name, exists);
+  }
+  int ReadDate(std::u16string_view name, bool isFolder, bool created, Date& date) override {
+    const FsCall call = created ? FsCall::GetDateCreated : FsCall::GetDateLastModified;
+    if (int e = fs_.Check(call, path_ + std::u16string(name))) return e;
+    return inner_->ReadDate(name, isFolder, created, date);
   }
 
  private:
@@ -158,6 +168,8 @@ int FaultyFileSystem::AppendTextFile(std::u16string_view path, std::unique_ptr<T
   if (int e = Check(FsCall::AppendTextFile, path)) return e;
   return Wrap(inner_.AppendTextFile(path, file), path, file);
 }
+
+int FaultyFileSystem::FilesFree() { return filesFree ? *filesFree : inner_.FilesFree(); }
 
 std::vector<std::u16string> FaultyFileSystem::Drives() {
   if (drives) return *drives;

@@ -3,8 +3,10 @@
 // chosen paths with a chosen error number, before they reach it. Every call
 // is logged, from any thread. The folders it opens are the other one's,
 // wrapped: their listings count and fail as ListFolder of the folder's path,
-// their renames as Rename. A listing with dates is made of the plain calls
-// (ListFolderByPaths), so that each date can fail on its own.
+// their renames as Rename, their existence tests as FileExists and their
+// dates as GetDateLastModified / GetDateCreated of the path of the name. A
+// listing with dates is made of the plain calls (ListFolderByPaths), so that
+// each date can fail on its own.
 #pragma once
 
 #include <memory>
@@ -57,6 +59,7 @@ class FaultyFileSystem : public FileSystem {
   std::vector<FsFault> faults;
   std::vector<std::pair<FsCall, std::u16string>> calls;  // every call, in order
   std::optional<std::vector<std::u16string>> drives;     // set: Drives() answers this
+  std::optional<int> filesFree;                          // set: FilesFree() answers this
 
   // The error to inject for this call, 0 for none (counts the call).
   int Check(FsCall call, std::u16string_view path, std::u16string_view otherPath = {});
@@ -78,6 +81,7 @@ class FaultyFileSystem : public FileSystem {
   int CreateTextFile(std::u16string_view path, std::unique_ptr<TextFile>& file) override;
   int AppendTextFile(std::u16string_view path, std::unique_ptr<TextFile>& file) override;
   std::vector<std::u16string> Drives() override;
+  int FilesFree() override;
 
  private:
   int Wrap(int error, std::u16string_view path, std::unique_ptr<TextFile>& file);

@@ -16,7 +16,9 @@
 #include <time.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <ostream>
 #include <random>
 #include <string>
@@ -80,6 +82,8 @@ class RecordingFolder : public FolderHandle {
     events_.push_back(-id - 1);
     return FailsAt(id) ? kFsPermissionDenied : kFsOk;
   }
+  int Exists(std::u16string_view, bool&) override { return kFsIoError; }
+  int ReadDate(std::u16string_view, bool, bool, Date&) override { return kFsIoError; }
 
  private:
   Events& events_;
@@ -202,6 +206,82 @@ TEST_P(RenameWorkerTest, DoesEveryJobOnceInTurnAndStopsAtAFailure) {
   EXPECT_EQ(-1, out.outOfOrder) << "a job taken back out of turn";
   EXPECT_EQ(2 * kJobs, out.events) << "a job started twice, or one after a failure";
   EXPECT_EQ(-1, out.badEvent) << "a text not just before its rename, or jobs out of order";
+}
+
+// A folder whose renames wait at a gate until the test opens it, and fail
+// for the old name "fail".
+class GatedFolder : public FolderHandle {
+ public:
+  FolderIdentity Identity() const override { return {1, 1}; }
+  int Names(std::vector<std::u16string>&) override { return kFsIoError; }
+  int Exists(std::u16string_view, bool&) override { return kFsIoError; }
+  int ReadDate(std::u16string_view, bool, bool, Date&) override { return kFsIoError; }
+  int Rename(std::u16string_view oldName, std::u16string_view, bool) override {
+    std::unique_lock lock(mutex_);
+    opened_.wait(lock, [&] { return open_; });
+    renamed_.emplace_back(oldName);
+    return oldName == u"fail" ? kFsPermissionDenied : kFsOk;
+  }
+  void Open() {
+    const std::lock_guard lock(mutex_);
+    open_ = true;
+    opened_.notify_all();
+  }
+  std::vector<std::u16string> Renamed() {
+    const std::lock_guard lock(mutex_);
+    return renamed_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable opened_;
+  bool open_ = false;
+  std::vector<std::u16string> renamed_;
+};
+
+// Tickets tell when the thread is over with a job (so that the folder it
+// was lent may be closed): not while it may still start or make the rename,
+// but once it is done, and at once for a job that will never be started.
+TEST(RenameWorkerTickets, AJobIsFinishedOnlyOnceTheThreadIsOverWithIt) {
+  Child child = Child::Start([] {
+    GatedFolder folder;
+    RenameWorker worker;
+    const auto give = [&](const char16_t* name) {
+      RenameJob& job = worker.Next();
+      job.text.clear();
+      job.oldName = name;
+      job.newName = u"n";
+      job.plan.handle = &folder;
+      worker.Give();
+      return worker.LastTicket();
+    };
+    const uint32_t first = give(u"a");
+    const uint32_t failing = give(u"fail");
+    const uint32_t after = give(u"b");
+    int wrong = 0;
+    if (worker.Finished(first) || worker.Finished(after)) wrong |= 1;  // the gate is shut
+    folder.Open();
+    worker.WaitFinished(first);
+    if (!worker.Finished(first) || folder.Renamed().empty()) wrong |= 2;
+    worker.WaitFinished(after);  // the failed job stopped the thread before it
+    if (!worker.Finished(failing) || !worker.Finished(after)) wrong |= 4;
+    worker.WaitDone(worker.Pending());
+    if (folder.Renamed() != std::vector<std::u16string>{u"a", u"fail"}) wrong |= 8;
+    worker.Pop();  // a
+    worker.Oldest();
+    worker.Pop();  // fail
+    worker.Discard();
+    if (!worker.Finished(after)) wrong |= 16;  // dropped
+    const uint32_t again = give(u"b");
+    worker.WaitFinished(again);
+    if (folder.Renamed().size() != 3) wrong |= 32;
+    return wrong;
+  });
+  ASSERT_EQ(0, child.Wait(kChildDeadline)) << "the child failed or hung";
+  int wrong = -1;
+  ASSERT_TRUE(child.TakeResult(wrong));
+  EXPECT_EQ(0, wrong) << "bits: 1 finished behind the gate, 2 not finished when done, "
+                         "4 not finished after the failure, 8 renames, 16 dropped, 32 given again";
 }
 
 INSTANTIATE_TEST_SUITE_P(Paces, RenameWorkerTest, ::testing::ValuesIn(kPaces),
