@@ -159,20 +159,18 @@ void frmDovetem::keyPressEvent(QKeyEvent* event) {
 bool frmDovetem::Form_QueryUnload() {
   SettingsModule& settings = state_.settings;
   MessageBoxes& boxes = state_.svc.boxes;
-  bool saveSettings = false;
   if (settings.SettingsDirty) {
     const MsgAnswer a = boxes.Show(u"設定を保存して終了しますか？", MsgIcon::Question,
                                    MsgButtons::YesNoCancel, MsgAnswer::Cancel);
     if (a == MsgAnswer::Yes)
-      saveSettings = true;
+      settings.SaveSettings();  // a failure says so, and the exit goes on
     else if (a != MsgAnswer::No)
       return false;
   } else if (boxes.Show(u"終了しますか？", MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No) !=
              MsgAnswer::Yes) {
     return false;
   }
-  // The settings and the display keys reach the store in one save.
-  settings.SaveOnExit(saveSettings);
+  settings.SaveViewSettings();
   if (settings.settings.FileDelMode)
     DeleteRunFiles(state_.svc.fs, boxes, state_.LogPath, settings.ReportPath);
   return true;
