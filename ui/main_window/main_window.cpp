@@ -67,7 +67,7 @@ frmDovetem::~frmDovetem() {
 void frmDovetem::Form_Load() {
   WorkState& s = state_;
   s.EventLock = 0;
-  s.RuleBoxWidth = 5535;
+  s.RuleBoxWidth = fraDovetem2::kRuleBoxWidth;
   const std::u16string base = NormalizePath(s.svc.programFolder, 3);
   s.HelpPath = base + u"dovetam_help.html";
   s.LogPath = base + u"dovetam_rename.log";
@@ -79,15 +79,19 @@ void frmDovetem::Form_Load() {
   s.settings.SettingsDirty = false;
   s.settings.LoadViewSettings();
   // The report window was made with the window, hidden.
+  ResetToSelectionPage();
+  if (!s.svc.arguments.empty()) selectionPage_->AddObjectsFromArguments(s.svc.arguments);
+  show();
+  selectionPage_->FocusDriveList();
+}
+
+void frmDovetem::ResetToSelectionPage() {
   ResetWorkState();
   selectionPage_->ReloadListing();
   selectionPage_->RebuildTargetList();
-  s.SelectListPressed = 0;
-  s.TargetListPressed = 0;
-  if (!s.svc.arguments.empty()) selectionPage_->AddObjectsFromArguments(s.svc.arguments);
+  state_.SelectListPressed = 0;
+  state_.TargetListPressed = 0;
   ShowPage(1);
-  show();
-  selectionPage_->FocusDriveList();
 }
 
 void frmDovetem::ResetWorkState() {

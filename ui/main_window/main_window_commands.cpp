@@ -71,12 +71,7 @@ void frmDovetem::cmdCommandClear_Click(int) {
   if (state_.svc.boxes.Show(u"すべての項目をクリアしますか？", MsgIcon::Question, MsgButtons::YesNo,
                             MsgAnswer::No) != MsgAnswer::Yes)
     return;
-  ResetWorkState();
-  selectionPage_->ReloadListing();
-  selectionPage_->RebuildTargetList();
-  state_.SelectListPressed = 0;
-  state_.TargetListPressed = 0;
-  ShowPage(1);
+  ResetToSelectionPage();
   selectionPage_->FocusDriveList();
 }
 

@@ -57,7 +57,8 @@ void fraDovetem2::CreateControls() {
                       QStringLiteral("変更規則、順序を入力してください。 "
                                      "名前変更ボタンを押すと、処理を開始します。"),
                       240, 240, 11400, 375);
-  txtRule1 = PlaceControl(new QLineEdit(this), QStringLiteral("txtRule1"), 240, 720, 5535, 375);
+  txtRule1 = PlaceControl(new QLineEdit(this), QStringLiteral("txtRule1"), 240, 720, kRuleBoxWidth,
+                          375);
   txtRule1->setFont(fixed);
   lblRule2 = MakeLabel(this, QStringLiteral("lblRule2"), QStringLiteral("．"), 5880, 720, 240, 375);
   txtRule2 = PlaceControl(new QLineEdit(this), QStringLiteral("txtRule2"), 6120, 720, 3615, 375);

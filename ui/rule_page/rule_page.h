@@ -47,6 +47,10 @@ class fraDovetem2 : public QFrame {
               QWidget* parent);
   ~fraDovetem2() override;
 
+  // The design width of txtRule1 (twips), its width for two rules; start-up
+  // takes it as RuleBoxWidth.
+  static constexpr int kRuleBoxWidth = 5535;
+
   // Tab goes through the rule boxes, the scope box, the order list and the
   // run buttons, then through the main window's command buttons of the page
   // in the order given, then through "＜戻る" and the two help buttons.
