@@ -38,7 +38,12 @@ frmDovetem::frmDovetem(Services services, QWidget* parent)
   // visibility; page 2 is hidden at first.
   selectionPage_ = new fraDovetem(state_, pointer_, *this, this);
   PlaceTwips(selectionPage_, 0, 0, kClientWidth, kClientHeight);
-  rulePage_ = new fraDovetem2(state_, pointer_, *this, *report_, this);
+  rulePage_ = new fraDovetem2(
+      state_, pointer_, *this, *report_,
+      [this](int context) {
+        OpenHelp(state_.HelpPath, state_.svc.launcher, state_.svc.boxes, this, context);
+      },
+      this);
   PlaceTwips(rulePage_, 0, 0, kClientWidth, kClientHeight);
   rulePage_->hide();
   new HelpKey(

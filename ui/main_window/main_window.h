@@ -20,7 +20,7 @@
 #include "core/settings/services.h"
 #include "core/settings/work_state.h"
 #include "ui/widgets/form_pointer.h"
-#include "ui/main_window/page_stack.h"
+#include "ui/widgets/page_stack.h"
 
 class QPushButton;
 

@@ -110,11 +110,7 @@ void frmDovetem::cmdCommandView_Click(int index) {
   ResetSortKeys(state_.sort, view);
 
   if (index == 1) {
-    selectionPage_->SetSelectHeaders();
-    selectionPage_->ClearSelectItems();
-    ResortListing(state_);
-    selectionPage_->FillSelectList();
-    selectionPage_->RebuildTargetList();
+    selectionPage_->RebuildListsForView();
   } else {
     // The listing is not on screen: it is only put in the new order.
     if (listingValid) ResortListing(state_);

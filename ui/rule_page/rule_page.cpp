@@ -13,11 +13,10 @@
 #include <QPushButton>
 
 #include "core/settings/work_state.h"
-#include "ui/main_window/help_file.h"
-#include "ui/main_window/page_stack.h"
 #include "ui/widgets/controls.h"
 #include "ui/widgets/list_view.h"
 #include "ui/widgets/list_view_model.h"
+#include "ui/widgets/page_stack.h"
 #include "ui/widgets/target_list.h"
 
 namespace dovetam {
@@ -31,8 +30,13 @@ constexpr Qt::KeyboardModifiers kHeldModifiers =
 }  // namespace
 
 fraDovetem2::fraDovetem2(WorkState& state, FormPointer& pointer, PageStack& pages,
-                         frmDovetemReport& report, QWidget* parent)
-    : QFrame(parent), state_(state), pointer_(pointer), pages_(pages), report_(report) {
+                         frmDovetemReport& report, HelpOpener openHelp, QWidget* parent)
+    : QFrame(parent),
+      state_(state),
+      pointer_(pointer),
+      pages_(pages),
+      report_(report),
+      openHelp_(std::move(openHelp)) {
   setObjectName(QStringLiteral("fraDovetem2"));
   setFrameShape(QFrame::NoFrame);
   CreateControls();
@@ -147,13 +151,9 @@ int fraDovetem2::HelpContextOf(const QWidget* focused) const {
 
 void fraDovetem2::cmdRuleBack_Click() { pages_.BackToSelectionPage(); }
 
-void fraDovetem2::cmdRuleHelp_Click() {
-  OpenHelp(state_.HelpPath, state_.svc.launcher, state_.svc.boxes, window(), 12);
-}
+void fraDovetem2::cmdRuleHelp_Click() { openHelp_(12); }
 
-void fraDovetem2::cmdRuleExample_Click() {
-  OpenHelp(state_.HelpPath, state_.svc.launcher, state_.svc.boxes, window(), 60);
-}
+void fraDovetem2::cmdRuleExample_Click() { openHelp_(60); }
 
 void fraDovetem2::lvwOrder_KeyUp(const QKeyEvent* key) {
   // A key released while Shift, Ctrl or Alt is held does not refresh; the
