@@ -8,8 +8,9 @@
 // runs to the end of the text. A double quote inside an unquoted path is an
 // ordinary character. "" gives one empty path.
 //
-// The program itself receives its arguments already split by the shell; this
-// is the reading of one text, one pass from left to right.
+// The program itself receives its arguments already split by the shell, one
+// path each, and does not call this: it stays, tested, as the reading of one
+// whole command-line text by these quoting rules, one pass from left to right.
 #pragma once
 
 #include <string>

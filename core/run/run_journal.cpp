@@ -123,13 +123,6 @@ void AppendLogField(std::u16string& out, std::u16string_view part1, std::u16stri
   }
 }
 
-std::u16string ReportEntryLine(std::u16string_view path, std::u16string_view newName,
-                               std::u16string_view status) {
-  std::u16string line;
-  AppendEntryLine(line, path, u"", newName, status);
-  return line;
-}
-
 JournalMark JournalWriter::Mark() const {
   return {j_.LogText.size(),  j_.ReportDoneList.size(), j_.ReportErrorList.size(),
           j_.ReportStateList.size(), j_.DoneCount,   j_.ErrorCount,

@@ -183,9 +183,4 @@ class JournalWriter {
   std::string bytes_;  // the encoded text of the last write
 };
 
-// Entry line of the report: three double-quoted fields (quotes inside
-// doubled), separated by a blank, ended by CR LF.
-std::u16string ReportEntryLine(std::u16string_view path, std::u16string_view newName,
-                               std::u16string_view status);
-
 }  // namespace dovetam

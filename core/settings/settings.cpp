@@ -51,29 +51,11 @@ bool SettingsModule::ReadValidSetting(std::u16string_view section, std::u16strin
   return PassesCheck(check, value);
 }
 
-void SettingsModule::AppendSettingEntries(std::vector<SettingEntry>& entries) const {
-  for (std::size_t i = 0; i < kSettingCount; ++i)
-    entries.push_back({kSettingKeys[i].section, kSettingKeys[i].key, SettingText(settings, i)});
-}
-
-void SettingsModule::AppendViewEntries(std::vector<SettingEntry>& entries) const {
-  for (const ViewKey& k : kViewKeys)
-    entries.push_back({kDisplay, k.key, view.*k.field ? u"True" : u"False"});
-}
-
 void SettingsModule::SaveSettings() {
   std::vector<SettingEntry> entries;
-  AppendSettingEntries(entries);
+  for (std::size_t i = 0; i < kSettingCount; ++i)
+    entries.push_back({kSettingKeys[i].section, kSettingKeys[i].key, SettingText(settings, i)});
   if (WriteSettingTexts(entries) > 0)
-    boxes_.Show(kSaveFailed, MsgIcon::Critical, MsgButtons::Ok, MsgAnswer::Ok);
-}
-
-void SettingsModule::SaveOnExit(bool withSettings) {
-  std::vector<SettingEntry> entries;
-  if (withSettings) AppendSettingEntries(entries);
-  AppendViewEntries(entries);
-  // The display keys never fail on their own: a failure is the settings'.
-  if (WriteSettingTexts(entries) > 0 && withSettings)
     boxes_.Show(kSaveFailed, MsgIcon::Critical, MsgButtons::Ok, MsgAnswer::Ok);
 }
 
@@ -104,8 +86,9 @@ void SettingsModule::LoadViewSettings() {
 
 void SettingsModule::SaveViewSettings() {
   std::vector<SettingEntry> entries;
-  AppendViewEntries(entries);
-  WriteSettingTexts(entries);
+  for (const ViewKey& k : kViewKeys)
+    entries.push_back({kDisplay, k.key, view.*k.field ? u"True" : u"False"});
+  WriteSettingTexts(entries);  // failures are silent
 }
 
 }  // namespace dovetam

@@ -42,13 +42,12 @@ class SettingsModule {
   void LoadSettings();
   bool ReadValidSetting(std::u16string_view section, std::u16string_view key, Check check,
                         std::u16string_view defaultValue, std::u16string& value);
+  // The values in effect in one replacement of the store; one message when a
+  // key could not be written. The exit saves with it when asked to.
   void SaveSettings();
   void LoadViewSettings();
+  // The 4 display keys, failures silent: saved by every exit that goes on.
   void SaveViewSettings();
-  // The exit's save: the settings (when withSettings) and the display keys in
-  // one replacement of the store; a failure shows the save message only when
-  // the settings were saved.
-  void SaveOnExit(bool withSettings);
   // Writes the texts under SettingsAppName in one batch, so the store is
   // replaced once with all of them. Returns the number of keys not written:
   // those the store refused, or every key when the batch could not be written.
@@ -57,9 +56,6 @@ class SettingsModule {
   SettingsStore& store() { return store_; }
 
  private:
-  void AppendSettingEntries(std::vector<SettingEntry>& entries) const;
-  void AppendViewEntries(std::vector<SettingEntry>& entries) const;
-
   SettingsStore& store_;
   MessageBoxes& boxes_;
 };

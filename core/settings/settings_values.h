@@ -75,4 +75,28 @@ struct ViewSettings {
   bool ViewMix = false;      // mix
 };
 
+// The view settings as one mask, as the view command hands them to the view
+// dialog and gets them back (-1 there: closed without "決定"). No other bit
+// is used.
+inline constexpr int16_t kViewMaskModified = 1;  // the last-modified column shown
+inline constexpr int16_t kViewMaskCreated = 2;   // the creation column shown
+inline constexpr int16_t kViewMaskMix = 32;      // files and folders mixed in the name sort
+inline constexpr int16_t kViewMaskHeader = 64;   // the column headers shown
+
+inline int16_t ViewMaskOf(const ViewSettings& view) {
+  return static_cast<int16_t>(
+      (view.ViewModified ? kViewMaskModified : 0) | (view.ViewCreated ? kViewMaskCreated : 0) |
+      (view.ViewMix ? kViewMaskMix : 0) | (view.ViewHeader ? kViewMaskHeader : 0));
+}
+
+// The four values from the bits of a mask of 0 or more.
+inline ViewSettings ViewSettingsOf(int16_t mask) {
+  ViewSettings view;
+  view.ViewModified = (mask & kViewMaskModified) != 0;
+  view.ViewCreated = (mask & kViewMaskCreated) != 0;
+  view.ViewMix = (mask & kViewMaskMix) != 0;
+  view.ViewHeader = (mask & kViewMaskHeader) != 0;
+  return view;
+}
+
 }  // namespace dovetam

@@ -40,7 +40,7 @@ struct WorkState {
   int EventLock = 0;
   // 0, or 3 after a rename run: bit 1 allows the re-run, bit 2 the restore.
   int16_t ChangeState = 0;
-  int RuleBoxWidth = 5535;  // the design width of txtRule1, twips
+  int RuleBoxWidth = 0;  // the design width of txtRule1 (twips), taken at start-up
   std::u16string HelpPath;  // the program's folder + "dovetam_help.html"
   std::u16string LogPath;   // the program's folder + "dovetam_rename.log"
   // A mouse button went down in the list and its release is not handled yet.

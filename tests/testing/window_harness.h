@@ -21,7 +21,6 @@
 #include "ui/main_window/main_window.h"
 #include "ui/report/report_window.h"
 #include "ui/rule_page/rule_page.h"
-#include "ui/selection_page/selection_page.h"
 #include "ui/widgets/list_view.h"
 #include "ui/widgets/list_view_model.h"
 #include "testing/fake_launcher.h"
@@ -46,10 +45,7 @@ inline bool TypeKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifie
   return true;
 }
 
-// Page 1 and page 2 of the main window, and the report window.
-inline fraDovetem& SelectionPage(const QWidget& window) {
-  return Control<fraDovetem>(window, QStringLiteral("fraDovetem"));
-}
+// Page 2 of the main window, and the report window.
 inline fraDovetem2& RulePage(const QWidget& window) {
   return Control<fraDovetem2>(window, QStringLiteral("fraDovetem2"));
 }
@@ -61,6 +57,13 @@ inline frmDovetemReport& ReportWindow() {
 // "lvwSelect2", "lvwOrder").
 inline const ListViewModel& ListModel(const QWidget& window, const QString& list) {
   return Control<ListView>(window, list).Model();
+}
+
+// The display position (from 1) of the first selected item of a list view of
+// the window; 0 when none is selected.
+inline int32_t FirstSelectedPosition(const QWidget& window, const QString& list) {
+  const std::vector<int32_t> positions = Control<ListView>(window, list).SelectedPositions();
+  return positions.empty() ? 0 : positions.front();
 }
 
 // How long a window test waits for something the event loop brings (a

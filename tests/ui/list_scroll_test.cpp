@@ -41,7 +41,7 @@ void Run(frmDovetem& w, WindowHarness& h) {
 class ListScrollTest : public ::testing::Test {
  protected:
   frmDovetem& Start() {
-    char name[16];
+    char name[32];  // room for the text of any int, which the compiler checks for
     for (int i = 0; i < 300; ++i) {
       std::snprintf(name, sizeof name, "f%03d.txt", i);
       work.MakeFile(std::u16string(name, name + 8));

@@ -30,8 +30,6 @@ namespace {
 
 using testing::Control;
 using testing::ListModel;
-using testing::RulePage;
-using testing::SelectionPage;
 using testing::WindowHarness;
 
 QString Q(const std::u16string& s) { return QString::fromStdU16String(s); }
@@ -124,6 +122,29 @@ QString TreeCurrentPath(const QWidget& w) {
   return current ? current->data(0, Qt::UserRole).toString() : QString();
 }
 
+// The drive chosen in the drive list of page 1.
+QString DriveListDrive(const QWidget& w) {
+  return Control<QComboBox>(w, "drvSelect").currentData().toString();
+}
+
+// `data` dragged onto the list `list` and dropped there, as the window
+// system delivers a drop.
+void Drop(const QWidget& w, const char* list, const QMimeData* data) {
+  QWidget* viewport = Control<ListView>(w, list).viewport();
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &enter);
+  ASSERT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &drop);
+  ASSERT_TRUE(drop.isAccepted());
+}
+
+// The display position of the first selected item of the order list, 0 when
+// none is selected.
+int FirstSelectedOrderPosition(const QWidget& w) {
+  return testing::FirstSelectedPosition(w, "lvwOrder");
+}
+
 class ListsWindowTest : public ::testing::Test {
  protected:
   WindowHarness h;
@@ -150,21 +171,23 @@ TEST_F(ListsWindowTest, ListingShowsFoldersFirstWithDates) {
   EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"sub", "A.txt", "b.txt"}));
   EXPECT_EQ(Titles(w, "lvwSelect"), (QStringList{"名前▲", "更新日時△"}));
   EXPECT_EQ(ListModel(w, "lvwSelect").Text(2, 1), Q(FormatDate(DateFromUnixTime(1700000000))));
-  EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.path());
-  EXPECT_EQ(SelectionPage(w).DriveListDrive(), u"/");
+  EXPECT_EQ(TreeCurrentPath(w), Q(work.path()));
+  EXPECT_EQ(DriveListDrive(w), "/");
   EXPECT_EQ(Titles(w, "lvwSelect2"), (QStringList{"名前▲", "更新日時△"}));
   EXPECT_EQ(Control<QLabel>(w, "lblSelectCount").text(), "0");
 }
 
 TEST_F(ListsWindowTest, UnreadableFolderLeavesAnEmptyFailedListing) {
-  frmDovetem& w = Start();
-  testing::FaultyFileSystem faulty(*h.realFs);
-  // The folder goes away under the listing: the next read fails as a whole.
   work.MakeFolder(u"gone");
-  ASSERT_TRUE(SelectionPage(w).SetFolderTreePath(work.PathOf(u"gone/")));
   work.MakeFile(u"gone/x");
+  work.MakeFile(u"top");
+  frmDovetem& w = Start();
+  ASSERT_EQ(ListModel(w, "lvwSelect").RowCount(), 2);
+  // The folder goes away after the tree showed it: its read fails as a whole.
+  QTreeWidgetItem* gone = TreeChild(w, "gone");
+  ASSERT_NE(gone, nullptr);
   std::system(("rm -rf '" + work.native() + "gone'").c_str());
-  SelectionPage(w).LoadFolderListing();
+  DoubleClickFolder(w, gone);
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text, u"指定されたフォルダのファイル一覧を表示できませんでした。");
   EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Critical);
@@ -186,14 +209,15 @@ TEST_F(ListsWindowTest, BrokenLinkIsAFileWithTheLinksOwnDate) {
   EXPECT_EQ(h.boxes.Count(), 0u);
   EXPECT_EQ(Column(w, "lvwSelect"),
             (QStringList{"bad" + QString(QChar(0xDCFE)), "dangling", "real"}));
-  // With the last-modified column the link shows its own date.
-  w.State().settings.view.ViewModified = true;
-  SelectionPage(w).LoadFolderListing();
+  // Listed with the last-modified column, the link shows its own date.
+  h.window.reset();
+  h.store.Set(u"display", u"udate", u"True");
+  frmDovetem& dated = Start();
   EXPECT_EQ(h.boxes.Count(), 0u);
-  EXPECT_EQ(w.State().listing.ListFailed, 0);
-  EXPECT_EQ(ListModel(w, "lvwSelect").RowCount(), 3);
-  for (int32_t i = 1; i <= w.State().listing.ListCount; ++i)
-    EXPECT_NE(w.State().listing.ListModified[i], 0);
+  EXPECT_EQ(dated.State().listing.ListFailed, 0);
+  EXPECT_EQ(ListModel(dated, "lvwSelect").RowCount(), 3);
+  for (int32_t i = 1; i <= dated.State().listing.ListCount; ++i)
+    EXPECT_NE(dated.State().listing.ListModified[i], 0);
 }
 
 TEST_F(ListsWindowTest, UnreadableDateStaysZeroWithOneMessage) {
@@ -245,8 +269,9 @@ TEST_F(ListsWindowTest, AfterARunTheMarkIsInParenthesesAndAClickAsks) {
   work.MakeFile(u"b");
   frmDovetem& w = Start({work.PathOf(u"b"), work.PathOf(u"a")});
   w.State().ChangeState = 3;
-  SelectionPage(w).SetTargetHeaders();
-  SelectionPage(w).RefreshTargetList();
+  // Page 2 and back redraw the target list under new headers.
+  Control<QPushButton>(w, "cmdSelectNext").click();
+  Control<QPushButton>(w, "cmdRuleBack").click();
   EXPECT_EQ(Titles(w, "lvwSelect2"), (QStringList{"名前(▲)", "更新日時△"}));
 
   h.boxes.QueueAnswer(MsgAnswer::No);
@@ -306,7 +331,7 @@ TEST_F(ListsWindowTest, AnObjectUnderTwoSpellingsOfItsFolderIsOneTarget) {
   EXPECT_EQ(SelectedTexts(w, "lvwSelect"), (QStringList{"f0"}));
 
   std::unique_ptr<QMimeData> drop(FileDrop({work.PathOf(u"lnk/f0"), work.PathOf(u"real/f0")}));
-  SelectionPage(w).lvwSelect2_OLEDragDrop(drop.get());
+  Drop(w, "lvwSelect2", drop.get());
   EXPECT_EQ(Column(w, "lvwSelect2"), (QStringList{Q(work.PathOf(u"real/f0"))}));
 
   Control<QPushButton>(w, "cmdSelectAdd").click();  // f0 selected in the listing of lnk/
@@ -399,7 +424,7 @@ TEST_F(ListsWindowTest, DropOnTargetListAddsFilesAndRefusesOtherData) {
   frmDovetem& w = Start();
   std::unique_ptr<QMimeData> files(FileDrop({work.PathOf(u"b"), work.PathOf(u"a"),
                                              work.PathOf(u"b"), work.PathOf(u"none")}));
-  SelectionPage(w).lvwSelect2_OLEDragDrop(files.get());
+  Drop(w, "lvwSelect2", files.get());
   EXPECT_EQ(Column(w, "lvwSelect2"), (QStringList{Q(work.PathOf(u"a")), Q(work.PathOf(u"b"))}));
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text, u" 1 個 の オブジェクトを追加できませんでした。");
@@ -408,7 +433,7 @@ TEST_F(ListsWindowTest, DropOnTargetListAddsFilesAndRefusesOtherData) {
 
   QMimeData text;
   text.setText(QStringLiteral("not a file list"));
-  SelectionPage(w).lvwSelect2_OLEDragDrop(&text);
+  Drop(w, "lvwSelect2", &text);
   ASSERT_EQ(h.boxes.Count(), 2u);
   EXPECT_EQ(h.boxes.Last().text, u"指定されたオブジェクトが正しくありません。");
   EXPECT_EQ(w.State().objects.ObjCount, 2);
@@ -426,7 +451,7 @@ TEST_F(ListsWindowTest, DropOfTenFilesWhenTheTableStopsGrowingAtTheFourth) {
   frmDovetem& w = Start({}, caps);
   w.State().svc.caps.allocationLimit = 4;  // from now on: three targets (0..3)
   std::unique_ptr<QMimeData> files(FileDrop(paths));
-  SelectionPage(w).lvwSelect2_OLEDragDrop(files.get());
+  Drop(w, "lvwSelect2", files.get());
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text,
             u"メモリ不足などにより、\n 7 個 の オブジェクトを追加できませんでした。");
@@ -439,19 +464,19 @@ TEST_F(ListsWindowTest, DropOnListingOpensTheFolderOfTheFirstPath) {
   work.MakeFile(u"top");
   frmDovetem& w = Start();
   std::unique_ptr<QMimeData> drop(FileDrop({work.PathOf(u"inner/file"), work.PathOf(u"top")}));
-  SelectionPage(w).lvwSelect_OLEDragDrop(drop.get());
+  Drop(w, "lvwSelect", drop.get());
   EXPECT_EQ(h.boxes.Count(), 0u);
   EXPECT_EQ(w.State().listing.ListFolder, work.PathOf(u"inner/"));
-  EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.PathOf(u"inner/"));
+  EXPECT_EQ(TreeCurrentPath(w), Q(work.PathOf(u"inner/")));
   EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"file"}));
   // A dropped folder opens the folder that holds it.
   std::unique_ptr<QMimeData> folder(FileDrop({work.PathOf(u"inner")}));
-  SelectionPage(w).lvwSelect_OLEDragDrop(folder.get());
+  Drop(w, "lvwSelect", folder.get());
   EXPECT_EQ(w.State().listing.ListFolder, work.path());
 
   QMimeData text;
   text.setText(QStringLiteral("x"));
-  SelectionPage(w).lvwSelect_OLEDragDrop(&text);
+  Drop(w, "lvwSelect", &text);
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text, u"指定されたオブジェクトが正しくありません。");
   EXPECT_EQ(w.State().listing.ListFolder, work.path());
@@ -461,10 +486,9 @@ TEST_F(ListsWindowTest, DoubleClickOnATargetOpensItsFolder) {
   work.MakeFolder(u"d");
   work.MakeFile(u"d/inside");
   frmDovetem& w = Start({work.PathOf(u"d/inside")});
-  SelectRow(w, "lvwSelect2", 0);
-  SelectionPage(w).lvwSelect2_DblClick();
+  DoubleClickRow(w, "lvwSelect2", 0);
   EXPECT_EQ(w.State().listing.ListFolder, work.PathOf(u"d/"));
-  EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.PathOf(u"d/"));
+  EXPECT_EQ(TreeCurrentPath(w), Q(work.PathOf(u"d/")));
   EXPECT_EQ(SelectedTexts(w, "lvwSelect"), (QStringList{"inside"}));
   EXPECT_EQ(h.boxes.Count(), 0u);
 }
@@ -478,8 +502,9 @@ TEST_F(ListsWindowTest, ADeepFolderIsInSightInTheTree) {
     work.MakeFolder(deep);
   }
   work.MakeFolder(deep + u"sub");
-  frmDovetem& w = Start({});
-  ASSERT_TRUE(SelectionPage(w).SetFolderTreePath(work.PathOf(deep)));
+  h.store.Set(u"general", u"defpath", work.PathOf(deep));
+  frmDovetem& w = h.Start();
+  ASSERT_EQ(TreeCurrentPath(w), Q(work.PathOf(deep)));
   QApplication::processEvents();
   QTreeWidget& tree = FolderTree(w);
   const QRect view = tree.viewport()->rect();
@@ -492,7 +517,7 @@ TEST_F(ListsWindowTest, ADeepFolderIsInSightInTheTree) {
   QTreeWidgetItem* sub = TreeChild(w, "sub");
   tree.scrollTo(tree.indexFromItem(sub));
   DoubleClickFolder(w, sub);
-  EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.PathOf(deep + u"sub/"));
+  EXPECT_EQ(TreeCurrentPath(w), Q(work.PathOf(deep + u"sub/")));
   EXPECT_EQ(h.boxes.Count(), 0u);
 }
 
@@ -502,12 +527,12 @@ TEST_F(ListsWindowTest, StartFolderSpeltOtherwiseIsListedUnderItsSystemName) {
   h.store.Set(u"general", u"defpath", work.PathOf(u"sub/../sub//./"));
   frmDovetem& w = h.Start();
   EXPECT_EQ(w.State().listing.ListFolder, work.PathOf(u"sub/"));
-  EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.PathOf(u"sub/"));
+  EXPECT_EQ(TreeCurrentPath(w), Q(work.PathOf(u"sub/")));
   // The same file from the listing and from a drop is one target.
   SelectRow(w, "lvwSelect", 0);
   Control<QPushButton>(w, "cmdSelectAdd").click();
   std::unique_ptr<QMimeData> drop(FileDrop({work.PathOf(u"sub/a")}));
-  SelectionPage(w).lvwSelect2_OLEDragDrop(drop.get());
+  Drop(w, "lvwSelect2", drop.get());
   EXPECT_EQ(w.State().objects.ObjCount, 1);
   EXPECT_EQ(h.boxes.Count(), 0u);
 }
@@ -521,8 +546,8 @@ TEST_F(ListsWindowTest, DecideFillsTheOrderListOnPageTwo) {
   EXPECT_EQ(Column(w, "lvwOrder"), (QStringList{Q(work.PathOf(u"a")), Q(work.PathOf(u"b"))}));
   EXPECT_EQ(Titles(w, "lvwOrder"), (QStringList{"名前▲", "更新日時△"}));
   EXPECT_EQ(Control<QLabel>(w, "lblOrderCount").text(), "2");
-  EXPECT_EQ(RulePage(w).FirstSelectedOrderPosition(), 1);
-  EXPECT_EQ(RulePage(w).OrderItemCount(), 2);
+  EXPECT_EQ(FirstSelectedOrderPosition(w), 1);
+  EXPECT_EQ(ListModel(w, "lvwOrder").RowCount(), 2);
   // A click on the order list also orders the target list.
   Control<ListView>(w, "lvwOrder").header()->sectionClicked(0);
   EXPECT_EQ(Column(w, "lvwOrder"), (QStringList{Q(work.PathOf(u"b")), Q(work.PathOf(u"a"))}));
@@ -533,8 +558,8 @@ TEST_F(ListsWindowTest, DecideWithNoTargetsShowsAnEmptyOrderList) {
   frmDovetem& w = Start();
   Control<QPushButton>(w, "cmdSelectNext").click();
   EXPECT_EQ(w.CurrentPage(), 2);
-  EXPECT_EQ(RulePage(w).OrderItemCount(), 0);
-  EXPECT_EQ(RulePage(w).FirstSelectedOrderPosition(), 0);
+  EXPECT_EQ(ListModel(w, "lvwOrder").RowCount(), 0);
+  EXPECT_EQ(FirstSelectedOrderPosition(w), 0);
   EXPECT_EQ(Control<QLabel>(w, "lblOrderCount").text(), "0");
 }
 
@@ -546,16 +571,16 @@ TEST_F(ListsWindowTest, DriveChangeMovesTheFolderTreeOrSaysItCannot) {
   h.store.Set(u"general", u"defpath", work.path());
   frmDovetem& w = h.Start(Capacities::Large(), {}, &faulty);
   ASSERT_EQ(Control<QComboBox>(w, "drvSelect").count(), 3);
-  EXPECT_EQ(SelectionPage(w).DriveListDrive(), u"/");
+  EXPECT_EQ(DriveListDrive(w), "/");
   Control<QComboBox>(w, "drvSelect").setCurrentIndex(1);
-  EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.PathOf(u"mnt/"));
+  EXPECT_EQ(TreeCurrentPath(w), Q(work.PathOf(u"mnt/")));
   EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"on_drive"}));
   Control<QComboBox>(w, "drvSelect").setCurrentIndex(2);
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text, u"指定されたドライブのフォルダ一覧を取得できませんでした。");
   // The list keeps the new drive.
-  EXPECT_EQ(SelectionPage(w).DriveListDrive(), work.PathOf(u"gone/"));
-  EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.PathOf(u"mnt/"));
+  EXPECT_EQ(DriveListDrive(w), Q(work.PathOf(u"gone/")));
+  EXPECT_EQ(TreeCurrentPath(w), Q(work.PathOf(u"mnt/")));
   EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"on_drive"}));
 }
 
@@ -571,7 +596,7 @@ TEST_F(ListsWindowTest, FolderTreeOpensAFolderOnReturn) {
   tree.setFocus();
   QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
   QApplication::sendEvent(&tree, &key);
-  EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.PathOf(u"sub/"));
+  EXPECT_EQ(TreeCurrentPath(w), Q(work.PathOf(u"sub/")));
   EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"x"}));
   EXPECT_EQ(w.CurrentPage(), 1);  // Return opened the folder, not the rule page
 }
@@ -622,7 +647,7 @@ TEST_F(ListsWindowTest, PreviewShowsTheSelectedTargetAfterKeyAndMouseRelease) {
 
   lvwOrder.setFocus();
   ASSERT_TRUE(testing::TypeKey(Qt::Key_Down));
-  EXPECT_EQ(RulePage(w).FirstSelectedOrderPosition(), 2);
+  EXPECT_EQ(FirstSelectedOrderPosition(w), 2);
   EXPECT_EQ(lblRuleName1.text(), "b.txt");
 
   // While Shift is held the selection grows without a refresh; letting go of
@@ -630,7 +655,7 @@ TEST_F(ListsWindowTest, PreviewShowsTheSelectedTargetAfterKeyAndMouseRelease) {
   QTest::keyPress(&lvwOrder, Qt::Key_Up, Qt::ShiftModifier);
   QKeyEvent upReleased(QEvent::KeyRelease, Qt::Key_Up, Qt::ShiftModifier);
   QApplication::sendEvent(&lvwOrder, &upReleased);
-  EXPECT_EQ(RulePage(w).FirstSelectedOrderPosition(), 1);
+  EXPECT_EQ(FirstSelectedOrderPosition(w), 1);
   EXPECT_EQ(lblRuleName1.text(), "b.txt");
   QKeyEvent shiftReleased(QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier);
   QApplication::sendEvent(&lvwOrder, &shiftReleased);
@@ -642,7 +667,7 @@ TEST_F(ListsWindowTest, PreviewShowsTheSelectedTargetAfterKeyAndMouseRelease) {
   EXPECT_EQ(lblRuleName1.text(), "a.txt");
   QTest::mouseRelease(lvwOrder.viewport(), Qt::LeftButton, Qt::NoModifier, third);
   QApplication::processEvents();
-  EXPECT_EQ(RulePage(w).FirstSelectedOrderPosition(), 3);
+  EXPECT_EQ(FirstSelectedOrderPosition(w), 3);
   EXPECT_EQ(lblRuleName1.text(), "c.txt");
   EXPECT_EQ(lblRuleName2.text(), "new.txt");
   EXPECT_EQ(w.State().OrderListPressed, 0);
@@ -671,7 +696,7 @@ TEST_F(ListsWindowTest, ViewCommandOnPageTwoRebuildsTheOrderListOnly) {
     EXPECT_NE(w.State().listing.ListModified[i], 0);
   EXPECT_EQ(Titles(w, "lvwSelect"), QStringList{"名前▲"});
   // The rebuilt order list has no selection: the preview shows the sample name.
-  EXPECT_EQ(RulePage(w).FirstSelectedOrderPosition(), 0);
+  EXPECT_EQ(FirstSelectedOrderPosition(w), 0);
   EXPECT_EQ(Control<QLabel>(w, "lblRuleName1").text(), Q(w.State().settings.settings.SampleName));
 }
 
@@ -734,7 +759,7 @@ TEST_P(UnlistableFolderTest, ListingIsEmptyAndFailedWithTheTreeOnThatFolder) {
       break;
     case Road::Drop: {
       std::unique_ptr<QMimeData> drop(FileDrop({work.PathOf(u"locked/inside")}));
-      SelectionPage(w).lvwSelect_OLEDragDrop(drop.get());
+      Drop(w, "lvwSelect", drop.get());
       break;
     }
     case Road::TargetDoubleClick:
@@ -751,7 +776,6 @@ TEST_P(UnlistableFolderTest, ListingIsEmptyAndFailedWithTheTreeOnThatFolder) {
   EXPECT_EQ(w.State().listing.ListCount, 0);
   EXPECT_EQ(w.State().listing.ListFolder, folder);
   EXPECT_EQ(ListModel(w, "lvwSelect").RowCount(), 0);
-  EXPECT_EQ(SelectionPage(w).FolderTreePath(), folder);
   EXPECT_EQ(TreeCurrentPath(w), Q(folder));
   EXPECT_EQ(ListModel(w, "lvwSelect2").RowCount(), targetsBefore);
   // Nothing of the folder listed before can be added now.
@@ -788,10 +812,9 @@ TEST_F(ListsWindowTest, ATargetWhoseFolderIsGoneLeavesTreeAndListingAsTheyWere) 
   work.MakeFile(u"top");
   frmDovetem& w = Start({work.PathOf(u"d/x")});
   std::system(("rm -rf '" + work.native() + "d'").c_str());
-  SelectRow(w, "lvwSelect2", 0);
-  SelectionPage(w).lvwSelect2_DblClick();
+  DoubleClickRow(w, "lvwSelect2", 0);
   EXPECT_EQ(h.boxes.Texts(), std::vector<std::u16string>{u"指定されたパスをセットできませんでした。"});
-  EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.path());
+  EXPECT_EQ(TreeCurrentPath(w), Q(work.path()));
   EXPECT_EQ(w.State().listing.ListFailed, 0);
   EXPECT_EQ(Column(w, "lvwSelect"), (QStringList{"d", "top"}));
 }

@@ -6,6 +6,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include "ui/widgets/twips.h"
@@ -149,19 +150,19 @@ TEST(RulePageOrderKeys, KeyReleaseRefreshesUnlessShiftCtrlOrAltIsHeld) {
   work.MakeFile(u"a.txt");
   work.MakeFile(u"b.txt");
   WindowHarness h;
-  frmDovetem& w = h.Start();
-  testing::SelectionPage(w).AddObjectsFromArguments({work.PathOf(u"a.txt"), work.PathOf(u"b.txt")});
-  testing::SelectionPage(w).cmdSelectNext_Click();
+  frmDovetem& w = h.Start(Capacities::Large(), {work.PathOf(u"a.txt"), work.PathOf(u"b.txt")});
+  Control<QPushButton>(w, "cmdSelectNext").click();
   fraDovetem2& page = testing::RulePage(w);
   ListView& lvwOrder = Control<ListView>(w, "lvwOrder");
   QLabel& lblRuleName1 = Control<QLabel>(w, "lblRuleName1");
-  ASSERT_EQ(page.OrderItemCount(), 2);
+  const auto shownPosition = [&w] { return testing::FirstSelectedPosition(w, "lvwOrder"); };
+  ASSERT_EQ(testing::ListModel(w, "lvwOrder").RowCount(), 2);
   EXPECT_EQ(lblRuleName1.text(), QStringLiteral("a.txt"));
 
   // Down on the numeric keypad, as a person presses it.
   lvwOrder.setFocus();
   QTest::keyPress(&lvwOrder, Qt::Key_Down, Qt::KeypadModifier);
-  ASSERT_EQ(page.FirstSelectedOrderPosition(), 2);
+  ASSERT_EQ(shownPosition(), 2);
   EXPECT_EQ(lblRuleName1.text(), QStringLiteral("a.txt"));  // on release only
   QTest::keyRelease(&lvwOrder, Qt::Key_Down, Qt::KeypadModifier);
   EXPECT_EQ(lblRuleName1.text(), QStringLiteral("b.txt"));
@@ -182,7 +183,7 @@ TEST(RulePageOrderKeys, KeyReleaseRefreshesUnlessShiftCtrlOrAltIsHeld) {
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
-    const int shown = page.FirstSelectedOrderPosition();
+    const int shown = shownPosition();
     const int other = 3 - shown;
     lvwOrder.selectionModel()->setCurrentIndex(
         lvwOrder.model()->index(other - 1, 0),

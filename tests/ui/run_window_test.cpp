@@ -30,7 +30,6 @@ using testing::Control;
 using testing::FsCall;
 using testing::ListModel;
 using testing::ReportWindow;
-using testing::SelectionPage;
 using testing::TempDir;
 using testing::WindowHarness;
 
@@ -52,11 +51,10 @@ class RunWindowTest : public ::testing::Test {
  protected:
   frmDovetem& StartWith(std::initializer_list<const char16_t*> names) {
     for (const char16_t* n : names) work.MakeFile(n, "x");
-    frmDovetem& w = h.Start();
     std::vector<std::u16string> paths;
     for (const char16_t* n : names) paths.push_back(work.PathOf(n));
-    if (!paths.empty()) SelectionPage(w).AddObjectsFromArguments(paths);
-    SelectionPage(w).cmdSelectNext_Click();
+    frmDovetem& w = h.Start(Capacities::Large(), paths);
+    Control<QPushButton>(w, "cmdSelectNext").click();
     h.boxes.Clear();
     return w;
   }
@@ -270,7 +268,7 @@ TEST_F(RunWindowTest, LogThatCannotBeCreatedAnsweredNo) {
               kFsPermissionDenied);
   work.MakeFile(u"a.txt");
   frmDovetem& w = h.Start(Capacities::Large(), {work.PathOf(u"a.txt")}, &faulty);
-  SelectionPage(w).cmdSelectNext_Click();
+  Control<QPushButton>(w, "cmdSelectNext").click();
   Control<QLineEdit>(w, "txtRule1").setText(QStringLiteral("b"));
   h.boxes.Clear();
   h.boxes.QueueAnswer(MsgAnswer::Yes);

@@ -38,7 +38,13 @@ frmDovetem::frmDovetem(Services services, QWidget* parent)
   // visibility; page 2 is hidden at first.
   selectionPage_ = new fraDovetem(state_, pointer_, *this, this);
   PlaceTwips(selectionPage_, 0, 0, kClientWidth, kClientHeight);
-  rulePage_ = new fraDovetem2(state_, pointer_, *this, *report_, this);
+  rulePage_ = new fraDovetem2(
+      state_, pointer_, *this, *report_,
+      [this](int context) {
+        OpenHelp(state_.HelpPath, state_.svc.fs, state_.svc.launcher, state_.svc.boxes, this,
+                 context);
+      },
+      this);
   PlaceTwips(rulePage_, 0, 0, kClientWidth, kClientHeight);
   rulePage_->hide();
   new HelpKey(
@@ -68,7 +74,7 @@ frmDovetem::~frmDovetem() {
 void frmDovetem::Form_Load() {
   WorkState& s = state_;
   s.EventLock = 0;
-  s.RuleBoxWidth = 5535;
+  s.RuleBoxWidth = fraDovetem2::kRuleBoxWidth;
   const std::u16string base = NormalizePath(s.svc.programFolder, 3);
   s.HelpPath = base + u"dovetam_help.html";
   s.LogPath = base + u"dovetam_rename.log";
@@ -80,15 +86,19 @@ void frmDovetem::Form_Load() {
   s.settings.SettingsDirty = false;
   s.settings.LoadViewSettings();
   // The report window was made with the window, hidden.
+  ResetToSelectionPage();
+  if (!s.svc.arguments.empty()) selectionPage_->AddObjectsFromArguments(s.svc.arguments);
+  show();
+  selectionPage_->FocusDriveList();
+}
+
+void frmDovetem::ResetToSelectionPage() {
   ResetWorkState();
   selectionPage_->ReloadListing();
   selectionPage_->RebuildTargetList();
-  s.SelectListPressed = 0;
-  s.TargetListPressed = 0;
-  if (!s.svc.arguments.empty()) selectionPage_->AddObjectsFromArguments(s.svc.arguments);
+  state_.SelectListPressed = 0;
+  state_.TargetListPressed = 0;
   ShowPage(1);
-  show();
-  selectionPage_->FocusDriveList();
 }
 
 void frmDovetem::ResetWorkState() {
@@ -173,20 +183,18 @@ void frmDovetem::keyPressEvent(QKeyEvent* event) {
 bool frmDovetem::Form_QueryUnload() {
   SettingsModule& settings = state_.settings;
   MessageBoxes& boxes = state_.svc.boxes;
-  bool saveSettings = false;
   if (settings.SettingsDirty) {
     const MsgAnswer a = boxes.Show(u"設定を保存して終了しますか？", MsgIcon::Question,
                                    MsgButtons::YesNoCancel, MsgAnswer::Cancel);
     if (a == MsgAnswer::Yes)
-      saveSettings = true;
+      settings.SaveSettings();  // a failure says so, and the exit goes on
     else if (a != MsgAnswer::No)
       return false;
   } else if (boxes.Show(u"終了しますか？", MsgIcon::Question, MsgButtons::YesNo, MsgAnswer::No) !=
              MsgAnswer::Yes) {
     return false;
   }
-  // The settings and the display keys reach the store in one save.
-  settings.SaveOnExit(saveSettings);
+  settings.SaveViewSettings();
   if (settings.settings.FileDelMode)
     DeleteRunFiles(state_.svc.fs, boxes, state_.LogPath, settings.ReportPath);
   return true;

@@ -20,7 +20,7 @@
 #include "core/settings/services.h"
 #include "core/settings/work_state.h"
 #include "ui/widgets/form_pointer.h"
-#include "ui/main_window/page_stack.h"
+#include "ui/widgets/page_stack.h"
 
 class QPushButton;
 
@@ -74,6 +74,10 @@ class frmDovetem : public QWidget, private PageStack {
   // The full reset: every table at its initial capacity, the sort levels,
   // ChangeState 0, the start folder of defpath, both rule boxes, no report.
   void ResetWorkState();
+  // What start-up and clear-all share: the full reset, then both lists of
+  // page 1 anew (the listing read from the start folder), the press flags
+  // cleared, and page 1 shown with its Default and Cancel buttons.
+  void ResetToSelectionPage();
   // The shared buttons of both pages at their design places, and the order
   // of Tab among them (the pages put them into theirs).
   void CreateCommandButtons();

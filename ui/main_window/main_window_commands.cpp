@@ -71,12 +71,7 @@ void frmDovetem::cmdCommandClear_Click(int) {
   if (state_.svc.boxes.Show(u"すべての項目をクリアしますか？", MsgIcon::Question, MsgButtons::YesNo,
                             MsgAnswer::No) != MsgAnswer::Yes)
     return;
-  ResetWorkState();
-  selectionPage_->ReloadListing();
-  selectionPage_->RebuildTargetList();
-  state_.SelectListPressed = 0;
-  state_.TargetListPressed = 0;
-  ShowPage(1);
+  ResetToSelectionPage();
   selectionPage_->FocusDriveList();
 }
 
@@ -96,32 +91,26 @@ void frmDovetem::cmdCommandSetting_Click(int index) {
 void frmDovetem::cmdCommandView_Click(int index) {
   if (!GuardChangeState(index)) return;
   ViewSettings& view = state_.settings.view;
-  const int16_t oldMask =
-      static_cast<int16_t>((view.ViewModified ? 1 : 0) | (view.ViewCreated ? 2 : 0) |
-                           (view.ViewMix ? 32 : 0) | (view.ViewHeader ? 64 : 0));
+  const int16_t oldMask = ViewMaskOf(view);
   state_.ViewDialogMask = oldMask;
   ShowViewDialog();
   if (state_.ViewDialogMask < 0) return;
 
   pointer_.ShowHourglass();
   const int16_t mask = state_.ViewDialogMask;
-  view.ViewModified = (mask & 1) != 0;
-  view.ViewCreated = (mask & 2) != 0;
-  view.ViewMix = (mask & 32) != 0;
-  view.ViewHeader = (mask & 64) != 0;
+  view = ViewSettingsOf(mask);
+  const auto newlySet = [mask, oldMask](int16_t bit) {
+    return (mask & bit) != 0 && (oldMask & bit) == 0;
+  };
   const ListingTable& listing = state_.listing;
   const bool listingValid = listing.ListStale == 0 && listing.ListFailed == 0;
   const int failures =
-      FetchMissingDates(state_.svc.fs, state_.objects, state_.listing, (mask & 1) && !(oldMask & 1),
-                        (mask & 2) && !(oldMask & 2), listingValid);
+      FetchMissingDates(state_.svc.fs, state_.objects, state_.listing,
+                        newlySet(kViewMaskModified), newlySet(kViewMaskCreated), listingValid);
   ResetSortKeys(state_.sort, view);
 
   if (index == 1) {
-    selectionPage_->SetSelectHeaders();
-    selectionPage_->ClearSelectItems();
-    ResortListing(state_);
-    selectionPage_->FillSelectList();
-    selectionPage_->RebuildTargetList();
+    selectionPage_->RebuildListsForView();
   } else {
     // The listing is not on screen: it is only put in the new order.
     if (listingValid) ResortListing(state_);

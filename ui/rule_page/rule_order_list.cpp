@@ -14,7 +14,6 @@ void fraDovetem2::ClearOrderItems() { orderList_->ClearItems(); }
 void fraDovetem2::FillOrderList() { orderList_->Fill(); }
 void fraDovetem2::RefreshOrderList() { orderList_->Refresh(); }
 void fraDovetem2::RebuildOrderList() { orderList_->Rebuild(); }
-void fraDovetem2::ShowOrderCount() { orderList_->ShowCount(); }
 void fraDovetem2::lvwOrder_ColumnClick(int column) { orderList_->ColumnClick(column); }
 
 void fraDovetem2::Open() {

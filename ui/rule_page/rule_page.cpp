@@ -13,11 +13,10 @@
 #include <QPushButton>
 
 #include "core/settings/work_state.h"
-#include "ui/main_window/help_file.h"
-#include "ui/main_window/page_stack.h"
 #include "ui/widgets/controls.h"
 #include "ui/widgets/list_view.h"
 #include "ui/widgets/list_view_model.h"
+#include "ui/widgets/page_stack.h"
 #include "ui/widgets/target_list.h"
 
 namespace dovetam {
@@ -31,8 +30,13 @@ constexpr Qt::KeyboardModifiers kHeldModifiers =
 }  // namespace
 
 fraDovetem2::fraDovetem2(WorkState& state, FormPointer& pointer, PageStack& pages,
-                         frmDovetemReport& report, QWidget* parent)
-    : QFrame(parent), state_(state), pointer_(pointer), pages_(pages), report_(report) {
+                         frmDovetemReport& report, HelpOpener openHelp, QWidget* parent)
+    : QFrame(parent),
+      state_(state),
+      pointer_(pointer),
+      pages_(pages),
+      report_(report),
+      openHelp_(std::move(openHelp)) {
   setObjectName(QStringLiteral("fraDovetem2"));
   setFrameShape(QFrame::NoFrame);
   CreateControls();
@@ -57,7 +61,8 @@ void fraDovetem2::CreateControls() {
                       QStringLiteral("変更規則、順序を入力してください。 "
                                      "名前変更ボタンを押すと、処理を開始します。"),
                       240, 240, 11400, 375);
-  txtRule1 = PlaceControl(new QLineEdit(this), QStringLiteral("txtRule1"), 240, 720, 5535, 375);
+  txtRule1 = PlaceControl(new QLineEdit(this), QStringLiteral("txtRule1"), 240, 720, kRuleBoxWidth,
+                          375);
   txtRule1->setFont(fixed);
   lblRule2 = MakeLabel(this, QStringLiteral("lblRule2"), QStringLiteral("．"), 5880, 720, 240, 375);
   txtRule2 = PlaceControl(new QLineEdit(this), QStringLiteral("txtRule2"), 6120, 720, 3615, 375);
@@ -146,13 +151,9 @@ int fraDovetem2::HelpContextOf(const QWidget* focused) const {
 
 void fraDovetem2::cmdRuleBack_Click() { pages_.BackToSelectionPage(); }
 
-void fraDovetem2::cmdRuleHelp_Click() {
-  OpenHelp(state_.HelpPath, state_.svc.fs, state_.svc.launcher, state_.svc.boxes, window(), 12);
-}
+void fraDovetem2::cmdRuleHelp_Click() { openHelp_(12); }
 
-void fraDovetem2::cmdRuleExample_Click() {
-  OpenHelp(state_.HelpPath, state_.svc.fs, state_.svc.launcher, state_.svc.boxes, window(), 60);
-}
+void fraDovetem2::cmdRuleExample_Click() { openHelp_(60); }
 
 void fraDovetem2::lvwOrder_KeyUp(const QKeyEvent* key) {
   // A key released while Shift, Ctrl or Alt is held does not refresh; the

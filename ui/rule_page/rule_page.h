@@ -6,8 +6,9 @@
 // command buttons on the page and hands them to SetTabOrder.
 //
 // The page works on the work state it is given, writes the report into the
-// report window it is given, and asks the main window for page 1
-// (PageStack). Its member functions are defined by concern:
+// report window it is given, asks the main window for page 1 (PageStack) and
+// opens the help through it (HelpOpener). Its public members are what the
+// main window calls; the handlers are its own. They are defined by concern:
 //   rule_page.cpp        the controls at their design places, Tab, wiring,
 //                        the events of the order list and of the page
 //   rule_boxes.cpp       the rule boxes, their guard and the preview
@@ -19,6 +20,7 @@
 #include <QFrame>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -43,9 +45,17 @@ class fraDovetem2 : public QFrame {
   Q_OBJECT
 
  public:
+  // Opens the help at a help context (12 the rules, 60 the examples) over the
+  // main window.
+  using HelpOpener = std::function<void(int context)>;
+
   fraDovetem2(WorkState& state, FormPointer& pointer, PageStack& pages, frmDovetemReport& report,
-              QWidget* parent);
+              HelpOpener openHelp, QWidget* parent);
   ~fraDovetem2() override;
+
+  // The design width of txtRule1 (twips), its width for two rules; start-up
+  // takes it as RuleBoxWidth.
+  static constexpr int kRuleBoxWidth = 5535;
 
   // Tab goes through the rule boxes, the scope box, the order list and the
   // run buttons, then through the main window's command buttons of the page
@@ -67,20 +77,36 @@ class fraDovetem2 : public QFrame {
   void Open();
   // SetOrderHeaders, ClearOrderItems, RefreshOrderList.
   void RebuildOrderList();
+  // The preview of the rule on the first selected target, or on the sample
+  // name when none is selected.
+  void ShowRulePreview();
+
+ protected:
+  // Key and mouse events of the order list and mouse events of the page
+  // itself go to their handlers; the events go on as usual.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  class WindowRunHost;  // the window's part of a run (rule_run.cpp)
+
+  void CreateControls();
+  void ConnectHandlers();
 
   // The rule boxes and the preview.
   void ArrangeRuleBoxes();
-  void ShowRulePreview();
-  void UpdateRulePreview();  // the same, for the order list's events and fill
+  void UpdateRulePreview();  // ShowRulePreview, for the order list's events and fill
   // The rule boxes and the scope as the engine wants them.
   ChangeRule CurrentRule() const;
+  // The guard of a rule box or of chkRule; No puts back its value of the
+  // run's end. False when the change is abandoned.
+  bool GuardRuleChange(QWidget* control);
+  void RuleBoxChanged(QLineEdit* box);
 
   // The order list.
   void SetOrderHeaders();
   void ClearOrderItems();
   void RefreshOrderList();
   void FillOrderList();
-  void ShowOrderCount();
   // The first selected display position, 0 when none; the number of items.
   int32_t FirstSelectedOrderPosition() const;
   int32_t OrderItemCount() const;
@@ -102,23 +128,11 @@ class fraDovetem2 : public QFrame {
   void cmdRuleHelp_Click();
   void cmdRuleExample_Click();
 
- protected:
-  // Key and mouse events of the order list and mouse events of the page
-  // itself go to the handlers above; the events go on as usual.
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
-  void CreateControls();
-  void ConnectHandlers();
-  // The guard of a rule box or of chkRule; No puts back its value of the
-  // run's end. False when the change is abandoned.
-  bool GuardRuleChange(QWidget* control);
-  void RuleBoxChanged(QLineEdit* box);
-
   WorkState& state_;
   FormPointer& pointer_;
   PageStack& pages_;
   frmDovetemReport& report_;
+  HelpOpener openHelp_;
 
   QLabel* lblRule = nullptr;
   QLineEdit* txtRule1 = nullptr;

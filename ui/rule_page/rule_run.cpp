@@ -11,10 +11,8 @@
 
 namespace dovetam {
 
-namespace {
-
 // The window's part of a run, re-run or restore.
-class WindowRunHost : public RunHost {
+class fraDovetem2::WindowRunHost : public RunHost {
  public:
   WindowRunHost(WorkState& state, FormPointer& pointer, frmDovetemReport& report, fraDovetem2& page)
       : state_(state), pointer_(pointer), report_(report), page_(page) {}
@@ -38,6 +36,8 @@ class WindowRunHost : public RunHost {
   frmDovetemReport& report_;
   fraDovetem2& page_;
 };
+
+namespace {
 
 // What a run, re-run or restore works on; `generate` is the rule engine for
 // a run, nothing for a restore.

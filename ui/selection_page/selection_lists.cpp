@@ -90,7 +90,6 @@ void fraDovetem::SetTargetHeaders() { targetList_->SetHeaders(); }
 void fraDovetem::ClearTargetItems() { targetList_->ClearItems(); }
 void fraDovetem::FillTargetList() { targetList_->Fill(); }
 void fraDovetem::RefreshTargetList() { targetList_->Refresh(); }
-void fraDovetem::ShowSelectCount() { targetList_->ShowCount(); }
 void fraDovetem::lvwSelect2_ColumnClick(int column) { targetList_->ColumnClick(column); }
 
 }  // namespace dovetam

@@ -1,5 +1,6 @@
 // Page 1's controls at their design places (twips), its order of Tab and the
-// wiring of its handlers; the way back from page 2 as this page does it.
+// wiring of its handlers; the way back from page 2 and the view command as
+// this page does them.
 #include "ui/selection_page/selection_page.h"
 
 #include <QComboBox>
@@ -8,11 +9,12 @@
 #include <QPushButton>
 
 #include "core/settings/work_state.h"
-#include "ui/main_window/page_stack.h"
+#include "core/settings/work_state_steps.h"
 #include "ui/widgets/controls.h"
 #include "ui/widgets/folder_tree.h"
 #include "ui/widgets/list_view.h"
 #include "ui/widgets/list_view_model.h"
+#include "ui/widgets/page_stack.h"
 #include "ui/widgets/target_list.h"
 
 namespace dovetam {
@@ -129,5 +131,13 @@ void fraDovetem::ReloadListing() {
 }
 
 void fraDovetem::RebuildTargetList() { targetList_->Rebuild(); }
+
+void fraDovetem::RebuildListsForView() {
+  SetSelectHeaders();
+  ClearSelectItems();
+  ResortListing(state_);
+  FillSelectList();
+  RebuildTargetList();
+}
 
 }  // namespace dovetam

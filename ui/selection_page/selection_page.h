@@ -6,7 +6,8 @@
 //
 // The page works on the work state it is given (the tables, the settings,
 // ChangeState, EventLock) and asks the main window for the rule page
-// (PageStack). Its member functions are defined by concern:
+// (PageStack). Its public members are what the main window calls; the
+// handlers are its own. They are defined by concern:
 //   selection_page.cpp     the controls at their design places, Tab, wiring
 //   selection_folders.cpp  drive list, folder tree, reading the listing, a
 //                          drop on the listing, a double-click on a target
@@ -65,6 +66,14 @@ class fraDovetem : public QFrame {
   void ReloadListing();
   // SetTargetHeaders, ClearTargetItems, RefreshTargetList.
   void RebuildTargetList();
+  // The view command on this page, once the new view settings are in
+  // effect: the listing under new headers, back in entry order, sorted and
+  // redrawn (not read again); then RebuildTargetList.
+  void RebuildListsForView();
+
+ private:
+  void CreateControls();
+  void ConnectHandlers();
 
   // The headers, fills and refreshes of the two lists. A fill rewrites the
   // whole list from its table in display order; the listing's then selects
@@ -78,17 +87,28 @@ class fraDovetem : public QFrame {
   void ClearTargetItems();
   void RefreshTargetList();
   void FillTargetList();
-  void ShowSelectCount();
 
   // The folder tree's path (a folder ending in "/"); writing it rebuilds the
   // tree and raises dirSelect_Change. False (nothing changed) when there is
   // no such folder; a folder that cannot be listed is still shown.
-  const std::u16string& FolderTreePath() const { return dirSelectPath_; }
   bool SetFolderTreePath(const std::u16string& path);
   // The drive list's drive; writing it raises drvSelect_Change. False when
   // the drive is not in the list.
   std::u16string DriveListDrive() const;
   bool SetDriveListDrive(const std::u16string& drive);
+  // Moves the tree to a folder named as the system names it, with the
+  // subfolders that can be read, and raises dirSelect_Change.
+  void ShowFolderInTree(const std::u16string& folder);
+  // Opens `folder` for a drop or a double-click: the folder tree and the
+  // drive list set under EventLock, the folder read; a refused folder or
+  // drive is reported.
+  void OpenFolder(const std::u16string& folder);
+  // The guard of a target command after a finished run: false on No; Yes
+  // also gives the target list new headers and clears it.
+  bool GuardTargetChange();
+  // "∧解除" and the hidden button: the listed folder's targets removed
+  // (nothing while the listing failed or the guard is answered No).
+  bool RemoveListedFolderTargets();
 
   void drvSelect_Change();
   void dirSelect_Change();
@@ -105,27 +125,10 @@ class fraDovetem : public QFrame {
   void cmdSelectNext_Click();
   void cmdSelectUndo_Click();
 
- private:
-  void CreateControls();
-  void ConnectHandlers();
-  // Moves the tree to a folder named as the system names it, with the
-  // subfolders that can be read, and raises dirSelect_Change.
-  void ShowFolderInTree(const std::u16string& folder);
-  // Opens `folder` for a drop or a double-click: the folder tree and the
-  // drive list set under EventLock, the folder read; a refused folder or
-  // drive is reported.
-  void OpenFolder(const std::u16string& folder);
-  // The guard of a target command after a finished run: false on No; Yes
-  // also gives the target list new headers and clears it.
-  bool GuardTargetChange();
-  // "∧解除" and the hidden button: the listed folder's targets removed
-  // (nothing while the listing failed or the guard is answered No).
-  bool RemoveListedFolderTargets();
-
   WorkState& state_;
   FormPointer& pointer_;
   PageStack& pages_;
-  std::u16string dirSelectPath_;
+  std::u16string dirSelectPath_;  // the folder tree's path
 
   QComboBox* drvSelect = nullptr;
   FolderTree* dirSelect = nullptr;

@@ -5,9 +5,9 @@
 #include "core/objects/target_commands.h"
 #include "core/settings/work_state.h"
 #include "core/settings/work_state_steps.h"
-#include "ui/main_window/page_stack.h"
 #include "ui/selection_page/selection_page.h"
 #include "ui/widgets/list_view.h"
+#include "ui/widgets/page_stack.h"
 
 namespace dovetam {
 

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "core/settings/settings_values.h"
 #include "platform/message_boxes.h"
 #include "ui/widgets/controls.h"
 
@@ -27,10 +28,10 @@ frmDovetemView::frmDovetemView(int16_t mask, QWidget* parent) : QDialog(parent) 
 
   // Form_Load.
   const int low = mask & 0xFF;
-  if (low & 1) chkAttribute[1]->setChecked(true);
-  if (low & 2) chkAttribute[2]->setChecked(true);
-  if (low & 32) chkMix->setChecked(true);
-  if ((low & 64) == 0) chkHideHeader->setChecked(true);
+  if (low & kViewMaskModified) chkAttribute[1]->setChecked(true);
+  if (low & kViewMaskCreated) chkAttribute[2]->setChecked(true);
+  if (low & kViewMaskMix) chkMix->setChecked(true);
+  if ((low & kViewMaskHeader) == 0) chkHideHeader->setChecked(true);
   Decided = false;
 }
 
@@ -71,10 +72,10 @@ void frmDovetemView::CreateControls() {
 
 void frmDovetemView::cmdDecide_Click() {
   int16_t m = 0;
-  if (chkAttribute[1]->isChecked()) m |= 1;
-  if (chkAttribute[2]->isChecked()) m |= 2;
-  if (chkMix->isChecked()) m |= 32;
-  if (!chkHideHeader->isChecked()) m |= 64;
+  if (chkAttribute[1]->isChecked()) m |= kViewMaskModified;
+  if (chkAttribute[2]->isChecked()) m |= kViewMaskCreated;
+  if (chkMix->isChecked()) m |= kViewMaskMix;
+  if (!chkHideHeader->isChecked()) m |= kViewMaskHeader;
   mask_ = m;
   Decided = true;
   accept();

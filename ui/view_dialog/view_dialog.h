@@ -1,7 +1,8 @@
 // frmDovetemView: the modal dialog of the view settings. It knows nothing of
-// the lists or the store: it is given the mask (1 last-modified column,
-// 2 creation column, 32 files and folders mixed in the name sort, 64 column
-// headers shown) and gives back the new mask on "決定", -1 on any other close.
+// the lists or the store: it is given the view mask (the kViewMask bits of
+// settings_values.h: the last-modified column, the creation column, files and
+// folders mixed in the name sort, the column headers shown) and gives back the
+// new mask on "決定", -1 on any other close.
 // A new dialog is made for every showing, so each starts from its design.
 // Its controls carry their names (chkAttribute(1), chkMix, cmdDecide, ...).
 #pragma once

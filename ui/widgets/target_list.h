@@ -4,10 +4,10 @@
 // share the target sort levels, so a column click in either orders both,
 // and the order of the rename run.
 //
-// The pages' procedures of the Parts are these under the list's names:
-// SetTargetHeaders / SetOrderHeaders, FillTargetList / FillOrderList,
-// RefreshTargetList / RefreshOrderList, lvwSelect2_ColumnClick /
-// lvwOrder_ColumnClick.
+// The pages' procedures are these under the list's names: SetTargetHeaders /
+// SetOrderHeaders, FillTargetList / FillOrderList, RefreshTargetList /
+// RefreshOrderList, ShowSelectCount / ShowOrderCount (ShowCount, which every
+// fill calls), lvwSelect2_ColumnClick / lvwOrder_ColumnClick.
 #pragma once
 
 #include <functional>

@@ -63,8 +63,10 @@ class Scratch {
   }
   ~Scratch() { std::filesystem::remove_all(root_); }
   static std::string FileName(int i) {
-    std::string digits = std::to_string(i);
-    return "f" + std::string(7 - digits.size(), '0') + digits + ".txt";
+    const std::string digits = std::to_string(i);
+    std::string name = "f";
+    name.append(7 - digits.size(), '0').append(digits).append(".txt");
+    return name;
   }
   std::u16string Folder() const { return DecodeNative(root_ + "w/"); }
   std::u16string Program() const { return DecodeNative(root_ + "p/"); }

@@ -535,7 +535,7 @@ TEST_F(RenameRunTest, GeneratedNamesLongerThanTheSystemAllowsAreGeneratedNameErr
   for (const bool throughEngine : {true, false}) {
     for (const Row& r : rows) {
       SCOPED_TRACE(std::string(r.name) + (throughEngine ? ", made by the engine" : ", past the engine"));
-      const std::u16string sub = u"r" + std::u16string(1, static_cast<char16_t>(u'a' + k++));
+      const std::u16string sub = std::u16string(u"r") += static_cast<char16_t>(u'a' + k++);
       dir.MakeFolder(u"w/" + sub);
       objects.Reset(10);
       changeState = 0;

@@ -36,6 +36,24 @@
 
 namespace dovetam::testing {
 
+// An entry line of the report, as the report shows it: three fields in
+// double quotes, each double quote inside doubled, separated by a blank and
+// ended by CR LF.
+inline std::u16string ReportEntryLine(std::u16string_view path, std::u16string_view newName,
+                                      std::u16string_view status) {
+  std::u16string line;
+  for (const std::u16string_view field : {path, newName, status}) {
+    if (!line.empty()) line += u' ';
+    line += u'"';
+    for (const char16_t c : field) {
+      line += c;
+      if (c == u'"') line += c;
+    }
+    line += u'"';
+  }
+  return line + u"\r\n";
+}
+
 // Records the window's steps of an operation.
 class RecordingHost : public RunHost {
  public:

@@ -24,7 +24,9 @@ class JournalTest : public ::testing::Test {
 };
 
 TEST_F(JournalTest, EntryQuotesDoubled) {
-  EXPECT_EQ(u"\"/a/\"\"b\"\"\" \"\" \"s\"\r\n", ReportEntryLine(u"/a/\"b\"", u"", u"s"));
+  writer.AddReportEntry(kReportDone, u"/a/\"b\"", u"", u"s");
+  EXPECT_EQ(u"\"/a/\"\"b\"\"\" \"\" \"s\"\r\n", journal.ReportDoneList);
+  journal.ReportDoneList.clear();
   writer.AddReportEntry(kReportDone, u"p", u"n", u"d");
   writer.AddReportEntry(kReportError, u"p", u"n", u"e");
   writer.AddReportEntry(kReportState, u"p", u"n", u"s");
@@ -107,6 +109,7 @@ TEST(LogFieldTest, ControlCharactersQuotedAsTheShellReadsThem) {
 }
 
 using testing::FsCall;
+using testing::ReportEntryLine;
 
 class JournalRunTest : public testing::RunTest {
  protected:

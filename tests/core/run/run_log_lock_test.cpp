@@ -41,10 +41,10 @@ TEST_P(RunLogLockTest, ASecondRunOnTheSameLogLeavesTheFirstOnesLogWhole) {
   const OperationSummary firstSummary = first.Run(*fs, [&](const std::u16string& name) {
     if (name == middle && !secondStarted) {
       secondStarted = true;
-      secondSummary =
-          second.Run(*otherFs, [](const std::u16string& n) { return u"s" + n.substr(1); });
+      secondSummary = second.Run(
+          *otherFs, [](const std::u16string& n) { return std::u16string(u"s").append(n, 1); });
     }
-    return u"g" + name.substr(1);
+    return std::u16string(u"g").append(name, 1);
   });
 
   ASSERT_TRUE(secondStarted);
@@ -64,7 +64,7 @@ TEST_P(RunLogLockTest, ASecondRunOnTheSameLogLeavesTheFirstOnesLogWhole) {
     EXPECT_EQ(second.Name(1), second.Names().front());
   } else {
     EXPECT_EQ(50, secondSummary.done);
-    EXPECT_EQ(u"s" + second.Name(1).substr(1), second.Names().front());
+    EXPECT_EQ(std::u16string(u"s").append(second.Name(1), 1), second.Names().front());
     EXPECT_NE(std::u16string::npos, LogBlockOfReport(second.host.report).find(u" 名前変更終了"));
   }
 }
