@@ -1,7 +1,7 @@
 // Adding targets from full paths (see path_adder.h). The duplicate test looks
 // the full path up in a hash set built once per call.
 #include "core/objects/path_adder.h"
-#include "core/settings/decimal_text.h"
+#include "core/common/decimal_text.h"
 
 #include "platform/dates.h"
 

@@ -12,7 +12,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "core/settings/work_state.h"
+#include "core/work/work_state.h"
 #include "ui/main_window/help_file.h"
 #include "ui/main_window/page_stack.h"
 #include "ui/widgets/controls.h"

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "core/settings/work_state.h"
+#include "core/work/work_state.h"
 #include "ui/main_window/page_stack.h"
 #include "ui/widgets/controls.h"
 #include "ui/widgets/folder_tree.h"
