@@ -2,7 +2,7 @@
 // the full path, and the folder's identity with the name, up in two hash sets
 // built once per call, so adding n paths costs O(n + ObjCount).
 #include "core/objects/path_adder.h"
-#include "core/settings/decimal_text.h"
+#include "core/common/decimal_text.h"
 
 #include "platform/dates.h"
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/settings/settings.h"
+#include "core/settings/settings_values.h"
 #include "core/rule/rule_context.h"
 
 namespace dovetam {

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/settings/settings.h"
+#include "core/settings/settings_values.h"
 #include "platform/capacities.h"
 #include "platform/file_system.h"
 #include "core/rule/rule_context.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/settings/settings.h"
+#include "core/settings/settings_values.h"
 
 namespace dovetam {
 

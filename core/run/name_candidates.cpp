@@ -1,6 +1,6 @@
 // Candidate names: see name_candidates.h.
 #include "core/run/name_candidates.h"
-#include "core/settings/decimal_text.h"
+#include "core/common/decimal_text.h"
 
 #include "platform/name_length.h"
 #include "platform/text_case.h"

@@ -1,7 +1,7 @@
 // The opening and the closing of an operation: see operation_frame.h.
 #include "core/run/operation_frame.h"
 
-#include "core/settings/decimal_text.h"
+#include "core/common/decimal_text.h"
 
 namespace dovetam {
 

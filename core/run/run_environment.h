@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "core/settings/settings.h"
+#include "core/settings/settings_values.h"
 #include "core/objects/object_table.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"

@@ -3,7 +3,7 @@
 // report files. Cost: linear in the text written; one write of the log per
 // rename.
 #include "core/run/run_journal.h"
-#include "core/settings/decimal_text.h"
+#include "core/common/decimal_text.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // Showing a value in effect goes through its stored text, so the dialog shows
 // exactly what a save followed by a load would show.
 #include "core/settings/settings_dialog_values.h"
-#include "core/settings/decimal_text.h"
+#include "core/common/decimal_text.h"
 
 namespace dovetam {
 

@@ -3,7 +3,7 @@
 // key is its row's (settings_keys.h); its type says how it converts.
 #include "core/settings/settings_keys.h"
 
-#include "core/settings/decimal_text.h"
+#include "core/common/decimal_text.h"
 
 namespace dovetam {
 

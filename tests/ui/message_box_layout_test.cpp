@@ -16,7 +16,7 @@
 #include "core/settings/settings_dialog_values.h"
 #include "testing/widget_probe.h"
 #include "ui/widgets/twips.h"
-#include "core/settings/work_state_steps.h"
+#include "core/work/work_state_steps.h"
 #include "core/objects/path_adder.h"
 #include "ui/widgets/qt_message_boxes.h"
 #include "ui/report/report_window.h"

@@ -15,7 +15,7 @@
 #include <QTreeView>
 #include <unistd.h>
 
-#include "core/settings/decimal_text.h"
+#include "core/common/decimal_text.h"
 #include "ui/widgets/twips.h"
 #include "ui/widgets/list_view_model.h"
 #include "ui/view_dialog/view_dialog.h"

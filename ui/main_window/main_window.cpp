@@ -9,8 +9,8 @@
 #include <QPushButton>
 
 #include "core/settings/event_lock.h"
-#include "core/settings/path_helpers.h"
-#include "core/settings/work_state_steps.h"
+#include "core/common/path_helpers.h"
+#include "core/work/work_state_steps.h"
 #include "ui/main_window/help_file.h"
 #include "ui/main_window/help_key.h"
 #include "ui/report/report_window.h"

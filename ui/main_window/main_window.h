@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "core/settings/services.h"
-#include "core/settings/work_state.h"
+#include "core/work/work_state.h"
 #include "ui/widgets/form_pointer.h"
 #include "ui/widgets/page_stack.h"
 

@@ -4,7 +4,7 @@
 // after a finished run.
 #include <QPushButton>
 
-#include "core/settings/work_state_steps.h"
+#include "core/work/work_state_steps.h"
 #include "ui/main_window/help_file.h"
 #include "ui/main_window/main_window.h"
 #include "ui/rule_page/rule_page.h"

@@ -8,8 +8,8 @@
 
 #include "core/rule/rule_page.h"
 #include "core/settings/event_lock.h"
-#include "core/settings/work_state.h"
-#include "core/settings/work_state_steps.h"
+#include "core/work/work_state.h"
+#include "core/work/work_state_steps.h"
 #include "ui/rule_page/rule_page.h"
 #include "ui/widgets/controls.h"
 

@@ -1,7 +1,7 @@
 // Page 2's order list (a TargetList: headers, fill, refresh and column click
 // are shared with the target list of page 1; its fill also refreshes the
 // preview), "決定＞" as this page does it, and the readers of its selection.
-#include "core/settings/work_state.h"
+#include "core/work/work_state.h"
 #include "ui/rule_page/rule_page.h"
 #include "ui/widgets/list_view.h"
 #include "ui/widgets/list_view_model.h"

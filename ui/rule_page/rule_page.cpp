@@ -12,7 +12,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "core/settings/work_state.h"
+#include "core/work/work_state.h"
 #include "ui/widgets/controls.h"
 #include "ui/widgets/list_view.h"
 #include "ui/widgets/list_view_model.h"

@@ -4,7 +4,7 @@
 // them the work state and does the steps that touch the window.
 #include "core/run/rename_run.h"
 #include "core/run/restore_run.h"
-#include "core/settings/work_state.h"
+#include "core/work/work_state.h"
 #include "ui/widgets/form_pointer.h"
 #include "ui/report/report_window.h"
 #include "ui/rule_page/rule_page.h"

@@ -4,7 +4,7 @@
 // path_adder.h) is added; what was not added, and dates that could not be
 // read, are reported in one message.
 #include "core/objects/path_adder.h"
-#include "core/settings/work_state.h"
+#include "core/work/work_state.h"
 #include "ui/selection_page/selection_page.h"
 #include "ui/widgets/drop_paths.h"
 

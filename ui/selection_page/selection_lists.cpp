@@ -10,8 +10,8 @@
 #include <unordered_map>
 
 #include "core/objects/column_headers.h"
-#include "core/settings/work_state.h"
-#include "core/settings/work_state_steps.h"
+#include "core/work/work_state.h"
+#include "core/work/work_state_steps.h"
 #include "ui/selection_page/selection_page.h"
 #include "ui/widgets/form_pointer.h"
 #include "ui/widgets/list_view.h"

@@ -8,8 +8,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "core/settings/work_state.h"
-#include "core/settings/work_state_steps.h"
+#include "core/work/work_state.h"
+#include "core/work/work_state_steps.h"
 #include "ui/widgets/controls.h"
 #include "ui/widgets/folder_tree.h"
 #include "ui/widgets/list_view.h"

@@ -3,8 +3,8 @@
 // which opens the rule page. What they do to the tables is the core's
 // (target_commands.h); here are the guard, the lists and the messages.
 #include "core/objects/target_commands.h"
-#include "core/settings/work_state.h"
-#include "core/settings/work_state_steps.h"
+#include "core/work/work_state.h"
+#include "core/work/work_state_steps.h"
 #include "ui/selection_page/selection_page.h"
 #include "ui/widgets/list_view.h"
 #include "ui/widgets/page_stack.h"

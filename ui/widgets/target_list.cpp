@@ -4,8 +4,8 @@
 #include <QLabel>
 
 #include "core/objects/column_headers.h"
-#include "core/settings/work_state.h"
-#include "core/settings/work_state_steps.h"
+#include "core/work/work_state.h"
+#include "core/work/work_state_steps.h"
 #include "ui/widgets/form_pointer.h"
 #include "ui/widgets/list_view.h"
 #include "ui/widgets/list_view_model.h"

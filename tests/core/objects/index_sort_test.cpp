@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "core/settings/decimal_text.h"
+#include "core/common/decimal_text.h"
 #include "core/objects/sort_compare.h"
 #include "reference_index_sort.h"
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "core/settings/decimal_text.h"
+#include "core/common/decimal_text.h"
 #include "core/objects/folder_listing.h"
 #include "core/objects/path_adder.h"
 #include "core/objects/target_commands.h"

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/settings/decimal_text.h"
+#include "core/common/decimal_text.h"
 #include "core/run/run_fixture.h"
 #include "testing/fake_message_boxes.h"
 #include "testing/fixed_clock.h"

@@ -1,9 +1,9 @@
-#include "core/settings/work_state_steps.h"
+#include "core/work/work_state_steps.h"
 
 #include "core/objects/index_sort.h"
 #include "core/objects/target_commands.h"
-#include "core/settings/path_helpers.h"
-#include "core/settings/work_state.h"
+#include "core/common/path_helpers.h"
+#include "core/work/work_state.h"
 
 namespace dovetam {
 

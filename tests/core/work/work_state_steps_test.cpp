@@ -1,4 +1,4 @@
-#include "core/settings/work_state_steps.h"
+#include "core/work/work_state_steps.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/settings/path_helpers.h"
+#include "core/common/path_helpers.h"
 
 #include <gtest/gtest.h>
 

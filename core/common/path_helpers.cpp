@@ -1,4 +1,4 @@
-#include "core/settings/path_helpers.h"
+#include "core/common/path_helpers.h"
 
 #include "platform/text_case.h"
 
