@@ -3,6 +3,8 @@
 #include "core/objects/path_adder.h"
 #include "core/settings/decimal_text.h"
 
+#include <new>
+
 #include "platform/dates.h"
 
 namespace dovetam {
@@ -10,13 +12,29 @@ namespace dovetam {
 PathAdder::PathAdder(FileSystem& fs, ObjectTable& objects, bool readModified, bool readCreated,
                      const Capacities& caps)
     : fs_(fs), objects_(objects), readModified_(readModified), readCreated_(readCreated),
-      caps_(caps) {
-  for (int32_t j = 1; j <= objects_.ObjCount; ++j) {
-    present_.insert(objects_.ObjFolder[j] + objects_.ObjName[j]);
+      caps_(caps) {}
+
+PathAdd PathAdder::Add(const std::u16string& path) {
+  try {
+    if (!prepared_) {
+      for (int32_t j = 1; j <= objects_.ObjCount; ++j) {
+        present_.insert(objects_.ObjFolder[j] + objects_.ObjName[j]);
+      }
+      prepared_ = true;
+    }
+    return AddPath(path);
+  } catch (const std::bad_alloc&) {
+    return MemoryShort();
   }
 }
 
-PathAdd PathAdder::Add(const std::u16string& path) {
+PathAdd PathAdder::MemoryShort() {
+  ++tally.notAdded;
+  tally.memoryFailed = true;
+  return PathAdd::OutOfMemory;
+}
+
+PathAdd PathAdder::AddPath(const std::u16string& path) {
   bool exists = false;
   bool isFolder = false;
   std::u16string full;
@@ -52,28 +70,32 @@ PathAdd PathAdder::Add(const std::u16string& path) {
   }
   if (objects_.ObjCount + 1 > objects_.ObjCapacity &&
       !objects_.Grow(caps_.tableStep, caps_.allocationLimit)) {
-    ++tally.notAdded;
-    tally.memoryFailed = true;
-    return PathAdd::OutOfMemory;
+    return MemoryShort();
   }
-  const int32_t i = ++objects_.ObjCount;
-  objects_.ObjFolder[i] = folder;
-  objects_.ObjFolderId[i] = id->second;
-  objects_.ObjName[i] = full.substr(s + 1);
-  objects_.ObjIsFolder[i] = isFolder;
+  int dateFailures = 0;
   Date modified = 0;
   Date created = 0;
   if (readModified_ && fs_.GetDateLastModified(full, isFolder, modified) != kFsOk) {
     modified = 0;
-    tally.dateFailures |= 1;
+    dateFailures |= 1;
   }
   if (readCreated_ && fs_.GetDateCreated(full, isFolder, created) != kFsOk) {
     created = 0;
-    tally.dateFailures |= 2;
+    dateFailures |= 2;
   }
+  // Everything the entry needs is made before it is counted: from here on
+  // nothing can fail.
+  std::u16string name = full.substr(s + 1);
+  std::u16string folderText = folder;
+  present_.insert(full);
+  const int32_t i = ++objects_.ObjCount;
+  objects_.ObjFolder[i].swap(folderText);
+  objects_.ObjFolderId[i] = id->second;
+  objects_.ObjName[i].swap(name);
+  objects_.ObjIsFolder[i] = isFolder;
   objects_.ObjModified[i] = modified;
   objects_.ObjCreated[i] = created;
-  present_.insert(full);
+  tally.dateFailures |= dateFailures;
   return PathAdd::Added;
 }
 

@@ -9,7 +9,9 @@
 // columns are read; a date that cannot be read is stored as 0 and noted.
 // The target keeps the identity of its folder (object_table.h), found by
 // opening the folder once per call; a folder that cannot be opened is a
-// check that fails.
+// check that fails. Memory running out anywhere in adding a path (the table
+// that cannot grow, or any other allocation) is OutOfMemory: the target
+// table is as before that path, and std::bad_alloc never leaves Add.
 #pragma once
 
 #include <cstdint>
@@ -44,11 +46,16 @@ class PathAdder {
   PathAddTally tally;
 
  private:
+  PathAdd AddPath(const std::u16string& path);
+  // Counts the path as not added for want of memory.
+  PathAdd MemoryShort();
+
   FileSystem& fs_;
   ObjectTable& objects_;
   bool readModified_;
   bool readCreated_;
   Capacities caps_;
+  bool prepared_ = false;
   std::unordered_set<std::u16string> present_;  // folder & name of every target
   std::unordered_map<std::u16string, FolderIdentity> folderIds_;  // folders opened so far
 };

@@ -2,6 +2,7 @@
 #include "core/objects/target_commands.h"
 
 #include <algorithm>
+#include <new>
 #include <string_view>
 #include <unordered_set>
 
@@ -18,10 +19,9 @@ void MoveTarget(ObjectTable& t, int32_t from, int32_t to) {
   t.ObjCreated[to] = t.ObjCreated[from];
 }
 
-}  // namespace
-
-bool AddListingEntries(ObjectTable& objects, const ListingTable& listing,
-                       const std::vector<int32_t>& positions, const Capacities& caps) {
+// AddListingEntries without its edge: memory running out goes to the caller.
+bool AddEntries(ObjectTable& objects, const ListingTable& listing,
+                const std::vector<int32_t>& positions, const Capacities& caps) {
   const std::u16string& folder = listing.ListFolder;
   // The names taken in the listed folder: its targets' (copied: the target
   // table moves when it grows) and the entries picked here (the listing's
@@ -47,15 +47,29 @@ bool AddListingEntries(ObjectTable& objects, const ListingTable& listing,
   const std::size_t fit = std::min(entries.size(), room);
   for (std::size_t k = 0; k < fit; ++k) {
     const int32_t e = entries[k];
+    // The texts are made before the entry is counted: then nothing can fail.
+    std::u16string folderText = folder;
+    std::u16string name = listing.ListName[e];
     const int32_t i = ++objects.ObjCount;
-    objects.ObjFolder[i] = folder;
+    objects.ObjFolder[i].swap(folderText);
     objects.ObjFolderId[i] = listing.ListFolderId;
-    objects.ObjName[i] = listing.ListName[e];
+    objects.ObjName[i].swap(name);
     objects.ObjIsFolder[i] = listing.ListIsFolder[e];
     objects.ObjModified[i] = listing.ListModified[e];
     objects.ObjCreated[i] = listing.ListCreated[e];
   }
   return grown;
+}
+
+}  // namespace
+
+bool AddListingEntries(ObjectTable& objects, const ListingTable& listing,
+                       const std::vector<int32_t>& positions, const Capacities& caps) {
+  try {
+    return AddEntries(objects, listing, positions, caps);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
 }
 
 void RemoveTargetsAtPositions(ObjectTable& objects, const std::vector<int32_t>& positions) {

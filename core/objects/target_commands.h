@@ -15,8 +15,8 @@ namespace dovetam {
 // The add button: every listing entry at the given display positions becomes
 // a target (folder ListFolder), unless a target with exactly that folder and
 // name exists (names that differ only in case are two objects here). Returns
-// false when the table could not grow: the entries added before stay, the
-// current and later ones are not added. The duplicate test uses a hash set
+// false when the table could not grow, or memory ran out on the way: the
+// entries added before stay, the current and later ones are not added. The duplicate test uses a hash set
 // of the listed folder's targets, so adding n entries costs O(n + ObjCount).
 bool AddListingEntries(ObjectTable& objects, const ListingTable& listing,
                        const std::vector<int32_t>& positions, const Capacities& caps);
