@@ -8,6 +8,7 @@
 #include <QComboBox>
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "core/objects/folder_listing.h"
@@ -92,9 +93,21 @@ void fraDovetem::LoadFolderListing() {
   pointer_.ShowHourglass();
   int dateFailures = 0;
   const ViewSettings& view = state_.settings.view;
-  const ListingRead result =
-      ReadFolderListing(state_.svc.fs, state_.listing, NormalizePath(dirSelectPath_, 3),
-                        view.ViewModified, view.ViewCreated, state_.svc.caps, dateFailures);
+  ListingRead result = ListingRead::OutOfMemory;
+  try {
+    result = ReadFolderListing(state_.svc.fs, state_.listing, NormalizePath(dirSelectPath_, 3),
+                               view.ViewModified, view.ViewCreated, state_.svc.caps,
+                               dateFailures);
+    if (result == ListingRead::Ok) {
+      SortSelectIndex(state_, 1, state_.listing.ListCount);
+      FillSelectList();
+    }
+  } catch (const std::bad_alloc&) {
+    // The listing read, but not sorted or shown: failed as a read short of memory.
+    state_.listing.ListCount = 0;
+    state_.listing.ListFailed = 1;
+    result = ListingRead::OutOfMemory;
+  }
   if (result != ListingRead::Ok) {
     ClearSelectItems();
     pointer_.ShowNormalPointer();
@@ -105,8 +118,6 @@ void fraDovetem::LoadFolderListing() {
         MsgIcon::Critical);
     return;
   }
-  SortSelectIndex(state_, 1, state_.listing.ListCount);
-  FillSelectList();
   if (dateFailures != 0) {
     state_.svc.boxes.Show(DateFetchFailureMessage(dateFailures), MsgIcon::Critical);
   }

@@ -8,6 +8,7 @@
 #include "ui/main_window/page_stack.h"
 #include "ui/selection_page/selection_page.h"
 #include "ui/widgets/list_view.h"
+#include "ui/widgets/memory_guard.h"
 
 namespace dovetam {
 
@@ -22,14 +23,16 @@ bool fraDovetem::GuardTargetChange() {
 void fraDovetem::cmdSelectAdd_Click() {
   if (state_.listing.ListFailed != 0) return;
   if (!GuardTargetChange()) return;
-  if (!AddListingEntries(state_.objects, state_.listing, lvwSelect->SelectedPositions(),
-                         state_.svc.caps)) {
+  MemoryGuarded(state_.svc.boxes, pointer_, [this] {
+    if (!AddListingEntries(state_.objects, state_.listing, lvwSelect->SelectedPositions(),
+                           state_.svc.caps)) {
+      RefreshTargetList();
+      state_.svc.boxes.Show(u"メモリ不足のため、\nいくつかのオブジェクトを格納できませんでした。",
+                            MsgIcon::Critical);
+      return;
+    }
     RefreshTargetList();
-    state_.svc.boxes.Show(u"メモリ不足のため、\nいくつかのオブジェクトを格納できませんでした。",
-                          MsgIcon::Critical);
-    return;
-  }
-  RefreshTargetList();
+  });
 }
 
 void fraDovetem::cmdSelectRefresh_Click() {
