@@ -328,6 +328,17 @@ TEST_F(ListsWindowTest, MemoryRunningOutInAListingOrAnAddingSaysSo) {
   EXPECT_EQ(ListModel(w, "lvwSelect").RowCount(), 0);
   EXPECT_EQ(nullptr, QApplication::overrideCursor());
 
+  // Opening a folder in the tree lists its subfolders, then its entries.
+  h.boxes.Clear();
+  work.MakeFolder(u"sub");
+  faulty.Fail(testing::FsCall::ListFolder, u"", testing::kFsOutOfMemory, 2);
+  EXPECT_TRUE(SelectionPage(w).SetFolderTreePath(work.path()));
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text, u"メモリ不足のため、\n指定されたフォルダのファイル一覧を表示できませんでした。");
+  EXPECT_EQ(SelectionPage(w).FolderTreePath(), work.path());
+  SelectionPage(w).LoadFolderListing();  // with memory again
+  EXPECT_EQ(ListModel(w, "lvwSelect").RowCount(), 11);
+
   h.boxes.Clear();
   faulty.Fail(testing::FsCall::FileExists, paths[3], testing::kFsOutOfMemory, 1);
   std::unique_ptr<QMimeData> files(FileDrop(paths));

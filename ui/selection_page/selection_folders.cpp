@@ -39,17 +39,22 @@ bool fraDovetem::SetFolderTreePath(const std::u16string& path) {
 }
 
 void fraDovetem::ShowFolderInTree(const std::u16string& folder) {
-  // A folder whose entries cannot be read shows no subfolders; the listing
-  // that the change event reads then fails with its message.
-  std::vector<FsEntry> files;
-  std::vector<FsEntry> folders;
-  if (state_.svc.fs.ListFolder(folder, files, folders) != kFsOk) folders.clear();
-  std::stable_sort(folders.begin(), folders.end(), [](const FsEntry& a, const FsEntry& b) {
-    return CompareNames(a.name, b.name) < 0;
-  });
+  // A folder whose entries cannot be read, or not for want of memory, shows
+  // no subfolders; the listing that the change event reads then fails with
+  // its message.
   std::vector<std::u16string> names;
-  names.reserve(folders.size());
-  for (const FsEntry& sub : folders) names.push_back(sub.name);
+  try {
+    std::vector<FsEntry> files;
+    std::vector<FsEntry> folders;
+    if (state_.svc.fs.ListFolder(folder, files, folders) != kFsOk) folders.clear();
+    std::stable_sort(folders.begin(), folders.end(), [](const FsEntry& a, const FsEntry& b) {
+      return CompareNames(a.name, b.name) < 0;
+    });
+    names.reserve(folders.size());
+    for (const FsEntry& sub : folders) names.push_back(sub.name);
+  } catch (const std::bad_alloc&) {
+    names.clear();
+  }
   dirSelect->ShowFolder(folder, names);
   dirSelectPath_ = folder;
   dirSelect_Change();
