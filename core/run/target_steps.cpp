@@ -28,11 +28,6 @@ TargetSteps::TargetSteps(RunEnvironment& e, bool baseMode)
 
 void TargetSteps::WriteObjectLine(int32_t i) { log.LogObjectLine(env.objects, i); }
 
-std::u16string TargetSteps::EarlierPath(int32_t i) const {
-  const ObjectTable& o = env.objects;
-  return o.ObjFolder[i] + (o.ObjState[i] != kObjUnchanged ? o.ObjOrigName[i] : o.ObjName[i]);
-}
-
 void TargetSteps::ErrorEntry(int32_t i, std::u16string_view newName, std::u16string_view status) {
   log.AddErrorEntries(env.objects, i, newName, status);
 }

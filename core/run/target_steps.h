@@ -49,8 +49,6 @@ class TargetSteps {
 
   // Object line of target i by its state.
   void WriteObjectLine(int32_t i);
-  // folder & ObjOrigName when the state is not 0, else folder & ObjName.
-  std::u16string EarlierPath(int32_t i) const;
   // Error entry, state entry, error count + 1.
   void ErrorEntry(int32_t i, std::u16string_view newName, std::u16string_view status);
   // Skip line "スキップ(中断)" and the error entry "中断".
