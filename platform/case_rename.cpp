@@ -16,17 +16,21 @@ std::atomic<unsigned> g_counter{0};
 int RenameThroughTemporary(
     const std::function<int(const std::string&, const std::string&)>& renameNoReplace,
     const std::string& folder, const std::string& from, const std::string& to) {
+  // Every path is made before the first step: between the two steps nothing
+  // may fail for want of memory, which would leave the temporary name.
+  const std::string source = folder + from;
+  const std::string target = folder + to;
   std::string temp;
   int rc = kFsAlreadyExists;
   // A temporary name that happens to exist is skipped, never replaced.
   for (int attempt = 0; attempt < 100 && rc == kFsAlreadyExists; ++attempt) {
     temp = folder + ".dovetam-case-" + std::to_string(getpid()) + "-" +
            std::to_string(g_counter.fetch_add(1));
-    rc = renameNoReplace(folder + from, temp);
+    rc = renameNoReplace(source, temp);
   }
   if (rc != kFsOk) return rc;
-  rc = renameNoReplace(temp, folder + to);
-  if (rc != kFsOk) renameNoReplace(temp, folder + from);
+  rc = renameNoReplace(temp, target);
+  if (rc != kFsOk) renameNoReplace(temp, source);
   return rc;
 }
 

@@ -102,6 +102,8 @@ class FileSystem {
   // case-insensitive file systems too.
   // A new name that is not one plain name ("/" or NUL in it, "." or "..") or
   // that would not read back from the disk as given is refused with 75.
+  // Memory running out fails it (std::bad_alloc) only before anything is
+  // renamed, so that a caller never loses track of a rename made.
   virtual int Rename(std::u16string_view folder, std::u16string_view oldName,
                      std::u16string_view newName) = 0;
 

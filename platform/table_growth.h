@@ -1,9 +1,15 @@
 // Growing a table with its contents kept, or failing without change.
 //
-// TryResize is the one place where tables get bigger. It refuses when the new
-// size passes the allocation limit of the build (see capacities.h) or when the
-// allocation itself fails; in both cases the table is left exactly as it was
-// and the caller reports "memory short" in its own words.
+// TryResize is the one place where the tables of the lists get bigger. It
+// refuses when the new size passes the allocation limit of the build (see
+// capacities.h) or when the allocation itself fails; in both cases the table
+// is left exactly as it was and the caller reports "memory short" in its own
+// words.
+//
+// The indexes and texts of a run, re-run or restore grow without a check at
+// every step: memory running out there stops the whole operation at its edge
+// (operation_frame.h). AllowGrowth makes their limits fail as such an
+// allocation does, with std::bad_alloc, so that both take one road.
 #pragma once
 
 #include <cstddef>
@@ -24,6 +30,24 @@ bool TryResize(std::vector<T>& table, std::size_t newSize, std::size_t allocatio
     return false;
   }
   return true;
+}
+
+// Throws std::bad_alloc when a table or text is to grow past its limit.
+inline void AllowGrowth(std::size_t newSize, std::size_t limit) {
+  if (newSize > limit) throw std::bad_alloc();
+}
+
+// Room for `size` elements (a vector) or characters (a string) ahead of many
+// single steps, so that they do not move the contents again and again. Only
+// a hint: a refusal, by the limit or by the allocation, leaves the steps
+// themselves to meet the need.
+template <class Table>
+void ReserveHint(Table& table, std::size_t size, std::size_t limit) noexcept {
+  if (size > limit) return;
+  try {
+    table.reserve(size);
+  } catch (const std::exception&) {
+  }
 }
 
 }  // namespace dovetam

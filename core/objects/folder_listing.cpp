@@ -3,6 +3,7 @@
 // to the open folder (the file system reads the dates while it lists).
 #include "core/objects/folder_listing.h"
 
+#include <new>
 #include <vector>
 
 namespace dovetam {
@@ -14,16 +15,10 @@ ListingRead Fail(ListingTable& listing, ListingRead why) {
   return why;
 }
 
-}  // namespace
-
-ListingRead ReadFolderListing(FileSystem& fs, ListingTable& listing, const std::u16string& folder,
-                              bool readModified, bool readCreated, const Capacities& caps,
-                              int& dateFailures) {
-  dateFailures = 0;
-  listing.ListFailed = 0;
-  listing.ListStale = 0;
-  listing.ListFolder = folder;
-  listing.ListFolderId = {};
+// The read itself; memory running out in it goes to the caller.
+ListingRead Read(FileSystem& fs, ListingTable& listing, bool readModified, bool readCreated,
+                 const Capacities& caps, int& dateFailures) {
+  const std::u16string& folder = listing.ListFolder;
   std::vector<FsEntry> files;
   std::vector<FsEntry> folders;
   if (fs.ListFolderWithDates(folder, readModified, readCreated, files, folders,
@@ -52,6 +47,23 @@ ListingRead ReadFolderListing(FileSystem& fs, ListingTable& listing, const std::
     }
   }
   return ListingRead::Ok;
+}
+
+}  // namespace
+
+ListingRead ReadFolderListing(FileSystem& fs, ListingTable& listing, const std::u16string& folder,
+                              bool readModified, bool readCreated, const Capacities& caps,
+                              int& dateFailures) {
+  dateFailures = 0;
+  listing.ListFailed = 0;
+  listing.ListStale = 0;
+  listing.ListFolderId = {};
+  try {
+    listing.ListFolder = folder;
+    return Read(fs, listing, readModified, readCreated, caps, dateFailures);
+  } catch (const std::bad_alloc&) {
+    return Fail(listing, ListingRead::OutOfMemory);
+  }
 }
 
 }  // namespace dovetam

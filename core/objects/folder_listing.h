@@ -7,7 +7,9 @@
 // cannot give stays 0 and sets its bit in dateFailures (1 last-modified,
 // 2 creation), for one message after the listing.
 // The arrays grow in steps of the build's table step; when growing is refused
-// the capacity stays as it was and the read fails as "memory short".
+// the capacity stays as it was and the read fails as "memory short", as it
+// does when memory runs out anywhere else in the read (std::bad_alloc never
+// leaves it).
 #pragma once
 
 #include <string>

@@ -4,6 +4,8 @@
 #include "core/objects/path_adder.h"
 #include "core/common/decimal_text.h"
 
+#include <new>
+
 #include "platform/dates.h"
 
 namespace dovetam {
@@ -11,12 +13,22 @@ namespace dovetam {
 PathAdder::PathAdder(FileSystem& fs, ObjectTable& objects, bool readModified, bool readCreated,
                      const Capacities& caps)
     : fs_(fs), objects_(objects), readModified_(readModified), readCreated_(readCreated),
-      caps_(caps) {
-  for (int32_t j = 1; j <= objects_.ObjCount; ++j) {
-    present_.insert(objects_.ObjFolder[j] + objects_.ObjName[j]);
-    if (objects_.ObjFolderId[j].Known()) {
-      presentOnDisk_.insert({objects_.ObjFolderId[j], objects_.ObjName[j]});
+      caps_(caps) {}
+
+PathAdd PathAdder::Add(const std::u16string& path) {
+  try {
+    if (!prepared_) {
+      for (int32_t j = 1; j <= objects_.ObjCount; ++j) {
+        present_.insert(objects_.ObjFolder[j] + objects_.ObjName[j]);
+        if (objects_.ObjFolderId[j].Known()) {
+          presentOnDisk_.insert({objects_.ObjFolderId[j], objects_.ObjName[j]});
+        }
+      }
+      prepared_ = true;
     }
+    return AddPath(path);
+  } catch (const std::bad_alloc&) {
+    return MemoryShort();
   }
 }
 
@@ -28,7 +40,13 @@ std::size_t PathAdder::EntryHash::operator()(const Entry& e) const {
   return h;
 }
 
-PathAdd PathAdder::Add(const std::u16string& path) {
+PathAdd PathAdder::MemoryShort() {
+  ++tally.notAdded;
+  tally.memoryFailed = true;
+  return PathAdd::OutOfMemory;
+}
+
+PathAdd PathAdder::AddPath(const std::u16string& path) {
   bool exists = false;
   bool isFolder = false;
   std::u16string full;
@@ -66,29 +84,40 @@ PathAdd PathAdder::Add(const std::u16string& path) {
   if (presentOnDisk_.count(onDisk) != 0) return PathAdd::Skipped;
   if (objects_.ObjCount + 1 > objects_.ObjCapacity &&
       !objects_.Grow(caps_.tableStep, caps_.allocationLimit)) {
-    ++tally.notAdded;
-    tally.memoryFailed = true;
-    return PathAdd::OutOfMemory;
+    return MemoryShort();
   }
-  const int32_t i = ++objects_.ObjCount;
-  objects_.ObjFolder[i] = folder;
-  objects_.ObjFolderId[i] = id->second;
-  objects_.ObjName[i] = onDisk.name;
-  objects_.ObjIsFolder[i] = isFolder;
+  int dateFailures = 0;
   Date modified = 0;
   Date created = 0;
   if (readModified_ && fs_.GetDateLastModified(full, isFolder, modified) != kFsOk) {
     modified = 0;
-    tally.dateFailures |= 1;
+    dateFailures |= 1;
   }
   if (readCreated_ && fs_.GetDateCreated(full, isFolder, created) != kFsOk) {
     created = 0;
-    tally.dateFailures |= 2;
+    dateFailures |= 2;
   }
+  // Everything the entry needs is made before it is counted: from here on
+  // nothing can fail.
+  std::u16string name = onDisk.name;
+  std::u16string folderText = folder;
+  present_.insert(full);
+  if (onDisk.folder.Known()) {
+    try {
+      presentOnDisk_.insert(std::move(onDisk));
+    } catch (const std::bad_alloc&) {
+      present_.erase(full);  // the path stays one that is not a target
+      throw;
+    }
+  }
+  const int32_t i = ++objects_.ObjCount;
+  objects_.ObjFolder[i].swap(folderText);
+  objects_.ObjFolderId[i] = id->second;
+  objects_.ObjName[i].swap(name);
+  objects_.ObjIsFolder[i] = isFolder;
   objects_.ObjModified[i] = modified;
   objects_.ObjCreated[i] = created;
-  present_.insert(full);
-  if (onDisk.folder.Known()) presentOnDisk_.insert(std::move(onDisk));
+  tally.dateFailures |= dateFailures;
   return PathAdd::Added;
 }
 

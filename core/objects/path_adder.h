@@ -11,7 +11,9 @@
 // or its name is exactly a target's and its folder is that target's folder on
 // disk under another spelling (a link to it, say). Names are compared exactly
 // (case counts). The dates of the shown columns are read; a date that cannot
-// be read is stored as 0 and noted.
+// be read is stored as 0 and noted. Memory running out anywhere in adding a
+// path (the table that cannot grow, or any other allocation) is OutOfMemory:
+// the target table is as before that path, and std::bad_alloc never leaves Add.
 #pragma once
 
 #include <cstdint>
@@ -46,11 +48,16 @@ class PathAdder {
   PathAddTally tally;
 
  private:
+  PathAdd AddPath(const std::u16string& path);
+  // Counts the path as not added for want of memory.
+  PathAdd MemoryShort();
+
   FileSystem& fs_;
   ObjectTable& objects_;
   bool readModified_;
   bool readCreated_;
   Capacities caps_;
+  bool prepared_ = false;  // the two sets below hold the targets of before the call
   // A name in a folder on disk.
   struct Entry {
     FolderIdentity folder;

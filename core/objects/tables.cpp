@@ -12,18 +12,6 @@ std::size_t StepsFor(int32_t capacity, int64_t needed, int32_t step) {
   return static_cast<std::size_t>(c);
 }
 
-// Space for `size` elements ahead of many single steps, so that they do not
-// move the contents again and again. Only a hint: a refusal here leaves the
-// steps themselves to meet it.
-template <class T>
-void ReserveAhead(std::vector<T>& table, std::size_t size, std::size_t limit) {
-  if (size > limit) return;
-  try {
-    table.reserve(size);
-  } catch (const std::exception&) {
-  }
-}
-
 }  // namespace
 
 void ObjectTable::Reset(int32_t capacity) {
@@ -70,9 +58,9 @@ bool ObjectTable::Grow(int32_t step, std::size_t limit) {
 bool ObjectTable::GrowFor(int64_t needed, int32_t step, std::size_t limit) {
   if (needed <= ObjCapacity) return true;
   const std::size_t n = StepsFor(ObjCapacity, needed, step) + 1;
-  ReserveAhead(ObjFolder, n, limit);
-  ReserveAhead(ObjName, n, limit);
-  ReserveAhead(ObjOrigName, n, limit);
+  ReserveHint(ObjFolder, n, limit);
+  ReserveHint(ObjName, n, limit);
+  ReserveHint(ObjOrigName, n, limit);
   while (ObjCapacity < needed) {
     if (!Grow(step, limit)) return false;
   }
@@ -98,7 +86,7 @@ bool ObjectTable::Append(const std::u16string& folder, const std::u16string& nam
 
 bool ListingTable::GrowFor(int64_t needed, int32_t step, std::size_t limit) {
   if (needed <= ListCapacity) return true;
-  ReserveAhead(ListName, StepsFor(ListCapacity, needed, step) + 1, limit);
+  ReserveHint(ListName, StepsFor(ListCapacity, needed, step) + 1, limit);
   while (ListCapacity < needed) {
     if (!Grow(step, limit)) return false;
   }

@@ -2,6 +2,7 @@
 #include "core/objects/target_commands.h"
 
 #include <algorithm>
+#include <new>
 #include <string_view>
 #include <unordered_map>
 
@@ -18,20 +19,22 @@ void MoveTarget(ObjectTable& t, int32_t from, int32_t to) {
   t.ObjCreated[to] = t.ObjCreated[from];
 }
 
-// Target i becomes listing entry e of the listed folder.
+// Target i becomes listing entry e of the listed folder. The texts are made
+// before the first field changes: if memory runs out, target i is as before.
 void SetFromListing(ObjectTable& t, int32_t i, const ListingTable& listing, int32_t e) {
-  t.ObjFolder[i] = listing.ListFolder;
+  std::u16string folderText = listing.ListFolder;
+  std::u16string name = listing.ListName[e];
+  t.ObjFolder[i].swap(folderText);
   t.ObjFolderId[i] = listing.ListFolderId;
-  t.ObjName[i] = listing.ListName[e];
+  t.ObjName[i].swap(name);
   t.ObjIsFolder[i] = listing.ListIsFolder[e];
   t.ObjModified[i] = listing.ListModified[e];
   t.ObjCreated[i] = listing.ListCreated[e];
 }
 
-}  // namespace
-
-bool AddListingEntries(ObjectTable& objects, const ListingTable& listing,
-                       const std::vector<int32_t>& positions, const Capacities& caps) {
+// AddListingEntries without its edge: memory running out goes to the caller.
+bool AddEntries(ObjectTable& objects, const ListingTable& listing,
+                const std::vector<int32_t>& positions, const Capacities& caps) {
   const std::u16string& folder = listing.ListFolder;
   const FolderIdentity folderId = listing.ListFolderId;
   // The names taken in the listed folder, however the folder of a target is
@@ -74,8 +77,23 @@ bool AddListingEntries(ObjectTable& objects, const ListingTable& listing,
                                      caps.tableStep, caps.allocationLimit);
   const std::size_t room = static_cast<std::size_t>(objects.ObjCapacity - objects.ObjCount);
   const std::size_t fit = std::min(entries.size(), room);
-  for (std::size_t k = 0; k < fit; ++k) SetFromListing(objects, ++objects.ObjCount, listing, entries[k]);
+  for (std::size_t k = 0; k < fit; ++k) {
+    // Counted once it is whole.
+    SetFromListing(objects, objects.ObjCount + 1, listing, entries[k]);
+    ++objects.ObjCount;
+  }
   return grown;
+}
+
+}  // namespace
+
+bool AddListingEntries(ObjectTable& objects, const ListingTable& listing,
+                       const std::vector<int32_t>& positions, const Capacities& caps) {
+  try {
+    return AddEntries(objects, listing, positions, caps);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
 }
 
 void RemoveTargetsAtPositions(ObjectTable& objects, const std::vector<int32_t>& positions) {

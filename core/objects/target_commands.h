@@ -19,8 +19,9 @@ namespace dovetam {
 // that differ only in case are two objects here). A target found under
 // another spelling of the folder, or chosen in a folder that another one has
 // replaced at this path, takes the listing's values and keeps its place; an
-// exact one is left as it is. Returns false when the table could not grow:
-// the entries added before stay, the current and later ones are not added.
+// exact one is left as it is. Returns false when the table could not grow,
+// or memory ran out on the way: the entries added before stay, the current
+// and later ones are not added.
 // The duplicate test uses a hash map of the listed folder's targets, so
 // adding n entries costs O(n + ObjCount).
 bool AddListingEntries(ObjectTable& objects, const ListingTable& listing,

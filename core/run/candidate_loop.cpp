@@ -8,8 +8,17 @@
 
 namespace dovetam {
 
-CandidateLoop::CandidateLoop(TargetSteps& steps, OverlappedRenames& overlapped, bool baseMode)
-    : steps_(steps), overlapped_(overlapped), baseMode_(baseMode) {}
+CandidateLoop::CandidateLoop(TargetSteps& steps, OverlappedRenames& overlapped, bool baseMode,
+                             bool restore)
+    : steps_(steps), overlapped_(overlapped), baseMode_(baseMode), restore_(restore) {}
+
+TargetChange CandidateLoop::FinalChange(int32_t i, const std::u16string& candidate,
+                                        bool tentative) const {
+  const ObjectTable& o = steps_.env.objects;
+  uint8_t state = tentative ? kObjTentativelyChanged : kObjChanged;
+  if (restore_) state = candidate == o.ObjOrigName[i] ? kObjUnchanged : kObjTentativelyRestored;
+  return ChangeOf(o, i, candidate, state);
+}
 
 TargetEnd CandidateLoop::ResolveAndRename(int32_t p, int32_t i, const CandidateSequence& seq,
                                           const std::u16string& wanted,
@@ -31,8 +40,14 @@ TargetEnd CandidateLoop::ResolveAndRename(int32_t p, int32_t i, const CandidateS
   }
   const std::u16string& candidate = r.candidate;
   if (candidate == steps_.env.objects.ObjName[i]) {
+    TargetChange same = FinalChange(i, candidate, r.tentative);
     steps_.log.LogTargetLine(candidate);
     steps_.log.LogOutcomeLine(u"スキップ(同名)");
+    // Set once every rename before it is settled: a restart before it would
+    // find the target as it was.
+    r.settled = overlapped_.Settle();
+    if (!r.settled.GoOn()) return TargetEnd::Restart;
+    steps_.Keep(same);
     return TargetEnd::Renamed;
   }
   bool handed = false;
@@ -41,8 +56,9 @@ TargetEnd CandidateLoop::ResolveAndRename(int32_t p, int32_t i, const CandidateS
   if (handed) return TargetEnd::HandedOver;
   r.settled = overlapped_.Settle();
   if (!r.settled.GoOn()) return TargetEnd::Restart;
-  steps_.log.LogChangeLine(candidate, startWord);
-  return steps_.RenameAnnounced(i, candidate) ? TargetEnd::Renamed : TargetEnd::Failed;
+  TargetChange change = FinalChange(i, candidate, r.tentative);
+  steps_.log.LogChangeLine(candidate, startWord, i);
+  return steps_.RenameAnnounced(change) ? TargetEnd::Renamed : TargetEnd::Failed;
 }
 
 std::u16string CandidateLoop::MakeTemporaryName(const std::u16string& folder,
@@ -83,10 +99,8 @@ CandidateLoop::EvacEnd CandidateLoop::Evacuate(int32_t k, int32_t p, bool ahead,
     steps_.log.LogOutcomeLine(u"エラー");
     return steps_.env.journal.AbortRequested ? EvacEnd::Aborted : EvacEnd::Failed;
   }
+  // Target k bears its evacuation name and state 4 already (set with the rename).
   steps_.log.LogOutcomeLine(u"正常終了");
-  if (o.ObjState[k] == kObjUnchanged) o.ObjOrigName[k] = name;
-  steps_.SetName(k, evac);
-  o.ObjState[k] = kObjEvacuated;
   return steps_.env.journal.AbortRequested ? EvacEnd::Aborted : EvacEnd::Done;
 }
 
@@ -102,7 +116,8 @@ Settled CandidateLoop::EvacuationRename(int32_t k, int32_t p, const std::u16stri
     if (failed->writeError == kFsOk && failed->renameError == kFsTooManyFiles) {
       // Short of descriptors, the thread renamed nothing: made here, where
       // the index can make room.
-      err = steps_.RenameOnDisk(k, evac);
+      TargetChange change = ChangeOf(steps_.env.objects, k, evac, kObjEvacuated);
+      err = steps_.RenameOnDisk(change);
       return {};
     }
     if (failed->writeError == kFsOk) {
@@ -121,13 +136,14 @@ Settled CandidateLoop::EvacuationRename(int32_t k, int32_t p, const std::u16stri
     // its new name.
     if (handed) return {};
     if (const Settled s = overlapped_.Settle(); !s.GoOn()) return s;
-    steps_.log.LogEvacuationLine(folder, name, evac);
+    steps_.log.LogEvacuationLine(folder, name, evac, steps_.env.objects.OrderIndex[p]);
   }
   if (steps_.env.journal.AbortRequested) {
     aborted = true;
     return {};
   }
-  err = steps_.RenameOnDisk(k, evac);
+  TargetChange change = ChangeOf(steps_.env.objects, k, evac, kObjEvacuated);
+  err = steps_.RenameOnDisk(change);
   return {};
 }
 

@@ -51,7 +51,9 @@ enum class TargetEnd {
 
 class CandidateLoop {
  public:
-  CandidateLoop(TargetSteps& steps, OverlappedRenames& overlapped, bool baseMode);
+  // `restore`: the final name of a target makes it unchanged again (its name
+  // before the run) or tentatively restored, instead of changed.
+  CandidateLoop(TargetSteps& steps, OverlappedRenames& overlapped, bool baseMode, bool restore);
 
   // The candidate loop for target i at position p, for the generated name
   // `wanted` (what a target done again after a restart starts from).
@@ -61,7 +63,8 @@ class CandidateLoop {
   // current name, the rename on disk, every step logged. `nameWord` names the
   // wanted name in system errors ("変更名", "復元名"); `startWord` marks the
   // start of the rename in the log ("変更開始", "復元開始"). r holds the
-  // accepted candidate (and the restart position).
+  // accepted candidate (and the restart position). Whatever the end, the
+  // table holds the target's name and state as they are on disk.
   TargetEnd ResolveAndRename(int32_t p, int32_t i, const CandidateSequence& seq,
                              const std::u16string& wanted, std::u16string_view nameWord,
                              std::u16string_view startWord, LoopResult& r);
@@ -84,9 +87,13 @@ class CandidateLoop {
                            const std::u16string& name, const std::u16string& evac,
                            const std::u16string& wanted, bool ahead, int& err, bool& aborted);
 
+  // What target i becomes with its final name `candidate`.
+  TargetChange FinalChange(int32_t i, const std::u16string& candidate, bool tentative) const;
+
   TargetSteps& steps_;
   OverlappedRenames& overlapped_;
   bool baseMode_;
+  bool restore_;
 };
 
 }  // namespace dovetam

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/table_growth.h"
 #include "platform/text_case.h"
 #include "core/run/name_candidates.h"
 
@@ -41,13 +42,15 @@ void UpperInto(std::u16string_view text, std::u16string& out) {
 
 }  // namespace
 
-NameIndex::NameIndex(ObjectTable& objects, FileSystem& fs, bool baseMode)
-    : objects_(objects), fs_(fs), baseMode_(baseMode) {
+NameIndex::NameIndex(ObjectTable& objects, FileSystem& fs, bool baseMode,
+                     std::size_t allocationLimit)
+    : objects_(objects), fs_(fs), baseMode_(baseMode), allocationLimit_(allocationLimit) {
   // Half of what is free, so that whatever else the process opens meanwhile
   // (the window's own files) finds room too.
   const int64_t spare = (int64_t{fs.FilesFree()} - kRoomForTheRest) / 2;
   holdAtMost_ = static_cast<int>(std::clamp<int64_t>(spare, 0, kMaxOpenFolders));
   const int32_t n = objects.ObjCount;
+  AllowGrowth(static_cast<std::size_t>(n) + 1, allocationLimit_);
   positionOf_.assign(static_cast<std::size_t>(n) + 1, 0);
   for (int32_t p = 1; p <= n; ++p) {
     const int32_t i = objects.OrderIndex[p];
@@ -76,6 +79,7 @@ NameIndex::FolderState& NameIndex::Folder(const std::u16string& folder) {
   auto [it, added] = folders_.try_emplace(folder);
   if (added) {
     it->second.text = folder;
+    it->second.names.SetLimit(allocationLimit_);
     if (componentsBuilt_) IndexComponents(it->second, true);
   }
   return it->second;
@@ -103,6 +107,7 @@ NameIndex::DiskFolder& NameIndex::Disk(FolderState& f) {
     // Another folder than the one chosen (or none): a disk state of its own
     // in which nothing can be read or done.
     disks_.push_back(std::make_unique<DiskFolder>());
+    disks_.back()->onDisk.SetLimit(allocationLimit_);
     disks_.back()->refused = true;
     Attach(f, *disks_.back());
     return *disks_.back();
@@ -114,6 +119,7 @@ NameIndex::DiskFolder& NameIndex::Disk(FolderState& f) {
   if (!d) {
     disks_.push_back(std::make_unique<DiskFolder>());
     d = disks_.back().get();
+    d->onDisk.SetLimit(allocationLimit_);
     d->identity = id;
     if (id) byIdentity_[*id] = d;
   }
@@ -388,18 +394,23 @@ int NameIndex::BaseCollides(const std::u16string& folder, const std::u16string& 
 
 int NameIndex::Rename(const std::u16string& folder, const std::u16string& oldName,
                       const std::u16string& newName) {
-  PlanRename(folder, oldName, newName, plan_);
-  // A rename that fails for want of descriptors (its letter-case check
-  // reads the folder) has renamed nothing: it is made again.
-  const int err = WithRoom([&] {
-    FolderHandle* handle = nullptr;
-    std::unique_ptr<FolderHandle> transient;
-    if (const int e = Reach(*plan_.disk, folder, handle, transient); e != kFsOk) return e;
-    return handle ? handle->Rename(oldName, newName, plan_.checkCase)
-                  : fs_.Rename(folder, oldName, newName);
-  });
+  const int err = CallRename(folder, oldName, newName, plan_);
   RenameDone(plan_, err);
   return err;
+}
+
+int NameIndex::CallRename(const std::u16string& folder, const std::u16string& oldName,
+                          const std::u16string& newName, RenamePlan& plan) {
+  PlanRename(folder, oldName, newName, plan);
+  // A rename that fails for want of descriptors (its letter-case check
+  // reads the folder) has renamed nothing: it is made again.
+  return WithRoom([&] {
+    FolderHandle* handle = nullptr;
+    std::unique_ptr<FolderHandle> transient;
+    if (const int e = Reach(*plan.disk, folder, handle, transient); e != kFsOk) return e;
+    return handle ? handle->Rename(oldName, newName, plan.checkCase)
+                  : fs_.Rename(folder, oldName, newName);
+  });
 }
 
 void NameIndex::PlanRename(const std::u16string& folder, const std::u16string& oldName,
@@ -509,11 +520,24 @@ void NameIndex::MovePrefix(const std::u16string& oldPrefix, const std::u16string
     moved.push_back(folders_.extract(it));
     it = next;
   }
+  // Every new folder text of the targets is made first and then swapped into
+  // the table, so that memory running out never leaves it half rewritten.
+  std::vector<std::u16string> keys;
+  std::vector<std::u16string> texts;
+  keys.reserve(moved.size());
   for (auto& node : moved) {
+    keys.push_back(newPrefix + node.key().substr(oldPrefix.size()));
+    texts.insert(texts.end(), node.mapped().members.size(), keys.back());
+  }
+  std::size_t text = 0;
+  for (auto& node : moved) {
+    for (int32_t k : node.mapped().members) objects_.ObjFolder[k].swap(texts[text++]);
+  }
+  for (std::size_t m = 0; m < moved.size(); ++m) {
+    auto& node = moved[m];
     FolderState& f = node.mapped();
     if (componentsBuilt_) IndexComponents(f, false);
-    const std::u16string newKey = newPrefix + node.key().substr(oldPrefix.size());
-    for (int32_t k : f.members) objects_.ObjFolder[k] = newKey;
+    const std::u16string& newKey = keys[m];
     if (auto existing = folders_.find(newKey); existing != folders_.end()) {
       Merge(existing->second, f);
     } else {

@@ -38,6 +38,10 @@
 // operation needs three descriptors beyond those open when it starts: the
 // log, one folder and its listing (or the two of a walk along a long path).
 //
+// Its tables (the positions, the names of a folder, the entries on disk)
+// grow past the allocation limit only as memory does: with std::bad_alloc,
+// which stops the operation (table_growth.h).
+//
 // Cost: building O(n log n) for n targets; each query and update O(log n)
 // plus the length of the names; listing a folder O(entries). A renamed
 // folder moves the indexes of every folder text inside it and rewrites
@@ -66,7 +70,8 @@ class NameIndex {
 
  public:
   // Indexes the targets of `objects` in the order of OrderIndex.
-  NameIndex(ObjectTable& objects, FileSystem& fs, bool baseMode);
+  NameIndex(ObjectTable& objects, FileSystem& fs, bool baseMode,
+            std::size_t allocationLimit = SIZE_MAX);
   ~NameIndex();
   NameIndex(const NameIndex&) = delete;
   NameIndex& operator=(const NameIndex&) = delete;
@@ -137,6 +142,12 @@ class NameIndex {
   };
   void PlanRename(const std::u16string& folder, const std::u16string& oldName,
                   const std::u16string& newName, RenamePlan& plan);
+  // Rename without its second half, for a caller that records a rename made
+  // before anything else can fail: PlanRename and the call (through the open
+  // folder, the folder opened again, or the path); RenameDone(plan, error
+  // number) is to follow.
+  int CallRename(const std::u16string& folder, const std::u16string& oldName,
+                 const std::u16string& newName, RenamePlan& plan);
   void RenameDone(const RenamePlan& plan, int err);
   // The open folder of a quiet plan goes with the job of `ticket` of the
   // rename thread (Borrower).
@@ -245,6 +256,7 @@ class NameIndex {
   ObjectTable& objects_;
   FileSystem& fs_;
   bool baseMode_;
+  std::size_t allocationLimit_;
   std::vector<int32_t> positionOf_;
   FolderMap folders_;
   std::vector<std::unique_ptr<DiskFolder>> disks_;

@@ -11,7 +11,8 @@
 // rename frees one name and adds another). Cost: O(1) expected per
 // operation plus the length of the key; growing rehashes every key once,
 // O(n) amortised over the insertions. A pointer to a value stays valid until
-// the next insertion or deletion.
+// the next insertion or deletion. Its slots never pass the limit that is set
+// (SetLimit): growing past it fails as the allocation would (table_growth.h).
 #pragma once
 
 #include <cstddef>
@@ -22,12 +23,15 @@
 #include <utility>
 #include <vector>
 
+#include "platform/table_growth.h"
+
 namespace dovetam {
 
 template <typename Value>
 class NameTable {
  public:
   std::size_t size() const { return size_; }
+  void SetLimit(std::size_t slots) { limit_ = slots; }
   bool empty() const { return size_ == 0; }
 
   // Room for n keys without growing.
@@ -144,6 +148,7 @@ class NameTable {
   }
 
   void Rehash(std::size_t count) {
+    AllowGrowth(count, limit_);
     std::vector<Slot> slots(count);
     slots_.swap(slots);
     for (const Slot& s : slots) {
@@ -158,6 +163,7 @@ class NameTable {
   std::vector<Entry> entries_;
   std::vector<uint32_t> free_;  // entries not in use, the last freed last
   std::size_t size_ = 0;
+  std::size_t limit_ = SIZE_MAX;
 };
 
 }  // namespace dovetam

@@ -1,6 +1,7 @@
 // The opening and the closing of a rename run, re-run or restore, the same
 // for all three but for their words: what happens after the confirmation
-// and before the first target, and after the last one.
+// and before the first target, and after the last one; and the edge of the
+// operation, where memory running out stops it.
 //
 // Opening: the hourglass; the log created (rename run) or opened for
 // appending (re-run, restore) when the log mode is on, and when that fails
@@ -15,15 +16,58 @@
 // run ChangeState 3 and the rule boxes remembered; ListStale; the order list
 // rebuilt (which puts the default pointer back); the result message with the
 // counts. The counts are returned.
+//
+// Memory. Whatever runs out of memory in the operation (the log text, a
+// report list, the indexes, the work of the rename thread: std::bad_alloc)
+// stops it once, here, wherever it happens; nothing inside catches it. The
+// parts of the operation have put into the table every rename made as it
+// was made (target_steps.h), and put back what they had taken ahead as they
+// are left (overlapped_renames.h); the journal holds whole lines (run_journal.h).
+// So the tables hold what is on disk, and the log file every rename made.
+// A rename whose announcing line is in the log but that the stop kept from
+// being made gets the outcome line "中断", and its object the skip line
+// "スキップ(中断)" and the error entry "中断", as when the user chooses to
+// stop after a log failure; the targets after it get no lines. Before
+// the header line nothing has changed: the pointer comes back and
+// "メモリ不足のため、処理を実行できませんでした。" says so. After it the
+// operation closes as after its last target, each step of the closing taken
+// also when one before it ran short (the footer, straight to the file when
+// the log text has no room for it; the report, or
+// "(レポートはありません。)" in the window when it does not fit, and its file
+// written from the journal in pieces; ChangeState, so that the restore is
+// offered; the order list), and the message "メモリ不足のため、" /
+// "処理を最後まで実行できませんでした。" with the counts of the result message
+// takes the place of that message.
 #pragma once
+
+#include <new>
 
 #include "core/run/run_environment.h"
 #include "core/run/run_journal.h"
 
 namespace dovetam {
 
-// False when the user chose not to go on without a log.
-bool OpenOperation(RunEnvironment& env, JournalKind kind);
-OperationSummary CloseOperation(RunEnvironment& env, JournalKind kind);
+// Opens the operation; false when the user chose not to go on without a
+// log. `begun` is set once the header line is written.
+bool OpenOperation(RunEnvironment& env, JournalKind kind, bool& begun);
+// Closes it; memoryShort: its targets were stopped for want of memory.
+OperationSummary CloseOperation(RunEnvironment& env, JournalKind kind, bool memoryShort);
+// Memory ran out before the header line: nothing was changed.
+OperationSummary StoppedBeforeStart(RunEnvironment& env);
+
+// Opens the operation, hands its targets to `targets()` and closes it.
+template <typename Targets>
+OperationSummary RunOperation(RunEnvironment& env, JournalKind kind, Targets&& targets) {
+  bool begun = false;
+  bool memoryShort = false;
+  try {
+    if (!OpenOperation(env, kind, begun)) return {};
+    targets();
+  } catch (const std::bad_alloc&) {
+    if (!begun) return StoppedBeforeStart(env);
+    memoryShort = true;
+  }
+  return CloseOperation(env, kind, memoryShort);
+}
 
 }  // namespace dovetam

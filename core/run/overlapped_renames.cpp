@@ -1,6 +1,7 @@
 // Renames on the rename thread and their undo: see overlapped_renames.h.
 #include "core/run/overlapped_renames.h"
 
+#include <new>
 #include <system_error>
 
 namespace dovetam {
@@ -9,7 +10,10 @@ OverlappedRenames::OverlappedRenames(TargetSteps& steps) : steps_(steps) {
   steps_.index.SetBorrower(this);
 }
 
-OverlappedRenames::~OverlappedRenames() { steps_.index.SetBorrower(nullptr); }
+OverlappedRenames::~OverlappedRenames() {
+  if (worker_ && worker_->Pending() > 0) TakeBackUnmade();
+  steps_.index.SetBorrower(nullptr);
+}
 
 bool OverlappedRenames::Returned(uint32_t ticket) { return !worker_ || worker_->Finished(ticket); }
 
@@ -38,13 +42,16 @@ Settled OverlappedRenames::HandOverRename(int32_t p, int32_t i, const std::u16st
   if (!job) return {};
   job->tentative = tentative;
   job->evacuation = false;
+  TargetChange change = ChangeOf(o, i, name, tentative ? kObjTentativelyChanged : kObjChanged);
   steps_.log.AppendChangeLine(name, startWord);
   GiveJob(*job, p, i);
   // Taken to succeed: everything after it sees the rename made.
+  steps_.Put(change);
+  handed = true;
   steps_.log.LogOutcomeLine(u"正常終了");
   steps_.index.RenameDone(job->plan, kFsOk);
-  finish_(i, job->newName, tentative);
-  handed = true;
+  steps_.index.TargetRenamed(i, change.name);
+  finish_(i, tentative);
   return {};
 }
 
@@ -65,10 +72,14 @@ Settled OverlappedRenames::HandOverEvacuation(int32_t k, int32_t p, const std::u
   job->tentative = false;
   job->evacuation = true;
   job->wanted = wanted;
+  TargetChange change = ChangeOf(steps_.env.objects, k, evac, kObjEvacuated);
   steps_.log.AppendEvacuationLine(folder, name, evac);
   GiveJob(*job, p, k);
-  steps_.index.RenameDone(job->plan, kFsOk);
+  // Taken to succeed: the caller goes on with target k under its new name.
+  steps_.Put(change);
   handed = true;
+  steps_.index.RenameDone(job->plan, kFsOk);
+  steps_.index.TargetRenamed(k, change.name);
   return {};
 }
 
@@ -97,10 +108,12 @@ void OverlappedRenames::GiveJob(RenameJob& job, int32_t position, int32_t target
   const ObjectTable& o = steps_.env.objects;
   job.position = position;
   job.target = target;
-  // Here, where there is time to spare, the text is encoded; it stays empty
-  // when there is nothing to write.
-  steps_.log.TakePending(job.text, job.log);
+  job.takenBack = false;
   job.before = {steps_.log.Mark(), o.ObjOrigName[target], o.ObjState[target]};
+  // Here, where there is time to spare, the text is encoded; it stays empty
+  // when there is nothing to write. Last before the hand-over: the text
+  // counts as written from here on.
+  steps_.log.TakePending(job.text, job.log);
   worker_->Give();
   steps_.index.Lent(job.plan, worker_->LastTicket());
 }
@@ -127,18 +140,51 @@ bool OverlappedRenames::MayReadDate(const std::u16string& upperName) {
   return true;
 }
 
-void OverlappedRenames::TakeBack(const RenameJob& job) {
+void OverlappedRenames::TakeBack(RenameJob& job) {
   ObjectTable& o = steps_.env.objects;
   const int32_t i = job.target;
   o.ObjName[i] = job.oldName;
-  steps_.index.TargetRenamed(i, job.newName);
-  steps_.index.RenameUndone(job.plan);
   o.ObjOrigName[i] = job.before.origName;
   o.ObjState[i] = job.before.state;
+  job.takenBack = true;
+  steps_.index.TargetRenamed(i, job.newName);
+  steps_.index.RenameUndone(job.plan);
+}
+
+void OverlappedRenames::TakeBackUnmade() noexcept {
+  // Every job is done once the thread has stopped at a failed one or has
+  // done them all: the oldest not made (if any) is the failed one, and the
+  // jobs after it were never started. They are put back newest first, by
+  // swaps (the jobs are not needed again); the indexes die with the run.
+  worker_->WaitDone(worker_->Pending());
+  const uint32_t pending = worker_->Pending();
+  uint32_t unmade = 0;
+  while (unmade < pending && !worker_->PendingJob(unmade).Failed()) ++unmade;
+  if (unmade == pending) return;
+  ObjectTable& o = steps_.env.objects;
+  for (uint32_t k = pending; k-- > unmade;) {
+    RenameJob& job = worker_->PendingJob(k);
+    if (job.takenBack) continue;
+    const auto i = static_cast<std::size_t>(job.target);
+    o.ObjName[i].swap(job.oldName);
+    o.ObjOrigName[i].swap(job.before.origName);
+    o.ObjState[i] = job.before.state;
+    job.takenBack = true;
+  }
+  const RenameJob& failed = worker_->PendingJob(unmade);
+  steps_.log.BackTo(failed.before.journal);
+  // The log text ends with its announcing line, and its rename is not made.
+  steps_.env.journal.RenameDue = o.OrderIndex[static_cast<std::size_t>(failed.position)];
+  // Its text did not reach the log file: the log is given up, without the
+  // question of a failed write (the run stops anyway).
+  if (failed.writeError != kFsOk) steps_.log.DropLog();
 }
 
 Settled OverlappedRenames::FinishOldest() {
-  if (!worker_->Oldest().Failed()) {
+  const RenameJob& oldest = worker_->Oldest();
+  // Memory ran out on the rename thread: here too, then (see the header).
+  if (oldest.memoryShort) throw std::bad_alloc();
+  if (!oldest.Failed()) {
     worker_->Pop();
     return {};
   }
@@ -169,18 +215,22 @@ Settled OverlappedRenames::FinishOldest() {
   bool renamed = false;
   if (writeError != kFsOk) {
     steps_.log.WriteFailed();
-    renamed = steps_.RenameAnnounced(i, name);
+    TargetChange change = ChangeOf(steps_.env.objects, i, name,
+                                   tentative ? kObjTentativelyChanged : kObjChanged);
+    renamed = steps_.RenameAnnounced(change);
   } else if (renameError == kFsTooManyFiles) {
     // Short of descriptors, the thread renamed nothing: made here, where the
     // index can make room.
-    renamed = steps_.RenameAnnounced(i, name);
+    TargetChange change = ChangeOf(steps_.env.objects, i, name,
+                                   tentative ? kObjTentativelyChanged : kObjChanged);
+    renamed = steps_.RenameAnnounced(change);
   } else {
     steps_.index.RenameDone(plan, renameError);
     const std::u16string_view status = RenameErrorStatus(renameError);
     steps_.log.LogOutcomeLine(status);
     steps_.ErrorEntry(i, name, status);
   }
-  if (renamed) finish_(i, name, tentative);
+  if (renamed) finish_(i, tentative);
   return Settled{p + 1};
 }
 

@@ -34,6 +34,16 @@
 // (KnownDates), and a date of a name that a pending rename touches is read
 // only after a settle (MayReadDate).
 //
+// Memory running out (std::bad_alloc) leaves the run with renames pending:
+// leaving, it waits for each of them, keeps those that were made and takes
+// back, without asking for memory, every one that failed or was never
+// started, with the journal back to the failed one's mark, so that the
+// tables hold what is on disk. A job that ran out of memory on the rename
+// thread fails there, changing nothing, and is that failure on the run's
+// thread once the run looks at it: the run stops as when memory runs out
+// here. The names, the state and the indexes of a job's target are changed
+// right after it is handed over, before anything that may fail.
+//
 // Tested by tests/core/run/overlapped_run_test.cpp: every case in turn and
 // overlapped, with renames and log writes failing, must end alike.
 #pragma once
@@ -61,9 +71,13 @@ struct [[nodiscard]] Settled {
 
 class OverlappedRenames : private NameIndex::Borrower {
  public:
-  using FinishStep = std::function<void(int32_t i, const std::u16string& name, bool tentative)>;
+  // The journal's steps after target i took its final name (the table holds
+  // it already).
+  using FinishStep = std::function<void(int32_t i, bool tentative)>;
 
   explicit OverlappedRenames(TargetSteps& steps);
+  // Normally every rename is settled by then; when memory ran out, the
+  // pending ones are waited for and those not made taken back.
   ~OverlappedRenames();
   OverlappedRenames(const OverlappedRenames&) = delete;
   OverlappedRenames& operator=(const OverlappedRenames&) = delete;
@@ -126,7 +140,9 @@ class OverlappedRenames : private NameIndex::Borrower {
   // record is the journal from here and target k's name and state.
   void GiveJob(RenameJob& job, int32_t position, int32_t target);
   Settled FinishOldest();
-  void TakeBack(const RenameJob& job);
+  void TakeBack(RenameJob& job);
+  // Leaving with renames pending: see the destructor. Needs no memory.
+  void TakeBackUnmade() noexcept;
   // The index closes an open folder only once the jobs lent it are over.
   bool Returned(uint32_t ticket) override;
   void WaitReturned(uint32_t ticket) override;

@@ -36,7 +36,9 @@ bool Refused(RunEnvironment& env, int index) {
 class RenameRun {
  public:
   RenameRun(RunEnvironment& env, bool baseMode)
-      : steps_(env, baseMode), overlapped_(steps_), loop_(steps_, overlapped_, baseMode) {
+      : steps_(env, baseMode),
+        overlapped_(steps_),
+        loop_(steps_, overlapped_, baseMode, /*restore=*/false) {
     // A date the rule reads is read in the target's open folder.
     RuleContext& ctx = env.context;
     ctx.ReadDate = [this, &ctx](bool created, Date& date) {
@@ -52,9 +54,7 @@ class RenameRun {
   // rename thread; a date the listing did not give is then read by the rule
   // engine only while no pending rename touches its entry.
   void Overlap() {
-    overlapped_.TurnOn([this](int32_t i, const std::u16string& name, bool tentative) {
-      FinishRenamed(i, name, tentative);
-    });
+    overlapped_.TurnOn([this](int32_t i, bool tentative) { FinishRenamed(i, tentative); });
     RuleContext& ctx = steps_.env.context;
     ctx.BeforeDateRead = [this, &ctx] {
       const std::u16string_view path = ctx.CurPath;
@@ -67,13 +67,11 @@ class RenameRun {
   }
 
  private:
-  // The steps after the rename of target i to `name`.
-  void FinishRenamed(int32_t i, const std::u16string& name, bool tentative) {
+  // The steps after target i took its new name (ObjName, ObjOrigName and
+  // ObjState are set with the rename): its done entry and the counters.
+  void FinishRenamed(int32_t i, bool tentative) {
     RunEnvironment& env = steps_.env;
-    ObjectTable& o = env.objects;
-    if (o.ObjState[i] == kObjUnchanged) o.ObjOrigName[i] = o.ObjName[i];
-    steps_.SetName(i, name);
-    o.ObjState[i] = tentative ? kObjTentativelyChanged : kObjChanged;
+    const ObjectTable& o = env.objects;
     steps_.log.AddReportEntry(kReportDone, o.ObjFolder[i], o.ObjOrigName[i], o.ObjName[i],
                               tentative ? u"仮変更" : u"正常変更");
     ++env.journal.DoneCount;
@@ -159,7 +157,7 @@ class RenameRun {
       case TargetEnd::Renamed: break;
     }
     if (const Settled settled = overlapped_.Settle(); !settled.GoOn()) return settled;
-    FinishRenamed(i, r.candidate, r.tentative);
+    FinishRenamed(i, r.tentative);
     return {};
   }
 
@@ -188,15 +186,13 @@ OperationSummary ExecuteRenameRun(RunEnvironment& env, int index) {
     return {};
   }
   const JournalKind kind = index == 1 ? JournalKind::Run : JournalKind::ReRun;
-  if (!OpenOperation(env, kind)) return {};
-  {
+  return RunOperation(env, kind, [&env] {
     const bool baseMode = env.settings.BNameMode && !env.settings.ExtraMixMode;
     RenameRun run(env, baseMode);
     const DateHookRemover hook{env.context};  // goes before the run it calls
     if (!baseMode && env.renameThread) run.Overlap();
     run.Run();
-  }
-  return CloseOperation(env, kind);
+  });
 }
 
 }  // namespace dovetam

@@ -2,6 +2,7 @@
 #include "core/run/rename_worker.h"
 
 #include <algorithm>
+#include <new>
 
 namespace dovetam {
 
@@ -11,14 +12,21 @@ namespace {
 bool Reached(uint32_t count, uint32_t target) { return static_cast<int32_t>(count - target) >= 0; }
 
 // Writes the job's text, then makes its rename: the error numbers of both.
-void Execute(RenameJob& job) {
+// Memory running out here (only before the rename, see FileSystem::Rename)
+// fails the job; the giver stops the run when it comes to it.
+void Execute(RenameJob& job) noexcept {
   job.writeError = 0;
   job.renameError = 0;
-  if (!job.text.empty()) {
-    job.writeError = job.log ? job.log->Write(job.text) : kFsIoError;
-    if (job.writeError != kFsOk) return;
+  job.memoryShort = false;
+  try {
+    if (!job.text.empty()) {
+      job.writeError = job.log ? job.log->Write(job.text) : kFsIoError;
+      if (job.writeError != kFsOk) return;
+    }
+    job.renameError = job.plan.handle->Rename(job.oldName, job.newName, job.plan.checkCase);
+  } catch (const std::bad_alloc&) {
+    job.memoryShort = true;
   }
-  job.renameError = job.plan.handle->Rename(job.oldName, job.newName, job.plan.checkCase);
 }
 
 }  // namespace

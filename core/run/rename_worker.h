@@ -3,7 +3,8 @@
 // the run can go on with the next target while they take place.
 //
 // Jobs are carried out one by one in the order given. A job whose write or
-// rename fails stops the thread before the next one: the jobs after it are
+// rename fails, or that runs out of memory (before its rename: nothing of
+// it is done then), stops the thread before the next one: the jobs after it are
 // never started, their text never reaches the log, and the giver decides
 // what becomes of them (Discard). So whatever the thread has done, the log
 // holds the announcing line of every rename made, as if the calls had been
@@ -64,11 +65,14 @@ struct RenameJob {
     std::u16string origName;
     uint8_t state = 0;
   } before;
+  // Set by the giver once it put the target back as it was before the job.
+  bool takenBack = false;
   // Filled by the thread: error numbers (0: done; a failed write leaves the
-  // rename undone).
+  // rename undone), and whether memory ran out before the rename.
   int writeError = 0;
   int renameError = 0;
-  bool Failed() const { return writeError != 0 || renameError != 0; }
+  bool memoryShort = false;
+  bool Failed() const { return writeError != 0 || renameError != 0 || memoryShort; }
 };
 
 class RenameWorker {
@@ -101,8 +105,10 @@ class RenameWorker {
   // After the oldest job failed and was taken back: drops the jobs given
   // after it, which were never started, and lets the thread go on.
   void Discard();
-  // The i-th pending job from the oldest (i < Pending()).
+  // The i-th pending job from the oldest (i < Pending()); the giver changes
+  // only a job that is done, or that the thread will never start.
   const RenameJob& PendingJob(uint32_t i) const { return ring_[(taken_ + i) % kDepth]; }
+  RenameJob& PendingJob(uint32_t i) { return ring_[(taken_ + i) % kDepth]; }
 
   // Each job given has a ticket, the count of jobs given up to it (counts go
   // round; after Discard the tickets of the dropped jobs are given again).

@@ -36,14 +36,11 @@ Settled RestoreObject(TargetSteps& steps, CandidateLoop& loop, int32_t p, int32_
     case TargetEnd::HandedOver: return {};
     case TargetEnd::Renamed: break;
   }
-  const std::u16string& candidate = r.candidate;
-  steps.SetName(i, candidate);
-  if (candidate == o.ObjOrigName[i]) {
-    o.ObjOrigName[i].clear();
-    o.ObjState[i] = kObjUnchanged;
+  // The target bears its name before the run again (state 0) or a numbered
+  // one (state 1): set with the rename.
+  if (o.ObjState[i] == kObjUnchanged) {
     steps.log.AddReportEntry(kReportDone, o.ObjFolder[i], o.ObjName[i], u"", u"正常復元");
   } else {
-    o.ObjState[i] = kObjTentativelyRestored;
     steps.log.AddReportEntry(kReportDone, o.ObjFolder[i], o.ObjOrigName[i], o.ObjName[i],
                              u"仮復元");
     ++env.journal.TentativeCount;
@@ -63,16 +60,14 @@ OperationSummary RestoreNames(RunEnvironment& env) {
                      MsgAnswer::No) != MsgAnswer::Yes) {
     return {};
   }
-  if (!OpenOperation(env, JournalKind::Restore)) return {};
-  {
+  return RunOperation(env, JournalKind::Restore, [&env] {
     // Every rename is made here, in turn: the restore hands none over.
     TargetSteps steps(env, /*baseMode=*/false);
     OverlappedRenames overlapped(steps);
-    CandidateLoop loop(steps, overlapped, /*baseMode=*/false);
+    CandidateLoop loop(steps, overlapped, /*baseMode=*/false, /*restore=*/true);
     ForEachTarget(steps, overlapped,
                   [&](int32_t p, int32_t i) { return RestoreObject(steps, loop, p, i); });
-  }
-  return CloseOperation(env, JournalKind::Restore);
+  });
 }
 
 }  // namespace dovetam

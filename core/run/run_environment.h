@@ -11,6 +11,7 @@
 
 #include "core/settings/settings_values.h"
 #include "core/objects/object_table.h"
+#include "platform/capacities.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
@@ -58,14 +59,19 @@ struct RunEnvironment {
   RuleContext& context;     // written before every call of generate
   NameGenerator generate;   // the rule engine
   RunHost& host;
+  // The limits its indexes and texts obey (allocationLimit, textLimit): past
+  // one the operation stops as when memory runs out. No limits by default.
+  Capacities caps{};
 };
 
-// What an operation did: whether it ran at all, and its counters.
+// What an operation did: whether it ran at all, and its counters; whether
+// memory ran out, which stopped it.
 struct OperationSummary {
   bool performed = false;
   int32_t done = 0;
   int32_t errors = 0;
   int32_t tentative = 0;
+  bool memoryShort = false;
 };
 
 }  // namespace dovetam

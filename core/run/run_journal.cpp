@@ -8,11 +8,38 @@
 #include <algorithm>
 
 #include "platform/dates.h"
+#include "platform/table_growth.h"
 #include "platform/utf8_codec.h"
 
 namespace dovetam {
 
 namespace {
+
+// One line or entry appended in place to a text of the journal, whole or not
+// at all: unless Done() is reached, the text is cut back to where the line
+// began (a shorter text needs no memory). Done() holds the text to the text
+// limit, which fails as the allocation would.
+class WholeLine {
+ public:
+  WholeLine(std::u16string& text, std::size_t limit)
+      : text_(text), start_(text.size()), limit_(limit) {}
+  ~WholeLine() {
+    if (!done_) text_.resize(start_);
+  }
+  WholeLine(const WholeLine&) = delete;
+  WholeLine& operator=(const WholeLine&) = delete;
+  std::u16string& operator*() { return text_; }
+  void Done() {
+    AllowGrowth(text_.size(), limit_);
+    done_ = true;
+  }
+
+ private:
+  std::u16string& text_;
+  const std::size_t start_;
+  const std::size_t limit_;
+  bool done_ = false;
+};
 
 // Appends a value of a report field, every double quote in it doubled.
 void AppendDoubled(std::u16string& out, std::u16string_view value) {
@@ -140,7 +167,11 @@ void JournalWriter::BackTo(const JournalMark& mark) {
   j_.TentativeCount = mark.tentative;
 }
 
-void JournalWriter::WriteLog(std::u16string_view text) { j_.LogText += text; }
+void JournalWriter::WriteLog(std::u16string_view text) {
+  WholeLine line(j_.LogText, svc_.textLimit);
+  *line += text;
+  line.Done();
+}
 
 void JournalWriter::FlushLog() {
   TextFile* file = nullptr;
@@ -158,27 +189,35 @@ bool JournalWriter::TakePending(std::string& bytes, TextFile*& file) {
 }
 
 void JournalWriter::WriteFailed() {
+  // Given up before the question, which may not be asked for want of memory.
+  DropLog();
   std::u16string text = u"ログ(" + j_.LogPath + u")への書き込みに失敗しました。\n";
   text += u"ログを使用せずに続行しますか？";
   if (svc_.boxes.Show(text, MsgIcon::Critical, MsgButtons::YesNo, MsgAnswer::No) !=
       MsgAnswer::Yes) {
     j_.AbortRequested = true;
   }
+}
+
+void JournalWriter::DropLog() {
   if (j_.LogStream) j_.LogStream->Close();  // errors ignored: the log is given up
   j_.LogStream.reset();
   j_.LogEnabled = false;
 }
 
 void JournalWriter::AppendChangeLine(std::u16string_view candidate, std::u16string_view word) {
-  j_.LogText += u"\t-> ";
-  AppendLogField(j_.LogText, candidate);
-  j_.LogText += u' ';
-  j_.LogText += word;
-  j_.LogText += kCrLf;
+  WholeLine line(j_.LogText, svc_.textLimit);
+  *line += u"\t-> ";
+  AppendLogField(*line, candidate);
+  *line += u' ';
+  *line += word;
+  *line += kCrLf;
+  line.Done();
 }
 
 void JournalWriter::LogObjectLine(const ObjectTable& objects, int32_t index) {
-  std::u16string& log = j_.LogText;
+  WholeLine line(j_.LogText, svc_.textLimit);
+  std::u16string& log = *line;
   const uint8_t state = objects.ObjState[index];
   if (state == kObjUnchanged) {
     AppendLogField(log, objects.ObjFolder[index], objects.ObjName[index]);
@@ -192,45 +231,65 @@ void JournalWriter::LogObjectLine(const ObjectTable& objects, int32_t index) {
     log += u") :";
   }
   log += kCrLf;
+  line.Done();
 }
 
 void JournalWriter::LogTargetLine(std::u16string_view name) {
-  j_.LogText += u"\t-> ";
-  AppendLogField(j_.LogText, name);
-  j_.LogText += kCrLf;
+  WholeLine line(j_.LogText, svc_.textLimit);
+  *line += u"\t-> ";
+  AppendLogField(*line, name);
+  *line += kCrLf;
+  line.Done();
 }
 
-void JournalWriter::LogChangeLine(std::u16string_view candidate, std::u16string_view word) {
+// An announcing line stays in the log text only once it was handed to the
+// file (or the file failed): one that memory kept from the file announces
+// nothing.
+void JournalWriter::LogChangeLine(std::u16string_view candidate, std::u16string_view word,
+                                  int32_t target) {
+  WholeLine announced(j_.LogText, svc_.textLimit);
   AppendChangeLine(candidate, word);
   FlushLog();
+  announced.Done();
+  j_.RenameDue = target;
 }
 
 void JournalWriter::LogEvacuationLine(std::u16string_view folder, std::u16string_view name,
-                                      std::u16string_view evacuation) {
+                                      std::u16string_view evacuation, int32_t target) {
+  WholeLine announced(j_.LogText, svc_.textLimit);
   AppendEvacuationLine(folder, name, evacuation);
   FlushLog();
+  announced.Done();
+  j_.RenameDue = target;
 }
 
 void JournalWriter::AppendEvacuationLine(std::u16string_view folder, std::u16string_view name,
                                          std::u16string_view evacuation) {
-  j_.LogText += u'\t';
-  AppendLogField(j_.LogText, folder, name);
-  j_.LogText += u" -> ";
-  AppendLogField(j_.LogText, evacuation);
-  j_.LogText += u" 退避開始";
-  j_.LogText += kCrLf;
+  WholeLine line(j_.LogText, svc_.textLimit);
+  *line += u'\t';
+  AppendLogField(*line, folder, name);
+  *line += u" -> ";
+  AppendLogField(*line, evacuation);
+  *line += u" 退避開始";
+  *line += kCrLf;
+  line.Done();
 }
 
 void JournalWriter::LogOutcomeLine(std::u16string_view word) {
-  j_.LogText += u"\t\t";
-  AppendLogField(j_.LogText, word);
-  j_.LogText += kCrLf;
+  WholeLine line(j_.LogText, svc_.textLimit);
+  *line += u"\t\t";
+  AppendLogField(*line, word);
+  *line += kCrLf;
+  line.Done();
+  j_.RenameDue = 0;
 }
 
 void JournalWriter::LogSkipLine(std::u16string_view word) {
-  j_.LogText += u'\t';
-  AppendLogField(j_.LogText, word);
-  j_.LogText += kCrLf;
+  WholeLine line(j_.LogText, svc_.textLimit);
+  *line += u'\t';
+  AppendLogField(*line, word);
+  *line += kCrLf;
+  line.Done();
 }
 
 std::u16string* JournalWriter::ReportList(int16_t kind) {
@@ -250,7 +309,20 @@ void JournalWriter::AddReportEntry(int16_t kind, std::u16string_view path,
 void JournalWriter::AddReportEntry(int16_t kind, std::u16string_view folder,
                                    std::u16string_view name, std::u16string_view newName,
                                    std::u16string_view status) {
-  if (std::u16string* list = ReportList(kind)) AppendEntryLine(*list, folder, name, newName, status);
+  std::u16string* list = ReportList(kind);
+  if (!list) return;
+  WholeLine entry(*list, svc_.textLimit);
+  AppendEntryLine(*entry, folder, name, newName, status);
+  entry.Done();
+}
+
+void JournalWriter::AddErrorEntries(const ObjectTable& objects, int32_t index,
+                                    std::u16string_view newName, std::u16string_view status) {
+  const bool unchanged = objects.ObjState[index] == kObjUnchanged;
+  AddReportEntry(kReportError, objects.ObjFolder[index],
+                 unchanged ? objects.ObjName[index] : objects.ObjOrigName[index], newName, status);
+  AddObjectStateEntry(objects, index);
+  ++j_.ErrorCount;
 }
 
 void JournalWriter::AddObjectStateEntry(const ObjectTable& objects, int32_t index) {
@@ -288,15 +360,20 @@ bool JournalWriter::OpenLog(JournalKind kind, bool logMode) {
 
 void JournalWriter::BeginOperation(JournalKind kind) {
   j_.AbortRequested = false;
+  j_.RenameDue = 0;
   j_.DoneCount = j_.ErrorCount = j_.TentativeCount = 0;
   j_.LogText.clear();
   j_.LogFlushed = 0;
   j_.ReportDoneList.clear();
   j_.ReportErrorList.clear();
   j_.ReportStateList.clear();
-  j_.LogText += FormatDate(svc_.clock.Now());
-  j_.LogText += StartWord(kind);
-  j_.LogText += kCrLf;
+  {
+    WholeLine line(j_.LogText, svc_.textLimit);
+    *line += FormatDate(svc_.clock.Now());
+    *line += StartWord(kind);
+    *line += kCrLf;
+    line.Done();
+  }
   // The header alone: a log that cannot be written at all is noticed before
   // the first object.
   FlushLog();
@@ -311,17 +388,42 @@ void JournalWriter::ReserveFor(const ObjectTable& objects) {
   for (int32_t i = 1; i <= objects.ObjCount; ++i) {
     texts += objects.ObjFolder[i].size() + 2 * objects.ObjName[i].size();
   }
+  // Only a hint: without the room the texts grow step by step, and fail
+  // only where memory really runs out.
   const std::size_t n = static_cast<std::size_t>(std::max(objects.ObjCount, 0));
-  j_.LogText.reserve(j_.LogText.size() + texts + 48 * n);
-  j_.ReportDoneList.reserve(texts + 24 * n);
+  ReserveHint(j_.LogText, j_.LogText.size() + texts + 48 * n, svc_.textLimit);
+  ReserveHint(j_.ReportDoneList, texts + 24 * n, svc_.textLimit);
 }
 
 void JournalWriter::FinishLog(JournalKind kind) {
-  j_.LogText += FormatDate(svc_.clock.Now());
-  j_.LogText += EndWord(kind);
-  j_.LogText += kCrLf;
-  j_.LogText += kCrLf;
+  WriteFooter(kind);
+  CloseLog();
+}
+
+void JournalWriter::WriteFooter(JournalKind kind) {
+  {
+    WholeLine line(j_.LogText, svc_.textLimit);
+    *line += FormatDate(svc_.clock.Now());
+    *line += EndWord(kind);
+    *line += kCrLf;
+    *line += kCrLf;
+    line.Done();
+  }
   FlushLog();
+}
+
+void JournalWriter::WriteFooterToFile(JournalKind kind) {
+  FlushLog();
+  if (!j_.LogEnabled) return;
+  std::u16string footer = FormatDate(svc_.clock.Now());
+  footer += EndWord(kind);
+  footer += kCrLf;
+  footer += kCrLf;
+  EncodeNativeLossyInto(footer, bytes_);
+  if ((j_.LogStream ? j_.LogStream->Write(bytes_) : kFsIoError) != kFsOk) WriteFailed();
+}
+
+void JournalWriter::CloseLog() {
   if (!j_.LogEnabled) return;
   const int err = j_.LogStream ? j_.LogStream->Close() : kFsOk;
   j_.LogStream.reset();
@@ -366,6 +468,7 @@ void JournalWriter::ReportPieces(JournalKind kind, int32_t objCount, Append&& ap
 std::u16string JournalWriter::BuildReport(JournalKind kind, int32_t objCount) const {
   std::size_t size = 0;
   ReportPieces(kind, objCount, [&size](std::u16string_view piece) { size += piece.size(); });
+  AllowGrowth(size, svc_.textLimit);
   std::u16string r;
   r.reserve(size);
   ReportPieces(kind, objCount, [&r](std::u16string_view piece) { r += piece; });
@@ -416,17 +519,20 @@ class PieceWriter {
 
 }  // namespace
 
-void JournalWriter::SaveReportFile(JournalKind kind, int32_t objCount, bool reportMode,
+bool JournalWriter::SaveReportFile(JournalKind kind, int32_t objCount, bool reportMode,
                                    const std::u16string& reportPath, bool& reportSaved) {
   j_.ReportFileOpen = reportMode;
-  if (!j_.ReportFileOpen) return;
+  if (!j_.ReportFileOpen) return false;
   std::unique_ptr<TextFile> file;
   if (svc_.fs.CreateTextFile(reportPath, file) != kFsOk || !file) {
     svc_.boxes.Show(u"レポート用のファイル(" + reportPath + u")を開くことができませんでした。",
                     MsgIcon::Critical);
     j_.ReportFileOpen = false;
-    return;
+    return false;
   }
+  // Created: saved, whatever becomes of the writing (memory running out in
+  // it included).
+  reportSaved = true;
   // Written from the journal itself, as BuildReport assembles it.
   PieceWriter writer(*file);
   ReportPieces(kind, objCount, [&writer](std::u16string_view piece) { writer.Add(piece); });
@@ -435,11 +541,12 @@ void JournalWriter::SaveReportFile(JournalKind kind, int32_t objCount, bool repo
     svc_.boxes.Show(u"レポート用のファイル(" + reportPath + u")にレポートを保存できませんでした。",
                     MsgIcon::Critical);
   }
-  reportSaved = true;
-  if (file->Close() != kFsOk) {
+  const int closeErr = file->Close();
+  if (closeErr != kFsOk) {
     svc_.boxes.Show(u"レポート用のファイル(" + reportPath + u")を閉じることができませんでした。",
                     MsgIcon::Critical);
   }
+  return err == kFsOk && closeErr == kFsOk;
 }
 
 }  // namespace dovetam

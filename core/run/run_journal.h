@@ -16,7 +16,11 @@
 // line that failed.
 //
 // Every line is appended in place, field by field, without a string of its
-// own. A field (a path, a name, a status text) that holds a control
+// own, and whole or not at all: when memory runs out on the way (or a text
+// would pass the text limit that stands in for it, capacities.h) the text
+// is cut back to where the line began and std::bad_alloc goes on to the
+// edge of the operation (operation_frame.h), so the log text and the report
+// lists always end with whole lines and entries. A field (a path, a name, a status text) that holds a control
 // character (U+0000..U+001F, U+007F) is written in the $'...' quoting of
 // `ls --quoting-style=shell-escape`, so that every log line stays one line;
 // other fields are written as they are.
@@ -63,6 +67,11 @@ struct RunJournal {
   int32_t TentativeCount = 0;
   // LogText up to here is in the file (only meaningful while LogEnabled).
   std::size_t LogFlushed = 0;
+  // The target whose lines end with a line announcing a rename (its own, or
+  // the evacuation of a holder) that is not made yet; 0: none. An operation
+  // that stops for want of memory there ends that target's lines with
+  // "中断" (operation_frame.h).
+  int32_t RenameDue = 0;
 };
 
 // How far the record of an operation has got: the length of the log text and
@@ -90,11 +99,13 @@ void AppendLogField(std::u16string& out, std::u16string_view part1, std::u16stri
 std::u16string_view StateName(uint8_t state);
 
 // The services the writer needs: file system (log and report files), message
-// boxes (its questions and failures) and the clock (header and footer dates).
+// boxes (its questions and failures) and the clock (header and footer dates);
+// and the longest text it may keep (Capacities::textLimit).
 struct JournalServices {
   FileSystem& fs;
   MessageBoxes& boxes;
   Clock& clock;
+  std::size_t textLimit = SIZE_MAX;
 };
 
 class JournalWriter {
@@ -122,23 +133,29 @@ class JournalWriter {
   // WriteFailed is what a failed write leads to.
   bool TakePending(std::string& bytes, TextFile*& file);
   void WriteFailed();
+  // The log closed and given up without a question: a write failed while
+  // the operation stops anyway.
+  void DropLog();
 
   // The log lines of an object. The object line by the target's state.
   void LogObjectLine(const ObjectTable& objects, int32_t index);
   // TAB "-> " name: the first of the rule-error and the same-name lines.
   void LogTargetLine(std::u16string_view name);
   // TAB "-> " candidate " " word ("変更開始", "復元開始"); announces a rename,
-  // so it reaches the file at once with everything before it.
-  void LogChangeLine(std::u16string_view candidate, std::u16string_view word);
+  // so it reaches the file at once with everything before it. `target` is
+  // the object whose lines these are (RenameDue until the rename is made).
+  void LogChangeLine(std::u16string_view candidate, std::u16string_view word, int32_t target);
   // The same line without handing it to the file.
   void AppendChangeLine(std::u16string_view candidate, std::u16string_view word);
   // TAB folder & name " -> " evacuation name " 退避開始"; announces a rename,
-  // so it reaches the file at once with everything before it.
+  // so it reaches the file at once with everything before it (RenameDue as
+  // for LogChangeLine).
   void LogEvacuationLine(std::u16string_view folder, std::u16string_view name,
-                         std::u16string_view evacuation);
+                         std::u16string_view evacuation, int32_t target);
   void AppendEvacuationLine(std::u16string_view folder, std::u16string_view name,
                             std::u16string_view evacuation);
-  // TAB TAB word: the outcome of a rename, an evacuation or a target line.
+  // TAB TAB word: the outcome of a rename, an evacuation or a target line
+  // (no rename is due after it).
   void LogOutcomeLine(std::u16string_view word);
   // TAB word: a skip line (also a system-error line).
   void LogSkipLine(std::u16string_view word);
@@ -149,6 +166,11 @@ class JournalWriter {
   void AddReportEntry(int16_t kind, std::u16string_view folder, std::u16string_view name,
                       std::u16string_view newName, std::u16string_view status);
   void AddObjectStateEntry(const ObjectTable& objects, int32_t index);
+  // The entries of a failed object: its error entry (folder & its name
+  // before the run, or its current name in state 0), its state entry, and
+  // the error count + 1.
+  void AddErrorEntries(const ObjectTable& objects, int32_t index, std::u16string_view newName,
+                       std::u16string_view status);
 
   // Opening the log: creates it (rename run) or appends to it (re-run,
   // restore) when logMode is on; when that fails asks whether to go on.
@@ -160,15 +182,24 @@ class JournalWriter {
   // an operation over every target of `objects`, so that they do not grow
   // by copying themselves over and over. Call after BeginOperation.
   void ReserveFor(const ObjectTable& objects);
-  // The footer line, then closing the log file.
+  // The footer line, then closing the log file (CloseLog).
   void FinishLog(JournalKind kind);
-  // The report text of the operation (format of the report window and file).
+  // The footer line alone, handed to the file with what is still to write.
+  void WriteFooter(JournalKind kind);
+  // When the footer does not fit in the log text: what is still to write,
+  // then the footer, straight to the file (the log text keeps none).
+  void WriteFooterToFile(JournalKind kind);
+  // Closes the log file when it is open; a failure shows its message.
+  void CloseLog();
+  // The report text of the operation (format of the report window and file),
+  // one text: it fails as memory does past the text limit.
   std::u16string BuildReport(JournalKind kind, int32_t objCount) const;
   // Writes the report file when reportMode is on: the text of BuildReport,
   // handed to the file in pieces straight from the journal, so that no
-  // other copy of it is needed. Sets reportSaved once the file was created.
-  // Failures show one message each.
-  void SaveReportFile(JournalKind kind, int32_t objCount, bool reportMode,
+  // other copy of it is needed (it is written also when the whole text does
+  // not fit in memory). Sets reportSaved once the file was created.
+  // Failures show one message each. True when the file holds the report.
+  bool SaveReportFile(JournalKind kind, int32_t objCount, bool reportMode,
                       const std::u16string& reportPath, bool& reportSaved);
 
  private:

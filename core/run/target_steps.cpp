@@ -11,20 +11,25 @@ std::u16string_view RenameErrorStatus(int err) {
   }
 }
 
+TargetChange ChangeOf(const ObjectTable& objects, int32_t i, const std::u16string& name,
+                      uint8_t state) {
+  TargetChange change{i, name, {}, state};
+  if (state != kObjUnchanged) {
+    change.origName =
+        objects.ObjState[i] == kObjUnchanged ? objects.ObjName[i] : objects.ObjOrigName[i];
+  }
+  return change;
+}
+
 TargetSteps::TargetSteps(RunEnvironment& e, bool baseMode)
-    : env(e), log(e.journal, JournalServices{e.fs, e.boxes, e.clock}), index(e.objects, e.fs, baseMode) {}
+    : env(e),
+      log(e.journal, JournalServices{e.fs, e.boxes, e.clock, e.caps.textLimit}),
+      index(e.objects, e.fs, baseMode, e.caps.allocationLimit) {}
 
 void TargetSteps::WriteObjectLine(int32_t i) { log.LogObjectLine(env.objects, i); }
 
-std::u16string TargetSteps::EarlierPath(int32_t i) const {
-  const ObjectTable& o = env.objects;
-  return o.ObjFolder[i] + (o.ObjState[i] != kObjUnchanged ? o.ObjOrigName[i] : o.ObjName[i]);
-}
-
 void TargetSteps::ErrorEntry(int32_t i, std::u16string_view newName, std::u16string_view status) {
-  log.AddReportEntry(kReportError, EarlierPath(i), newName, status);
-  log.AddObjectStateEntry(env.objects, i);
-  ++env.journal.ErrorCount;
+  log.AddErrorEntries(env.objects, i, newName, status);
 }
 
 void TargetSteps::SkipAborted(int32_t i) {
@@ -43,33 +48,54 @@ bool TargetSteps::InChosenFolder(int32_t i) {
   return false;
 }
 
-void TargetSteps::SetName(int32_t i, const std::u16string& name) {
-  const std::u16string old = std::move(env.objects.ObjName[i]);
-  env.objects.ObjName[i] = name;
-  index.TargetRenamed(i, old);
+void TargetSteps::Put(TargetChange& change) noexcept {
+  ObjectTable& o = env.objects;
+  const auto i = static_cast<std::size_t>(change.target);
+  o.ObjName[i].swap(change.name);
+  o.ObjOrigName[i].swap(change.origName);
+  o.ObjState[i] = change.state;
 }
 
-int TargetSteps::RenameOnDisk(int32_t i, const std::u16string& name) {
+void TargetSteps::Keep(TargetChange& change) {
+  Put(change);
+  index.TargetRenamed(change.target, change.name);
+}
+
+int TargetSteps::RenameOnDisk(TargetChange& change) {
   ObjectTable& o = env.objects;
-  if (!o.ObjIsFolder[i]) return index.Rename(o.ObjFolder[i], o.ObjName[i], name);
+  const int32_t i = change.target;
+  if (!o.ObjIsFolder[i]) {
+    const int err = index.CallRename(o.ObjFolder[i], o.ObjName[i], change.name, plan_);
+    env.journal.RenameDue = 0;      // made or failed: no longer due
+    if (err == kFsOk) Put(change);  // first: nothing may come between the rename and the table
+    index.RenameDone(plan_, err);
+    if (err == kFsOk) index.TargetRenamed(i, change.name);
+    return err;
+  }
   // The rewrite of the folders inside may touch ObjFolder texts: work on copies.
   const std::u16string folder = o.ObjFolder[i];
   const std::u16string old = o.ObjName[i];
-  if (const int err = index.Rename(folder, old, name); err != kFsOk) return err;
-  index.FolderRenamed(folder, old, name);  // UpdatePathsUnderFolder
+  const int err = index.CallRename(folder, old, change.name, plan_);
+  env.journal.RenameDue = 0;
+  if (err == kFsOk) Put(change);
+  index.RenameDone(plan_, err);
+  if (err != kFsOk) return err;
+  index.FolderRenamed(folder, old, o.ObjName[i]);  // UpdatePathsUnderFolder
+  index.TargetRenamed(i, old);
   return kFsOk;
 }
 
-bool TargetSteps::RenameAnnounced(int32_t i, const std::u16string& name) {
+bool TargetSteps::RenameAnnounced(TargetChange& change) {
+  const int32_t i = change.target;
   if (env.journal.AbortRequested) {
     log.LogOutcomeLine(u"中断");
     SkipAborted(i);
     return false;
   }
-  if (const int err = RenameOnDisk(i, name); err != kFsOk) {
+  if (const int err = RenameOnDisk(change); err != kFsOk) {
     const std::u16string_view status = RenameErrorStatus(err);
     log.LogOutcomeLine(status);
-    ErrorEntry(i, name, status);
+    ErrorEntry(i, change.name, status);
     return false;
   }
   log.LogOutcomeLine(u"正常終了");

@@ -5,6 +5,11 @@
 // on this thread after the line that announces it, and a new name kept in
 // step with the indexes. The texts are those of run_journal.h.
 //
+// A target's change (its new name, its name before the run and its state)
+// is made before its rename and put into the table right after it, by
+// swaps, which cannot fail: so memory running out after a rename never finds
+// the table behind the disk, and the restore finds every object where it is.
+//
 // Cost: a step is O(log n) in the indexes plus the length of its texts; a
 // rename is one system call (a renamed folder also moves the stored folders
 // of the targets inside it, see name_index.h).
@@ -20,6 +25,20 @@
 
 namespace dovetam {
 
+// What target `target` becomes: ObjName, ObjOrigName and ObjState.
+struct TargetChange {
+  int32_t target = 0;
+  std::u16string name;
+  std::u16string origName;
+  uint8_t state = kObjUnchanged;
+};
+
+// Target i of `objects` taking `name` with `state`: ObjOrigName is emptied
+// for state 0 and otherwise kept, or becomes the present name while the
+// target is unchanged.
+TargetChange ChangeOf(const ObjectTable& objects, int32_t i, const std::u16string& name,
+                      uint8_t state);
+
 class TargetSteps {
  public:
   TargetSteps(RunEnvironment& env, bool baseMode);
@@ -30,8 +49,6 @@ class TargetSteps {
 
   // Object line of target i by its state.
   void WriteObjectLine(int32_t i);
-  // folder & ObjOrigName when the state is not 0, else folder & ObjName.
-  std::u16string EarlierPath(int32_t i) const;
   // Error entry, state entry, error count + 1.
   void ErrorEntry(int32_t i, std::u16string_view newName, std::u16string_view status);
   // Skip line "スキップ(中断)" and the error entry "中断".
@@ -42,16 +59,23 @@ class TargetSteps {
   // (name_index.h). When it is not, nothing is done there: the skip line
   // "エラー" and its error entry are written, and false returned.
   bool InChosenFolder(int32_t i);
-  // ObjName(i) = name, keeping the indexes in step.
-  void SetName(int32_t i, const std::u16string& name);
-  // Renames target i on disk to `name` (ObjName unchanged yet); on success
-  // rewrites the folders inside a renamed folder. Returns the error number.
-  int RenameOnDisk(int32_t i, const std::u16string& name);
-  // The steps after the line that announces the rename of target i to
-  // `name`: "中断" when the log asked to stop, else the rename and its
-  // outcome line, an error entry when it failed. True: target i bears
-  // `name` on disk (ObjName unchanged yet).
-  bool RenameAnnounced(int32_t i, const std::u16string& name);
+  // Puts the change into the table (swaps: it cannot fail); change.name
+  // holds the old name afterwards.
+  void Put(TargetChange& change) noexcept;
+  // Put, then the indexes kept in step.
+  void Keep(TargetChange& change);
+  // Renames the target on disk to change.name and, once that is done, puts
+  // the change into the table at once; then the indexes, and the stored
+  // folders inside a renamed folder are rewritten. Returns the error number
+  // (on failure the change is left as it was).
+  int RenameOnDisk(TargetChange& change);
+  // The steps after the line that announces the rename: "中断" when the log
+  // asked to stop, else the rename and its outcome line, an error entry when
+  // it failed. True: the target bears its new name, on disk and in the table.
+  bool RenameAnnounced(TargetChange& change);
+
+ private:
+  NameIndex::RenamePlan plan_;  // working plan of RenameOnDisk
 };
 
 // Status word of a failed rename by its error number.

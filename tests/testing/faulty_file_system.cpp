@@ -1,6 +1,8 @@
 // Failure injection around a FileSystem (see faulty_file_system.h).
 #include "testing/faulty_file_system.h"
 
+#include <new>
+
 namespace dovetam::testing {
 
 namespace {
@@ -77,6 +79,7 @@ int FaultyFileSystem::Check(FsCall call, std::u16string_view path, std::u16strin
     }
     if (f.times == 0) continue;
     if (f.times > 0) --f.times;
+    if (f.error == kFsOutOfMemory) throw std::bad_alloc();
     return f.error;
   }
   return 0;

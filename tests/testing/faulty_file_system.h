@@ -35,10 +35,15 @@ enum class FsCall {
   Close,  // TextFile::Close of a file opened with that path
 };
 
+// The error of a fault that runs out of memory: the call throws
+// std::bad_alloc, as one whose allocation fails, before it reaches the other
+// file system (on whichever thread makes it).
+inline constexpr int kFsOutOfMemory = -1;
+
 struct FsFault {
   FsCall call;
   std::u16string path;  // "" = every path
-  int error;
+  int error;            // or kFsOutOfMemory
   int skip = 0;    // this many matching calls pass first
   int times = -1;  // then this many fail; -1 = all that follow
 };
@@ -61,7 +66,8 @@ class FaultyFileSystem : public FileSystem {
   std::optional<std::vector<std::u16string>> drives;     // set: Drives() answers this
   std::optional<int> filesFree;                          // set: FilesFree() answers this
 
-  // The error to inject for this call, 0 for none (counts the call).
+  // The error to inject for this call, 0 for none (counts the call); throws
+  // std::bad_alloc for a kFsOutOfMemory fault.
   int Check(FsCall call, std::u16string_view path, std::u16string_view otherPath = {});
 
   int ListFolder(std::u16string_view folder, std::vector<FsEntry>& files,

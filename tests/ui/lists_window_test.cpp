@@ -354,6 +354,77 @@ TEST_F(ListsWindowTest, AddStopsWhenTheTableCannotGrow) {
   EXPECT_EQ(ListModel(w, "lvwSelect2").RowCount(), 10);
 }
 
+// Memory running out in a system call of the listing, of a drop or of the
+// command line, not in the growth of a table: each says so in its own
+// words, and keeps what it had done.
+TEST_F(ListsWindowTest, MemoryRunningOutInAListingOrAnAddingSaysSo) {
+  std::vector<std::u16string> paths;
+  for (int i = 0; i < 10; ++i) {
+    const std::u16string name = std::u16string(u"f") += char16_t(u'0' + i);
+    work.MakeFile(name);
+    paths.push_back(work.PathOf(name));
+  }
+  work.MakeFolder(u"sub");
+  work.MakeFile(u"sub/x");
+  testing::FaultyFileSystem faulty(*h.realFs);
+  h.store.Set(u"general", u"defpath", work.path());
+  frmDovetem& w = h.Start(Capacities::Large(), {}, &faulty);
+  ASSERT_EQ(ListModel(w, "lvwSelect").RowCount(), 11);
+
+  // Opening "sub" in the tree lists its subfolders (that goes well), then
+  // its entries (memory runs out).
+  QTreeWidgetItem* sub = TreeChild(w, "sub");
+  ASSERT_NE(sub, nullptr);
+  faulty.Fail(testing::FsCall::ListFolder, u"", testing::kFsOutOfMemory, 1, 1);
+  DoubleClickFolder(w, sub);
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text, u"メモリ不足のため、\n指定されたフォルダのファイル一覧を表示できませんでした。");
+  EXPECT_EQ(w.State().listing.ListFailed, 1);
+  EXPECT_EQ(ListModel(w, "lvwSelect").RowCount(), 0);
+  EXPECT_EQ(nullptr, QApplication::overrideCursor());
+
+  // Opening the folder above: memory runs out for its subfolders and for its
+  // entries; one message, and the tree is on that folder.
+  h.boxes.Clear();
+  faulty.ClearFaults();
+  QTreeWidgetItem* top = FolderTree(w).currentItem()->parent();
+  ASSERT_NE(top, nullptr);
+  faulty.Fail(testing::FsCall::ListFolder, u"", testing::kFsOutOfMemory, 2);
+  DoubleClickFolder(w, top);
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text, u"メモリ不足のため、\n指定されたフォルダのファイル一覧を表示できませんでした。");
+  EXPECT_EQ(TreeCurrentPath(w), Q(work.path()));
+  // With memory again: up one folder and back.
+  const QString name = FolderTree(w).currentItem()->text(0);
+  DoubleClickFolder(w, FolderTree(w).currentItem()->parent());
+  ASSERT_NE(TreeChild(w, name), nullptr);
+  DoubleClickFolder(w, TreeChild(w, name));
+  EXPECT_EQ(TreeCurrentPath(w), Q(work.path()));
+  EXPECT_EQ(ListModel(w, "lvwSelect").RowCount(), 11);
+
+  h.boxes.Clear();
+  faulty.ClearFaults();
+  faulty.Fail(testing::FsCall::FileExists, paths[3], testing::kFsOutOfMemory, 1);
+  std::unique_ptr<QMimeData> files(FileDrop(paths));
+  Drop(w, "lvwSelect2", files.get());
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text,
+            u"メモリ不足などにより、\n 7 個 の オブジェクトを追加できませんでした。");
+  EXPECT_EQ(w.State().objects.ObjCount, 3);
+  EXPECT_EQ(ListModel(w, "lvwSelect2").RowCount(), 3);
+
+  // The command line of a window started afresh.
+  h.window.reset();
+  h.boxes.Clear();
+  faulty.ClearFaults();
+  faulty.Fail(testing::FsCall::GetFullPath, paths[5], testing::kFsOutOfMemory, 1);
+  frmDovetem& started = h.Start(Capacities::Large(), paths, &faulty);
+  ASSERT_EQ(h.boxes.Count(), 1u);
+  EXPECT_EQ(h.boxes.Last().text, u"メモリ不足などにより、いくつかのオブジェクトを追加できませんでした。");
+  EXPECT_EQ(started.State().objects.ObjCount, 5);
+  EXPECT_EQ(ListModel(started, "lvwSelect2").RowCount(), 5);
+}
+
 TEST_F(ListsWindowTest, RemoveSelectedFolderTargetsAndClear) {
   work.MakeFile(u"a");
   work.MakeFile(u"b");

@@ -15,6 +15,8 @@
 #include <QTreeView>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "core/common/decimal_text.h"
 #include "ui/widgets/twips.h"
 #include "ui/widgets/list_view_model.h"
@@ -95,6 +97,50 @@ TEST_F(RunWindowTest, RefusalsBeforeAnyRun) {
             h.boxes.Texts());
   for (const auto& call : h.boxes.calls) EXPECT_EQ(MsgIcon::Exclamation, call.icon);
   EXPECT_FALSE(h.programDir.Exists(u"dovetam_rename.log"));
+}
+
+// Memory running out halfway through a run (the log text past the limit
+// that stands in for it): the window shows the message of memory, keeps
+// no report of an earlier run, rebuilds the order list with the names on
+// disk and gives the pointer back; the restore, with memory again, gives
+// every name back.
+TEST_F(RunWindowTest, MemoryRunningOutStopsTheRunAndTheRestoreUndoesIt) {
+  frmDovetem& w = StartWith({u"a.txt", u"b.txt", u"c.txt", u"d.txt", u"e.txt", u"f.txt"});
+  Control<QLineEdit>(w, "txtRule1").setText(QStringLiteral("x"));
+  ReportWindow().SetReportText(u"an earlier report");
+  w.State().svc.caps.textLimit = 150;  // the header and about two objects
+  h.boxes.Clear();
+  h.boxes.QueueAnswer(MsgAnswer::Yes);
+  Control<QPushButton>(w, "cmdRuleExecute", 1).click();
+
+  const std::vector<std::u16string> names = work.Names();
+  const auto renamed = std::count_if(names.begin(), names.end(),
+                                     [](const std::u16string& n) { return n[0] == u'x'; });
+  EXPECT_GT(renamed, 0);
+  EXPECT_LT(renamed, 6);
+  ASSERT_EQ(2u, h.boxes.Count());
+  EXPECT_EQ(0u, h.boxes.Last().text.find(u"メモリ不足のため、\n処理を最後まで実行できませんでした。"))
+      << EncodeNativeLossy(h.boxes.Last().text);
+  EXPECT_EQ(MsgIcon::Critical, h.boxes.Last().icon);
+  EXPECT_EQ(3, w.State().ChangeState);
+  EXPECT_EQ(u"(レポートはありません。)", ReportWindow().ReportText());
+  EXPECT_EQ(nullptr, QApplication::overrideCursor());
+  QStringList shown;
+  const ObjectTable& o = w.State().objects;
+  for (int32_t p = 1; p <= o.ObjCount; ++p) {
+    const int32_t i = o.OrderIndex[p];
+    shown << Q(o.ObjFolder[i] + o.ObjName[i]);
+    EXPECT_TRUE(work.Exists(o.ObjName[i]));
+  }
+  EXPECT_EQ(shown, Column(w, "lvwOrder"));
+
+  w.State().svc.caps.textLimit = SIZE_MAX;
+  h.boxes.Clear();
+  h.boxes.QueueAnswer(MsgAnswer::Yes);
+  Control<QPushButton>(w, "cmdRuleUndo").click();
+  EXPECT_EQ((std::vector<std::u16string>{u"a.txt", u"b.txt", u"c.txt", u"d.txt", u"e.txt", u"f.txt"}),
+            work.Names());
+  EXPECT_EQ(u" 6 個 の オブジェクト名を正常に復元しました。", h.boxes.Last().text);
 }
 
 TEST_F(RunWindowTest, RunReRunAndRestoreThroughTheWindow) {

@@ -47,22 +47,23 @@ ReportTextView::ReportTextView(QWidget* parent) : QAbstractScrollArea(parent) {
 }
 
 void ReportTextView::SetText(std::u16string text) {
-  text_ = std::move(text);
-  std::vector<uint32_t>().swap(lineStart_);
+  // The line starts are made beside the old text first: when memory runs
+  // out for them, the view keeps its old text whole.
+  std::vector<uint32_t> starts;
   const QFontMetrics fm(font());
   const int narrow = fm.averageCharWidth(), wide = fm.horizontalAdvance(QChar(0x3042));
   std::size_t lines = 1;
-  for (std::size_t at = 0; at < text_.size(); ++at) lines += EndsLine(text_, at);
-  lineStart_.reserve(lines + 1);
-  lineStart_.push_back(0);
+  for (std::size_t at = 0; at < text.size(); ++at) lines += EndsLine(text, at);
+  starts.reserve(lines + 1);
+  starts.push_back(0);
   // An estimate of the widest line, raised by the lines laid out.
-  widestLine_ = 0;
+  int widest = 0;
   int width = 0;
-  for (std::size_t at = 0; at < text_.size(); ++at) {
-    const char16_t c = text_[at];
-    if (EndsLine(text_, at)) {
-      lineStart_.push_back(static_cast<uint32_t>(at + 1));
-      widestLine_ = std::max(widestLine_, width);
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const char16_t c = text[at];
+    if (EndsLine(text, at)) {
+      starts.push_back(static_cast<uint32_t>(at + 1));
+      widest = std::max(widest, width);
       width = 0;
     } else if (c == u'\t') {
       width += static_cast<int>(kTabStop);
@@ -70,8 +71,10 @@ void ReportTextView::SetText(std::u16string text) {
       width += c < 0x2E80 ? narrow : wide;
     }
   }
-  widestLine_ = std::max(widestLine_, width);
-  lineStart_.push_back(static_cast<uint32_t>(text_.size()));
+  starts.push_back(static_cast<uint32_t>(text.size()));
+  text_.swap(text);
+  lineStart_.swap(starts);
+  widestLine_ = std::max(widest, width);
   anchor_ = cursor_ = 0;
   wantedX_ = -1;
   UpdateScrollBars();

@@ -6,6 +6,7 @@
 #include "core/run/restore_run.h"
 #include "core/work/work_state.h"
 #include "ui/widgets/form_pointer.h"
+#include "ui/widgets/memory_guard.h"
 #include "ui/report/report_window.h"
 #include "ui/rule_page/rule_page.h"
 
@@ -56,24 +57,29 @@ RunEnvironment Environment(WorkState& s, RunHost& host, NameGenerator generate) 
                         s.listing.ListStale,
                         s.engine.context,
                         std::move(generate),
-                        host};
+                        host,
+                        s.svc.caps};
 }
 
 }  // namespace
 
 void fraDovetem2::cmdRuleExecute_Click(int index) {
-  WindowRunHost host(state_, pointer_, report_, *this);
-  state_.engine.rule = CurrentRule();
-  RunEnvironment env = Environment(state_, host, [this](const std::u16string& name) {
-    return state_.engine.GenerateNewName(name);
+  MemoryGuarded(state_.svc.boxes, pointer_, [this, index] {
+    WindowRunHost host(state_, pointer_, report_, *this);
+    state_.engine.rule = CurrentRule();
+    RunEnvironment env = Environment(state_, host, [this](const std::u16string& name) {
+      return state_.engine.GenerateNewName(name);
+    });
+    ExecuteRenameRun(env, index);
   });
-  ExecuteRenameRun(env, index);
 }
 
 void fraDovetem2::cmdRuleUndo_Click() {
-  WindowRunHost host(state_, pointer_, report_, *this);
-  RunEnvironment env = Environment(state_, host, nullptr);
-  RestoreNames(env);
+  MemoryGuarded(state_.svc.boxes, pointer_, [this] {
+    WindowRunHost host(state_, pointer_, report_, *this);
+    RunEnvironment env = Environment(state_, host, nullptr);
+    RestoreNames(env);
+  });
 }
 
 void fraDovetem2::cmdRuleReport_Click() {

@@ -7,6 +7,7 @@
 #include "core/work/work_state.h"
 #include "ui/selection_page/selection_page.h"
 #include "ui/widgets/drop_paths.h"
+#include "ui/widgets/memory_guard.h"
 
 namespace dovetam {
 
@@ -19,32 +20,36 @@ void fraDovetem::lvwSelect2_OLEDragDrop(const QMimeData* data) {
     state_.svc.boxes.Show(u"指定されたオブジェクトが正しくありません。", MsgIcon::Critical);
     return;
   }
-  const ViewSettings& view = state_.settings.view;
-  PathAdder adder(state_.svc.fs, state_.objects, view.ViewModified, view.ViewCreated,
-                  state_.svc.caps);
-  const std::size_t n = paths.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    if (adder.Add(paths[i]) == PathAdd::OutOfMemory) {
-      adder.tally.notAdded += static_cast<int32_t>(n - i - 1);
-      break;
+  MemoryGuarded(state_.svc.boxes, pointer_, [this, &paths] {
+    const ViewSettings& view = state_.settings.view;
+    PathAdder adder(state_.svc.fs, state_.objects, view.ViewModified, view.ViewCreated,
+                    state_.svc.caps);
+    const std::size_t n = paths.size();
+    for (std::size_t i = 0; i < n; ++i) {
+      if (adder.Add(paths[i]) == PathAdd::OutOfMemory) {
+        adder.tally.notAdded += static_cast<int32_t>(n - i - 1);
+        break;
+      }
     }
-  }
-  RefreshTargetList();
-  const std::u16string message = DropSummaryMessage(adder.tally);
-  if (!message.empty()) state_.svc.boxes.Show(message, MsgIcon::Critical);
+    RefreshTargetList();
+    const std::u16string message = DropSummaryMessage(adder.tally);
+    if (!message.empty()) state_.svc.boxes.Show(message, MsgIcon::Critical);
+  });
 }
 
 void fraDovetem::AddObjectsFromArguments(const std::vector<std::u16string>& paths) {
-  const ViewSettings& view = state_.settings.view;
-  PathAdder adder(state_.svc.fs, state_.objects, view.ViewModified, view.ViewCreated,
-                  state_.svc.caps);
-  for (const std::u16string& path : paths) {
-    if (adder.Add(path) == PathAdd::OutOfMemory) break;
-  }
-  RefreshTargetList();
-  FillSelectList();
-  const std::u16string message = CommandLineSummaryMessage(adder.tally);
-  if (!message.empty()) state_.svc.boxes.Show(message, MsgIcon::Critical);
+  MemoryGuarded(state_.svc.boxes, pointer_, [this, &paths] {
+    const ViewSettings& view = state_.settings.view;
+    PathAdder adder(state_.svc.fs, state_.objects, view.ViewModified, view.ViewCreated,
+                    state_.svc.caps);
+    for (const std::u16string& path : paths) {
+      if (adder.Add(path) == PathAdd::OutOfMemory) break;
+    }
+    RefreshTargetList();
+    FillSelectList();
+    const std::u16string message = CommandLineSummaryMessage(adder.tally);
+    if (!message.empty()) state_.svc.boxes.Show(message, MsgIcon::Critical);
+  });
 }
 
 }  // namespace dovetam

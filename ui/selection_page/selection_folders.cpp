@@ -8,6 +8,7 @@
 #include <QComboBox>
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "core/objects/folder_listing.h"
@@ -38,17 +39,22 @@ bool fraDovetem::SetFolderTreePath(const std::u16string& path) {
 }
 
 void fraDovetem::ShowFolderInTree(const std::u16string& folder) {
-  // A folder whose entries cannot be read shows no subfolders; the listing
-  // that the change event reads then fails with its message.
-  std::vector<FsEntry> files;
-  std::vector<FsEntry> folders;
-  if (state_.svc.fs.ListFolder(folder, files, folders) != kFsOk) folders.clear();
-  std::stable_sort(folders.begin(), folders.end(), [](const FsEntry& a, const FsEntry& b) {
-    return CompareNames(a.name, b.name) < 0;
-  });
+  // A folder whose entries cannot be read, or not for want of memory, shows
+  // no subfolders; the listing that the change event reads then fails with
+  // its message.
   std::vector<std::u16string> names;
-  names.reserve(folders.size());
-  for (const FsEntry& sub : folders) names.push_back(sub.name);
+  try {
+    std::vector<FsEntry> files;
+    std::vector<FsEntry> folders;
+    if (state_.svc.fs.ListFolder(folder, files, folders) != kFsOk) folders.clear();
+    std::stable_sort(folders.begin(), folders.end(), [](const FsEntry& a, const FsEntry& b) {
+      return CompareNames(a.name, b.name) < 0;
+    });
+    names.reserve(folders.size());
+    for (const FsEntry& sub : folders) names.push_back(sub.name);
+  } catch (const std::bad_alloc&) {
+    names.clear();
+  }
   dirSelect->ShowFolder(folder, names);
   dirSelectPath_ = folder;
   dirSelect_Change();
@@ -92,9 +98,21 @@ void fraDovetem::LoadFolderListing() {
   pointer_.ShowHourglass();
   int dateFailures = 0;
   const ViewSettings& view = state_.settings.view;
-  const ListingRead result =
-      ReadFolderListing(state_.svc.fs, state_.listing, NormalizePath(dirSelectPath_, 3),
-                        view.ViewModified, view.ViewCreated, state_.svc.caps, dateFailures);
+  ListingRead result = ListingRead::OutOfMemory;
+  try {
+    result = ReadFolderListing(state_.svc.fs, state_.listing, NormalizePath(dirSelectPath_, 3),
+                               view.ViewModified, view.ViewCreated, state_.svc.caps,
+                               dateFailures);
+    if (result == ListingRead::Ok) {
+      SortSelectIndex(state_, 1, state_.listing.ListCount);
+      FillSelectList();
+    }
+  } catch (const std::bad_alloc&) {
+    // The listing read, but not sorted or shown: failed as a read short of memory.
+    state_.listing.ListCount = 0;
+    state_.listing.ListFailed = 1;
+    result = ListingRead::OutOfMemory;
+  }
   if (result != ListingRead::Ok) {
     ClearSelectItems();
     pointer_.ShowNormalPointer();
@@ -105,8 +123,6 @@ void fraDovetem::LoadFolderListing() {
         MsgIcon::Critical);
     return;
   }
-  SortSelectIndex(state_, 1, state_.listing.ListCount);
-  FillSelectList();
   if (dateFailures != 0) {
     state_.svc.boxes.Show(DateFetchFailureMessage(dateFailures), MsgIcon::Critical);
   }

@@ -7,6 +7,7 @@
 #include "core/work/work_state_steps.h"
 #include "ui/selection_page/selection_page.h"
 #include "ui/widgets/list_view.h"
+#include "ui/widgets/memory_guard.h"
 #include "ui/widgets/page_stack.h"
 
 namespace dovetam {
@@ -22,14 +23,16 @@ bool fraDovetem::GuardTargetChange() {
 void fraDovetem::cmdSelectAdd_Click() {
   if (state_.listing.ListFailed != 0) return;
   if (!GuardTargetChange()) return;
-  if (!AddListingEntries(state_.objects, state_.listing, lvwSelect->SelectedPositions(),
-                         state_.svc.caps)) {
+  MemoryGuarded(state_.svc.boxes, pointer_, [this] {
+    if (!AddListingEntries(state_.objects, state_.listing, lvwSelect->SelectedPositions(),
+                           state_.svc.caps)) {
+      RefreshTargetList();
+      state_.svc.boxes.Show(u"メモリ不足のため、\nいくつかのオブジェクトを格納できませんでした。",
+                            MsgIcon::Critical);
+      return;
+    }
     RefreshTargetList();
-    state_.svc.boxes.Show(u"メモリ不足のため、\nいくつかのオブジェクトを格納できませんでした。",
-                          MsgIcon::Critical);
-    return;
-  }
-  RefreshTargetList();
+  });
 }
 
 void fraDovetem::cmdSelectRefresh_Click() {

@@ -74,8 +74,11 @@ void ListViewModel::SetColumnKey(int column, const std::u16string& key) {
 
 void ListViewModel::Fill(const std::vector<int32_t>& order, int32_t count, bool viewModified,
                          bool viewCreated) {
+  // The rows are made before the reset begins: when memory runs out for
+  // them, the model and its views stay as they were.
+  std::vector<int32_t> rows(order.begin() + 1, order.begin() + 1 + count);
   beginResetModel();
-  entries_.assign(order.begin() + 1, order.begin() + 1 + count);
+  entries_.swap(rows);
   fields_[1] = viewModified ? Field::Modified : (viewCreated ? Field::Created : Field::None);
   fields_[2] = viewModified && viewCreated ? Field::Created : Field::None;
   endResetModel();

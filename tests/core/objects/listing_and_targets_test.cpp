@@ -118,6 +118,34 @@ TEST_F(ListingTest, FailuresKeepNothing) {
 // entry; what it gives must be what the calls on each path give, for every
 // kind of entry (links count by what they lead to, a broken link as a file
 // with its own dates) and for a date the file system cannot give.
+// Memory that runs out anywhere in the read, not only in the growth of the
+// table, fails it as memory short: nothing of it kept, nothing thrown.
+TEST_F(ListingTest, MemoryRunningOutAnywhereFailsTheReadAsMemoryShort) {
+  for (int i = 0; i < 5; ++i) dir.MakeFile(std::u16string{u'f', char16_t(u'a' + i)});
+  const struct {
+    const char* where;
+    FsCall call;
+    std::u16string path;
+    bool dates;
+  } cases[] = {
+      {"listing", FsCall::ListFolder, dir.path(), false},
+      {"a date halfway", FsCall::GetDateLastModified, dir.PathOf(u"fc"), true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.where);
+    fs.ClearFaults();
+    listing.Reset(10);
+    ASSERT_EQ(ListingRead::Ok, ReadFolderListing(fs, listing, dir.path(), c.dates, false,
+                                                 Capacities::Small(), ignoredDates));
+    fs.Fail(c.call, c.path, testing::kFsOutOfMemory);
+    EXPECT_EQ(ListingRead::OutOfMemory, ReadFolderListing(fs, listing, dir.path(), c.dates, false,
+                                                          Capacities::Small(), ignoredDates));
+    EXPECT_EQ(0, listing.ListCount);
+    EXPECT_EQ(1, listing.ListFailed);
+    EXPECT_EQ(10, listing.ListCapacity);
+  }
+}
+
 TEST_F(ListingTest, DatesReadWhileListingAreThoseOfEachPath) {
   dir.MakeFile(u"old");
   dir.MakeFile(u"new");
@@ -449,6 +477,37 @@ TEST_F(TwoSpellingsTest, TheListedFoldersTargetsAreRemovedHoweverTheirFolderIsSp
                                                Capacities::Small(), dates));
   RemoveTargetsInFolder(objects, listing.ListFolder, listing.ListFolderId);
   EXPECT_EQ((std::vector<std::u16string>{dir.PathOf(u"other/f0")}), Paths(objects));
+}
+
+// Memory that runs out in any step of adding a path (a check, the table, a
+// date) adds nothing of that path and says so; the targets before it stay.
+TEST_F(PathAdderTest, MemoryRunningOutInAnyStepAddsNothingOfThePath) {
+  dir.MakeFile(u"a");
+  dir.MakeFile(u"b");
+  const struct {
+    const char* where;
+    FsCall call;
+  } cases[] = {
+      {"existence test", FsCall::FileExists},
+      {"full path", FsCall::GetFullPath},
+      {"date", FsCall::GetDateCreated},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.where);
+    ObjectTable targets = Targets({});
+    fs.ClearFaults();
+    fs.Fail(c.call, dir.PathOf(u"b"), testing::kFsOutOfMemory);
+    PathAdder adder(fs, targets, true, true, Capacities::Small());
+    EXPECT_EQ(PathAdd::Added, adder.Add(dir.PathOf(u"a")));
+    EXPECT_EQ(PathAdd::OutOfMemory, adder.Add(dir.PathOf(u"b")));
+    ASSERT_EQ(1, targets.ObjCount);
+    EXPECT_EQ(u"a", targets.ObjName[1]);
+    EXPECT_EQ(u"", targets.ObjName[2]);
+    EXPECT_EQ(1, adder.tally.notAdded);
+    EXPECT_TRUE(adder.tally.memoryFailed);
+    EXPECT_EQ(u"メモリ不足などにより、\n 1 個 の オブジェクトを追加できませんでした。",
+              DropSummaryMessage(adder.tally));
+  }
 }
 
 TEST_F(PathAdderTest, DatesThatCannotBeReadAreZeroAndReported) {

@@ -133,7 +133,7 @@ class RunTest : public TempDirTest {
     return RunEnvironment{objects,    settings,  fs,  renameThread,        boxes,       clock,
                           journal,    reportPath, reportSaved, changeState, listStale,
                           context,    [this](const std::u16string& name) { return Generate(name); },
-                          host};
+                          host,       caps};
   }
   // Runs with the confirmation answered Yes (and any queued answers after it).
   OperationSummary Run(int index = 1) {
@@ -176,6 +176,7 @@ class RunTest : public TempDirTest {
   int16_t listStale = 0;
   RuleContext context;
   RecordingHost host;
+  Capacities caps{};  // the run's limits: none unless a test sets them
   std::map<std::u16string, std::u16string> rule;
   std::map<std::u16string, std::pair<int16_t, std::u16string>> ruleErrors;
   std::vector<std::u16string> generated;  // every name handed to the rule
