@@ -34,6 +34,16 @@ struct LogReading {
   }
 };
 
+// How often `part` stands in `text` (a log's text), counting overlaps.
+inline int Occurrences(std::u16string_view text, std::u16string_view part) {
+  int n = 0;
+  for (std::size_t at = text.find(part); at != std::u16string_view::npos;
+       at = text.find(part, at + 1)) {
+    ++n;
+  }
+  return n;
+}
+
 // `bytes`: the log file; `folder`: the folder of the targets as the log
 // writes it (ending in "/"); `before`: the names it held before the run.
 inline LogReading ReadLog(const std::string& bytes, std::u16string_view folder,

@@ -15,6 +15,7 @@
 #include "core/rule/rule_call.h"
 #include "core/rule/rule_workspace.h"
 #include "core/run/child_process.h"
+#include "core/run/log_reading.h"
 #include "core/run/run_fixture.h"
 #include "testing/nested_folders.h"
 #include "testing/open_files.h"
@@ -131,14 +132,6 @@ class LongPathTest : public RunTest, public ::testing::WithParamInterface<LongPa
     std::strncpy(to, shape.c_str(), kLevels + 1);
   }
   int datesRead = 0;
-  static int Count(std::u16string_view text, std::u16string_view part) {
-    int n = 0;
-    for (std::size_t at = text.find(part); at != std::u16string_view::npos;
-         at = text.find(part, at + 1)) {
-      ++n;
-    }
-    return n;
-  }
 };
 
 TEST_P(LongPathTest, RunReRunAndRestoreDoEveryObject) {
@@ -161,15 +154,15 @@ TEST_P(LongPathTest, RunReRunAndRestoreDoEveryObject) {
     const std::u16string& log = journal.LogText;
     const std::u16string shown =
         c.order == Order::TopDown ? objects.ObjFolder[file] + LevelName(0, kShort) : before;
-    seen.runDone = Count(log, u"\t\t正常終了\r\n");
+    seen.runDone = Occurrences(log, u"\t\t正常終了\r\n");
     seen.runShowsPaths =
-        Count(log, shown + u" :\r\n") == 1 &&
+        Occurrences(log, shown + u" :\r\n") == 1 &&
         host.reportText.find(ReportEntryLine(shown, objects.ObjName[file], u"正常変更")) !=
             std::u16string::npos;
 
     // The re-run finds every object bearing its new name.
     seen.rerun = RunReadingDates(2);
-    seen.rerunSame = Count(log, u"\t\tスキップ(同名)\r\n");
+    seen.rerunSame = Occurrences(log, u"\t\tスキップ(同名)\r\n");
 
     seen.restore = Restore();
     Keep(Shape(), seen.afterRestore);
@@ -179,7 +172,7 @@ TEST_P(LongPathTest, RunReRunAndRestoreDoEveryObject) {
                                           ? after.substr(0, after.rfind(u'/') + 1)
                                           : objects.ObjFolder[file];
     seen.restoreShowsPath =
-        Count(log, folderThen + LevelName(0, kShort) + u" (変更名 " +
+        Occurrences(log, folderThen + LevelName(0, kShort) + u" (変更名 " +
                        after.substr(after.rfind(u'/') + 1) + u") :\r\n") == 1;
     seen.datesRead = datesRead;
     return seen;
@@ -206,10 +199,10 @@ TEST_P(LongPathTest, RunReRunAndRestoreDoEveryObject) {
   // What the child left on disk.
   EXPECT_EQ(std::string(kLevels + 1, 'o'), Shape());
   const std::u16string log = LogFile();
-  EXPECT_EQ(1, Count(log, u" 名前変更終了\r\n"));
-  EXPECT_EQ(1, Count(log, u" 名前再変更終了\r\n"));
-  EXPECT_EQ(1, Count(log, u" 名前復元終了\r\n"));
-  EXPECT_EQ(0, Count(log, u"エラー"));
+  EXPECT_EQ(1, Occurrences(log, u" 名前変更終了\r\n"));
+  EXPECT_EQ(1, Occurrences(log, u" 名前再変更終了\r\n"));
+  EXPECT_EQ(1, Occurrences(log, u" 名前復元終了\r\n"));
+  EXPECT_EQ(0, Occurrences(log, u"エラー"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, LongPathTest,

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/run/child_process.h"
+#include "core/run/log_reading.h"
 #include "core/run/run_fixture.h"
 #include "testing/open_files.h"
 
@@ -64,14 +65,6 @@ class OpenFileLimitTest : public RunTest, public ::testing::WithParamInterface<L
     }
     return good;
   }
-  static int Count(std::u16string_view text, std::u16string_view part) {
-    int n = 0;
-    for (std::size_t at = text.find(part); at != std::u16string_view::npos;
-         at = text.find(part, at + 1)) {
-      ++n;
-    }
-    return n;
-  }
 };
 
 TEST_P(OpenFileLimitTest, EveryObjectIsRenamedAndRestored) {
@@ -104,12 +97,12 @@ TEST_P(OpenFileLimitTest, EveryObjectIsRenamedAndRestored) {
   EXPECT_EQ(c.folders, FoldersAsExpected(c.folders, false));
   // The log holds the run's block and the restore's, each renaming all.
   const std::u16string log = LogFile();
-  EXPECT_EQ(1, Count(log, u" 名前変更終了\r\n"));
-  EXPECT_EQ(1, Count(log, u" 名前復元終了\r\n"));
-  EXPECT_EQ(2 * targets, Count(log, u"\t\t正常終了\r\n"));
-  EXPECT_EQ(targets, Count(log, u" 変更開始\r\n"));
-  EXPECT_EQ(targets, Count(log, u" 復元開始\r\n"));
-  EXPECT_EQ(0, Count(log, u"エラー")) << U8(log.substr(0, 2000));
+  EXPECT_EQ(1, Occurrences(log, u" 名前変更終了\r\n"));
+  EXPECT_EQ(1, Occurrences(log, u" 名前復元終了\r\n"));
+  EXPECT_EQ(2 * targets, Occurrences(log, u"\t\t正常終了\r\n"));
+  EXPECT_EQ(targets, Occurrences(log, u" 変更開始\r\n"));
+  EXPECT_EQ(targets, Occurrences(log, u" 復元開始\r\n"));
+  EXPECT_EQ(0, Occurrences(log, u"エラー")) << U8(log.substr(0, 2000));
 }
 
 INSTANTIATE_TEST_SUITE_P(
