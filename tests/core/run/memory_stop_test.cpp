@@ -50,10 +50,11 @@ enum class Short {
 // folder b/ holds b01..b30, which take an "x" at the end, among 200 files
 // that are no targets; the log and the report are in p/. The rule gives
 // the b/ targets a rule error while bErrors is set.
-struct Scenario {
+struct Scenario : RunState {
   static constexpr int kEach = 30;
 
-  explicit Scenario(bool thread) : renameThread(thread) {
+  explicit Scenario(bool thread) {
+    renameThread = thread;
     dir.MakeFolder(u"a");
     dir.MakeFolder(u"b");
     dir.MakeFolder(u"p");
@@ -85,11 +86,8 @@ struct Scenario {
   }
 
   RunEnvironment Env() {
-    return RunEnvironment{objects, settings,    fs,          renameThread, boxes,
-                          clock,   journal,     reportPath,  reportSaved,  changeState,
-                          listStale, context,
-                          [this](const std::u16string& name) { return Generate(name); },
-                          host,    caps};
+    return EnvWith(fs, reportPath, [this](const std::u16string& name) { return Generate(name); },
+                   host);
   }
   OperationSummary Perform(Op op) {
     boxes.answers.push_front(MsgAnswer::Yes);
@@ -152,19 +150,8 @@ struct Scenario {
   TempDir dir;
   std::unique_ptr<FileSystem> realFs = CreateSystemFileSystem();
   FaultyFileSystem fs{*realFs};
-  bool renameThread;
-  FakeMessageBoxes boxes;
-  FixedClock clock{MakeDate(2026, 1, 2, 3, 4, 5)};
-  Settings settings;
-  ObjectTable objects;
-  RunJournal journal;
   std::u16string reportPath = dir.PathOf(u"p/dovetam_report.dat");
-  bool reportSaved = false;
-  int16_t changeState = 0;
-  int16_t listStale = 0;
-  RuleContext context;
   RecordingHost host;
-  Capacities caps{};
   bool bErrors = false;
 };
 

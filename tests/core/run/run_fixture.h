@@ -54,6 +54,33 @@ inline std::u16string ReportEntryLine(std::u16string_view path, std::u16string_v
   return line + u"\r\n";
 }
 
+// What a run, re-run or restore works on besides its files, its rule and its
+// host: the tables and the journal, the flags the window keeps, scripted
+// message boxes and a fixed clock. The run hands its renames to its rename
+// thread unless renameThread is cleared.
+struct RunState {
+  bool renameThread = true;
+  FakeMessageBoxes boxes;
+  FixedClock clock{MakeDate(2026, 1, 2, 3, 4, 5)};
+  Settings settings;
+  ObjectTable objects;
+  RunJournal journal;
+  bool reportSaved = false;
+  int16_t changeState = 0;
+  int16_t listStale = 0;
+  RuleContext context;
+  Capacities caps{};  // the run's limits: none unless a test sets them
+
+  // The environment of an operation on this state.
+  RunEnvironment EnvWith(FileSystem& fs, const std::u16string& reportPath, NameGenerator generate,
+                         RunHost& host) {
+    return RunEnvironment{objects,     settings,   fs,          renameThread, boxes,
+                          clock,       journal,    reportPath,  reportSaved,  changeState,
+                          listStale,   context,    std::move(generate),       host,
+                          caps};
+  }
+};
+
 // Records the window's steps of an operation.
 class RecordingHost : public RunHost {
  public:
@@ -69,7 +96,7 @@ class RecordingHost : public RunHost {
   void RebuildOrderList() override { steps.push_back("rebuild"); }
 };
 
-class RunTest : public TempDirTest {
+class RunTest : public TempDirTest, public RunState {
  protected:
   RunTest() {
     dir.MakeFolder(u"w");
@@ -130,10 +157,8 @@ class RunTest : public TempDirTest {
   std::u16string Header(std::u16string_view word) const { return std::u16string(kDate) + std::u16string(word) + u"\r\n"; }
 
   RunEnvironment Env() {
-    return RunEnvironment{objects,    settings,  fs,  renameThread,        boxes,       clock,
-                          journal,    reportPath, reportSaved, changeState, listStale,
-                          context,    [this](const std::u16string& name) { return Generate(name); },
-                          host,       caps};
+    return EnvWith(fs, reportPath, [this](const std::u16string& name) { return Generate(name); },
+                   host);
   }
   // Runs with the confirmation answered Yes (and any queued answers after it).
   OperationSummary Run(int index = 1) {
@@ -164,19 +189,8 @@ class RunTest : public TempDirTest {
 
   std::unique_ptr<FileSystem> realFs = CreateSystemFileSystem();
   FaultyFileSystem fs{*realFs};
-  bool renameThread = true;
-  FakeMessageBoxes boxes;
-  FixedClock clock{MakeDate(2026, 1, 2, 3, 4, 5)};
-  Settings settings;
-  ObjectTable objects;
-  RunJournal journal;
   std::u16string reportPath = dir.PathOf(u"p/dovetam_report.dat");
-  bool reportSaved = false;
-  int16_t changeState = 0;
-  int16_t listStale = 0;
-  RuleContext context;
   RecordingHost host;
-  Capacities caps{};  // the run's limits: none unless a test sets them
   std::map<std::u16string, std::u16string> rule;
   std::map<std::u16string, std::pair<int16_t, std::u16string>> ruleErrors;
   std::vector<std::u16string> generated;  // every name handed to the rule
@@ -198,7 +212,7 @@ class ReportHost : public RunHost {
 // is wanted) of a temporary folder that also holds the log "log.txt" and the
 // report "report.txt"; the confirmation of the run is answered Yes. The run
 // hands its renames to its rename thread unless renameThread is cleared.
-struct FileRun {
+struct FileRun : RunState {
   explicit FileRun(int files, double date = 1.0, std::u16string folder = u"w")
       : width(Width(files)), where(std::move(folder)) {
     dir.MakeFolder(where);
@@ -223,9 +237,7 @@ struct FileRun {
   }
   std::u16string Name(int k, char16_t letter = u'f') const { return Numbered(letter, k, width); }
   OperationSummary Run(FileSystem& fs, NameGenerator generate) {
-    RunEnvironment env{objects,     settings,   fs,  renameThread,        boxes,       clock,
-                       journal,     reportPath, reportSaved, changeState, listStale,
-                       context,     std::move(generate), host};
+    RunEnvironment env = EnvWith(fs, reportPath, std::move(generate), host);
     return ExecuteRenameRun(env, 1);
   }
 
@@ -237,18 +249,8 @@ struct FileRun {
 
   const int width;
   const std::u16string where;
-  bool renameThread = true;
   TempDir dir;
-  FakeMessageBoxes boxes;
-  FixedClock clock{MakeDate(2026, 1, 2, 3, 4, 5)};
-  Settings settings;
-  ObjectTable objects;
-  RunJournal journal;
   const std::u16string reportPath = dir.PathOf(u"report.txt");
-  bool reportSaved = false;
-  int16_t changeState = 0;
-  int16_t listStale = 0;
-  RuleContext context;
   ReportHost host;
 };
 
