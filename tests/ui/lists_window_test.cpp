@@ -155,6 +155,16 @@ class ListsWindowTest : public ::testing::Test {
     h.store.Set(u"general", u"defpath", work.path());
     return h.Start(caps, std::move(arguments));
   }
+  // The files f0 to f9 in the start folder; their paths.
+  std::vector<std::u16string> MakeTenFiles() const {
+    std::vector<std::u16string> paths;
+    for (int i = 0; i < 10; ++i) {
+      const std::u16string name = std::u16string(u"f") += char16_t(u'0' + i);
+      work.MakeFile(name);
+      paths.push_back(work.PathOf(name));
+    }
+    return paths;
+  }
 };
 
 TEST_F(ListsWindowTest, ListingShowsFoldersFirstWithDates) {
@@ -358,12 +368,7 @@ TEST_F(ListsWindowTest, AddStopsWhenTheTableCannotGrow) {
 // command line, not in the growth of a table: each says so in its own
 // words, and keeps what it had done.
 TEST_F(ListsWindowTest, MemoryRunningOutInAListingOrAnAddingSaysSo) {
-  std::vector<std::u16string> paths;
-  for (int i = 0; i < 10; ++i) {
-    const std::u16string name = std::u16string(u"f") += char16_t(u'0' + i);
-    work.MakeFile(name);
-    paths.push_back(work.PathOf(name));
-  }
+  const std::vector<std::u16string> paths = MakeTenFiles();
   work.MakeFolder(u"sub");
   work.MakeFile(u"sub/x");
   testing::FaultyFileSystem faulty(*h.realFs);
@@ -511,12 +516,7 @@ TEST_F(ListsWindowTest, DropOnTargetListAddsFilesAndRefusesOtherData) {
 }
 
 TEST_F(ListsWindowTest, DropOfTenFilesWhenTheTableStopsGrowingAtTheFourth) {
-  std::vector<std::u16string> paths;
-  for (int i = 0; i < 10; ++i) {
-    const std::u16string name = std::u16string(u"f") += char16_t(u'0' + i);
-    work.MakeFile(name);
-    paths.push_back(work.PathOf(name));
-  }
+  const std::vector<std::u16string> paths = MakeTenFiles();
   Capacities caps = Capacities::Small();
   caps.tableStep = 3;
   frmDovetem& w = Start({}, caps);
