@@ -109,6 +109,7 @@ bool WriteAll(SettingsFileCalls& calls, int fd, const std::string& bytes) {
       if (errno == EINTR) continue;
       return false;
     }
+    if (n == 0) return false;  // no progress: never loop on it
     done += static_cast<std::size_t>(n);
   }
   return true;

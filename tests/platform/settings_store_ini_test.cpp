@@ -12,9 +12,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <fstream>
 #include <random>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -30,11 +34,28 @@ using testing::TempDirTest;
 
 constexpr std::u16string_view kApp = u"Ombra-Vale Software\\Dovetam";
 
+// The counted calls, where a write can also make no progress: while
+// stallWrites is set, every write writes nothing and returns 0. A save that
+// kept trying would never end, so once kMostStalls writes have stalled every
+// further one fails (EIO), and writeCalls shows how often it was tried.
+class StallingFileCalls : public testing::CountingFileCalls {
+ public:
+  static constexpr int kMostStalls = 100;
+  bool stallWrites = false;
+
+  ssize_t Write(int fd, const char* data, std::size_t size) override {
+    if (!stallWrites) return CountingFileCalls::Write(fd, data, size);
+    if (++writeCalls <= kMostStalls) return 0;
+    errno = EIO;
+    return -1;
+  }
+};
+
 class IniStoreTest : public TempDirTest {
  protected:
   IniStoreTest() { calls.storePath = dir.native() + "config/Ombra-Vale Software/Dovetam.ini"; }
 
-  testing::CountingFileCalls calls;
+  StallingFileCalls calls;
   std::unique_ptr<SettingsStore> store = CreateIniSettingsStore(dir.native() + "config", &calls);
   const std::u16string kFolder = u"config/Ombra-Vale Software";
   const std::u16string kFile = u"config/Ombra-Vale Software/Dovetam.ini";
@@ -73,7 +94,9 @@ TEST_F(IniStoreTest, EveryDefaultRoundTripsExactly) {
     SCOPED_TRACE(std::string(keys[i].key.begin(), keys[i].key.end()));
     EXPECT_EQ(DefaultSettingText(i), ReadBack(keys[i].section, keys[i].key));
   }
-  // The long symbol sets, byte for byte, backslash escaped once.
+  // The long symbol sets, byte for byte, backslash escaped once. Literal on
+  // purpose: this is how every file saved so far holds them, and how the
+  // program must go on reading them.
   const std::string file = dir.ReadFile(kFile);
   EXPECT_NE(std::string::npos, file.find("\nmarkchr1= !\"#$%&'()*+,-./:;<=>?@[\\\\]^_`{|}~\n"));
   EXPECT_NE(std::string::npos, file.find("\nngstr=:\\\\/*?\"<>|\n"));
@@ -117,6 +140,9 @@ TEST_F(IniStoreTest, ValuesAreKeptByteForByte) {
   }
 }
 
+// The file is literal on purpose: a file as a user may have edited it by
+// hand, which the program must go on reading. It names a few stored keys, but
+// nothing here depends on the key table holding them.
 TEST_F(IniStoreTest, ReadsAHandWrittenFileAndKeepsItsOtherLines) {
   dir.MakeFolder(u"config/Ombra-Vale Software");
   dir.MakeFile(kFile,
@@ -157,19 +183,40 @@ TEST_F(IniStoreTest, ReadsAHandWrittenFileAndKeepsItsOtherLines) {
 }
 
 // Lines ended by CR alone, as some editors write them, read as lines: the
-// same values as with CR LF or LF, and a save keeps every other line.
+// same values as with CR LF or LF, and a save keeps every other line. A new
+// key goes after the last line of its section whatever ends that line, with
+// a blank line after it or none, so the next start reads it in its section.
+// The files are literal: hand-edited files the program must go on reading.
 TEST_F(IniStoreTest, ReadsAFileWithLinesEndedByCrAlone) {
   dir.MakeFolder(u"config/Ombra-Vale Software");
   for (const std::string end : {"\r", "\r\n", "\n"}) {
     SCOPED_TRACE(end == "\r" ? "CR" : end == "\n" ? "LF" : "CR LF");
     dir.MakeFile(kFile, "; by hand" + end + "[general]" + end + "defpath=/home/user/" + end +
-                            "samplename= a b " + end + end + "[rule]" + end + "chr_q1=??" + end);
+                            "samplename= a b " + end + end + "[rule]" + end + "chr_q1=??" + end +
+                            "[name]" + end + "ngstr=:\\" + end + "[process]" + end + "logmode=True");
     EXPECT_EQ(u"/home/user/", ReadBack(u"general", u"defpath"));
     EXPECT_EQ(u" a b ", ReadBack(u"general", u"samplename"));
     EXPECT_EQ(u"??", ReadBack(u"rule", u"chr_q1"));
-    ASSERT_TRUE(store->Write(kApp, u"general", u"defpath", u"/tmp/"));
-    EXPECT_EQ("; by hand\n[general]\ndefpath=/tmp/\nsamplename= a b \n\n[rule]\nchr_q1=??\n",
+    {
+      SettingsBatch batch(*store, kApp);
+      ASSERT_TRUE(store->Write(kApp, u"general", u"defpath", u"/tmp/"));
+      ASSERT_TRUE(store->Write(kApp, u"general", u"added", u"1"));
+      ASSERT_TRUE(store->Write(kApp, u"rule", u"added", u"2"));
+      ASSERT_TRUE(store->Write(kApp, u"process", u"added", u"3"));
+      ASSERT_TRUE(batch.Commit());
+    }
+    EXPECT_EQ("; by hand\n[general]\ndefpath=/tmp/\nsamplename= a b \nadded=1\n\n"
+              "[rule]\nchr_q1=??\nadded=2\n[name]\nngstr=:\\\n[process]\nlogmode=True\nadded=3\n",
               dir.ReadFile(kFile));
+    auto next = CreateIniSettingsStore(dir.native() + "config");
+    SettingsBatch batch(*next, kApp);
+    for (const auto& [section, value] : {std::pair<std::u16string_view, std::u16string_view>{u"general", u"1"},
+                                         {u"rule", u"2"},
+                                         {u"process", u"3"}}) {
+      std::u16string read;
+      ASSERT_TRUE(next->Read(kApp, section, u"added", u"<default>", read));
+      EXPECT_EQ(value, read) << std::string(section.begin(), section.end());
+    }
   }
 }
 
@@ -257,30 +304,62 @@ bool SaveAllKeys(SettingsStore& store, std::u16string_view value) {
   return batch.Commit();
 }
 
-TEST_F(IniStoreTest, ABatchReadsTheFileOnceAndReplacesItOnce) {
-  dir.MakeFolder(kFolder);
-  dir.MakeFile(kFile, "; kept\n[general]\ndefpath=/old/\n[other]\nx=1\n");
+// What a save of every key (key i holding values(i)) makes of a file that
+// holds `kept`, the first key's section with the first key, and then `after`:
+// the first key in its place, the other keys of its section after it, then
+// `after`, then every other section in the table's order, each with its keys
+// in the table's order. Made from the key table, so that a key added to it
+// changes what is expected here with it.
+template <typename Value>
+std::string SavedEveryKey(std::string_view kept, std::string_view after, Value values) {
   const auto& keys = SettingKeys();
+  const auto bytes = [](std::u16string_view text) { return EncodeNativeLossy(text); };
+  const auto sectionOf = [&](std::u16string_view section) {
+    std::string out = "[" + bytes(section) + "]\n";
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      if (keys[i].section == section) out += bytes(keys[i].key) + "=" + bytes(values(i)) + "\n";
+    }
+    return out;
+  };
+  std::string out = std::string(kept) + sectionOf(keys[0].section) + std::string(after);
+  std::vector<std::u16string_view> done = {keys[0].section};
+  for (const SettingKey& k : keys) {
+    if (std::find(done.begin(), done.end(), k.section) != done.end()) continue;
+    done.push_back(k.section);
+    out += sectionOf(k.section);
+  }
+  return out;
+}
+
+TEST_F(IniStoreTest, ABatchReadsTheFileOnceAndReplacesItOnce) {
+  const auto& keys = SettingKeys();
+  const std::string first =
+      "[" + EncodeNativeLossy(keys[0].section) + "]\n" + EncodeNativeLossy(keys[0].key) + "=";
+  dir.MakeFolder(kFolder);
+  dir.MakeFile(kFile, "; kept\n" + first + "/old/\n[other]\nx=1\n");
   {
     SettingsBatch batch(*store, kApp);
     std::u16string value;
     for (const SettingKey& k : keys) ASSERT_TRUE(store->Read(kApp, k.section, k.key, u"-", value));
-    EXPECT_EQ(u"/old/", ReadBack(u"general", u"defpath"));
+    EXPECT_EQ(u"/old/", ReadBack(keys[0].section, keys[0].key));
   }
   EXPECT_EQ(1, calls.readings);
   EXPECT_EQ(0, calls.creations);
 
   calls.Reset();
+  const auto value = [](std::size_t i) {
+    return std::u16string{u'v', static_cast<char16_t>(u'A' + i % 26)};
+  };
   {
     SettingsBatch batch(*store, kApp);
     for (std::size_t i = 0; i < keys.size(); ++i)
-      ASSERT_TRUE(store->Write(kApp, keys[i].section, keys[i].key, std::u16string{u'v', static_cast<char16_t>(u'A' + i % 26)}));
-    EXPECT_EQ(u"vA", ReadBack(u"general", u"defpath"));  // the batch sees its own writes
-    EXPECT_EQ(0, calls.creations);                       // nothing is written before the end
+      ASSERT_TRUE(store->Write(kApp, keys[i].section, keys[i].key, value(i)));
+    EXPECT_EQ(u"vA", ReadBack(keys[0].section, keys[0].key));  // the batch sees its own writes
+    EXPECT_EQ(0, calls.creations);  // nothing is written before the end
     ASSERT_TRUE(batch.Commit());
   }
   const std::string file = dir.ReadFile(kFile);
-  EXPECT_EQ(0u, file.find("; kept\n[general]\ndefpath=vA\nsamplename=vB\n[other]\nx=1\n[rule]\n"));
+  EXPECT_EQ(SavedEveryKey("; kept\n", "[other]\nx=1\n", value), file);
   EXPECT_EQ(1, calls.readings);
   EXPECT_EQ(1, calls.creations);
   EXPECT_EQ(1, calls.writeCalls);
@@ -293,11 +372,11 @@ TEST_F(IniStoreTest, ABatchReadsTheFileOnceAndReplacesItOnce) {
   calls.Reset();
   {
     SettingsBatch batch(*store, kApp);
-    ASSERT_TRUE(store->Write(kApp, u"general", u"defpath", u"dropped"));
+    ASSERT_TRUE(store->Write(kApp, keys[0].section, keys[0].key, u"dropped"));
   }
   {
     SettingsBatch batch(*store, kApp);
-    ReadBack(u"general", u"defpath");
+    ReadBack(keys[0].section, keys[0].key);
     EXPECT_TRUE(batch.Commit());
   }
   EXPECT_EQ(0, calls.creations);
@@ -364,19 +443,34 @@ TEST_F(IniStoreTest, AFileOfExactlyTheLimitIsReadAndNeverOutgrown) {
   EXPECT_EQ(bytes, dir.ReadFile(kFile));
 }
 
+// Every save writes its file in one write of the whole text here; a write
+// that fails, or that writes nothing (a save that kept trying would never
+// end), fails the save at once, as does a failing flush or rename.
 TEST_F(IniStoreTest, AFailingSystemCallFailsTheSaveAndKeepsTheOldFile) {
   ASSERT_TRUE(SaveAllKeys(*store, u"old"));
   const std::string before = dir.ReadFile(kFile);
-  for (bool testing::CountingFileCalls::*fail : {&testing::CountingFileCalls::failWrites,
-                                                 &testing::CountingFileCalls::failFsyncs,
-                                                 &testing::CountingFileCalls::failRenames}) {
+  struct Row {
+    const char* name;
+    void (*fail)(StallingFileCalls& calls);
+  };
+  const Row rows[] = {
+      {"WriteFails", [](StallingFileCalls& c) { c.failWrites = true; }},
+      {"WriteWritesNothing", [](StallingFileCalls& c) { c.stallWrites = true; }},
+      {"FsyncFails", [](StallingFileCalls& c) { c.failFsyncs = true; }},
+      {"RenameFails", [](StallingFileCalls& c) { c.failRenames = true; }},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
     calls.Reset();
-    calls.*fail = true;
+    calls.stallWrites = false;
+    r.fail(calls);
     EXPECT_FALSE(SaveAllKeys(*store, u"new"));
     EXPECT_EQ(1, calls.creations);
+    EXPECT_EQ(1, calls.writeCalls);
     EXPECT_EQ(before, dir.ReadFile(kFile));
     EXPECT_EQ(std::vector<std::u16string>{u"Dovetam.ini"}, dir.Names(kFolder));
   }
+  calls.stallWrites = false;
 }
 
 TEST_F(IniStoreTest, ASaveRemovesTheTemporaryFilesOfKilledSavesOnly) {
