@@ -113,11 +113,6 @@ std::uint64_t Mixed(std::uint64_t h) {
   h *= 0xC4CEB9FE1A85EC53u;
   return h ^ (h >> 33);
 }
-std::uint64_t SectionHash(std::string_view name) { return Mixed(Hash(name)); }
-// Of a key in the section whose first line is headers_[first].
-std::uint64_t EntryHash(std::uint32_t first, std::string_view key) {
-  return Mixed(Hash(key, 0xCBF29CE484222325u ^ (std::uint64_t{first} * 0x9E3779B97F4A7C15u)));
-}
 
 void Unescape(std::u16string& v) {
   std::size_t out = 0;
@@ -196,12 +191,12 @@ IniDocument::IniDocument(std::string bytes) : text_(std::move(bytes)) {
       const std::string_view name = NameOf(text, line);
       const auto index = static_cast<std::uint32_t>(headers_.size());
       headers_.push_back({at, index});
-      first = sections_.AddFirst(SectionHash(name), index,
+      first = sections_.AddFirst(IniSectionHash(name), index,
                                  [&](std::uint32_t held) { return NameAt(held) == name; });
       headers_.back().first = first;
     } else if (!headers_.empty() && IsEntry(text, line)) {
       const std::string_view key = KeyOf(text, line);
-      entries_.AddFirst(EntryHash(first, key), at, [&](std::uint32_t held) {
+      entries_.AddFirst(IniEntryHash(first, key), at, [&](std::uint32_t held) {
         return headers_[SectionOf(held)].first == first && KeyAt(text, held) == key;
       });
     }
@@ -221,14 +216,14 @@ std::string_view IniDocument::NameAt(std::uint32_t header) const {
 }
 
 std::uint32_t IniDocument::FirstSection(std::string_view name) const {
-  return sections_.Find(SectionHash(name),
+  return sections_.Find(IniSectionHash(name),
                         [&](std::uint32_t held) { return NameAt(held) == name; });
 }
 
 std::uint32_t IniDocument::FirstEntry(std::string_view section, std::string_view key) const {
   const std::uint32_t first = FirstSection(section);
   if (first == kNone) return kNone;
-  return entries_.Find(EntryHash(first, key), [&](std::uint32_t held) {
+  return entries_.Find(IniEntryHash(first, key), [&](std::uint32_t held) {
     return headers_[SectionOf(held)].first == first && KeyAt(text_, held) == key;
   });
 }
@@ -349,6 +344,14 @@ bool IniDocument::Serialize(std::string& out) const {
     }
   }
   return ok;
+}
+
+std::uint64_t IniSectionHash(std::string_view name) { return Mixed(Hash(name)); }
+
+// Of a key in the section whose first line is headers_[firstSection].
+std::uint64_t IniEntryHash(std::uint32_t firstSection, std::string_view key) {
+  return Mixed(
+      Hash(key, 0xCBF29CE484222325u ^ (std::uint64_t{firstSection} * 0x9E3779B97F4A7C15u)));
 }
 
 bool IsWritableIniAddress(std::u16string_view section, std::u16string_view key) {

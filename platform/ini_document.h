@@ -91,4 +91,12 @@ class IniDocument {
 // or "[" in a section, no "=", surrounding blanks or comment mark in a key.
 bool IsWritableIniAddress(std::u16string_view section, std::u16string_view key);
 
+// The hashes the index files its offsets under: that of a section name, and
+// that of a key of the section whose first line is the firstSection-th
+// section line of the file (counted from 0). The slots keep their tags
+// (OffsetTable::TagOf, with the file's size as the limit of the entries);
+// tests choose names and keys that collide with them.
+std::uint64_t IniSectionHash(std::string_view name);
+std::uint64_t IniEntryHash(std::uint32_t firstSection, std::string_view key);
+
 }  // namespace dovetam

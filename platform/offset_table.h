@@ -29,6 +29,13 @@ class OffsetTable {
     slots_.assign(most + most / 3 + 1, 0);  // always one slot left empty
   }
 
+  // The bits of hash that a slot keeps beside an offset below limit. Keys
+  // whose tags are equal are told apart only by `same` (tests choose keys
+  // that collide with it).
+  static std::uint32_t TagOf(std::uint64_t hash, std::uint32_t limit) {
+    return static_cast<std::uint32_t>(hash) & ~MaskOf(std::bit_width(limit));
+  }
+
   // The offset held for the key that `same` accepts, or kNone.
   template <typename Same>
   std::uint32_t Find(std::uint64_t hash, Same same) const {
@@ -58,9 +65,10 @@ class OffsetTable {
   }
 
  private:
-  std::uint32_t OffsetMask() const {
-    return static_cast<std::uint32_t>((std::uint64_t{1} << offsetBits_) - 1);
+  static std::uint32_t MaskOf(int offsetBits) {
+    return static_cast<std::uint32_t>((std::uint64_t{1} << offsetBits) - 1);
   }
+  std::uint32_t OffsetMask() const { return MaskOf(offsetBits_); }
   std::uint32_t OffsetOf(std::uint32_t held) const { return (held & OffsetMask()) - 1; }
   // The high half of the hash chooses the slot, the low half gives the tag.
   std::size_t Home(std::uint64_t hash) const {
