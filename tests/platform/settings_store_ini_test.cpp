@@ -193,7 +193,8 @@ TEST_F(IniStoreTest, ReadsAFileWithLinesEndedByCrAlone) {
     SCOPED_TRACE(end == "\r" ? "CR" : end == "\n" ? "LF" : "CR LF");
     dir.MakeFile(kFile, "; by hand" + end + "[general]" + end + "defpath=/home/user/" + end +
                             "samplename= a b " + end + end + "[rule]" + end + "chr_q1=??" + end +
-                            "[name]" + end + "ngstr=:\\" + end + "[process]" + end + "logmode=True");
+                            "[name]" + end + "ngstr=:\\" + end + "[process]" + end +
+                            "logmode=True");
     EXPECT_EQ(u"/home/user/", ReadBack(u"general", u"defpath"));
     EXPECT_EQ(u" a b ", ReadBack(u"general", u"samplename"));
     EXPECT_EQ(u"??", ReadBack(u"rule", u"chr_q1"));
@@ -210,9 +211,9 @@ TEST_F(IniStoreTest, ReadsAFileWithLinesEndedByCrAlone) {
               dir.ReadFile(kFile));
     auto next = CreateIniSettingsStore(dir.native() + "config");
     SettingsBatch batch(*next, kApp);
-    for (const auto& [section, value] : {std::pair<std::u16string_view, std::u16string_view>{u"general", u"1"},
-                                         {u"rule", u"2"},
-                                         {u"process", u"3"}}) {
+    using Added = std::pair<std::u16string_view, std::u16string_view>;
+    for (const auto& [section, value] : {Added{u"general", u"1"}, Added{u"rule", u"2"},
+                                         Added{u"process", u"3"}}) {
       std::u16string read;
       ASSERT_TRUE(next->Read(kApp, section, u"added", u"<default>", read));
       EXPECT_EQ(value, read) << std::string(section.begin(), section.end());
