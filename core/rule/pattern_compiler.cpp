@@ -136,7 +136,7 @@ class AlternativeCompiler {
                             (static_cast<int64_t>(ws_.ItemCapacity) + call_.caps.patternStep + 1);
       if (!SpendPatternTables(call_, cells)) return false;
       if (!GrowItemDimension(ws_, call_.caps)) {
-        call_.Fail(MemoryMessage());
+        call_.FailMemory();
         return false;
       }
     }
@@ -290,7 +290,7 @@ void CompilePattern(RuleCall& call, int16_t side, int16_t mask) {
     const int64_t cells = (static_cast<int64_t>(altCount) + 1) * (static_cast<int64_t>(ws.ItemCapacity) + 1);
     if (!SpendPatternTables(call, cells)) return;
     if (!RecreateAlternativeTables(ws, altCount, call.caps.allocationLimit)) {
-      call.Fail(MemoryMessage());
+      call.FailMemory();
       return;
     }
     ws.AltCapacity = altCount;

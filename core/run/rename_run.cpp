@@ -35,10 +35,10 @@ bool Refused(RunEnvironment& env, int index) {
 // its candidate loop, and the per-target procedure.
 class RenameRun {
  public:
-  RenameRun(RunEnvironment& env, bool baseMode)
-      : steps_(env, baseMode),
+  RenameRun(RunEnvironment& env, JournalKind kind, bool baseMode)
+      : steps_(env, kind, baseMode),
         overlapped_(steps_),
-        loop_(steps_, overlapped_, baseMode, /*restore=*/false) {
+        loop_(steps_, &overlapped_, baseMode, /*restore=*/false) {
     // A date the rule reads is read in the target's open folder.
     RuleContext& ctx = env.context;
     ctx.ReadDate = [this, &ctx](bool created, Date& date) {
@@ -54,7 +54,7 @@ class RenameRun {
   // rename thread; a date the listing did not give is then read by the rule
   // engine only while no pending rename touches its entry.
   void Overlap() {
-    overlapped_.TurnOn([this](int32_t i, bool tentative) { FinishRenamed(i, tentative); });
+    overlapped_.TurnOn();
     RuleContext& ctx = steps_.env.context;
     ctx.BeforeDateRead = [this, &ctx] {
       const std::u16string_view path = ctx.CurPath;
@@ -63,21 +63,10 @@ class RenameRun {
   }
 
   void Run() {
-    ForEachTarget(steps_, overlapped_, [this](int32_t p, int32_t i) { return Object(p, i); });
+    ForEachTarget(steps_, &overlapped_, [this](int32_t p, int32_t i) { return Object(p, i); });
   }
 
  private:
-  // The steps after target i took its new name (ObjName, ObjOrigName and
-  // ObjState are set with the rename): its done entry and the counters.
-  void FinishRenamed(int32_t i, bool tentative) {
-    RunEnvironment& env = steps_.env;
-    const ObjectTable& o = env.objects;
-    steps_.log.AddReportEntry(kReportDone, o.ObjFolder[i], o.ObjOrigName[i], o.ObjName[i],
-                              tentative ? u"仮変更" : u"正常変更");
-    ++env.journal.DoneCount;
-    if (tentative) ++env.journal.TentativeCount;
-  }
-
   // The generated name of target i at position p, with the rule context set
   // for it; the rule is evaluated again after a settle it asked for.
   Settled Generate(int32_t p, int32_t i, std::u16string& newName) {
@@ -150,14 +139,10 @@ class RenameRun {
     const CandidateSequence seq(SplitNewName(newName, s.ExtraMixMode), s.ExtraMode, first,
                                 s.FirstNumMode);
     LoopResult r;
-    switch (loop_.ResolveAndRename(p, i, seq, newName, u"変更名", u"変更開始", r)) {
-      case TargetEnd::Restart: return r.settled;
-      case TargetEnd::Failed:
-      case TargetEnd::HandedOver: return {};
-      case TargetEnd::Renamed: break;
+    if (loop_.ResolveAndRename(p, i, seq, newName, u"変更名", u"変更開始", r) ==
+        TargetEnd::Restart) {
+      return r.settled;
     }
-    if (const Settled settled = overlapped_.Settle(); !settled.GoOn()) return settled;
-    FinishRenamed(i, r.tentative);
     return {};
   }
 
@@ -186,9 +171,9 @@ OperationSummary ExecuteRenameRun(RunEnvironment& env, int index) {
     return {};
   }
   const JournalKind kind = index == 1 ? JournalKind::Run : JournalKind::ReRun;
-  return RunOperation(env, kind, [&env] {
+  return RunOperation(env, kind, [&env, kind] {
     const bool baseMode = env.settings.BNameMode && !env.settings.ExtraMixMode;
-    RenameRun run(env, baseMode);
+    RenameRun run(env, kind, baseMode);
     const DateHookRemover hook{env.context};  // goes before the run it calls
     if (!baseMode && env.renameThread) run.Overlap();
     run.Run();

@@ -3,7 +3,9 @@
 // report files. Cost: linear in the text written; one write of the log per
 // rename.
 #include "core/run/run_journal.h"
+
 #include "core/common/decimal_text.h"
+#include "core/common/memory_short.h"
 
 #include <algorithm>
 
@@ -180,11 +182,17 @@ void JournalWriter::FlushLog() {
 }
 
 bool JournalWriter::TakePending(std::string& bytes, TextFile*& file) {
+  return TakePendingUpTo(j_.LogText.size(), bytes, file);
+}
+
+bool JournalWriter::TakePendingUpTo(std::size_t end, std::string& bytes, TextFile*& file) {
   bytes.clear();
-  if (!j_.LogEnabled || j_.LogFlushed >= j_.LogText.size()) return false;
-  EncodeNativeLossyInto(std::u16string_view(j_.LogText).substr(j_.LogFlushed), bytes);
+  end = std::min(end, j_.LogText.size());
+  if (!j_.LogEnabled || j_.LogFlushed >= end) return false;
+  EncodeNativeLossyInto(std::u16string_view(j_.LogText).substr(j_.LogFlushed, end - j_.LogFlushed),
+                        bytes);
   file = j_.LogStream.get();
-  j_.LogFlushed = j_.LogText.size();
+  j_.LogFlushed = end;
   return true;
 }
 
@@ -276,12 +284,16 @@ void JournalWriter::AppendEvacuationLine(std::u16string_view folder, std::u16str
 }
 
 void JournalWriter::LogOutcomeLine(std::u16string_view word) {
+  AppendOutcomeLine(word);
+  j_.RenameDue = 0;
+}
+
+void JournalWriter::AppendOutcomeLine(std::u16string_view word) {
   WholeLine line(j_.LogText, svc_.textLimit);
   *line += u"\t\t";
   AppendLogField(*line, word);
   *line += kCrLf;
   line.Done();
-  j_.RenameDue = 0;
 }
 
 void JournalWriter::LogSkipLine(std::u16string_view word) {
@@ -412,15 +424,25 @@ void JournalWriter::WriteFooter(JournalKind kind) {
   FlushLog();
 }
 
-void JournalWriter::WriteFooterToFile(JournalKind kind) {
+void JournalWriter::WriteToFileAlone(std::u16string_view text) {
   FlushLog();
   if (!j_.LogEnabled) return;
+  EncodeNativeLossyInto(text, bytes_);
+  if ((j_.LogStream ? j_.LogStream->Write(bytes_) : kFsIoError) != kFsOk) WriteFailed();
+}
+
+void JournalWriter::WriteFooterToFile(JournalKind kind) {
   std::u16string footer = FormatDate(svc_.clock.Now());
   footer += EndWord(kind);
   footer += kCrLf;
   footer += kCrLf;
-  EncodeNativeLossyInto(footer, bytes_);
-  if ((j_.LogStream ? j_.LogStream->Write(bytes_) : kFsIoError) != kFsOk) WriteFailed();
+  WriteToFileAlone(footer);
+}
+
+void JournalWriter::LogRenameStopped() {
+  constexpr std::u16string_view kLines = u"\t\t中断\r\n\tスキップ(中断)\r\n";
+  if (!MemoryAllows([&] { WriteLog(kLines); })) WriteToFileAlone(kLines);
+  j_.RenameDue = 0;
 }
 
 void JournalWriter::CloseLog() {

@@ -132,6 +132,9 @@ class JournalWriter {
   // handed over; false (bytes empty) when there is nothing to write.
   // WriteFailed is what a failed write leads to.
   bool TakePending(std::string& bytes, TextFile*& file);
+  // TakePending of the text up to `end` only (a length of the log text);
+  // the rest stays to be written. Counted as handed over only once encoded.
+  bool TakePendingUpTo(std::size_t end, std::string& bytes, TextFile*& file);
   void WriteFailed();
   // The log closed and given up without a question: a write failed while
   // the operation stops anyway.
@@ -157,6 +160,9 @@ class JournalWriter {
   // TAB TAB word: the outcome of a rename, an evacuation or a target line
   // (no rename is due after it).
   void LogOutcomeLine(std::u16string_view word);
+  // The same line, written ahead of the rename it tells of (the rename
+  // stays due).
+  void AppendOutcomeLine(std::u16string_view word);
   // TAB word: a skip line (also a system-error line).
   void LogSkipLine(std::u16string_view word);
 
@@ -189,6 +195,11 @@ class JournalWriter {
   // When the footer does not fit in the log text: what is still to write,
   // then the footer, straight to the file (the log text keeps none).
   void WriteFooterToFile(JournalKind kind);
+  // The lines that end the object of a rename announced and kept from being
+  // made by a stop for want of memory (RenameDue): the outcome line "中断"
+  // and the skip line "スキップ(中断)", in the log text, or straight to the
+  // file (with what is still to write) when the log text has no room.
+  void LogRenameStopped();
   // Closes the log file when it is open; a failure shows its message.
   void CloseLog();
   // The report text of the operation (format of the report window and file),
@@ -205,6 +216,8 @@ class JournalWriter {
  private:
   // The list of an entry kind; nullptr for any other kind.
   std::u16string* ReportList(int16_t kind);
+  // What is still to write, then `text`, to the file alone.
+  void WriteToFileAlone(std::u16string_view text);
   // Hands the pieces of the report text, in order, to append(u16string_view).
   template <typename Append>
   void ReportPieces(JournalKind kind, int32_t objCount, Append&& append) const;
