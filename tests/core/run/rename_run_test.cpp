@@ -469,11 +469,26 @@ TEST_F(RenameRunTest, ReRunRetriesEvacuatedTargetsFromTheirNameBeforeTheRun) {
   EXPECT_EQ(NameList({u"a.txt", u"b.txt", u"a.txt", u"b.txt"}), generated);
 }
 
-TEST_F(RenameRunTest, FailedEvacuationGivesATentativeName) {
+// An evacuation refused (permission denied, or the temporary name taken by
+// an entry the listing did not show) moves nothing: its outcome line says
+// so, and the target that wanted the name takes the next number, on either
+// thread.
+struct FailedEvacuationCase {
+  const char* label;
+  int error;
+  bool thread;
+};
+
+class FailedEvacuationTest : public RenameRunTest,
+                             public ::testing::WithParamInterface<FailedEvacuationCase> {};
+
+TEST_P(FailedEvacuationTest, GivesATentativeName) {
+  const FailedEvacuationCase& c = GetParam();
+  renameThread = c.thread;
   AddTarget(u"a.txt");
   AddTarget(u"b.txt");
   Rule(u"a.txt", u"b.txt");
-  fs.Fail(FsCall::Rename, W() + u"b.txt", kFsPermissionDenied, 1);
+  fs.Fail(FsCall::Rename, W() + u"b.txt", c.error, 1);
   const OperationSummary s = Run();
   EXPECT_EQ(NameList({u"b-2.txt", u"b.txt"}), Names());
   EXPECT_EQ(std::vector<int>({3, 2}), States());
@@ -486,6 +501,14 @@ TEST_F(RenameRunTest, FailedEvacuationGivesATentativeName) {
             boxes.Last().text);
   EXPECT_EQ(MsgIcon::Information, boxes.Last().icon);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, FailedEvacuationTest,
+    ::testing::Values(FailedEvacuationCase{"PermissionDenied", kFsPermissionDenied, true},
+                      FailedEvacuationCase{"PermissionDeniedInTurn", kFsPermissionDenied, false},
+                      FailedEvacuationCase{"TemporaryNameTaken", kFsAlreadyExists, true},
+                      FailedEvacuationCase{"TemporaryNameTakenInTurn", kFsAlreadyExists, false}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(RenameRunTest, RuleAndGeneratedNameErrors) {
   AddTarget(u"a.txt");
