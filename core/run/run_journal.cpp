@@ -69,8 +69,14 @@ void AppendEntryLine(std::u16string& out, std::u16string_view folder, std::u16st
 
 bool IsControl(char16_t c) { return c < 0x20 || c == 0x7F; }
 
-bool HoldsControl(std::u16string_view text) {
-  return std::any_of(text.begin(), text.end(), IsControl);
+// A byte of a name that is not UTF-8 (utf8_codec.h).
+bool IsOddByte(char16_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
+
+// Whether a log field is written quoted: it holds a control character, or a
+// byte that written as it is would leave the log not UTF-8.
+bool NeedsQuoting(std::u16string_view text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char16_t c) { return IsControl(c) || IsOddByte(c); });
 }
 
 void AppendHex(std::u16string& out, unsigned byte) {
@@ -95,7 +101,7 @@ void AppendShellEscaped(std::u16string& out, std::u16string_view field) {
       default:
         if (IsControl(c))
           AppendHex(out, c);
-        else if (c >= 0xDC80 && c <= 0xDCFF)
+        else if (IsOddByte(c))
           AppendHex(out, c - 0xDC00);
         else
           out += c;
@@ -136,7 +142,7 @@ std::u16string_view StateName(uint8_t state) {
 }
 
 void AppendLogField(std::u16string& out, std::u16string_view field) {
-  if (HoldsControl(field)) {
+  if (NeedsQuoting(field)) {
     AppendShellEscaped(out, field);
   } else {
     out += field;
@@ -144,7 +150,7 @@ void AppendLogField(std::u16string& out, std::u16string_view field) {
 }
 
 void AppendLogField(std::u16string& out, std::u16string_view part1, std::u16string_view part2) {
-  if (HoldsControl(part1) || HoldsControl(part2)) {
+  if (NeedsQuoting(part1) || NeedsQuoting(part2)) {
     AppendShellEscaped(out, std::u16string(part1) + std::u16string(part2));
   } else {
     out += part1;

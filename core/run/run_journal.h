@@ -20,10 +20,12 @@
 // would pass the text limit that stands in for it, capacities.h) the text
 // is cut back to where the line began and std::bad_alloc goes on to the
 // edge of the operation (operation_frame.h), so the log text and the report
-// lists always end with whole lines and entries. A field (a path, a name, a status text) that holds a control
-// character (U+0000..U+001F, U+007F) is written in the $'...' quoting of
-// `ls --quoting-style=shell-escape`, so that every log line stays one line;
-// other fields are written as they are.
+// lists always end with whole lines and entries. A field (a path, a name, a
+// status text) that holds a control character (U+0000..U+001F, U+007F) or a
+// byte of a name that is not UTF-8 is written in the $'...' quoting of
+// `ls --quoting-style=shell-escape`, so that every log line stays one line
+// and the log stays UTF-8; other fields are written as they are. The report
+// keeps every name as it is (its bytes on disk).
 //
 // Texts are UTF-16 in memory; the files are UTF-8 (utf8_codec.h). Line
 // breaks in the log and the report are CR LF, as the formats want; message
@@ -85,10 +87,12 @@ struct JournalMark {
 };
 
 // Appends a log field: as it is, or, when it holds a control character
-// (U+0000 to U+001F, U+007F), quoted as a whole in the $'...' form of the
-// shell that `ls` shows such names in, so that every log line stays one line:
-// \n, \r and \t by name, other control characters and the bytes of a name
-// that is not UTF-8 as \xHH, a backslash as \\ and a single quote as \'.
+// (U+0000 to U+001F, U+007F) or a byte of a name that is not UTF-8
+// (U+DC80..U+DCFF), quoted as a whole in the $'...' form of the shell that
+// `ls` shows such names in, so that every log line stays one line of UTF-8
+// and the shell gives the exact bytes back: \n, \r and \t by name, other
+// control characters and the bytes of a name that is not UTF-8 as \xHH, a
+// backslash as \\ and a single quote as \'.
 void AppendLogField(std::u16string& out, std::u16string_view field);
 // The same for a field given in parts (a folder and a name): quoted as a
 // whole when any part holds a control character.

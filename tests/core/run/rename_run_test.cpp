@@ -510,6 +510,29 @@ INSTANTIATE_TEST_SUITE_P(
                       FailedEvacuationCase{"TemporaryNameTakenInTurn", kFsAlreadyExists, false}),
     [](const auto& info) { return std::string(info.param.label); });
 
+// A name that is not UTF-8 (its byte FF) is written in the log in the
+// shell's $'...' form, so that the log stays UTF-8 and the shell gives the
+// bytes back; the report keeps the name's bytes as they are.
+TEST_F(RenameRunTest, ANameThatIsNotUtf8IsQuotedInTheLogAndKeptInTheReport) {
+  AddTarget(u"b\xDCFF" u"c.txt");
+  AddTarget(u"e.txt");
+  Rule(u"b\xDCFF" u"c.txt", u"d.txt");
+  Rule(u"e.txt", u"f\xDCFE.txt");
+  ASSERT_EQ(2, Run().done);
+  EXPECT_EQ(NameList({u"d.txt", u"f\xDCFE.txt"}), Names());
+  const std::string bytes = dir.ReadFile(u"p/dovetam_rename.log");
+  const std::u16string log = DecodeNative(bytes);
+  EXPECT_EQ(std::u16string::npos, log.find_first_of(u"\xDCFE\xDCFF")) << "the log is not UTF-8";
+  EXPECT_EQ(U8(Log(u"$'" + W() + u"b\\xFFc.txt' :\r\n" + Change(u"d.txt") + Obj(u"e.txt") +
+                   u"\t-> $'f\\xFE.txt' 変更開始\r\n\t\t正常終了\r\n")),
+            U8(log));
+  const std::u16string report = ReportFile();
+  EXPECT_NE(std::u16string::npos,
+            report.find(ReportEntryLine(W() + u"b\xDCFF" u"c.txt", u"d.txt", u"正常変更")));
+  EXPECT_NE(std::u16string::npos,
+            report.find(ReportEntryLine(W() + u"e.txt", u"f\xDCFE.txt", u"正常変更")));
+}
+
 TEST_F(RenameRunTest, RuleAndGeneratedNameErrors) {
   AddTarget(u"a.txt");
   AddTarget(u"b.txt");
