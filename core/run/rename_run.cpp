@@ -39,11 +39,15 @@ class RenameRun {
       : steps_(env, kind, baseMode),
         overlapped_(steps_),
         loop_(steps_, &overlapped_, baseMode, /*restore=*/false) {
-    // A date the rule reads is read in the target's open folder.
+    // A date the rule reads is read in the target's open folder, and only
+    // while no rename pending on the rename thread touches its entry: else
+    // it is not read now (the rule fails as when a date cannot be read), a
+    // settle is due, and the name is generated again after it (Generate).
     RuleContext& ctx = env.context;
     ctx.ReadDate = [this, &ctx](bool created, Date& date) {
       const std::u16string_view path = ctx.CurPath;
       const std::size_t slash = path.rfind(u'/') + 1;
+      if (!overlapped_.MayReadDate(UpperText(path.substr(slash)))) return int{kFsIoError};
       return steps_.index.ReadDate(std::u16string(path.substr(0, slash)),
                                    std::u16string(path.substr(slash)), ctx.CurIsFolder, created,
                                    date);
@@ -51,16 +55,8 @@ class RenameRun {
   }
 
   // With a file system that takes calls from two threads, renames go to the
-  // rename thread; a date the listing did not give is then read by the rule
-  // engine only while no pending rename touches its entry.
-  void Overlap() {
-    overlapped_.TurnOn();
-    RuleContext& ctx = steps_.env.context;
-    ctx.BeforeDateRead = [this, &ctx] {
-      const std::u16string_view path = ctx.CurPath;
-      return overlapped_.MayReadDate(UpperText(path.substr(path.rfind(u'/') + 1)));
-    };
-  }
+  // rename thread.
+  void Overlap() { overlapped_.TurnOn(); }
 
   void Run() {
     ForEachTarget(steps_, &overlapped_, [this](int32_t p, int32_t i) { return Object(p, i); });
@@ -151,13 +147,10 @@ class RenameRun {
   CandidateLoop loop_;
 };
 
-// The rule engine's date hooks, taken off when the run ends.
+// The rule engine's date hook, taken off when the run ends.
 struct DateHookRemover {
   RuleContext& ctx;
-  ~DateHookRemover() {
-    ctx.BeforeDateRead = nullptr;
-    ctx.ReadDate = nullptr;
-  }
+  ~DateHookRemover() { ctx.ReadDate = nullptr; }
 };
 
 }  // namespace
