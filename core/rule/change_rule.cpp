@@ -8,12 +8,14 @@
 // or NUL, "." or "..", a lone surrogate that stands for no byte on disk
 // (only U+DC80..U+DCFF, the bytes of names that are not UTF-8, round-trip),
 // or one longer on disk than a name may be (name_length.h).
-// Running out of memory anywhere in the engine becomes the rule error
-// "memory short" instead of ending the program.
+// Running out of memory anywhere in the engine is caught here, at its door,
+// and becomes the rule error "memory short" or, in a run, goes on to stop it.
 #include "core/rule/change_rule.h"
 
 #include <new>
+#include <stdexcept>
 
+#include "core/common/memory_short.h"
 #include "core/rule/rule_call.h"
 #include "core/rule/rule_interpreter.h"
 #include "core/rule/rule_messages.h"
@@ -126,16 +128,20 @@ RuleEngine::~RuleEngine() = default;
 
 void RuleEngine::ResetTables() { ResetWorkspace(*ws_, caps_); }
 
-std::u16string RuleEngine::GenerateNewName(const std::u16string& name) {
+std::u16string RuleEngine::GenerateNewName(const std::u16string& name, MemoryShortStops stops) {
   RuleCall call{settings_, context, *ws_, fs_, caps_};
   context.RuleErrorKind = 0;
-  try {
-    return Generate(call, rule, name);
-  } catch (const std::bad_alloc&) {
-    call.Fail(MemoryMessage());
-  } catch (const std::length_error&) {
-    call.Fail(MemoryMessage());
-  }
+  std::u16string result;
+  const bool enough = MemoryAllows([&] {
+    try {
+      result = Generate(call, rule, name);
+    } catch (const std::length_error&) {
+      throw std::bad_alloc();  // a text past what a string can hold
+    }
+  });
+  if (enough && !call.memoryShort) return result;
+  if (stops == MemoryShortStops::Operation) throw std::bad_alloc();
+  call.FailMemory();
   return std::u16string();
 }
 

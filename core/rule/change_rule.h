@@ -7,6 +7,12 @@
 // context.RuleErrorKind 0; on failure "" with RuleErrorKind 1 (an error in the
 // rule) or 2 (an unusable generated name) and the message in RuleErrorText.
 // It changes nothing on disk.
+//
+// Memory running out in it (an allocation, or a table of the workspace that
+// cannot grow) is the rule error "メモリ不足のため、処理を実行できませんでした。"
+// for the preview. In a run (MemoryShortStops::Operation) it is what it is
+// anywhere else in the run: std::bad_alloc goes on to the run's edge, which
+// stops the run (core/run/operation_frame.h).
 #pragma once
 
 #include <memory>
@@ -37,7 +43,10 @@ class RuleEngine {
 
   // Re-creates the engine's tables at their initial capacities.
   void ResetTables();
-  std::u16string GenerateNewName(const std::u16string& name);
+  // What memory running out in a call becomes (see above).
+  enum class MemoryShortStops { Rule, Operation };
+  std::u16string GenerateNewName(const std::u16string& name,
+                                 MemoryShortStops stops = MemoryShortStops::Rule);
 
   RuleWorkspace& workspace() { return *ws_; }
   const Settings& settings() const { return settings_; }

@@ -34,7 +34,7 @@ bool StoreSelection(RuleCall& call, std::u16string_view symbol) {
   const int64_t needed = static_cast<int64_t>(ws.ClipCount) + ws.SelCount;
   if (characters > kMaxOperandLength || needed > INT32_MAX ||
       !GrowClipListTo(ws, static_cast<int32_t>(needed), call.caps)) {
-    call.Fail(MemoryMessage());
+    call.FailMemory();
     return false;
   }
   const bool reverse = Has(symbol, u'r');
@@ -113,12 +113,12 @@ bool PasteAll(RuleCall& call, std::u16string_view symbol) {
     for (int32_t k = 1; k <= ws.ClipCount; ++k) {
       joined += ws.ClipItems[static_cast<std::size_t>(k)];
       if (static_cast<int64_t>(joined.size()) > kMaxOperandLength) {
-        call.Fail(MemoryMessage());
+        call.FailMemory();
         return false;
       }
     }
     if (static_cast<int64_t>(joined.size()) * ws.SelCount > kMaxOperandLength) {
-      call.Fail(MemoryMessage());
+      call.FailMemory();
       return false;
     }
     std::vector<RangePiece> pieces(static_cast<std::size_t>(ws.SelCount));

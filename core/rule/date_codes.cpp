@@ -24,14 +24,11 @@ void AppendFourDigits(std::u16string& s, int v) {
 bool GetObjectDateCode(RuleCall& call, int kind, int code, DateCodeValue& value) {
   Date& stored = kind == kDateCreated ? call.context.CurCreated : call.context.CurModified;
   if (stored == 0) {
-    // A caller that cannot have the date read now says so: the rule then
-    // fails as when the date cannot be read.
-    const bool mayRead = !call.context.BeforeDateRead || call.context.BeforeDateRead();
     Date read = 0;
-    int err = kFsIoError;
-    if (mayRead && call.context.ReadDate) {
+    int err;
+    if (call.context.ReadDate) {
       err = call.context.ReadDate(kind == kDateCreated, read);
-    } else if (mayRead) {
+    } else {
       err = kind == kDateCreated
                 ? call.fs.GetDateCreated(call.context.CurPath, call.context.CurIsFolder, read)
                 : call.fs.GetDateLastModified(call.context.CurPath, call.context.CurIsFolder, read);

@@ -48,7 +48,7 @@ std::u16string ApplyForbiddenChars(RuleCall& call, std::u16string t) {
       const std::size_t count = static_cast<std::size_t>(std::count(t.begin(), t.end(), ch));
       if (count == 0) continue;
       if (t.size() - count + count * place.size() > kMaxForbiddenPhaseText) {
-        call.Fail(MemoryMessage());
+        call.FailMemory();
         return std::u16string();
       }
       ReplaceAll(t, ch, place);

@@ -53,7 +53,7 @@ bool RebuildOperand(RuleCall& call, const std::vector<RangePiece>& pieces, bool 
   }
   if (keepGaps) length += static_cast<int64_t>(old.size()) + 1 - from;
   if (length > kMaxOperandLength) {
-    call.Fail(MemoryMessage());
+    call.FailMemory();
     return false;
   }
   std::u16string built;

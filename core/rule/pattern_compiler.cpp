@@ -24,35 +24,21 @@ bool IsClassLetter(char16_t c) {
   return kLetters.find(c) != std::u16string_view::npos;
 }
 
-template <class T>
-bool Recreate(std::vector<T>& table, std::size_t elements, std::size_t limit) {
-  if (elements > limit) return false;
-  try {
-    std::vector<T> fresh(elements);
-    table.swap(fresh);
-  } catch (const std::bad_alloc&) {
-    return false;
-  } catch (const std::length_error&) {
-    return false;
-  }
-  return true;
-}
-
 // The ten per-alternative tables with rows 0..altCount; every one attempted.
 bool RecreateAlternativeTables(RuleWorkspace& ws, int32_t altCount, std::size_t limit) {
   const std::size_t alts = static_cast<std::size_t>(altCount) + 1;
   const std::size_t cells = alts * (static_cast<std::size_t>(ws.ItemCapacity) + 1);
   bool ok = true;
-  ok = Recreate(ws.PatItemText, cells, limit) && ok;
-  ok = Recreate(ws.PatItemKind, cells, limit) && ok;
-  ok = Recreate(ws.PatItemCount, alts, limit) && ok;
-  ok = Recreate(ws.PatFixedLength, alts, limit) && ok;
-  ok = Recreate(ws.PatClipFlags, alts, limit) && ok;
-  ok = Recreate(ws.PatClipUpCount, alts, limit) && ok;
-  ok = Recreate(ws.PatClipDownCount, alts, limit) && ok;
-  ok = Recreate(ws.AltPos, alts, limit) && ok;
-  ok = Recreate(ws.AltState, alts, limit) && ok;
-  ok = Recreate(ws.AltMatch, alts * 3, limit) && ok;
+  ok = TryRecreate(ws.PatItemText, cells, limit) && ok;
+  ok = TryRecreate(ws.PatItemKind, cells, limit) && ok;
+  ok = TryRecreate(ws.PatItemCount, alts, limit) && ok;
+  ok = TryRecreate(ws.PatFixedLength, alts, limit) && ok;
+  ok = TryRecreate(ws.PatClipFlags, alts, limit) && ok;
+  ok = TryRecreate(ws.PatClipUpCount, alts, limit) && ok;
+  ok = TryRecreate(ws.PatClipDownCount, alts, limit) && ok;
+  ok = TryRecreate(ws.AltPos, alts, limit) && ok;
+  ok = TryRecreate(ws.AltState, alts, limit) && ok;
+  ok = TryRecreate(ws.AltMatch, alts * 3, limit) && ok;
   return ok;
 }
 
@@ -65,8 +51,8 @@ bool GrowItemDimension(RuleWorkspace& ws, const Capacities& caps) {
   const std::size_t newRow = static_cast<std::size_t>(grown) + 1;
   std::vector<std::u16string> text;
   std::vector<int32_t> kind;
-  if (!Recreate(text, alts * newRow, caps.allocationLimit)) return false;
-  if (!Recreate(kind, alts * newRow, caps.allocationLimit)) return false;
+  if (!TryRecreate(text, alts * newRow, caps.allocationLimit)) return false;
+  if (!TryRecreate(kind, alts * newRow, caps.allocationLimit)) return false;
   for (std::size_t a = 0; a < alts; ++a) {
     for (std::size_t i = 0; i < oldRow; ++i) {
       text[a * newRow + i] = std::move(ws.PatItemText[a * oldRow + i]);
@@ -136,7 +122,7 @@ class AlternativeCompiler {
                             (static_cast<int64_t>(ws_.ItemCapacity) + call_.caps.patternStep + 1);
       if (!SpendPatternTables(call_, cells)) return false;
       if (!GrowItemDimension(ws_, call_.caps)) {
-        call_.Fail(MemoryMessage());
+        call_.FailMemory();
         return false;
       }
     }
@@ -290,7 +276,7 @@ void CompilePattern(RuleCall& call, int16_t side, int16_t mask) {
     const int64_t cells = (static_cast<int64_t>(altCount) + 1) * (static_cast<int64_t>(ws.ItemCapacity) + 1);
     if (!SpendPatternTables(call, cells)) return;
     if (!RecreateAlternativeTables(ws, altCount, call.caps.allocationLimit)) {
-      call.Fail(MemoryMessage());
+      call.FailMemory();
       return;
     }
     ws.AltCapacity = altCount;

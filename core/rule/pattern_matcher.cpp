@@ -132,7 +132,7 @@ class Matcher {
     const std::size_t elements = static_cast<std::size_t>(grown) + 1;
     if (grown > INT32_MAX || !TryResize(ws_.StackItem, elements, call_.caps.allocationLimit) ||
         !TryResize(ws_.StackPos, elements, call_.caps.allocationLimit)) {
-      call_.Fail(MemoryMessage());
+      call_.FailMemory();
       return false;
     }
     ws_.StackCapacity = static_cast<int32_t>(grown);

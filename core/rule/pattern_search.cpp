@@ -192,7 +192,7 @@ class PatternSearch {
     const int64_t slot = static_cast<int64_t>(base_) + found;
     while (2 * slot > ws_.SelCapacity) {
       if (!GrowSelectionByStep(ws_, call_.caps)) {
-        call_.Fail(MemoryMessage());
+        call_.FailMemory();
         return false;
       }
     }

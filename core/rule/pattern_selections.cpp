@@ -106,7 +106,7 @@ bool AppendNew(RuleCall& call, const Range& r) {
   const int32_t next = ws.NewCount + 1;
   if (static_cast<int64_t>(ws.SelCapacity) < 2 * static_cast<int64_t>(next)) {
     if (!GrowSelectionByStep(ws, call.caps)) {
-      call.Fail(MemoryMessage());
+      call.FailMemory();
       return false;
     }
   }
@@ -260,7 +260,7 @@ bool RunExtensionSelection(RuleCall& call, std::u16string_view a, std::u16string
   const std::u16string_view operand = ws.PendingOperand;
   const int32_t n = ws.SelCount;
   if (!GrowSelectionTo(ws, 2 * n + 1, call.caps)) {
-    call.Fail(MemoryMessage());
+    call.FailMemory();
     return false;
   }
   ws.SelRanges[0] = 1;

@@ -39,7 +39,7 @@ bool ExpandPerRange(RuleCall& call, std::u16string_view argument, bool reverse,
     }
     total += static_cast<int64_t>(current.size());
     if (total > kMaxOperandLength) {
-      call.Fail(MemoryMessage());
+      call.FailMemory();
       return false;
     }
     texts[static_cast<std::size_t>(i)] = current;

@@ -19,15 +19,12 @@ struct RuleContext {
   Date CurCreated = 0;
   std::u16string CurPath;
   bool CurIsFolder = false;
-  // Asked, when set, just before the engine reads a date through CurPath:
-  // false tells it not to read now. The engine then reads nothing and ends
-  // the rule as if the date could not be read; the caller, who said no,
-  // drops that result and evaluates the name again when it may.
-  std::function<bool()> BeforeDateRead;
   // When set, the engine reads a date through it (the last-modified date,
   // or the creation date when `created`) instead of through the file system
   // at CurPath: the rename run reads it in the object's open folder. Returns
-  // the error number.
+  // the error number; an error ends the rule as a date that cannot be read
+  // (a caller that cannot have the date read now says so with one, drops
+  // that result and evaluates the name again when it may).
   std::function<int(bool created, Date& date)> ReadDate;
   int16_t RuleErrorKind = 0;  // 0 none, 1 rule error, 2 generated-name error
   std::u16string RuleErrorText;

@@ -38,7 +38,7 @@ void StartOperand(RuleWorkspace& ws, std::u16string_view text) {
 // bound a rule that repeats one would build a text many times that size.
 bool WithinOutputLimit(RuleCall& call, const std::u16string& out) {
   if (out.size() <= kMaxExpandedText) return true;
-  call.Fail(MemoryMessage());
+  call.FailMemory();
   return false;
 }
 

@@ -1,5 +1,6 @@
 // The error texts of the rule engine (see rule_messages.h).
 #include "core/rule/rule_messages.h"
+#include "core/common/memory_short.h"
 
 namespace dovetam {
 namespace {
@@ -25,7 +26,7 @@ std::u16string PairMessage(Sym open, Sym close) {
   return Quoted(Cat({open, kTilde, close})) + u"の対応が取れていません。";
 }
 
-std::u16string MemoryMessage() { return u"メモリ不足のため、処理を実行できませんでした。"; }
+std::u16string MemoryMessage() { return std::u16string(MemoryShortText(MemoryShort::NotDone)); }
 
 std::u16string EscapeEndMessage(Sym cap) { return Quoted(cap) + u"の後に文字が指定されていません。"; }
 

@@ -14,7 +14,7 @@ bool CopyIntoSelection(RuleCall& call, const std::vector<int32_t>& from, int32_t
   RuleWorkspace& ws = call.ws;
   const int64_t need = 2 * static_cast<int64_t>(count);
   if (need > INT32_MAX || !GrowSelectionTo(ws, static_cast<int32_t>(need), call.caps)) {
-    call.Fail(MemoryMessage());
+    call.FailMemory();
     return false;
   }
   std::copy_n(from.begin() + 1, need, ws.SelRanges.begin() + 1);
@@ -26,7 +26,7 @@ bool SaveSelection(RuleCall& call, std::vector<int32_t>& to, int32_t& capacity, 
   RuleWorkspace& ws = call.ws;
   const int32_t need = 2 * ws.SelCount;
   if (!GrowRangeListTo(to, capacity, need, call.caps)) {
-    call.Fail(MemoryMessage());
+    call.FailMemory();
     return false;
   }
   std::copy_n(ws.SelRanges.begin() + 1, need, to.begin() + 1);

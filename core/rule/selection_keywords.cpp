@@ -68,7 +68,7 @@ bool Invert(RuleCall& call, int modifier) {
   }
   if (left) {
     if (!GrowSelectionTo(ws, 2 * n + 2, call.caps)) {
-      call.Fail(MemoryMessage());
+      call.FailMemory();
       return false;
     }
     for (int32_t e = 2 * n; e >= 1; --e) ws.SelRanges[e + 1] = ws.SelRanges[e];

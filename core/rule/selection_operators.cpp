@@ -74,7 +74,7 @@ class OperatorRun {
   }
 
   bool MemoryShort() {
-    call_.Fail(MemoryMessage());
+    call_.FailMemory();
     return false;
   }
 

@@ -95,7 +95,7 @@ bool AppendFitted(RuleCall& call, ExpansionPass& pass, const CodeFields& code, s
     return true;
   }
   if (code.width > kMaxCodeWidth) {
-    call.Fail(MemoryMessage());
+    call.FailMemory();
     return false;
   }
   const char16_t pad = kind != kTextKind && code.zero ? u'0' : u' ';

@@ -17,7 +17,7 @@ std::u16string_view Piece(std::u16string_view text, int32_t from, int32_t to) {
 // False, after the "memory short" error, once a built text is too long.
 bool WithinLimit(RuleCall& call, const std::u16string& built) {
   if (built.size() <= kMaxExpandedText) return true;
-  call.Fail(MemoryMessage());
+  call.FailMemory();
   return false;
 }
 

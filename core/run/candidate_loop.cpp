@@ -8,7 +8,7 @@
 
 namespace dovetam {
 
-CandidateLoop::CandidateLoop(TargetSteps& steps, OverlappedRenames& overlapped, bool baseMode,
+CandidateLoop::CandidateLoop(TargetSteps& steps, OverlappedRenames* overlapped, bool baseMode,
                              bool restore)
     : steps_(steps), overlapped_(overlapped), baseMode_(baseMode), restore_(restore) {}
 
@@ -27,12 +27,11 @@ TargetEnd CandidateLoop::ResolveAndRename(int32_t p, int32_t i, const CandidateS
   r = Resolve(p, i, seq, wanted);
   switch (r.end) {
     case LoopEnd::Restart: return TargetEnd::Restart;
-    case LoopEnd::SystemError: {
-      const std::u16string word(nameWord);
-      steps_.SystemError(i, r.outOfRange ? u"システムエラー(" + word + u"の添字が範囲を超えました。)"
-                                         : u"システムエラー(" + word + u"を取得できませんでした。)");
+    case LoopEnd::SystemError:
+      steps_.SystemError(i, r.outOfRange ? u"システムエラー(" + std::u16string(nameWord) +
+                                               u"の添字が範囲を超えました。)"
+                                         : LookupErrorStatus(nameWord, r.error));
       return TargetEnd::Failed;
-    }
     case LoopEnd::Aborted:
       steps_.SkipAborted(i);
       return TargetEnd::Failed;
@@ -45,20 +44,23 @@ TargetEnd CandidateLoop::ResolveAndRename(int32_t p, int32_t i, const CandidateS
     steps_.log.LogOutcomeLine(u"スキップ(同名)");
     // Set once every rename before it is settled: a restart before it would
     // find the target as it was.
-    r.settled = overlapped_.Settle();
+    r.settled = Settle();
     if (!r.settled.GoOn()) return TargetEnd::Restart;
+    steps_.DoneEntry(same, r.tentative);
     steps_.Keep(same);
     return TargetEnd::Renamed;
   }
-  bool handed = false;
-  r.settled = overlapped_.HandOverRename(p, i, candidate, startWord, r.tentative, handed);
-  if (!r.settled.GoOn()) return TargetEnd::Restart;
-  if (handed) return TargetEnd::HandedOver;
-  r.settled = overlapped_.Settle();
+  if (overlapped_) {
+    bool handed = false;
+    r.settled = overlapped_->HandOverRename(p, i, candidate, startWord, r.tentative, handed);
+    if (!r.settled.GoOn()) return TargetEnd::Restart;
+    if (handed) return TargetEnd::Renamed;
+  }
+  r.settled = Settle();
   if (!r.settled.GoOn()) return TargetEnd::Restart;
   TargetChange change = FinalChange(i, candidate, r.tentative);
   steps_.log.LogChangeLine(candidate, startWord, i);
-  return steps_.RenameAnnounced(change) ? TargetEnd::Renamed : TargetEnd::Failed;
+  return steps_.RenameAnnounced(change, r.tentative) ? TargetEnd::Renamed : TargetEnd::Failed;
 }
 
 std::u16string CandidateLoop::MakeTemporaryName(const std::u16string& folder,
@@ -80,7 +82,7 @@ CandidateLoop::EvacEnd CandidateLoop::Evacuate(int32_t k, int32_t p, bool ahead,
   const std::u16string folder = o.ObjFolder[k];
   const std::u16string name = o.ObjName[k];
   if (o.ObjIsFolder[k] || !steps_.index.Listed(folder)) {
-    settled = overlapped_.Settle();  // the folder is read first
+    settled = Settle();  // the folder is read first
     if (!settled.GoOn()) return EvacEnd::Restart;
   }
   const std::u16string evac = o.ObjState[k] != kObjUnchanged
@@ -96,11 +98,12 @@ CandidateLoop::EvacEnd CandidateLoop::Evacuate(int32_t k, int32_t p, bool ahead,
     return EvacEnd::Aborted;
   }
   if (err != kFsOk) {
-    steps_.log.LogOutcomeLine(u"エラー");
+    // "エラー", or what ran short.
+    steps_.log.LogOutcomeLine(err == kFsTooManyFiles ? RenameErrorStatus(err) : u"エラー");
     return steps_.env.journal.AbortRequested ? EvacEnd::Aborted : EvacEnd::Failed;
   }
-  // Target k bears its evacuation name and state 4 already (set with the rename).
-  steps_.log.LogOutcomeLine(u"正常終了");
+  // Target k bears its evacuation name and state 4 already, and its outcome
+  // line is written (set with the rename).
   return steps_.env.journal.AbortRequested ? EvacEnd::Aborted : EvacEnd::Done;
 }
 
@@ -110,16 +113,11 @@ Settled CandidateLoop::EvacuationRename(int32_t k, int32_t p, const std::u16stri
                                         bool& aborted) {
   err = kFsOk;
   aborted = false;
-  if (const auto failed = overlapped_.TakeFailedEvacuation(p, k, name, evac)) {
+  const auto failed =
+      overlapped_ ? overlapped_->TakeFailedEvacuation(p, k, name, evac) : std::nullopt;
+  if (failed) {
     // Done again after the rename thread failed it: the line that announces
     // it is in the log text; what became of its write and rename is known.
-    if (failed->writeError == kFsOk && failed->renameError == kFsTooManyFiles) {
-      // Short of descriptors, the thread renamed nothing: made here, where
-      // the index can make room.
-      TargetChange change = ChangeOf(steps_.env.objects, k, evac, kObjEvacuated);
-      err = steps_.RenameOnDisk(change);
-      return {};
-    }
     if (failed->writeError == kFsOk) {
       steps_.index.RenameDone(failed->plan, failed->renameError);
       err = failed->renameError;
@@ -128,14 +126,14 @@ Settled CandidateLoop::EvacuationRename(int32_t k, int32_t p, const std::u16stri
     steps_.log.WriteFailed();
   } else {
     bool handed = false;
-    if (ahead) {
-      const Settled s = overlapped_.HandOverEvacuation(k, p, folder, name, evac, wanted, handed);
+    if (ahead && overlapped_) {
+      const Settled s = overlapped_->HandOverEvacuation(k, p, folder, name, evac, wanted, handed);
       if (!s.GoOn()) return s;
     }
     // Taken to succeed: the caller goes on with the evacuated target under
     // its new name.
     if (handed) return {};
-    if (const Settled s = overlapped_.Settle(); !s.GoOn()) return s;
+    if (const Settled s = Settle(); !s.GoOn()) return s;
     steps_.log.LogEvacuationLine(folder, name, evac, steps_.env.objects.OrderIndex[p]);
   }
   if (steps_.env.journal.AbortRequested) {
@@ -143,7 +141,7 @@ Settled CandidateLoop::EvacuationRename(int32_t k, int32_t p, const std::u16stri
     return {};
   }
   TargetChange change = ChangeOf(steps_.env.objects, k, evac, kObjEvacuated);
-  err = steps_.RenameOnDisk(change);
+  err = steps_.RenameOnDisk(change, /*final=*/false, /*tentative=*/false);
   return {};
 }
 
@@ -204,23 +202,25 @@ LoopResult CandidateLoop::Resolve(int32_t p, int32_t i, const CandidateSequence&
       blockedForGood = true;  // an earlier target keeps this name
     } else if (!baseMode_) {
       if (!index.Listed(folder)) {
-        r.settled = overlapped_.Settle();  // the folder is read first
+        r.settled = Settle();  // the folder is read first
         if (!r.settled.GoOn()) {
           r.end = LoopEnd::Restart;
           return r;
         }
       }
       bool exists = false;
-      if (index.Exists(folder, candidate, exists) != kFsOk) {
+      if (const int err = index.Exists(folder, candidate, exists); err != kFsOk) {
         r.end = LoopEnd::SystemError;
+        r.error = err;
         return r;
       }
       if (!exists) break;
       blockedForGood = true;  // an entry on disk that no target bears
     } else {
       bool collides = false;
-      if (index.BaseCollides(folder, upperBase, p, collides) != kFsOk) {
+      if (const int err = index.BaseCollides(folder, upperBase, p, collides); err != kFsOk) {
         r.end = LoopEnd::SystemError;
+        r.error = err;
         return r;
       }
       if (!collides) break;

@@ -38,22 +38,25 @@ struct LoopResult {
   std::u16string candidate;  // the accepted candidate
   bool tentative = false;    // an evacuation failed on the way
   bool outOfRange = false;   // system error: the numbers ran out (else: lookup failed)
+  int error = 0;             // system error of a lookup: its error number
   Settled settled;           // Restart: where the run starts again
 };
 
 // How the target's candidate loop and rename ended.
 enum class TargetEnd {
-  Failed,      // an error or a skip, logged and entered
-  Renamed,     // it bears the candidate on disk (ObjName unchanged yet)
-  HandedOver,  // its rename went to the rename thread, finished as done
-  Restart,     // a settle found a failure: the run starts again
+  Failed,   // an error or a skip, logged and entered
+  Renamed,  // it bears the candidate, on disk and in the table, and its
+            // record is written (its rename may be on the rename thread)
+  Restart,  // a settle found a failure: the run starts again
 };
 
 class CandidateLoop {
  public:
   // `restore`: the final name of a target makes it unchanged again (its name
   // before the run) or tentatively restored, instead of changed.
-  CandidateLoop(TargetSteps& steps, OverlappedRenames& overlapped, bool baseMode, bool restore);
+  // `overlapped`: the rename thread's part, nullptr when renames are made
+  // here only.
+  CandidateLoop(TargetSteps& steps, OverlappedRenames* overlapped, bool baseMode, bool restore);
 
   // The candidate loop for target i at position p, for the generated name
   // `wanted` (what a target done again after a restart starts from).
@@ -64,7 +67,8 @@ class CandidateLoop {
   // wanted name in system errors ("変更名", "復元名"); `startWord` marks the
   // start of the rename in the log ("変更開始", "復元開始"). r holds the
   // accepted candidate (and the restart position). Whatever the end, the
-  // table holds the target's name and state as they are on disk.
+  // table holds the target's name and state as they are on disk, and the
+  // record what was done.
   TargetEnd ResolveAndRename(int32_t p, int32_t i, const CandidateSequence& seq,
                              const std::u16string& wanted, std::u16string_view nameWord,
                              std::u16string_view startWord, LoopResult& r);
@@ -80,18 +84,20 @@ class CandidateLoop {
   // rename may go to the rename thread, taken to succeed.
   EvacEnd Evacuate(int32_t k, int32_t p, bool ahead, const std::u16string& wanted,
                    Settled& settled);
-  // The rename of an evacuation, with its announcing line (on the rename
-  // thread when `ahead` and it can take it). aborted: the log failed and the
-  // user chose to stop before the rename.
+  // The rename of an evacuation, with its announcing line and its record (on
+  // the rename thread when `ahead` and it can take it). aborted: the log
+  // failed and the user chose to stop before the rename.
   Settled EvacuationRename(int32_t k, int32_t p, const std::u16string& folder,
                            const std::u16string& name, const std::u16string& evac,
                            const std::u16string& wanted, bool ahead, int& err, bool& aborted);
 
   // What target i becomes with its final name `candidate`.
   TargetChange FinalChange(int32_t i, const std::u16string& candidate, bool tentative) const;
+  // Waits for the renames pending on the rename thread (overlapped_renames.h).
+  Settled Settle() { return overlapped_ ? overlapped_->Settle() : Settled{}; }
 
   TargetSteps& steps_;
-  OverlappedRenames& overlapped_;
+  OverlappedRenames* overlapped_;
   bool baseMode_;
   bool restore_;
 };

@@ -11,14 +11,6 @@ namespace dovetam {
 
 namespace {
 
-// Open folders held at most, whatever the limit of open files.
-constexpr int kMaxOpenFolders = 256;
-// Files the rest of an operation opens while the index holds its folders:
-// a listing and the letter-case check of a rename on this thread and on the
-// rename thread, a folder opened before the one it replaces is closed, the
-// two of a walk along a long path, and the report once the run is over.
-constexpr int kRoomForTheRest = 8;
-
 std::u16string BaseKey(const std::u16string& upperName) {
   return std::u16string(NameBase(upperName));
 }
@@ -42,13 +34,13 @@ void UpperInto(std::u16string_view text, std::u16string& out) {
 
 }  // namespace
 
-NameIndex::NameIndex(ObjectTable& objects, FileSystem& fs, bool baseMode,
+NameIndex::NameIndex(ObjectTable& objects, FileSystem& fs, OpenFolders& open, bool baseMode,
                      std::size_t allocationLimit)
-    : objects_(objects), fs_(fs), baseMode_(baseMode), allocationLimit_(allocationLimit) {
-  // Half of what is free, so that whatever else the process opens meanwhile
-  // (the window's own files) finds room too.
-  const int64_t spare = (int64_t{fs.FilesFree()} - kRoomForTheRest) / 2;
-  holdAtMost_ = static_cast<int>(std::clamp<int64_t>(spare, 0, kMaxOpenFolders));
+    : objects_(objects),
+      fs_(fs),
+      open_(open),
+      baseMode_(baseMode),
+      allocationLimit_(allocationLimit) {
   const int32_t n = objects.ObjCount;
   AllowGrowth(static_cast<std::size_t>(n) + 1, allocationLimit_);
   positionOf_.assign(static_cast<std::size_t>(n) + 1, 0);
@@ -98,90 +90,46 @@ bool NameIndex::ChosenThere(const FolderState& f, const std::optional<FolderIden
   return true;
 }
 
-NameIndex::DiskFolder& NameIndex::Disk(FolderState& f) {
-  if (f.disk) return *f.disk;
+NameIndex::DiskFolder& NameIndex::NewDisk() {
+  disks_.push_back(std::make_unique<DiskFolder>());
+  DiskFolder& d = *disks_.back();
+  d.onDisk.SetLimit(allocationLimit_);
+  d.open = &open_.NewFolder();
+  return d;
+}
+
+NameIndex::DiskFolder* NameIndex::Disk(FolderState& f, int* err) {
+  if (f.disk) return f.disk;
   std::unique_ptr<FolderHandle> handle;
   std::optional<FolderIdentity> id;
-  if (Open(f.text, handle) == kFsOk) id = handle->Identity();
+  const int opened = open_.Open(f.text, handle);
+  if (opened == kFsOk) {
+    id = handle->Identity();
+  } else if (opened == kFsTooManyFiles && err) {
+    // Not known to be another folder: asked again when next needed.
+    *err = opened;
+    return nullptr;
+  }
   if (!ChosenThere(f, id)) {
     // Another folder than the one chosen (or none): a disk state of its own
     // in which nothing can be read or done.
-    disks_.push_back(std::make_unique<DiskFolder>());
-    disks_.back()->onDisk.SetLimit(allocationLimit_);
-    disks_.back()->refused = true;
-    Attach(f, *disks_.back());
-    return *disks_.back();
+    DiskFolder& refused = NewDisk();
+    refused.refused = true;
+    Attach(f, refused);
+    return &refused;
   }
   DiskFolder* d = nullptr;
   if (id) {
     if (auto it = byIdentity_.find(*id); it != byIdentity_.end()) d = it->second;
   }
   if (!d) {
-    disks_.push_back(std::make_unique<DiskFolder>());
-    d = disks_.back().get();
-    d->onDisk.SetLimit(allocationLimit_);
-    d->identity = id;
+    d = &NewDisk();
+    d->open->identity = id;
     if (id) byIdentity_[*id] = d;
   }
-  if (!d->handle && handle) Hold(*d, handle);
+  if (handle) open_.Keep(*d->open, handle);
   Attach(f, *d);
-  return *d;
-}
-
-void NameIndex::Hold(DiskFolder& d, std::unique_ptr<FolderHandle>& h) {
-  if (holdAtMost_ == 0) return;
-  while (static_cast<int>(held_.size()) >= holdAtMost_) {
-    // The folder used longest ago goes, one the rename thread is done with
-    // before one it may still use.
-    DiskFolder* oldest = nullptr;
-    bool oldestFree = false;
-    for (DiskFolder* other : held_) {
-      const bool free = !other->lent || !borrower_ || borrower_->Returned(other->ticket);
-      if (!oldest || (free && !oldestFree) ||
-          (free == oldestFree && other->lastUse < oldest->lastUse)) {
-        oldest = other;
-        oldestFree = free;
-      }
-    }
-    Release(*oldest);
-  }
-  d.handle = std::move(h);
-  d.lastUse = ++useClock_;
-  held_.push_back(&d);
-}
-
-void NameIndex::Release(DiskFolder& d) {
-  if (!d.handle) return;
-  if (d.lent && borrower_) borrower_->WaitReturned(d.ticket);
-  d.lent = false;
-  d.handle.reset();
-  held_.erase(std::remove(held_.begin(), held_.end(), &d), held_.end());
-}
-
-bool NameIndex::MakeRoom() {
-  if (held_.empty()) return false;
-  holdAtMost_ = std::min(holdAtMost_, static_cast<int>(held_.size())) / 2;
-  while (!held_.empty()) Release(*held_.back());
-  return true;
-}
-
-template <typename Call>
-int NameIndex::WithRoom(Call call) {
-  int err = call();
-  while (err == kFsTooManyFiles && MakeRoom()) err = call();
-  return err;
-}
-
-int NameIndex::Open(const std::u16string& folder, std::unique_ptr<FolderHandle>& handle) {
-  return WithRoom([&] {
-    handle.reset();
-    return fs_.OpenFolder(folder, handle);
-  });
-}
-
-void NameIndex::Lent(const RenamePlan& plan, uint32_t ticket) {
-  plan.disk->lent = true;
-  plan.disk->ticket = ticket;
+  return d;
 }
 
 void NameIndex::Attach(FolderState& f, DiskFolder& d) {
@@ -263,26 +211,9 @@ void NameIndex::RemoveOnDisk(DiskFolder& d, const std::u16string& upperName) {
   }
 }
 
-int NameIndex::Reach(DiskFolder& d, const std::u16string& folder, FolderHandle*& handle,
-                     std::unique_ptr<FolderHandle>& transient) {
-  handle = d.handle.get();
-  if (d.refused) return kFsIoError;
-  if (handle) {
-    d.lastUse = ++useClock_;
-    return kFsOk;
-  }
-  if (!d.identity) return kFsOk;
-  transient.reset();
-  if (const int err = fs_.OpenFolder(folder, transient); err != kFsOk) return err;
-  if (transient->Identity() != *d.identity) return kFsIoError;  // another folder now
-  Hold(d, transient);
-  handle = d.handle ? d.handle.get() : transient.get();
-  return kFsOk;
-}
-
 bool NameIndex::IdentityOf(const std::u16string& folder, FolderIdentity& id) {
   std::unique_ptr<FolderHandle> handle;
-  if (Open(folder, handle) != kFsOk) return false;
+  if (open_.Open(folder, handle) != kFsOk) return false;
   id = handle->Identity();
   return true;
 }
@@ -290,19 +221,21 @@ bool NameIndex::IdentityOf(const std::u16string& folder, FolderIdentity& id) {
 int NameIndex::List(DiskFolder& d, const std::u16string& folder) {
   if (d.listed) return kFsOk;
   std::vector<std::u16string> names;
-  const int err = WithRoom([&] {
-    names.clear();
-    FolderHandle* handle = nullptr;
-    std::unique_ptr<FolderHandle> transient;
-    if (const int e = Reach(d, folder, handle, transient); e != kFsOk) return e;
-    if (handle) return handle->Names(names);
-    std::vector<FsEntry> files, folders;
-    const int e = fs_.ListFolder(folder, files, folders);
-    for (std::vector<FsEntry>* list : {&files, &folders}) {
-      for (FsEntry& entry : *list) names.push_back(std::move(entry.name));
-    }
-    return e;
-  });
+  const int err = Call(
+      d, folder,
+      [&](FolderHandle& handle) {
+        names.clear();
+        return handle.Names(names);
+      },
+      [&] {
+        names.clear();
+        std::vector<FsEntry> files, folders;
+        const int e = fs_.ListFolder(folder, files, folders);
+        for (std::vector<FsEntry>* list : {&files, &folders}) {
+          for (FsEntry& entry : *list) names.push_back(std::move(entry.name));
+        }
+        return e;
+      });
   if (err != kFsOk) return err;
   d.listed = true;
   d.onDisk.Reserve(d.onDisk.size() + names.size());
@@ -338,8 +271,11 @@ int32_t NameIndex::FirstBaseHolder(const std::u16string& folder, const std::u16s
   return 0;
 }
 
-bool NameIndex::InChosenFolder(int32_t target) {
-  return !Disk(Folder(objects_.ObjFolder[target])).refused;
+int NameIndex::InChosenFolder(int32_t target) {
+  int err = kFsOk;
+  const DiskFolder* d = Disk(Folder(objects_.ObjFolder[target]), &err);
+  if (!d) return err;
+  return d->refused ? kFsIoError : kFsOk;
 }
 
 int NameIndex::Exists(const std::u16string& folder, const std::u16string& name, bool& exists) {
@@ -348,19 +284,16 @@ int NameIndex::Exists(const std::u16string& folder, const std::u16string& name, 
   if (d.refused) return kFsIoError;
   if (List(d, folder) != kFsOk) {
     // The folder cannot be listed: ask about this one name.
-    return WithRoom([&] {
-      exists = false;
-      FolderHandle* handle = nullptr;
-      std::unique_ptr<FolderHandle> transient;
-      if (const int e = Reach(d, folder, handle, transient); e != kFsOk) return e;
-      if (handle) return handle->Exists(name, exists);
-      const std::u16string path = folder + name;
-      bool file = false, dir = false;
-      int e = fs_.FileExists(path, file);
-      if (e == kFsOk && !file) e = fs_.FolderExists(path, dir);
-      exists = file || dir;
-      return e;
-    });
+    return Call(
+        d, folder, [&](FolderHandle& handle) { return handle.Exists(name, exists); },
+        [&] {
+          const std::u16string path = folder + name;
+          bool file = false, dir = false;
+          int e = fs_.FileExists(path, file);
+          if (e == kFsOk && !file) e = fs_.FolderExists(path, dir);
+          exists = file || dir;
+          return e;
+        });
   }
   UpperInto(name, upperNew_);
   const int32_t* count = d.onDisk.Find(upperNew_);
@@ -370,16 +303,14 @@ int NameIndex::Exists(const std::u16string& folder, const std::u16string& name, 
 
 int NameIndex::ReadDate(const std::u16string& folder, const std::u16string& name, bool isFolder,
                         bool created, Date& date) {
-  DiskFolder& d = Disk(Folder(folder));
-  return WithRoom([&] {
-    FolderHandle* handle = nullptr;
-    std::unique_ptr<FolderHandle> transient;
-    if (const int e = Reach(d, folder, handle, transient); e != kFsOk) return e;
-    if (handle) return handle->ReadDate(name, isFolder, created, date);
-    const std::u16string path = folder + name;
-    return created ? fs_.GetDateCreated(path, isFolder, date)
-                   : fs_.GetDateLastModified(path, isFolder, date);
-  });
+  return Call(
+      Disk(Folder(folder)), folder,
+      [&](FolderHandle& handle) { return handle.ReadDate(name, isFolder, created, date); },
+      [&] {
+        const std::u16string path = folder + name;
+        return created ? fs_.GetDateCreated(path, isFolder, date)
+                       : fs_.GetDateLastModified(path, isFolder, date);
+      });
 }
 
 int NameIndex::BaseCollides(const std::u16string& folder, const std::u16string& upperBase,
@@ -403,14 +334,11 @@ int NameIndex::CallRename(const std::u16string& folder, const std::u16string& ol
                           const std::u16string& newName, RenamePlan& plan) {
   PlanRename(folder, oldName, newName, plan);
   // A rename that fails for want of descriptors (its letter-case check
-  // reads the folder) has renamed nothing: it is made again.
-  return WithRoom([&] {
-    FolderHandle* handle = nullptr;
-    std::unique_ptr<FolderHandle> transient;
-    if (const int e = Reach(*plan.disk, folder, handle, transient); e != kFsOk) return e;
-    return handle ? handle->Rename(oldName, newName, plan.checkCase)
-                  : fs_.Rename(folder, oldName, newName);
-  });
+  // reads the folder) has renamed nothing: it may be made again.
+  return Call(
+      *plan.disk, folder,
+      [&](FolderHandle& handle) { return handle.Rename(oldName, newName, plan.checkCase); },
+      [&] { return fs_.Rename(folder, oldName, newName); });
 }
 
 void NameIndex::PlanRename(const std::u16string& folder, const std::u16string& oldName,
@@ -421,14 +349,9 @@ void NameIndex::PlanRename(const std::u16string& folder, const std::u16string& o
   plan.disk = &d;
   // A folder whose handle was closed to make room is opened again, so that
   // its renames may go to the rename thread.
-  if (!d.handle && d.identity && d.listed && holdAtMost_ > 0) {
-    WithRoom([&] {
-      FolderHandle* ignored = nullptr;
-      std::unique_ptr<FolderHandle> transient;
-      return Reach(d, folder, ignored, transient);
-    });
-  }
-  plan.handle = d.handle.get();
+  const bool held = !d.refused && d.listed && open_.Hold(*d.open, folder);
+  plan.handle = held ? d.open->handle() : nullptr;
+  plan.folder = held ? d.open : nullptr;
   // With the folder's entries known to hold no other bearer of the new name
   // in any letter case, the rename is one system call; otherwise the file
   // system reads the folder itself. Neither ever replaces an object.
@@ -439,7 +362,7 @@ void NameIndex::PlanRename(const std::u16string& folder, const std::u16string& o
     knownFree = bearers - (plan.upperOld == plan.upperNew ? 1 : 0) == 0;
   }
   plan.checkCase = !knownFree;
-  plan.quiet = d.handle && d.listed && d.spellings.size() == 1 && !baseMode_;
+  plan.quiet = held && knownFree && d.spellings.size() == 1 && !baseMode_;
 }
 
 void NameIndex::RenameDone(const RenamePlan& plan, int err) {
@@ -552,8 +475,8 @@ void NameIndex::MovePrefix(const std::u16string& oldPrefix, const std::u16string
 void NameIndex::MoveOtherSpellings(const std::u16string& parent, const std::u16string& oldName,
                                    const std::u16string& newName) {
   FolderState* p = FindFolder(parent);
-  if (!p || !p->disk || !p->disk->identity) return;
-  const FolderIdentity parentId = *p->disk->identity;
+  if (!p || !p->disk || !p->disk->open->identity) return;
+  const FolderIdentity parentId = *p->disk->open->identity;
   if (!componentsBuilt_) {
     componentsBuilt_ = true;
     for (auto& [text, f] : folders_) IndexComponents(f, true);

@@ -18,25 +18,12 @@
 // made under one spelling is seen under every other. The folder is opened
 // once, when first needed; its entries are listed once and then follow the
 // renames of the operation. Everything done on disk (listing, existence
-// tests, dates, renames) is relative to the open folder: the handle keeps
-// naming the folder when a folder above it is renamed, and the length of
-// the folder's path does not matter. A folder that cannot be opened falls
-// back to its path text, and one that cannot be listed to the existence
-// test of its open folder.
-//
-// Open folders cost descriptors, of which the process has a limit. The index
-// holds open at most half of the files the process may still open when the
-// index is made, less a few for the rest of the operation (listings, the
-// letter-case check of the rename thread, a walk along a long path, the
-// report), and never more than 256; with none to spare it holds none and
-// opens a folder for each call. Past that, the folder used longest ago is
-// closed (once the rename thread is done with it, Borrower) and opened again
-// by its path when needed, and used only while it is still the folder first
-// opened. When an open fails for want of descriptors all the same (something
-// else took them), every folder held is closed, the index holds at most half
-// as many from then on, and the call is made again before it fails. So an
-// operation needs three descriptors beyond those open when it starts: the
-// log, one folder and its listing (or the two of a walk along a long path).
+// tests, dates, renames) goes through the run's open folders
+// (open_folders.h), relative to the open folder: the handle keeps naming the
+// folder when a folder above it is renamed, and the length of the folder's
+// path does not matter. A folder that cannot be opened falls back to its
+// path text, and one that cannot be listed to the existence test of its open
+// folder.
 //
 // Its tables (the positions, the names of a folder, the entries on disk)
 // grow past the allocation limit only as memory does: with std::bad_alloc,
@@ -62,6 +49,7 @@
 #include "core/objects/object_table.h"
 #include "platform/file_system.h"
 #include "core/run/name_table.h"
+#include "core/run/open_folders.h"
 
 namespace dovetam {
 
@@ -69,33 +57,22 @@ class NameIndex {
   struct DiskFolder;
 
  public:
-  // Indexes the targets of `objects` in the order of OrderIndex.
-  NameIndex(ObjectTable& objects, FileSystem& fs, bool baseMode,
+  // Indexes the targets of `objects` in the order of OrderIndex; works on
+  // disk in the folders of `folders`.
+  NameIndex(ObjectTable& objects, FileSystem& fs, OpenFolders& folders, bool baseMode,
             std::size_t allocationLimit = SIZE_MAX);
   ~NameIndex();
   NameIndex(const NameIndex&) = delete;
   NameIndex& operator=(const NameIndex&) = delete;
 
-  // The rename thread, which is lent the open folder of each job it is
-  // given (RenamePlan::quiet): jobs are numbered by tickets counted up.
-  class Borrower {
-   public:
-    virtual ~Borrower() = default;
-    // Whether the job of `ticket` is done with its folder (done, or never
-    // to be started).
-    virtual bool Returned(uint32_t ticket) = 0;
-    virtual void WaitReturned(uint32_t ticket) = 0;
-  };
-  void SetBorrower(Borrower* borrower) { borrower_ = borrower; }
-  // How many folders the index holds open at most.
-  int HoldsAtMost() const { return holdAtMost_; }
-
   // Run position of a target index (0 when it has none).
   int32_t PositionOf(int32_t target) const;
 
   // Whether the folder of `target` is the one its targets were chosen in
-  // (opening it when first asked).
-  bool InChosenFolder(int32_t target);
+  // (opening it when first asked): kFsOk, kFsIoError when it is another
+  // folder now (or none), or the error of a folder that could not be opened
+  // for want of descriptors (asked again for the next target).
+  int InChosenFolder(int32_t target);
 
   // First position other than p of a target in `folder` whose name equals
   // upperName without case; 0 when there is none.
@@ -126,12 +103,15 @@ class NameIndex {
              const std::u16string& newName);
 
   // Rename in two steps, for a caller that makes the call itself
-  // (handle->Rename with checkCase): PlanRename, the call, then RenameDone
-  // with its error number. `quiet` tells that the steps may lie apart: the
-  // folder is open, listed and known by one text only, so the rename touches
-  // nothing of the indexes but the entries of its two names.
+  // (handle->Rename): PlanRename, the call, then RenameDone with its error
+  // number. `quiet` tells that the steps may lie apart and that the call
+  // needs no descriptor of its own: the folder is open, listed and known by
+  // one text only, so the rename touches nothing of the indexes but the
+  // entries of its two names, and the listing shows that no other entry
+  // bears the new name in any letter case, so it is one system call.
   struct RenamePlan {
-    FolderHandle* handle = nullptr;  // set when quiet
+    FolderHandle* handle = nullptr;          // set when quiet
+    OpenFolders::Folder* folder = nullptr;  // the open folder of handle
     bool checkCase = true;
     bool quiet = false;
     std::u16string upperOld, upperNew;
@@ -149,9 +129,6 @@ class NameIndex {
   int CallRename(const std::u16string& folder, const std::u16string& oldName,
                  const std::u16string& newName, RenamePlan& plan);
   void RenameDone(const RenamePlan& plan, int err);
-  // The open folder of a quiet plan goes with the job of `ticket` of the
-  // rename thread (Borrower).
-  void Lent(const RenamePlan& plan, uint32_t ticket);
   // Takes back RenameDone(plan, 0) of a quiet plan.
   void RenameUndone(const RenamePlan& plan);
   // Forgets every numbering hint.
@@ -196,11 +173,9 @@ class NameIndex {
     DiskFolder* disk = nullptr;    // resolved when first needed
   };
   struct DiskFolder {
-    std::optional<FolderIdentity> identity;  // none: known by its text only
-    std::unique_ptr<FolderHandle> handle;    // none: opened when needed, or reached by path
-    uint64_t lastUse = 0;                    // when the handle was last used
-    bool lent = false;                       // the handle went with the job of `ticket`
-    uint32_t ticket = 0;
+    // The folder itself: its identity (none: known by its text only) and
+    // its handle while held.
+    OpenFolders::Folder* open = nullptr;
     NameTable<int32_t> onDisk;               // upper name -> entries
     std::vector<FolderState*> spellings;     // folder texts that reach it
     bool listed = false;
@@ -213,7 +188,19 @@ class NameIndex {
   // the folder of identity `id`.
   bool ChosenThere(const FolderState& f, const std::optional<FolderIdentity>& id) const;
   FolderState* FindFolder(const std::u16string& folder);
-  DiskFolder& Disk(FolderState& f);
+  // The disk state of f, opening its folder when first asked; with `err`,
+  // a folder that cannot be opened for want of descriptors is left
+  // unresolved (nullptr, err set) instead of refused.
+  DiskFolder* Disk(FolderState& f, int* err);
+  DiskFolder& Disk(FolderState& f) { return *Disk(f, nullptr); }
+  DiskFolder& NewDisk();
+  // Work in d through its open folder (open_folders.h): kFsIoError for a
+  // refused folder.
+  template <typename ByHandle, typename ByPath>
+  int Call(DiskFolder& d, const std::u16string& folder, ByHandle&& byHandle, ByPath&& byPath) {
+    if (d.refused) return kFsIoError;
+    return open_.Call(*d.open, folder, byHandle, byPath);
+  }
   void Attach(FolderState& f, DiskFolder& d);
   void Detach(FolderState& f);
   int32_t LastHolder(const FolderState& f, const std::u16string& upperName) const;
@@ -223,25 +210,6 @@ class NameIndex {
   void AddOnDisk(DiskFolder& d, const std::u16string& upperName);
   void RemoveOnDisk(DiskFolder& d, const std::u16string& upperName);
   int List(DiskFolder& d, const std::u16string& folder);
-  // The open folder to work in: d's own handle, or the folder opened again
-  // when it is still d, held (Hold) or else kept in `transient` for the
-  // caller's call (nullptr with no error: reached by its path).
-  int Reach(DiskFolder& d, const std::u16string& folder, FolderHandle*& handle,
-            std::unique_ptr<FolderHandle>& transient);
-  // Keeps h as d's handle when the index holds folders, closing the one
-  // used longest ago when it holds as many as it may; else h goes.
-  void Hold(DiskFolder& d, std::unique_ptr<FolderHandle>& h);
-  // Closes d's handle once the rename thread is done with it.
-  void Release(DiskFolder& d);
-  // After a call failed for want of descriptors: closes every folder held
-  // and holds at most half as many from now on. False when none was held.
-  bool MakeRoom();
-  // call() made again while it fails for want of descriptors and room can
-  // be made.
-  template <typename Call>
-  int WithRoom(Call call);
-  // Opens the folder at a path (WithRoom).
-  int Open(const std::u16string& folder, std::unique_ptr<FolderHandle>& handle);
   // The identity of the folder at a path, when it can be opened.
   bool IdentityOf(const std::u16string& folder, FolderIdentity& id);
   void MovePrefix(const std::u16string& oldPrefix, const std::u16string& newPrefix);
@@ -255,16 +223,13 @@ class NameIndex {
 
   ObjectTable& objects_;
   FileSystem& fs_;
+  OpenFolders& open_;
   bool baseMode_;
   std::size_t allocationLimit_;
   std::vector<int32_t> positionOf_;
   FolderMap folders_;
   std::vector<std::unique_ptr<DiskFolder>> disks_;
   std::map<FolderIdentity, DiskFolder*> byIdentity_;
-  int holdAtMost_ = 0;
-  std::vector<DiskFolder*> held_;  // the disk folders with a handle
-  uint64_t useClock_ = 0;
-  Borrower* borrower_ = nullptr;
   // Folder texts by the names of their path components, built at the first
   // folder rename: the other spellings a renamed folder may be reached by.
   std::unordered_map<std::u16string, std::unordered_set<FolderState*>> components_;

@@ -2,6 +2,7 @@
 #include "core/run/operation_frame.h"
 
 #include "core/common/decimal_text.h"
+#include "core/common/memory_short.h"
 
 namespace dovetam {
 
@@ -10,18 +11,6 @@ namespace {
 JournalWriter Writer(RunEnvironment& env) {
   return JournalWriter(env.journal,
                        JournalServices{env.fs, env.boxes, env.clock, env.caps.textLimit});
-}
-
-// One step of the closing; false when memory ran out in it (the step is
-// left as far as it got).
-template <typename Step>
-bool MemoryAllows(Step&& step) {
-  try {
-    step();
-    return true;
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
 }
 
 // The lines of the result message, with `verb` "変更" or "復元": L1 (the
@@ -42,28 +31,46 @@ void ResultLines(const RunJournal& j, std::u16string_view verb, std::u16string& 
 
 constexpr std::u16string_view kSeeReport = u"詳細は、レポートを参照してください。";
 
-// The result message; the critical icon when any object failed.
-void ShowResult(RunEnvironment& env, std::u16string_view verb) {
+// What ran short in the closing of an operation whose targets were all
+// done: each step's note, in the order of the steps.
+struct ClosingShort {
+  bool report = false;  // the report text did not fit: not shown
+  bool saved = false;   // the report file could not be written for it
+  bool lists = false;   // the rule boxes or the order list could not be taken
+  bool Any() const { return report || saved || lists; }
+};
+
+// The result message; the critical icon when any object failed. A closing
+// that ran short adds what it could not do.
+void ShowResult(RunEnvironment& env, std::u16string_view verb, const ClosingShort& closing) {
   const RunJournal& j = env.journal;
   std::u16string l1, l2;
   ResultLines(j, verb, l1, l2);
-  const std::u16string l3(kSeeReport);
-  if (j.ErrorCount > 0) {
-    env.boxes.Show(l1 + u"\n" + l2 + u"\n\n" + l3, MsgIcon::Critical);
-  } else if (j.TentativeCount > 0) {
-    env.boxes.Show(l1 + u"\n\n" + l3, MsgIcon::Information);
-  } else {
-    env.boxes.Show(l1, MsgIcon::Information);
+  std::u16string text = l1;
+  if (j.ErrorCount > 0) text += u"\n" + l2;
+  if (j.ErrorCount > 0 || j.TentativeCount > 0) text += u"\n\n" + std::u16string(kSeeReport);
+  if (closing.Any()) {
+    text += u"\n";
+    for (const auto& [ran, what] : {std::pair{closing.report, MemoryShort::ReportNotShown},
+                                    std::pair{closing.saved, MemoryShort::ReportNotSaved},
+                                    std::pair{closing.lists, MemoryShort::ListsNotShown}}) {
+      if (ran) text += u"\n" + std::u16string(MemoryShortText(what));
+    }
   }
+  const MsgIcon icon = j.ErrorCount > 0    ? MsgIcon::Critical
+                       : closing.Any()     ? MsgIcon::Exclamation
+                                           : MsgIcon::Information;
+  env.boxes.Show(text, icon);
 }
 
-// In place of the result message after memory ran out: what was done, and
-// where to read more when a report was made.
+// In place of the result message after memory stopped the targets: what was
+// done, and where to read more when a report was made.
 void ShowMemoryStop(RunEnvironment& env, std::u16string_view verb, bool reported) {
   const RunJournal& j = env.journal;
   std::u16string l1, l2;
   ResultLines(j, verb, l1, l2);
-  std::u16string text = u"メモリ不足のため、\n処理を最後まで実行できませんでした。\n\n" + l1;
+  std::u16string text(MemoryShortText(MemoryShort::NotFinished));
+  text += u"\n\n" + l1;
   if (j.ErrorCount > 0) text += u"\n" + l2;
   if (reported) text += u"\n\n" + std::u16string(kSeeReport);
   env.boxes.Show(text, MsgIcon::Critical);
@@ -95,7 +102,7 @@ OperationSummary StoppedBeforeStart(RunEnvironment& env) {
   Writer(env).DropLog();
   env.host.ShowNormalPointer();
   MemoryAllows([&] {
-    env.boxes.Show(u"メモリ不足のため、処理を実行できませんでした。", MsgIcon::Critical);
+    env.boxes.Show(MemoryShortText(MemoryShort::NotDone), MsgIcon::Critical);
   });
   OperationSummary s;
   s.memoryShort = true;
@@ -105,56 +112,55 @@ OperationSummary StoppedBeforeStart(RunEnvironment& env) {
 OperationSummary CloseOperation(RunEnvironment& env, JournalKind kind, bool memoryShort) {
   const int32_t count = env.objects.ObjCount;
   JournalWriter log = Writer(env);
+  // Each step is taken also when one before it ran short.
   if (const int32_t i = env.journal.RenameDue; memoryShort && i != 0) {
     // Stopped between the line that announces a rename and the rename: the
     // object's lines end as when the user chose to stop.
-    MemoryAllows([&] {
-      log.LogOutcomeLine(u"中断");
-      log.LogSkipLine(u"スキップ(中断)");
-      log.AddErrorEntries(env.objects, i, u"", u"中断");
-    });
+    MemoryAllows([&] { log.LogRenameStopped(); });
+    MemoryAllows([&] { log.AddErrorEntries(env.objects, i, u"", u"中断"); });
   }
+  // The footer: in the log text, or straight to the file when it has no
+  // room; the log file holds every line either way.
   const std::size_t logged = env.journal.LogText.size();
   if (!MemoryAllows([&] { log.WriteFooter(kind); })) {
-    memoryShort = true;
     if (env.journal.LogText.size() == logged) {
       MemoryAllows([&] { log.WriteFooterToFile(kind); });
     } else {
       MemoryAllows([&] { log.FlushLog(); });  // the footer is in the log text
     }
   }
-  memoryShort |= !MemoryAllows([&] { log.CloseLog(); });
-  const bool shown =
-      MemoryAllows([&] { env.host.ShowReportText(log.BuildReport(kind, count)); });
-  if (!shown) {
+  MemoryAllows([&] { log.CloseLog(); });
+  ClosingShort closing;
+  closing.report = !MemoryAllows([&] { env.host.ShowReportText(log.BuildReport(kind, count)); });
+  if (closing.report) {
     // No report of an earlier operation may stay in the window.
-    memoryShort = true;
     MemoryAllows([&] { env.host.ShowReportText(u"(レポートはありません。)"); });
   }
   bool saved = false;
-  memoryShort |= !MemoryAllows([&] {
+  closing.saved = !MemoryAllows([&] {
     saved = log.SaveReportFile(kind, count, env.settings.ReportMode, env.reportPath,
                                env.reportSaved);
   });
   if (kind == JournalKind::Run) {
     env.changeState = 3;
-    memoryShort |= !MemoryAllows([&] { env.host.RememberRule(); });
+    closing.lists = !MemoryAllows([&] { env.host.RememberRule(); });
   }
   env.listStale = 1;
   if (!MemoryAllows([&] { env.host.RebuildOrderList(); })) {
-    memoryShort = true;
+    closing.lists = true;
     env.host.ShowNormalPointer();
   }
   const std::u16string_view verb = kind == JournalKind::Restore ? u"復元" : u"変更";
   MemoryAllows([&] {
     if (memoryShort) {
-      ShowMemoryStop(env, verb, shown || saved);
+      ShowMemoryStop(env, verb, !closing.report || saved);
     } else {
-      ShowResult(env, verb);
+      ShowResult(env, verb, closing);
     }
   });
   const RunJournal& j = env.journal;
-  return OperationSummary{true, j.DoneCount, j.ErrorCount, j.TentativeCount, memoryShort};
+  return OperationSummary{true, j.DoneCount, j.ErrorCount, j.TentativeCount,
+                          memoryShort || closing.Any()};
 }
 
 }  // namespace dovetam

@@ -18,30 +18,35 @@
 // counts. The counts are returned.
 //
 // Memory. Whatever runs out of memory in the operation (the log text, a
-// report list, the indexes, the work of the rename thread: std::bad_alloc)
-// stops it once, here, wherever it happens; nothing inside catches it. The
-// parts of the operation have put into the table every rename made as it
-// was made (target_steps.h), and put back what they had taken ahead as they
-// are left (overlapped_renames.h); the journal holds whole lines (run_journal.h).
-// So the tables hold what is on disk, and the log file every rename made.
-// A rename whose announcing line is in the log but that the stop kept from
-// being made gets the outcome line "中断", and its object the skip line
+// report list, the indexes, the work of the rename thread, the rule engine:
+// std::bad_alloc, core/common/memory_short.h) stops it once, here, wherever
+// it happens; nothing inside catches it (the rule engine lets it through
+// during an operation, change_rule.h). The parts of the operation have put
+// into the table every rename made as it was made, and written its record
+// before it (target_steps.h), and put back what they had taken ahead as
+// they are left (overlapped_renames.h); the journal holds whole lines
+// (run_journal.h). So the tables hold what is on disk, and the log file
+// every rename made with its outcome, the count and the report each of
+// them. A rename whose announcing line is in the log but that the stop kept
+// from being made gets the outcome line "中断", and its object the skip line
 // "スキップ(中断)" and the error entry "中断", as when the user chooses to
-// stop after a log failure; the targets after it get no lines. Before
-// the header line nothing has changed: the pointer comes back and
+// stop after a log failure; the targets after it get no lines. Before the
+// header line nothing has changed: the pointer comes back and
 // "メモリ不足のため、処理を実行できませんでした。" says so. After it the
-// operation closes as after its last target, each step of the closing taken
-// also when one before it ran short (the footer, straight to the file when
-// the log text has no room for it; the report, or
-// "(レポートはありません。)" in the window when it does not fit, and its file
-// written from the journal in pieces; ChangeState, so that the restore is
-// offered; the order list), and the message "メモリ不足のため、" /
-// "処理を最後まで実行できませんでした。" with the counts of the result message
-// takes the place of that message.
+// operation closes as after its last target, each step of the closing
+// taken also when one before it ran short (the footer and the lines of the
+// stopped rename straight to the file when the log text has no room for
+// them; the report, or "(レポートはありません。)" in the window when it does
+// not fit, and its file written from the journal in pieces; ChangeState, so
+// that the restore is offered; the order list), and the message
+// "メモリ不足のため、" / "処理を最後まで実行できませんでした。" with the counts
+// of the result message takes the place of that message. When every target
+// was done and only a step of the closing ran short, the result message
+// stands, with what could not be done after it ("メモリ不足のため、
+// レポートを表示できませんでした。", ...).
 #pragma once
 
-#include <new>
-
+#include "core/common/memory_short.h"
 #include "core/run/run_environment.h"
 #include "core/run/run_journal.h"
 
@@ -59,15 +64,13 @@ OperationSummary StoppedBeforeStart(RunEnvironment& env);
 template <typename Targets>
 OperationSummary RunOperation(RunEnvironment& env, JournalKind kind, Targets&& targets) {
   bool begun = false;
-  bool memoryShort = false;
-  try {
-    if (!OpenOperation(env, kind, begun)) return {};
-    targets();
-  } catch (const std::bad_alloc&) {
-    if (!begun) return StoppedBeforeStart(env);
-    memoryShort = true;
-  }
-  return CloseOperation(env, kind, memoryShort);
+  bool opened = false;
+  const bool enough = MemoryAllows([&] {
+    opened = OpenOperation(env, kind, begun);
+    if (opened) targets();
+  });
+  if (!begun) return enough ? OperationSummary{} : StoppedBeforeStart(env);
+  return CloseOperation(env, kind, !enough);
 }
 
 }  // namespace dovetam

@@ -7,33 +7,31 @@
 namespace dovetam {
 
 OverlappedRenames::OverlappedRenames(TargetSteps& steps) : steps_(steps) {
-  steps_.index.SetBorrower(this);
+  steps_.folders.SetBorrower(this);
 }
 
 OverlappedRenames::~OverlappedRenames() {
   if (worker_ && worker_->Pending() > 0) TakeBackUnmade();
-  steps_.index.SetBorrower(nullptr);
+  steps_.folders.SetBorrower(nullptr);
 }
-
-bool OverlappedRenames::Returned(uint32_t ticket) { return !worker_ || worker_->Finished(ticket); }
 
 void OverlappedRenames::WaitReturned(uint32_t ticket) {
   if (worker_) worker_->WaitFinished(ticket);
 }
 
-void OverlappedRenames::TurnOn(FinishStep finish) { finish_ = std::move(finish); }
+void OverlappedRenames::TurnOn() { on_ = true; }
 
 Settled OverlappedRenames::HandOverRename(int32_t p, int32_t i, const std::u16string& name,
                                           std::u16string_view startWord, bool tentative,
                                           bool& handed) {
   handed = false;
   ObjectTable& o = steps_.env.objects;
-  if (!finish_ || o.ObjIsFolder[i] || !steps_.index.Listed(o.ObjFolder[i])) return {};
+  if (!on_ || o.ObjIsFolder[i] || !steps_.index.Listed(o.ObjFolder[i])) return {};
   if (!worker_) {
     try {
       worker_ = std::make_unique<RenameWorker>();
     } catch (const std::system_error&) {
-      finish_ = nullptr;  // no thread to be had: every rename is made here
+      on_ = false;  // no thread to be had: every rename is made here
       return {};
     }
   }
@@ -43,15 +41,15 @@ Settled OverlappedRenames::HandOverRename(int32_t p, int32_t i, const std::u16st
   job->tentative = tentative;
   job->evacuation = false;
   TargetChange change = ChangeOf(o, i, name, tentative ? kObjTentativelyChanged : kObjChanged);
-  steps_.log.AppendChangeLine(name, startWord);
-  GiveJob(*job, p, i);
+  PrepareJob(
+      *job, p, i, [&] { steps_.log.AppendChangeLine(name, startWord); },
+      [&] { steps_.Record(change, /*final=*/true, tentative); });
+  GiveJob(*job);
   // Taken to succeed: everything after it sees the rename made.
   steps_.Put(change);
   handed = true;
-  steps_.log.LogOutcomeLine(u"正常終了");
   steps_.index.RenameDone(job->plan, kFsOk);
   steps_.index.TargetRenamed(i, change.name);
-  finish_(i, tentative);
   return {};
 }
 
@@ -73,8 +71,10 @@ Settled OverlappedRenames::HandOverEvacuation(int32_t k, int32_t p, const std::u
   job->evacuation = true;
   job->wanted = wanted;
   TargetChange change = ChangeOf(steps_.env.objects, k, evac, kObjEvacuated);
-  steps_.log.AppendEvacuationLine(folder, name, evac);
-  GiveJob(*job, p, k);
+  PrepareJob(
+      *job, p, k, [&] { steps_.log.AppendEvacuationLine(folder, name, evac); },
+      [&] { steps_.Record(change, /*final=*/false, false); });
+  GiveJob(*job);
   // Taken to succeed: the caller goes on with target k under its new name.
   steps_.Put(change);
   handed = true;
@@ -104,18 +104,34 @@ Settled OverlappedRenames::PlanJob(const std::u16string& folder, const std::u16s
   return {};
 }
 
-void OverlappedRenames::GiveJob(RenameJob& job, int32_t position, int32_t target) {
+template <typename Announce, typename Record>
+void OverlappedRenames::PrepareJob(RenameJob& job, int32_t position, int32_t target,
+                                   Announce&& announce, Record&& record) {
   const ObjectTable& o = steps_.env.objects;
   job.position = position;
   job.target = target;
   job.takenBack = false;
-  job.before = {steps_.log.Mark(), o.ObjOrigName[target], o.ObjState[target]};
-  // Here, where there is time to spare, the text is encoded; it stays empty
-  // when there is nothing to write. Last before the hand-over: the text
-  // counts as written from here on.
-  steps_.log.TakePending(job.text, job.log);
+  job.before.origName = o.ObjOrigName[target];
+  job.before.state = o.ObjState[target];
+  const JournalMark start = steps_.log.Mark();
+  try {
+    announce();
+    job.before.journal = steps_.log.Mark();
+    record();
+    // Here, where there is time to spare, the text up to the announcing
+    // line is encoded (it stays empty when there is nothing to write); from
+    // here on it counts as written. The record after it goes to the file
+    // with the next announcing line.
+    steps_.log.TakePendingUpTo(job.before.journal.logText, job.text, job.log);
+  } catch (...) {
+    steps_.log.BackTo(start);  // nothing of the job was given
+    throw;
+  }
+}
+
+void OverlappedRenames::GiveJob(RenameJob& job) {
   worker_->Give();
-  steps_.index.Lent(job.plan, worker_->LastTicket());
+  steps_.folders.Lend(*job.plan.folder, worker_->LastTicket());
 }
 
 Settled OverlappedRenames::Settle() {
@@ -212,25 +228,19 @@ Settled OverlappedRenames::FinishOldest() {
   // The target of a failed evacuation does its candidate loop again, up to
   // that evacuation, whose failure it takes there.
   if (evacuation) return Settled{p};
-  bool renamed = false;
   if (writeError != kFsOk) {
+    // Its announcing line did not reach the log: the rename is made here,
+    // after the question of the failed write.
     steps_.log.WriteFailed();
     TargetChange change = ChangeOf(steps_.env.objects, i, name,
                                    tentative ? kObjTentativelyChanged : kObjChanged);
-    renamed = steps_.RenameAnnounced(change);
-  } else if (renameError == kFsTooManyFiles) {
-    // Short of descriptors, the thread renamed nothing: made here, where the
-    // index can make room.
-    TargetChange change = ChangeOf(steps_.env.objects, i, name,
-                                   tentative ? kObjTentativelyChanged : kObjChanged);
-    renamed = steps_.RenameAnnounced(change);
+    steps_.RenameAnnounced(change, tentative);
   } else {
     steps_.index.RenameDone(plan, renameError);
     const std::u16string_view status = RenameErrorStatus(renameError);
     steps_.log.LogOutcomeLine(status);
     steps_.ErrorEntry(i, name, status);
   }
-  if (renamed) finish_(i, tentative);
   return Settled{p + 1};
 }
 
@@ -253,7 +263,7 @@ std::optional<OverlappedRenames::FailedEvacuation> OverlappedRenames::TakeFailed
 }
 
 void OverlappedRenames::DatesRead(int32_t i, Date modified, Date created) {
-  if (!finish_) return;  // nothing is done twice
+  if (!on_) return;  // nothing is done twice
   if (datesRead_.empty()) {
     datesRead_.resize(static_cast<std::size_t>(steps_.env.objects.ObjCount) + 1);
   }
@@ -267,7 +277,7 @@ void OverlappedRenames::KnownDates(int32_t i, Date& modified, Date& created) con
   if (created == 0) created = c;
 }
 
-void ForEachTarget(TargetSteps& steps, OverlappedRenames& overlapped,
+void ForEachTarget(TargetSteps& steps, OverlappedRenames* overlapped,
                    const std::function<Settled(int32_t p, int32_t i)>& object) {
   const ObjectTable& o = steps.env.objects;
   for (int32_t p = 1;;) {
@@ -277,7 +287,7 @@ void ForEachTarget(TargetSteps& steps, OverlappedRenames& overlapped,
       if (steps.index.PositionOf(i) != p) continue;  // not a target index: nothing to do
       s = object(p, i);
     }
-    if (s.GoOn()) s = overlapped.Settle();
+    if (s.GoOn() && overlapped) s = overlapped->Settle();
     if (s.GoOn()) return;
     p = s.restartAt;  // the targets after a failed rename again (its own after an evacuation)
   }

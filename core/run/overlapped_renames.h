@@ -5,16 +5,18 @@
 // Once turned on, the final rename of a file target whose folder is listed,
 // open and known by one text (whole-name mode), and the first evacuation of
 // a file that the candidate loop of a target makes, go with the log text that
-// announces them to the rename thread. The run takes each to succeed: its
-// outcome line "正常終了" and the steps after it (for a final rename the
-// finishing step: ObjName, state, report entry, counters; for an evacuation
-// the evacuated target's name and state; the indexes) are taken at once.
-// A job is lent the open folder of its rename (NameIndex::Borrower): the
-// index closes that folder only once the thread is over with the job. Each
-// job keeps an undo record: the journal's mark after its announcing
-// line (run_journal.h) and its target's earlier name and state. Everything
-// else the run does to the disk, to the user or to its tables outside the
-// journal first settles: it waits for every pending rename (Settle).
+// announces them to the rename thread, when the rename is one system call
+// (NameIndex::RenamePlan::quiet: the thread never needs a descriptor). The
+// run takes each to succeed: its record (target_steps.h: the outcome line
+// "正常終了", for a final rename its done entry and the counts) is written
+// before the job is given, and the steps after it (the target's name and
+// state, the indexes) are taken at once. A job is lent the open folder of
+// its rename (OpenFolders::Borrower): that folder is closed only once the
+// thread is over with the job. Each job keeps an undo record: the journal's
+// mark after its announcing line (run_journal.h) and its target's earlier
+// name and state. Everything else the run does to the disk, to the user or
+// to its tables outside the journal first settles: it waits for every
+// pending rename (Settle).
 //
 // When a pending rename or its write failed, the jobs after it were never
 // started. Settling then takes back every pending job from the newest to the
@@ -27,9 +29,9 @@
 // run goes on after that target; after a failed evacuation the run does that
 // target again from its candidate loop (ResumesAt), which meets the same
 // evacuation and takes its failure from there (TakeFailedEvacuation). A
-// rename that failed for want of descriptors renamed nothing: it is made
-// again on the run's thread, where the index can make room. The targets
-// done again had changed nothing but what was taken back, and read
+// failed write of the log is asked about, and the rename then made on the
+// run's thread. The targets done again had changed nothing but what was
+// taken back, and read
 // nothing they will read again: the dates the rule read are kept
 // (KnownDates), and a date of a name that a pending rename touches is read
 // only after a settle (MayReadDate).
@@ -69,12 +71,8 @@ struct [[nodiscard]] Settled {
   bool GoOn() const { return restartAt == 0; }
 };
 
-class OverlappedRenames : private NameIndex::Borrower {
+class OverlappedRenames : private OpenFolders::Borrower {
  public:
-  // The journal's steps after target i took its final name (the table holds
-  // it already).
-  using FinishStep = std::function<void(int32_t i, bool tentative)>;
-
   explicit OverlappedRenames(TargetSteps& steps);
   // Normally every rename is settled by then; when memory ran out, the
   // pending ones are waited for and those not made taken back.
@@ -82,20 +80,19 @@ class OverlappedRenames : private NameIndex::Borrower {
   OverlappedRenames(const OverlappedRenames&) = delete;
   OverlappedRenames& operator=(const OverlappedRenames&) = delete;
 
-  // From now on renames may go to the rename thread; `finish` takes the
-  // steps after a final rename.
-  void TurnOn(FinishStep finish);
-  bool On() const { return static_cast<bool>(finish_); }
+  // From now on renames may go to the rename thread.
+  void TurnOn();
+  bool On() const { return on_; }
 
   // The final rename of target i at position p to `name`, with its change
   // line (word `startWord`), handed to the rename thread when it can take
-  // it (`handed`), its outcome and finishing step taken.
+  // it (`handed`), its record taken.
   Settled HandOverRename(int32_t p, int32_t i, const std::u16string& name,
                          std::u16string_view startWord, bool tentative, bool& handed);
   // The rename of target k in `folder` from `name` to its evacuation name
   // `evac`, for the target at position p that wants `wanted`, with its
   // evacuation line, handed over when the thread can take it (`handed`;
-  // the caller takes its success steps).
+  // its record and the evacuated target's name and state are taken).
   Settled HandOverEvacuation(int32_t k, int32_t p, const std::u16string& folder,
                              const std::u16string& name, const std::u16string& evac,
                              const std::u16string& wanted, bool& handed);
@@ -136,19 +133,25 @@ class OverlappedRenames : private NameIndex::Borrower {
   // go to the rename thread (a full ring is emptied by a quarter first).
   Settled PlanJob(const std::u16string& folder, const std::u16string& oldName,
                   const std::u16string& newName, RenameJob*& job);
-  // Hands the job over with the log text not yet in the file; its undo
-  // record is the journal from here and target k's name and state.
-  void GiveJob(RenameJob& job, int32_t position, int32_t target);
+  // The job of the target at `position` renaming `target`: its undo
+  // record (target's name and state, the journal after announce()), its
+  // record written (record()) and the log text up to its announcing line
+  // taken for the thread. Memory running out on the way leaves the journal
+  // as it was.
+  template <typename Announce, typename Record>
+  void PrepareJob(RenameJob& job, int32_t position, int32_t target, Announce&& announce,
+                  Record&& record);
+  // Hands the job over, lending it its folder.
+  void GiveJob(RenameJob& job);
   Settled FinishOldest();
   void TakeBack(RenameJob& job);
   // Leaving with renames pending: see the destructor. Needs no memory.
   void TakeBackUnmade() noexcept;
-  // The index closes an open folder only once the jobs lent it are over.
-  bool Returned(uint32_t ticket) override;
+  // An open folder is closed only once the jobs lent it are over.
   void WaitReturned(uint32_t ticket) override;
 
   TargetSteps& steps_;
-  FinishStep finish_;
+  bool on_ = false;
   bool settleDue_ = false;
   std::optional<FailedEvacuation> failedEvac_;
   std::vector<std::pair<Date, Date>> datesRead_;  // by target; empty until one is read
@@ -157,8 +160,9 @@ class OverlappedRenames : private NameIndex::Borrower {
 
 // The targets in the order of the run, each through `object`, and again from
 // where a settle says: positions whose OrderIndex is no target index are
-// passed over; the run ends once every rename is settled.
-void ForEachTarget(TargetSteps& steps, OverlappedRenames& overlapped,
+// passed over; the run ends once every rename is settled. `overlapped` is
+// nullptr for an operation that hands no rename over.
+void ForEachTarget(TargetSteps& steps, OverlappedRenames* overlapped,
                    const std::function<Settled(int32_t p, int32_t i)>& object);
 
 }  // namespace dovetam

@@ -35,15 +35,19 @@ bool Refused(RunEnvironment& env, int index) {
 // its candidate loop, and the per-target procedure.
 class RenameRun {
  public:
-  RenameRun(RunEnvironment& env, bool baseMode)
-      : steps_(env, baseMode),
+  RenameRun(RunEnvironment& env, JournalKind kind, bool baseMode)
+      : steps_(env, kind, baseMode),
         overlapped_(steps_),
-        loop_(steps_, overlapped_, baseMode, /*restore=*/false) {
-    // A date the rule reads is read in the target's open folder.
+        loop_(steps_, &overlapped_, baseMode, /*restore=*/false) {
+    // A date the rule reads is read in the target's open folder, and only
+    // while no rename pending on the rename thread touches its entry: else
+    // it is not read now (the rule fails as when a date cannot be read), a
+    // settle is due, and the name is generated again after it (Generate).
     RuleContext& ctx = env.context;
     ctx.ReadDate = [this, &ctx](bool created, Date& date) {
       const std::u16string_view path = ctx.CurPath;
       const std::size_t slash = path.rfind(u'/') + 1;
+      if (!overlapped_.MayReadDate(UpperText(path.substr(slash)))) return int{kFsIoError};
       return steps_.index.ReadDate(std::u16string(path.substr(0, slash)),
                                    std::u16string(path.substr(slash)), ctx.CurIsFolder, created,
                                    date);
@@ -51,33 +55,14 @@ class RenameRun {
   }
 
   // With a file system that takes calls from two threads, renames go to the
-  // rename thread; a date the listing did not give is then read by the rule
-  // engine only while no pending rename touches its entry.
-  void Overlap() {
-    overlapped_.TurnOn([this](int32_t i, bool tentative) { FinishRenamed(i, tentative); });
-    RuleContext& ctx = steps_.env.context;
-    ctx.BeforeDateRead = [this, &ctx] {
-      const std::u16string_view path = ctx.CurPath;
-      return overlapped_.MayReadDate(UpperText(path.substr(path.rfind(u'/') + 1)));
-    };
-  }
+  // rename thread.
+  void Overlap() { overlapped_.TurnOn(); }
 
   void Run() {
-    ForEachTarget(steps_, overlapped_, [this](int32_t p, int32_t i) { return Object(p, i); });
+    ForEachTarget(steps_, &overlapped_, [this](int32_t p, int32_t i) { return Object(p, i); });
   }
 
  private:
-  // The steps after target i took its new name (ObjName, ObjOrigName and
-  // ObjState are set with the rename): its done entry and the counters.
-  void FinishRenamed(int32_t i, bool tentative) {
-    RunEnvironment& env = steps_.env;
-    const ObjectTable& o = env.objects;
-    steps_.log.AddReportEntry(kReportDone, o.ObjFolder[i], o.ObjOrigName[i], o.ObjName[i],
-                              tentative ? u"仮変更" : u"正常変更");
-    ++env.journal.DoneCount;
-    if (tentative) ++env.journal.TentativeCount;
-  }
-
   // The generated name of target i at position p, with the rule context set
   // for it; the rule is evaluated again after a settle it asked for.
   Settled Generate(int32_t p, int32_t i, std::u16string& newName) {
@@ -150,14 +135,10 @@ class RenameRun {
     const CandidateSequence seq(SplitNewName(newName, s.ExtraMixMode), s.ExtraMode, first,
                                 s.FirstNumMode);
     LoopResult r;
-    switch (loop_.ResolveAndRename(p, i, seq, newName, u"変更名", u"変更開始", r)) {
-      case TargetEnd::Restart: return r.settled;
-      case TargetEnd::Failed:
-      case TargetEnd::HandedOver: return {};
-      case TargetEnd::Renamed: break;
+    if (loop_.ResolveAndRename(p, i, seq, newName, u"変更名", u"変更開始", r) ==
+        TargetEnd::Restart) {
+      return r.settled;
     }
-    if (const Settled settled = overlapped_.Settle(); !settled.GoOn()) return settled;
-    FinishRenamed(i, r.tentative);
     return {};
   }
 
@@ -166,13 +147,10 @@ class RenameRun {
   CandidateLoop loop_;
 };
 
-// The rule engine's date hooks, taken off when the run ends.
+// The rule engine's date hook, taken off when the run ends.
 struct DateHookRemover {
   RuleContext& ctx;
-  ~DateHookRemover() {
-    ctx.BeforeDateRead = nullptr;
-    ctx.ReadDate = nullptr;
-  }
+  ~DateHookRemover() { ctx.ReadDate = nullptr; }
 };
 
 }  // namespace
@@ -186,9 +164,9 @@ OperationSummary ExecuteRenameRun(RunEnvironment& env, int index) {
     return {};
   }
   const JournalKind kind = index == 1 ? JournalKind::Run : JournalKind::ReRun;
-  return RunOperation(env, kind, [&env] {
+  return RunOperation(env, kind, [&env, kind] {
     const bool baseMode = env.settings.BNameMode && !env.settings.ExtraMixMode;
-    RenameRun run(env, baseMode);
+    RenameRun run(env, kind, baseMode);
     const DateHookRemover hook{env.context};  // goes before the run it calls
     if (!baseMode && env.renameThread) run.Overlap();
     run.Run();

@@ -2,7 +2,7 @@
 #include "core/run/rename_worker.h"
 
 #include <algorithm>
-#include <new>
+#include "core/common/memory_short.h"
 
 namespace dovetam {
 
@@ -17,16 +17,13 @@ bool Reached(uint32_t count, uint32_t target) { return static_cast<int32_t>(coun
 void Execute(RenameJob& job) noexcept {
   job.writeError = 0;
   job.renameError = 0;
-  job.memoryShort = false;
-  try {
+  job.memoryShort = !MemoryAllows([&job] {
     if (!job.text.empty()) {
       job.writeError = job.log ? job.log->Write(job.text) : kFsIoError;
       if (job.writeError != kFsOk) return;
     }
     job.renameError = job.plan.handle->Rename(job.oldName, job.newName, job.plan.checkCase);
-  } catch (const std::bad_alloc&) {
-    job.memoryShort = true;
-  }
+  });
 }
 
 }  // namespace

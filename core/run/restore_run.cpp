@@ -3,7 +3,6 @@
 
 #include "core/run/candidate_loop.h"
 #include "core/run/operation_frame.h"
-#include "core/run/overlapped_renames.h"
 #include "core/run/target_steps.h"
 
 namespace dovetam {
@@ -29,23 +28,13 @@ Settled RestoreObject(TargetSteps& steps, CandidateLoop& loop, int32_t p, int32_
   const int64_t first = s.FirstNumMode ? s.ExtraNum : int64_t{s.ExtraNum} - 1;
   const CandidateSequence seq(SplitNewName(o.ObjOrigName[i], s.ExtraMixMode), s.ExtraMode,
                               first, /*firstNumbered=*/false);
+  // The target ends bearing its name before the run again (state 0) or a
+  // numbered one (state 1), its done entry written with the rename.
   LoopResult r;
-  switch (loop.ResolveAndRename(p, i, seq, o.ObjOrigName[i], u"復元名", u"復元開始", r)) {
-    case TargetEnd::Restart: return r.settled;
-    case TargetEnd::Failed:
-    case TargetEnd::HandedOver: return {};
-    case TargetEnd::Renamed: break;
+  const std::u16string wanted = o.ObjOrigName[i];
+  if (loop.ResolveAndRename(p, i, seq, wanted, u"復元名", u"復元開始", r) == TargetEnd::Restart) {
+    return r.settled;
   }
-  // The target bears its name before the run again (state 0) or a numbered
-  // one (state 1): set with the rename.
-  if (o.ObjState[i] == kObjUnchanged) {
-    steps.log.AddReportEntry(kReportDone, o.ObjFolder[i], o.ObjName[i], u"", u"正常復元");
-  } else {
-    steps.log.AddReportEntry(kReportDone, o.ObjFolder[i], o.ObjOrigName[i], o.ObjName[i],
-                             u"仮復元");
-    ++env.journal.TentativeCount;
-  }
-  ++env.journal.DoneCount;
   return {};
 }
 
@@ -62,10 +51,9 @@ OperationSummary RestoreNames(RunEnvironment& env) {
   }
   return RunOperation(env, JournalKind::Restore, [&env] {
     // Every rename is made here, in turn: the restore hands none over.
-    TargetSteps steps(env, /*baseMode=*/false);
-    OverlappedRenames overlapped(steps);
-    CandidateLoop loop(steps, overlapped, /*baseMode=*/false, /*restore=*/true);
-    ForEachTarget(steps, overlapped,
+    TargetSteps steps(env, JournalKind::Restore, /*baseMode=*/false);
+    CandidateLoop loop(steps, /*overlapped=*/nullptr, /*baseMode=*/false, /*restore=*/true);
+    ForEachTarget(steps, /*overlapped=*/nullptr,
                   [&](int32_t p, int32_t i) { return RestoreObject(steps, loop, p, i); });
   });
 }

@@ -3,7 +3,9 @@
 // report files. Cost: linear in the text written; one write of the log per
 // rename.
 #include "core/run/run_journal.h"
+
 #include "core/common/decimal_text.h"
+#include "core/common/memory_short.h"
 
 #include <algorithm>
 
@@ -67,8 +69,14 @@ void AppendEntryLine(std::u16string& out, std::u16string_view folder, std::u16st
 
 bool IsControl(char16_t c) { return c < 0x20 || c == 0x7F; }
 
-bool HoldsControl(std::u16string_view text) {
-  return std::any_of(text.begin(), text.end(), IsControl);
+// A byte of a name that is not UTF-8 (utf8_codec.h).
+bool IsOddByte(char16_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
+
+// Whether a log field is written quoted: it holds a control character, or a
+// byte that written as it is would leave the log not UTF-8.
+bool NeedsQuoting(std::u16string_view text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char16_t c) { return IsControl(c) || IsOddByte(c); });
 }
 
 void AppendHex(std::u16string& out, unsigned byte) {
@@ -93,7 +101,7 @@ void AppendShellEscaped(std::u16string& out, std::u16string_view field) {
       default:
         if (IsControl(c))
           AppendHex(out, c);
-        else if (c >= 0xDC80 && c <= 0xDCFF)
+        else if (IsOddByte(c))
           AppendHex(out, c - 0xDC00);
         else
           out += c;
@@ -134,7 +142,7 @@ std::u16string_view StateName(uint8_t state) {
 }
 
 void AppendLogField(std::u16string& out, std::u16string_view field) {
-  if (HoldsControl(field)) {
+  if (NeedsQuoting(field)) {
     AppendShellEscaped(out, field);
   } else {
     out += field;
@@ -142,7 +150,7 @@ void AppendLogField(std::u16string& out, std::u16string_view field) {
 }
 
 void AppendLogField(std::u16string& out, std::u16string_view part1, std::u16string_view part2) {
-  if (HoldsControl(part1) || HoldsControl(part2)) {
+  if (NeedsQuoting(part1) || NeedsQuoting(part2)) {
     AppendShellEscaped(out, std::u16string(part1) + std::u16string(part2));
   } else {
     out += part1;
@@ -180,11 +188,17 @@ void JournalWriter::FlushLog() {
 }
 
 bool JournalWriter::TakePending(std::string& bytes, TextFile*& file) {
+  return TakePendingUpTo(j_.LogText.size(), bytes, file);
+}
+
+bool JournalWriter::TakePendingUpTo(std::size_t end, std::string& bytes, TextFile*& file) {
   bytes.clear();
-  if (!j_.LogEnabled || j_.LogFlushed >= j_.LogText.size()) return false;
-  EncodeNativeLossyInto(std::u16string_view(j_.LogText).substr(j_.LogFlushed), bytes);
+  end = std::min(end, j_.LogText.size());
+  if (!j_.LogEnabled || j_.LogFlushed >= end) return false;
+  EncodeNativeLossyInto(std::u16string_view(j_.LogText).substr(j_.LogFlushed, end - j_.LogFlushed),
+                        bytes);
   file = j_.LogStream.get();
-  j_.LogFlushed = j_.LogText.size();
+  j_.LogFlushed = end;
   return true;
 }
 
@@ -276,12 +290,16 @@ void JournalWriter::AppendEvacuationLine(std::u16string_view folder, std::u16str
 }
 
 void JournalWriter::LogOutcomeLine(std::u16string_view word) {
+  AppendOutcomeLine(word);
+  j_.RenameDue = 0;
+}
+
+void JournalWriter::AppendOutcomeLine(std::u16string_view word) {
   WholeLine line(j_.LogText, svc_.textLimit);
   *line += u"\t\t";
   AppendLogField(*line, word);
   *line += kCrLf;
   line.Done();
-  j_.RenameDue = 0;
 }
 
 void JournalWriter::LogSkipLine(std::u16string_view word) {
@@ -412,15 +430,25 @@ void JournalWriter::WriteFooter(JournalKind kind) {
   FlushLog();
 }
 
-void JournalWriter::WriteFooterToFile(JournalKind kind) {
+void JournalWriter::WriteToFileAlone(std::u16string_view text) {
   FlushLog();
   if (!j_.LogEnabled) return;
+  EncodeNativeLossyInto(text, bytes_);
+  if ((j_.LogStream ? j_.LogStream->Write(bytes_) : kFsIoError) != kFsOk) WriteFailed();
+}
+
+void JournalWriter::WriteFooterToFile(JournalKind kind) {
   std::u16string footer = FormatDate(svc_.clock.Now());
   footer += EndWord(kind);
   footer += kCrLf;
   footer += kCrLf;
-  EncodeNativeLossyInto(footer, bytes_);
-  if ((j_.LogStream ? j_.LogStream->Write(bytes_) : kFsIoError) != kFsOk) WriteFailed();
+  WriteToFileAlone(footer);
+}
+
+void JournalWriter::LogRenameStopped() {
+  constexpr std::u16string_view kLines = u"\t\t中断\r\n\tスキップ(中断)\r\n";
+  if (!MemoryAllows([&] { WriteLog(kLines); })) WriteToFileAlone(kLines);
+  j_.RenameDue = 0;
 }
 
 void JournalWriter::CloseLog() {

@@ -20,10 +20,12 @@
 // would pass the text limit that stands in for it, capacities.h) the text
 // is cut back to where the line began and std::bad_alloc goes on to the
 // edge of the operation (operation_frame.h), so the log text and the report
-// lists always end with whole lines and entries. A field (a path, a name, a status text) that holds a control
-// character (U+0000..U+001F, U+007F) is written in the $'...' quoting of
-// `ls --quoting-style=shell-escape`, so that every log line stays one line;
-// other fields are written as they are.
+// lists always end with whole lines and entries. A field (a path, a name, a
+// status text) that holds a control character (U+0000..U+001F, U+007F) or a
+// byte of a name that is not UTF-8 is written in the $'...' quoting of
+// `ls --quoting-style=shell-escape`, so that every log line stays one line
+// and the log stays UTF-8; other fields are written as they are. The report
+// keeps every name as it is (its bytes on disk).
 //
 // Texts are UTF-16 in memory; the files are UTF-8 (utf8_codec.h). Line
 // breaks in the log and the report are CR LF, as the formats want; message
@@ -85,10 +87,12 @@ struct JournalMark {
 };
 
 // Appends a log field: as it is, or, when it holds a control character
-// (U+0000 to U+001F, U+007F), quoted as a whole in the $'...' form of the
-// shell that `ls` shows such names in, so that every log line stays one line:
-// \n, \r and \t by name, other control characters and the bytes of a name
-// that is not UTF-8 as \xHH, a backslash as \\ and a single quote as \'.
+// (U+0000 to U+001F, U+007F) or a byte of a name that is not UTF-8
+// (U+DC80..U+DCFF), quoted as a whole in the $'...' form of the shell that
+// `ls` shows such names in, so that every log line stays one line of UTF-8
+// and the shell gives the exact bytes back: \n, \r and \t by name, other
+// control characters and the bytes of a name that is not UTF-8 as \xHH, a
+// backslash as \\ and a single quote as \'.
 void AppendLogField(std::u16string& out, std::u16string_view field);
 // The same for a field given in parts (a folder and a name): quoted as a
 // whole when any part holds a control character.
@@ -132,6 +136,9 @@ class JournalWriter {
   // handed over; false (bytes empty) when there is nothing to write.
   // WriteFailed is what a failed write leads to.
   bool TakePending(std::string& bytes, TextFile*& file);
+  // TakePending of the text up to `end` only (a length of the log text);
+  // the rest stays to be written. Counted as handed over only once encoded.
+  bool TakePendingUpTo(std::size_t end, std::string& bytes, TextFile*& file);
   void WriteFailed();
   // The log closed and given up without a question: a write failed while
   // the operation stops anyway.
@@ -157,6 +164,9 @@ class JournalWriter {
   // TAB TAB word: the outcome of a rename, an evacuation or a target line
   // (no rename is due after it).
   void LogOutcomeLine(std::u16string_view word);
+  // The same line, written ahead of the rename it tells of (the rename
+  // stays due).
+  void AppendOutcomeLine(std::u16string_view word);
   // TAB word: a skip line (also a system-error line).
   void LogSkipLine(std::u16string_view word);
 
@@ -189,6 +199,11 @@ class JournalWriter {
   // When the footer does not fit in the log text: what is still to write,
   // then the footer, straight to the file (the log text keeps none).
   void WriteFooterToFile(JournalKind kind);
+  // The lines that end the object of a rename announced and kept from being
+  // made by a stop for want of memory (RenameDue): the outcome line "中断"
+  // and the skip line "スキップ(中断)", in the log text, or straight to the
+  // file (with what is still to write) when the log text has no room.
+  void LogRenameStopped();
   // Closes the log file when it is open; a failure shows its message.
   void CloseLog();
   // The report text of the operation (format of the report window and file),
@@ -205,6 +220,8 @@ class JournalWriter {
  private:
   // The list of an entry kind; nullptr for any other kind.
   std::u16string* ReportList(int16_t kind);
+  // What is still to write, then `text`, to the file alone.
+  void WriteToFileAlone(std::u16string_view text);
   // Hands the pieces of the report text, in order, to append(u16string_view).
   template <typename Append>
   void ReportPieces(JournalKind kind, int32_t objCount, Append&& append) const;

@@ -144,6 +144,7 @@ int FaultyFileSystem::Rename(std::u16string_view folder, std::u16string_view old
 
 int FaultyFileSystem::OpenFolder(std::u16string_view folder,
                                  std::unique_ptr<FolderHandle>& handle) {
+  if (int e = Check(FsCall::OpenFolder, folder)) return e;
   std::unique_ptr<FolderHandle> inner;
   const int err = inner_.OpenFolder(folder, inner);
   if (err == kFsOk) handle = std::make_unique<FaultyFolder>(*this, std::u16string(folder), std::move(inner));

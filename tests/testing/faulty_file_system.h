@@ -33,6 +33,7 @@ enum class FsCall {
   AppendTextFile,
   Write,  // TextFile::Write of a file opened with that path
   Close,  // TextFile::Close of a file opened with that path
+  OpenFolder,
 };
 
 // The error of a fault that runs out of memory: the call throws

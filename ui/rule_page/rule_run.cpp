@@ -68,7 +68,7 @@ void fraDovetem2::cmdRuleExecute_Click(int index) {
     WindowRunHost host(state_, pointer_, report_, *this);
     state_.engine.rule = CurrentRule();
     RunEnvironment env = Environment(state_, host, [this](const std::u16string& name) {
-      return state_.engine.GenerateNewName(name);
+      return state_.engine.GenerateNewName(name, RuleEngine::MemoryShortStops::Operation);
     });
     ExecuteRenameRun(env, index);
   });

@@ -8,9 +8,9 @@
 #include <QComboBox>
 
 #include <algorithm>
-#include <new>
 #include <vector>
 
+#include "core/common/memory_short.h"
 #include "core/objects/folder_listing.h"
 #include "core/objects/name_collator.h"
 #include "core/settings/event_lock.h"
@@ -43,16 +43,16 @@ void fraDovetem::ShowFolderInTree(const std::u16string& folder) {
   // no subfolders; the listing that the change event reads then fails with
   // its message.
   std::vector<std::u16string> names;
-  try {
-    std::vector<FsEntry> files;
-    std::vector<FsEntry> folders;
-    if (state_.svc.fs.ListFolder(folder, files, folders) != kFsOk) folders.clear();
-    std::stable_sort(folders.begin(), folders.end(), [](const FsEntry& a, const FsEntry& b) {
-      return CompareNames(a.name, b.name) < 0;
-    });
-    names.reserve(folders.size());
-    for (const FsEntry& sub : folders) names.push_back(sub.name);
-  } catch (const std::bad_alloc&) {
+  if (!MemoryAllows([&] {
+        std::vector<FsEntry> files;
+        std::vector<FsEntry> folders;
+        if (state_.svc.fs.ListFolder(folder, files, folders) != kFsOk) folders.clear();
+        std::stable_sort(folders.begin(), folders.end(), [](const FsEntry& a, const FsEntry& b) {
+          return CompareNames(a.name, b.name) < 0;
+        });
+        names.reserve(folders.size());
+        for (const FsEntry& sub : folders) names.push_back(sub.name);
+      })) {
     names.clear();
   }
   dirSelect->ShowFolder(folder, names);
@@ -99,15 +99,15 @@ void fraDovetem::LoadFolderListing() {
   int dateFailures = 0;
   const ViewSettings& view = state_.settings.view;
   ListingRead result = ListingRead::OutOfMemory;
-  try {
-    result = ReadFolderListing(state_.svc.fs, state_.listing, NormalizePath(dirSelectPath_, 3),
-                               view.ViewModified, view.ViewCreated, state_.svc.caps,
-                               dateFailures);
-    if (result == ListingRead::Ok) {
-      SortSelectIndex(state_, 1, state_.listing.ListCount);
-      FillSelectList();
-    }
-  } catch (const std::bad_alloc&) {
+  if (!MemoryAllows([&] {
+        result = ReadFolderListing(state_.svc.fs, state_.listing, NormalizePath(dirSelectPath_, 3),
+                                   view.ViewModified, view.ViewCreated, state_.svc.caps,
+                                   dateFailures);
+        if (result == ListingRead::Ok) {
+          SortSelectIndex(state_, 1, state_.listing.ListCount);
+          FillSelectList();
+        }
+      })) {
     // The listing read, but not sorted or shown: failed as a read short of memory.
     state_.listing.ListCount = 0;
     state_.listing.ListFailed = 1;
@@ -118,8 +118,8 @@ void fraDovetem::LoadFolderListing() {
     pointer_.ShowNormalPointer();
     state_.svc.boxes.Show(
         result == ListingRead::OutOfMemory
-            ? u"メモリ不足のため、\n指定されたフォルダのファイル一覧を表示できませんでした。"
-            : u"指定されたフォルダのファイル一覧を表示できませんでした。",
+            ? MemoryShortText(MemoryShort::ListingNotShown)
+            : std::u16string_view(u"指定されたフォルダのファイル一覧を表示できませんでした。"),
         MsgIcon::Critical);
     return;
   }

@@ -2,6 +2,7 @@
 // targets, remove selected, remove all, the hidden undo button) and "決定＞",
 // which opens the rule page. What they do to the tables is the core's
 // (target_commands.h); here are the guard, the lists and the messages.
+#include "core/common/memory_short.h"
 #include "core/objects/target_commands.h"
 #include "core/work/work_state.h"
 #include "core/work/work_state_steps.h"
@@ -27,8 +28,7 @@ void fraDovetem::cmdSelectAdd_Click() {
     if (!AddListingEntries(state_.objects, state_.listing, lvwSelect->SelectedPositions(),
                            state_.svc.caps)) {
       RefreshTargetList();
-      state_.svc.boxes.Show(u"メモリ不足のため、\nいくつかのオブジェクトを格納できませんでした。",
-                            MsgIcon::Critical);
+      state_.svc.boxes.Show(MemoryShortText(MemoryShort::TargetsNotStored), MsgIcon::Critical);
       return;
     }
     RefreshTargetList();

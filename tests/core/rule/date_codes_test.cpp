@@ -27,9 +27,12 @@ TEST_F(RuleCallTest, ZeroDateIsReadOnceAndKept) {
   fs.modified[context.CurPath] = MakeDate(2001, 12, 31, 15, 7, 9);
   std::vector<int> readsWhenAsked;
   bool mayRead = false;
-  context.BeforeDateRead = [&] {
+  // A caller that cannot have the date read now answers with an error.
+  context.ReadDate = [&](bool created, Date& date) {
     readsWhenAsked.push_back(fs.reads);
-    return mayRead;
+    if (!mayRead) return int{kFsIoError};
+    return created ? fs.GetDateCreated(context.CurPath, context.CurIsFolder, date)
+                   : fs.GetDateLastModified(context.CurPath, context.CurIsFolder, date);
   };
   // Not now: nothing is read, the rule fails, the date stays unread.
   EXPECT_EQ(ExpandSections(call, u"\\Y\\02M"), u"");

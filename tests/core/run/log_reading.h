@@ -25,6 +25,9 @@ struct LogReading {
   // last (that one may not have been made when the run was killed).
   std::set<std::u16string> names, beforeLast;
   int announced = 0;      // renames announced
+  // Renames announced with no outcome line after them (made or not, the log
+  // does not say): none in a log whose operation ended.
+  int unanswered = 0;
   bool finished = false;  // the last block has its footer line: its operation ended
   // Whether the folder holds what the log says: every rename made is
   // announced, and every rename announced was made (the last one perhaps not).
@@ -90,6 +93,7 @@ inline LogReading ReadLog(const std::string& bytes, std::u16string_view folder,
     const std::u16string_view line = std::u16string_view(text).substr(at, end - at);
     const bool afterAnnounce = outcomeDue;
     outcomeDue = false;
+    if (afterAnnounce && line.substr(0, 2) != u"\t\t") ++r.unanswered;
     if (afterAnnounce && line.substr(0, 2) == u"\t\t") {
       // The outcome of the rename just announced: not made unless done well.
       if (line.substr(2) != u"正常終了") {
@@ -133,6 +137,7 @@ inline LogReading ReadLog(const std::string& bytes, std::u16string_view folder,
       r.fault = "a line that is no log line: " + EncodeNativeLossy(line);
     }
   }
+  if (outcomeDue) ++r.unanswered;
   // The start of a line cut short, no more.
   const std::u16string_view rest = std::u16string_view(text).substr(at);
   if (r.fault.empty() && (rest.size() > 300 || rest.find(u"  ") != std::u16string_view::npos)) {

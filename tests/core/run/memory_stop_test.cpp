@@ -193,13 +193,23 @@ TEST_P(MemoryStopTest, StopsWithTheTablesTrueAndTheRestorePossible) {
   }
   const OperationSummary summary = s.Perform(c.op);
 
-  // Stopped, with the message of memory in place of the result.
+  // Stopped, with the message of memory in place of the result; or, when
+  // only the report did not fit, the result with that said after it.
   EXPECT_TRUE(summary.performed);
   EXPECT_TRUE(summary.memoryShort);
   ASSERT_GE(s.boxes.Count(), 2u);
-  EXPECT_TRUE(StartsWith(s.boxes.Last().text, u"メモリ不足のため、\n処理を最後まで実行できませんでした。"))
-      << U8(s.boxes.Last().text);
-  EXPECT_EQ(MsgIcon::Critical, s.boxes.Last().icon);
+  if (c.where == Short::Report) {
+    const std::u16string verb = c.op == Op::Restore ? u"復元" : u"変更";
+    EXPECT_EQ(u" " + std::u16string(1, u'0' + summary.done / 10) +
+                  std::u16string(1, u'0' + summary.done % 10) + u" 個 の オブジェクト名を正常に" +
+                  verb + u"しました。\n\nメモリ不足のため、レポートを表示できませんでした。",
+              s.boxes.Last().text);
+    EXPECT_EQ(MsgIcon::Exclamation, s.boxes.Last().icon);
+  } else {
+    EXPECT_TRUE(StartsWith(s.boxes.Last().text, u"メモリ不足のため、\n処理を最後まで実行できませんでした。"))
+        << U8(s.boxes.Last().text);
+    EXPECT_EQ(MsgIcon::Critical, s.boxes.Last().icon);
+  }
   const int processed = summary.done + summary.errors;
   if (c.where == Short::Report) {
     EXPECT_EQ(2 * Scenario::kEach, processed) << "every target was done before the report";
@@ -226,6 +236,7 @@ TEST_P(MemoryStopTest, StopsWithTheTablesTrueAndTheRestorePossible) {
   EXPECT_EQ("", log.fault);
   EXPECT_TRUE(log.Matches(s.DiskNames())) << log.announced << " renames announced";
   EXPECT_TRUE(log.finished);
+  EXPECT_EQ(0, log.unanswered) << "a rename announced without its outcome line";
   // The file's last block is the log text (with the footer when the log
   // text had no room for it).
   const std::u16string file = s.LogFile();
@@ -300,6 +311,105 @@ const MemoryCase kMemoryCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, MemoryStopTest, ::testing::ValuesIn(kMemoryCases),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+// Memory running out at the outcome line of each rename in turn (the text
+// limit passed inside that line of the log text): every rename the disk
+// shows is counted, has its done entry (a target's final name) and the
+// outcome line "正常終了" in the log file, whichever thread made it; a
+// rename announced and kept from being made by the stop ends with "中断".
+struct RecordCase {
+  const char* label;
+  Op op;
+  bool thread;
+};
+
+class MemoryStopRecordTest : public ::testing::TestWithParam<RecordCase> {};
+
+// Where each outcome line "正常終了" of a rename (after a line that
+// announces one) begins in a log text.
+std::vector<std::size_t> OutcomesOfRenames(std::u16string_view log) {
+  std::vector<std::size_t> at;
+  for (const std::u16string_view announce : {u" 変更開始\r\n", u" 復元開始\r\n", u" 退避開始\r\n"}) {
+    const std::u16string line = std::u16string(announce) + u"\t\t正常終了\r\n";
+    for (std::size_t p = log.find(line); p != std::u16string_view::npos; p = log.find(line, p + 1)) {
+      at.push_back(p + announce.size());
+    }
+  }
+  std::sort(at.begin(), at.end());
+  return at;
+}
+
+TEST_P(MemoryStopRecordTest, EveryRenameMadeIsCountedListedAndEndsWellInTheLog) {
+  const RecordCase& c = GetParam();
+  std::u16string full;
+  {
+    Scenario m(c.thread);
+    m.Prepare(c.op);
+    ASSERT_FALSE(m.Perform(c.op).memoryShort);
+    full = m.journal.LogText;
+  }
+  const std::vector<std::size_t> outcomes = OutcomesOfRenames(full);
+  ASSERT_GT(outcomes.size(), 40u);
+  // The first renames of each kind (evacuations and final renames of a/,
+  // those of b/) and then every fifth.
+  for (std::size_t k = 0; k < outcomes.size(); k += k < 4 || k + 4 >= outcomes.size() ? 1 : 5) {
+    const std::size_t at = outcomes[k];
+    Scenario s(c.thread);
+    s.Prepare(c.op);
+    s.caps.textLimit = at + 3;  // inside the outcome line
+    const OperationSummary summary = s.Perform(c.op);
+    SCOPED_TRACE("memory short at the outcome line at " + std::to_string(at) + " of the log text");
+    ASSERT_TRUE(summary.memoryShort);
+    EXPECT_EQ(s.DiskNames(), s.TargetNames());
+    // Every final name on disk is counted and listed.
+    int32_t finals = 0;
+    for (int32_t i = 1; i <= s.objects.ObjCount; ++i) {
+      const uint8_t state = s.objects.ObjState[i];
+      const std::u16string& folder = s.objects.ObjFolder[i];
+      std::u16string entry;
+      if (c.op != Op::Restore && (state == kObjChanged || state == kObjTentativelyChanged)) {
+        entry = ReportEntryLine(folder + s.objects.ObjOrigName[i], s.objects.ObjName[i],
+                                state == kObjChanged ? u"正常変更" : u"仮変更");
+      } else if (c.op == Op::Restore && state == kObjUnchanged) {
+        entry = ReportEntryLine(folder + s.objects.ObjName[i], u"", u"正常復元");
+      } else if (c.op == Op::Restore && state == kObjTentativelyRestored) {
+        entry = ReportEntryLine(folder + s.objects.ObjOrigName[i], s.objects.ObjName[i], u"仮復元");
+      } else {
+        continue;
+      }
+      ++finals;
+      EXPECT_NE(std::u16string::npos, s.journal.ReportDoneList.find(entry))
+          << "no done entry for " << U8(s.objects.ObjName[i]);
+    }
+    EXPECT_EQ(finals, summary.done);
+    // Every rename announced in the log file has its outcome, and the one
+    // the stop kept from being made is the one that ends with 中断.
+    const LogReading log = s.ReadLogFile();
+    EXPECT_EQ("", log.fault);
+    EXPECT_TRUE(log.Matches(s.DiskNames())) << log.announced << " renames announced";
+    EXPECT_TRUE(log.finished);
+    EXPECT_EQ(0, log.unanswered);
+    // On its own thread the run announces the rename before its record
+    // (中断); a rename for the rename thread is announced with its record,
+    // so that none is announced at all then.
+    const int stopped = Occurrences(s.LogFile().substr(s.LogFile().rfind(full.substr(0, 30))),
+                                    u"\t\t中断\r\n");
+    if (c.thread) {
+      EXPECT_LE(stopped, 1);
+    } else {
+      EXPECT_EQ(1, stopped);
+    }
+  }
+}
+
+const RecordCase kRecordCases[] = {
+    {"runOnTheRenameThread", Op::Run, true},
+    {"runInTurn", Op::Run, false},
+    {"restore", Op::Restore, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, MemoryStopRecordTest, ::testing::ValuesIn(kRecordCases),
                          [](const auto& info) { return std::string(info.param.label); });
 
 // Memory that does not suffice for the header line: nothing has changed,

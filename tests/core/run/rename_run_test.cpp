@@ -469,11 +469,26 @@ TEST_F(RenameRunTest, ReRunRetriesEvacuatedTargetsFromTheirNameBeforeTheRun) {
   EXPECT_EQ(NameList({u"a.txt", u"b.txt", u"a.txt", u"b.txt"}), generated);
 }
 
-TEST_F(RenameRunTest, FailedEvacuationGivesATentativeName) {
+// An evacuation refused (permission denied, or the temporary name taken by
+// an entry the listing did not show) moves nothing: its outcome line says
+// so, and the target that wanted the name takes the next number, on either
+// thread.
+struct FailedEvacuationCase {
+  const char* label;
+  int error;
+  bool thread;
+};
+
+class FailedEvacuationTest : public RenameRunTest,
+                             public ::testing::WithParamInterface<FailedEvacuationCase> {};
+
+TEST_P(FailedEvacuationTest, GivesATentativeName) {
+  const FailedEvacuationCase& c = GetParam();
+  renameThread = c.thread;
   AddTarget(u"a.txt");
   AddTarget(u"b.txt");
   Rule(u"a.txt", u"b.txt");
-  fs.Fail(FsCall::Rename, W() + u"b.txt", kFsPermissionDenied, 1);
+  fs.Fail(FsCall::Rename, W() + u"b.txt", c.error, 1);
   const OperationSummary s = Run();
   EXPECT_EQ(NameList({u"b-2.txt", u"b.txt"}), Names());
   EXPECT_EQ(std::vector<int>({3, 2}), States());
@@ -485,6 +500,37 @@ TEST_F(RenameRunTest, FailedEvacuationGivesATentativeName) {
   EXPECT_EQ(u" 2 個 の オブジェクト名を一応変更しました。\n\n詳細は、レポートを参照してください。",
             boxes.Last().text);
   EXPECT_EQ(MsgIcon::Information, boxes.Last().icon);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, FailedEvacuationTest,
+    ::testing::Values(FailedEvacuationCase{"PermissionDenied", kFsPermissionDenied, true},
+                      FailedEvacuationCase{"PermissionDeniedInTurn", kFsPermissionDenied, false},
+                      FailedEvacuationCase{"TemporaryNameTaken", kFsAlreadyExists, true},
+                      FailedEvacuationCase{"TemporaryNameTakenInTurn", kFsAlreadyExists, false}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// A name that is not UTF-8 (its byte FF) is written in the log in the
+// shell's $'...' form, so that the log stays UTF-8 and the shell gives the
+// bytes back; the report keeps the name's bytes as they are.
+TEST_F(RenameRunTest, ANameThatIsNotUtf8IsQuotedInTheLogAndKeptInTheReport) {
+  AddTarget(u"b\xDCFF" u"c.txt");
+  AddTarget(u"e.txt");
+  Rule(u"b\xDCFF" u"c.txt", u"d.txt");
+  Rule(u"e.txt", u"f\xDCFE.txt");
+  ASSERT_EQ(2, Run().done);
+  EXPECT_EQ(NameList({u"d.txt", u"f\xDCFE.txt"}), Names());
+  const std::string bytes = dir.ReadFile(u"p/dovetam_rename.log");
+  const std::u16string log = DecodeNative(bytes);
+  EXPECT_EQ(std::u16string::npos, log.find_first_of(u"\xDCFE\xDCFF")) << "the log is not UTF-8";
+  EXPECT_EQ(U8(Log(u"$'" + W() + u"b\\xFFc.txt' :\r\n" + Change(u"d.txt") + Obj(u"e.txt") +
+                   u"\t-> $'f\\xFE.txt' 変更開始\r\n\t\t正常終了\r\n")),
+            U8(log));
+  const std::u16string report = ReportFile();
+  EXPECT_NE(std::u16string::npos,
+            report.find(ReportEntryLine(W() + u"b\xDCFF" u"c.txt", u"d.txt", u"正常変更")));
+  EXPECT_NE(std::u16string::npos,
+            report.find(ReportEntryLine(W() + u"e.txt", u"f\xDCFE.txt", u"正常変更")));
 }
 
 TEST_F(RenameRunTest, RuleAndGeneratedNameErrors) {

@@ -84,14 +84,15 @@ TEST(LogFieldTest, ControlCharactersQuotedAsTheShellReadsThem) {
       {u"x\a\b\v\f\x1b", u"$'x\\x07\\x08\\x0B\\x0C\\x1B'"},
       {std::u16string(u"a\0b", 3), u"$'a\\x00b'"},
       // The bytes of a name that is not UTF-8 are written as the bytes on
-      // disk; a C1 control stays as it is.
+      // disk, so that the log stays UTF-8; a C1 control stays as it is.
       {u"\x01\xDCFF", u"$'\\x01\\xFF'"},
+      {u"inv\xDCFF", u"$'inv\\xFF'"},
+      {u"\xDC80'x", u"$'\\x80\\'x'"},
       {u"\n\u0085", u"$'\\n\u0085'"},
       // Everything else stays as it is.
       {u"plain name", u"plain name"},
       {u"only'quote", u"only'quote"},
       {u"back\\slash \"q\" $x", u"back\\slash \"q\" $x"},
-      {u"inv\xDCFF", u"inv\xDCFF"},
       {u"x\u0085", u"x\u0085"},
       {u"", u""},
   };
