@@ -1,10 +1,14 @@
 // Case-only renames in two steps through a temporary name (see case_rename.h).
 #include "platform/case_rename.h"
 
+#include <fcntl.h>
+#include <stdio.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 
+#include "platform/errors_posix.h"
 #include "platform/file_system.h"
 
 namespace dovetam {
@@ -32,6 +36,17 @@ int RenameThroughTemporary(
   rc = renameNoReplace(temp, target);
   if (rc != kFsOk) renameNoReplace(temp, source);
   return rc;
+}
+
+int RenameThroughTemporaryAt(int dirFd, const std::string& folder, const std::string& from,
+                             const std::string& to) {
+  return RenameThroughTemporary(
+      [dirFd](const std::string& a, const std::string& b) {
+        return renameat2(dirFd, a.c_str(), dirFd, b.c_str(), RENAME_NOREPLACE) == 0
+                   ? int{kFsOk}
+                   : FsErrorOfErrno(errno);
+      },
+      folder, from, to);
 }
 
 }  // namespace dovetam

@@ -17,4 +17,11 @@ int RenameThroughTemporary(
     const std::function<int(const std::string&, const std::string&)>& renameNoReplace,
     const std::string& folder, const std::string& from, const std::string& to);
 
+// RenameThroughTemporary relative to the folder descriptor dirFd (or
+// AT_FDCWD), `folder` the prefix of the names in it ("" when dirFd is the
+// folder itself): each step is renameat2 with RENAME_NOREPLACE, so neither
+// the temporary name nor the new one ever replaces an object.
+int RenameThroughTemporaryAt(int dirFd, const std::string& folder, const std::string& from,
+                             const std::string& to);
+
 }  // namespace dovetam

@@ -4,8 +4,9 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/errors_posix.h"
 #include "platform/file_system.h"
-#include "platform/folder_handle_posix.h"
+#include "platform/folder_names_posix.h"
 #include "platform/text_case.h"
 #include "platform/utf8_codec.h"
 
@@ -29,45 +30,6 @@ bool HasNoCase(std::u16string_view name) {
 
 }  // namespace
 
-bool StatByTarget(const FolderAt& at, const std::string& name, struct stat& st) {
-  const std::string path = at.Of(name);
-  if (fstatat(at.fd(), path.c_str(), &st, 0) == 0) return true;
-  const int err = errno;
-  if ((err == ENOENT || err == ELOOP) && fstatat(at.fd(), path.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-      S_ISLNK(st.st_mode)) {
-    return true;
-  }
-  errno = err;
-  return false;
-}
-
-int FindNoCase(const FolderAt& at, const std::string& name, EntryKind kind, std::string& actual) {
-  struct stat st {};
-  if (StatByTarget(at, name, st)) {
-    if (KindMatches(st.st_mode, kind)) {
-      actual = name;
-      return kFsOk;
-    }
-  } else if (errno != ENOENT && errno != ENOTDIR) {
-    return FsErrorOfErrno(errno);
-  }
-  const std::u16string wanted = DecodeNative(name);
-  if (HasNoCase(wanted)) return kFsNotFound;
-  const std::u16string upper = UpperText(wanted);
-  std::vector<std::string> names;
-  if (const int err = ReadNamesAt(at.fd(), at.Self(), names); err != 0) {
-    return err == ENOENT || err == ENOTDIR ? kFsNotFound : FsErrorOfErrno(err);
-  }
-  for (const std::string& n : names) {
-    if (n == name || UpperText(DecodeNative(n)) != upper) continue;
-    if (StatByTarget(at, n, st) && KindMatches(st.st_mode, kind)) {
-      actual = n;
-      return kFsOk;
-    }
-  }
-  return kFsNotFound;
-}
-
 bool StatxTarget(int dir, const char* path, bool brokenLinkAsItself, struct statx& sx) {
   if (statx(dir, path, 0, kDateMask, &sx) == 0) return true;
   const int err = errno;
@@ -77,6 +39,42 @@ bool StatxTarget(int dir, const char* path, bool brokenLinkAsItself, struct stat
   }
   errno = err;
   return false;
+}
+
+int FindOtherCase(const FolderAt& at, const std::string& name, int missing,
+                  const std::function<bool(const std::string&)>& accept, std::string& found) {
+  const std::u16string wanted = DecodeNative(name);
+  if (HasNoCase(wanted)) return kFsNotFound;
+  const std::u16string upper = UpperText(wanted);
+  std::vector<std::string> names;
+  if (const int err = ReadNamesAt(at.fd(), at.Self(), names); err != 0) {
+    return MissingAs(err, missing);
+  }
+  for (const std::string& n : names) {
+    if (n == name || UpperText(DecodeNative(n)) != upper || !accept(n)) continue;
+    found = n;
+    return kFsOk;
+  }
+  return kFsNotFound;
+}
+
+int FindNoCase(const FolderAt& at, const std::string& name, EntryKind kind, std::string& actual) {
+  struct statx sx {};
+  if (StatxTarget(at.fd(), at.Of(name).c_str(), true, sx)) {
+    if (KindMatches(sx.stx_mode, kind)) {
+      actual = name;
+      return kFsOk;
+    }
+  } else if (const int rc = MissingAs(errno, kFsNotFound); rc != kFsNotFound) {
+    return rc;
+  }
+  return FindOtherCase(
+      at, name, kFsNotFound,
+      [&](const std::string& n) {
+        struct statx other {};
+        return StatxTarget(at.fd(), at.Of(n).c_str(), true, other) && KindMatches(other.stx_mode, kind);
+      },
+      actual);
 }
 
 Date LocalTimeCache::Of(std::time_t t) {

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include <ctime>
+#include <functional>
 #include <string>
 
 #include "platform/dates.h"
@@ -19,16 +20,7 @@ namespace dovetam {
 
 enum class EntryKind { Any, File, Folder };
 
-// stat of what `name` in the folder leads to; false with errno set when
-// there is nothing there.
-bool StatByTarget(const FolderAt& at, const std::string& name, struct stat& st);
-
-// Finds the entry `name` of the folder of that kind ignoring letter case:
-// 0 with `actual` its name on disk, 53 when there is none, or the error
-// number (file_system.h) of a question that cannot be answered.
-int FindNoCase(const FolderAt& at, const std::string& name, EntryKind kind, std::string& actual);
-
-// The statx fields the dates need.
+// The statx fields the lookups and the dates need.
 inline constexpr unsigned kDateMask = STATX_TYPE | STATX_MTIME | STATX_BTIME;
 
 // statx of the object a path leads to, relative to a descriptor. A link that
@@ -36,6 +28,20 @@ inline constexpr unsigned kDateMask = STATX_TYPE | STATX_MTIME | STATX_BTIME;
 // `brokenLinkAsItself`, as the listing shows it: a file with its own dates.
 // False with errno set otherwise.
 bool StatxTarget(int dir, const char* path, bool brokenLinkAsItself, struct statx& sx);
+
+// The one pass over the folder for "another entry bears this name in another
+// letter case": the first entry other than `name` itself whose name is
+// `name` in another letter case and that `accept` takes, with `found` its
+// name on disk (0). 53 when there is none (a name that has no letter case
+// has none, and the folder is not read for it); where the folder cannot be
+// read, the error number of that, nothing there counted as `missing`.
+int FindOtherCase(const FolderAt& at, const std::string& name, int missing,
+                  const std::function<bool(const std::string&)>& accept, std::string& found);
+
+// Finds the entry `name` of the folder of that kind ignoring letter case:
+// 0 with `actual` its name on disk, 53 when there is none, or the error
+// number (file_system.h) of a question that cannot be answered.
+int FindNoCase(const FolderAt& at, const std::string& name, EntryKind kind, std::string& actual);
 
 // Local time of the last time stamp converted: the files of one folder are
 // mostly made in the same second.

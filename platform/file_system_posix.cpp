@@ -32,9 +32,11 @@
 #include <sstream>
 
 #include "platform/entry_lookup_posix.h"
+#include "platform/errors_posix.h"
 #include "platform/file_system.h"
 #include "platform/folder_at_posix.h"
 #include "platform/folder_handle_posix.h"
+#include "platform/folder_names_posix.h"
 #include "platform/parallel_slices.h"
 #include "platform/text_case.h"
 #include "platform/utf8_codec.h"
@@ -42,14 +44,6 @@
 namespace dovetam {
 
 namespace {
-
-int ErrorOf(int err) { return FsErrorOfErrno(err); }
-
-// Errors of calls whose folder must exist first (opening, listing).
-int PathErrorOf(int err) {
-  if (err == ENOENT || err == ENOTDIR) return kFsPathNotFound;
-  return ErrorOf(err);
-}
 
 // Path without its trailing "/" (the root stays "/").
 std::string StripSlash(std::string p) {
@@ -79,7 +73,7 @@ int FindPathNoCase(const std::string& path, EntryKind kind, FolderAt& at, std::s
   if (p.empty()) return kFsNotFound;
   if (p == "/") {
     struct stat st {};
-    if (stat("/", &st) != 0) return ErrorOf(errno);
+    if (stat("/", &st) != 0) return FsErrorOfErrno(errno);
     if (kind == EntryKind::File) return kFsNotFound;
     at.Reach("/");
     name.assign(1, '.');
@@ -88,9 +82,7 @@ int FindPathNoCase(const std::string& path, EntryKind kind, FolderAt& at, std::s
   }
   std::string parent;
   SplitPath(p, parent, name);
-  if (const int err = at.Reach(parent); err != 0) {
-    return err == ENOENT || err == ENOTDIR ? kFsNotFound : ErrorOf(err);
-  }
+  if (const int err = at.Reach(parent); err != 0) return MissingAs(err, kFsNotFound);
   std::string found;
   const int rc = FindNoCase(at, name, kind, found);
   if (rc != kFsOk) return rc;
@@ -167,7 +159,7 @@ class PosixTextFile : public TextFile {
       const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
       if (n < 0) {
         if (errno == EINTR) continue;
-        return ErrorOf(errno);
+        return FsErrorOfErrno(errno);
       }
       if (n == 0) return kFsIoError;  // no progress: never loop on it
       bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -178,7 +170,7 @@ class PosixTextFile : public TextFile {
     if (fd_ < 0) return kFsOk;
     const int rc = ::close(fd_);
     fd_ = -1;
-    return rc == 0 ? kFsOk : ErrorOf(errno);
+    return rc == 0 ? kFsOk : FsErrorOfErrno(errno);
   }
 
  private:
@@ -205,15 +197,15 @@ int TakeLock(int fd) {
 // again), an error otherwise.
 int PrepareTextFile(int fd, const std::string& path, bool cut) {
   struct stat opened {};
-  if (::fstat(fd, &opened) != 0) return ErrorOf(errno);
+  if (::fstat(fd, &opened) != 0) return FsErrorOfErrno(errno);
   // A file with a second name (a hard link) may be anybody's file anywhere.
   if (!S_ISREG(opened.st_mode) || opened.st_nlink > 1) return kFsIoError;
-  if (const int err = TakeLock(fd); err != 0) return ErrorOf(err);
+  if (const int err = TakeLock(fd); err != 0) return FsErrorOfErrno(err);
   struct stat named {};
   if (::lstat(path.c_str(), &named) != 0 || !SameFile(named, opened)) return -1;
-  if (cut && ::ftruncate(fd, 0) != 0) return ErrorOf(errno);
+  if (cut && ::ftruncate(fd, 0) != 0) return FsErrorOfErrno(errno);
   const int flags = ::fcntl(fd, F_GETFL);
-  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return ErrorOf(errno);
+  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return FsErrorOfErrno(errno);
   return kFsOk;
 }
 
@@ -236,7 +228,7 @@ int OpenTextFile(const std::string& path, bool cut, std::unique_ptr<TextFile>& f
                           O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY |
                               O_CLOEXEC,
                           0666);
-    if (fd < 0) return PathErrorOf(errno);
+    if (fd < 0) return MissingAs(errno, kFsPathNotFound);
     const int rc = PrepareTextFile(fd, path, cut);
     if (rc == kFsOk) {
       file = std::make_unique<PosixTextFile>(fd);
@@ -306,7 +298,7 @@ class PosixFileSystem : public FileSystem {
     std::string bytes;
     if (!EncodeNative(path, bytes) || bytes.empty()) return kFsNotFound;
     struct stat st {};
-    if (lstat(bytes.c_str(), &st) != 0) return ErrorOf(errno);
+    if (lstat(bytes.c_str(), &st) != 0) return FsErrorOfErrno(errno);
     if (S_ISDIR(st.st_mode)) return kFsNotFound;
     int fd = -1;
     if (S_ISREG(st.st_mode)) {
@@ -320,7 +312,7 @@ class PosixFileSystem : public FileSystem {
         return kFsPermissionDenied;
       }
     }
-    const int rc = unlink(bytes.c_str()) == 0 ? kFsOk : ErrorOf(errno);
+    const int rc = unlink(bytes.c_str()) == 0 ? kFsOk : FsErrorOfErrno(errno);
     if (fd >= 0) ::close(fd);
     return rc;
   }
@@ -341,14 +333,13 @@ class PosixFileSystem : public FileSystem {
         limit.rlim_cur >= static_cast<rlim_t>(kNoFileLimit)) {
       return kNoFileLimit;
     }
-    DIR* fds = opendir("/proc/self/fd");
-    if (fds == nullptr) return 0;
+    std::vector<std::string> fds;
+    if (ReadNamesAt(AT_FDCWD, "/proc/self/fd", fds) != 0) return 0;
     const long below = static_cast<long>(limit.rlim_cur);
     long open = -1;  // the listing's own
-    while (dirent* e = readdir(fds)) {
-      if (e->d_name[0] != '.' && std::strtol(e->d_name, nullptr, 10) < below) ++open;
+    for (const std::string& fd : fds) {
+      if (std::strtol(fd.c_str(), nullptr, 10) < below) ++open;
     }
-    closedir(fds);
     return static_cast<int>(std::max(0L, below - open));
   }
 
@@ -385,12 +376,12 @@ class PosixFileSystem : public FileSystem {
     std::string path;
     if (!EncodeNative(folder, path) || path.empty()) return kFsPathNotFound;
     const int opened = OpenAnyLength(AT_FDCWD, path, O_RDONLY | O_DIRECTORY);
-    if (opened < 0) return PathErrorOf(errno);
+    if (opened < 0) return MissingAs(errno, kFsPathNotFound);
     DIR* dir = fdopendir(opened);
     if (dir == nullptr) {
       const int err = errno;
       ::close(opened);
-      return PathErrorOf(err);
+      return MissingAs(err, kFsPathNotFound);
     }
     const int dfd = dirfd(dir);
     struct stat self {};
@@ -399,21 +390,13 @@ class PosixFileSystem : public FileSystem {
     }
     std::vector<std::string> names;
     std::vector<unsigned char> types;
-    errno = 0;
-    while (dirent* e = readdir(dir)) {
-      if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) {
-        names.emplace_back(e->d_name);
-        types.push_back(e->d_type);
-      }
-      errno = 0;
-    }
-    const int err = errno;
+    const int err = ReadNames(dir, names, &types);
     if (err == 0 && !modified && !created) {
       for (std::size_t k = 0; k < names.size(); ++k) {
         bool isFolder = types[k] == DT_DIR;
         if (types[k] == DT_LNK || types[k] == DT_UNKNOWN) {
-          struct stat st {};
-          isFolder = fstatat(dfd, names[k].c_str(), &st, 0) == 0 && S_ISDIR(st.st_mode);
+          struct statx sx {};
+          isFolder = StatxTarget(dfd, names[k].c_str(), false, sx) && S_ISDIR(sx.stx_mode);
         }
         (isFolder ? folders : files).push_back({DecodeNative(names[k]), isFolder});
       }
@@ -439,7 +422,7 @@ class PosixFileSystem : public FileSystem {
       for (FsEntry& entry : entries) (entry.isFolder ? folders : files).push_back(std::move(entry));
     }
     closedir(dir);
-    return err == 0 ? kFsOk : ErrorOf(err);
+    return err == 0 ? kFsOk : FsErrorOfErrno(err);
   }
 
   static int Exists(std::u16string_view path, EntryKind kind, bool& exists) {

@@ -8,19 +8,20 @@
 // goes through a temporary name where the file system ignores case.
 #include "platform/folder_handle_posix.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <vector>
 
 #include "platform/case_rename.h"
 #include "platform/entry_lookup_posix.h"
-#include "platform/folder_at_posix.h"
+#include "platform/errors_posix.h"
 #include "platform/file_system.h"
+#include "platform/folder_at_posix.h"
+#include "platform/folder_names_posix.h"
 #include "platform/text_case.h"
 #include "platform/utf8_codec.h"
 
@@ -44,12 +45,6 @@ int NoReplace(const FolderAt& at, const std::string& from, const std::string& to
   return FsErrorOfErrno(errno);
 }
 
-int ReadNames(const FolderAt& at, std::vector<std::string>& names) {
-  const int err = ReadNamesAt(at.fd(), at.Self(), names);
-  if (err == 0) return kFsOk;
-  return err == ENOENT || err == ENOTDIR ? kFsPathNotFound : FsErrorOfErrno(err);
-}
-
 // Renames relative to a folder (see FolderHandle::Rename).
 int RenameAt(const FolderAt& at, std::u16string_view oldName, std::u16string_view newName,
              bool checkCase) {
@@ -69,18 +64,20 @@ int RenameAt(const FolderAt& at, std::u16string_view oldName, std::u16string_vie
   if (from == to) return kFsAlreadyExists;
 
   // Another entry of the folder under the new name in another letter case
-  // counts as existing; the source itself (a change of case only) does not.
-  const std::u16string upper = UpperText(newName);
-  if (checkCase && (upper != newName || LowerText(newName) != newName)) {
-    std::vector<std::string> names;
-    if (const int err = ReadNames(at, names); err != kFsOk) return err;
-    for (const std::string& n : names) {
-      if (n == from || UpperText(DecodeNative(n)) != upper) continue;
-      struct stat other {};
-      if (fstatat(at.fd(), at.Of(n).c_str(), &other, AT_SYMLINK_NOFOLLOW) != 0) continue;
-      if (other.st_dev == src.st_dev && other.st_ino == src.st_ino) continue;
-      return kFsAlreadyExists;
-    }
+  // counts as existing; the source itself (a change of case only, or a
+  // second name of it) does not.
+  if (checkCase) {
+    std::string other;
+    const int rc = FindOtherCase(
+        at, to, kFsPathNotFound,
+        [&](const std::string& n) {
+          struct stat st {};
+          return fstatat(at.fd(), at.Of(n).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                 (st.st_dev != src.st_dev || st.st_ino != src.st_ino);
+        },
+        other);
+    if (rc == kFsOk) return kFsAlreadyExists;
+    if (rc != kFsNotFound) return rc;
   }
 
   struct stat target {};
@@ -90,13 +87,7 @@ int RenameAt(const FolderAt& at, std::u16string_view oldName, std::u16string_vie
   if (!sameObject) return NoReplace(at, from, to);
 
   // A case-insensitive file system sees the new name as the old object.
-  return RenameThroughTemporary(
-      [&at](const std::string& a, const std::string& b) {
-        return renameat2(at.fd(), a.c_str(), at.fd(), b.c_str(), RENAME_NOREPLACE) == 0
-                   ? int{kFsOk}
-                   : FsErrorOfErrno(errno);
-      },
-      at.Prefix(), from, to);
+  return RenameThroughTemporaryAt(at.fd(), at.Prefix(), from, to);
 }
 
 // An open folder: an O_PATH descriptor, which any folder that can be reached
@@ -108,7 +99,9 @@ class PosixFolderHandle : public FolderHandle {
   FolderIdentity Identity() const override { return id_; }
   int Names(std::vector<std::u16string>& names) override {
     std::vector<std::string> bytes;
-    if (const int err = ReadNames(FolderAt(fd_), bytes); err != kFsOk) return err;
+    if (const int err = ReadNamesAt(fd_, ".", bytes); err != 0) {
+      return MissingAs(err, kFsPathNotFound);
+    }
     names.reserve(names.size() + bytes.size());
     for (const std::string& b : bytes) names.push_back(DecodeNative(b));
     return kFsOk;
@@ -138,47 +131,11 @@ class PosixFolderHandle : public FolderHandle {
 
 }  // namespace
 
-int ReadNamesAt(int dirFd, const char* path, std::vector<std::string>& names) {
-  const int fd = OpenAnyLength(dirFd, path, O_RDONLY | O_DIRECTORY);
-  if (fd < 0) return errno;
-  DIR* dir = fdopendir(fd);
-  if (dir == nullptr) {
-    const int err = errno;
-    ::close(fd);
-    return err;
-  }
-  errno = 0;
-  while (dirent* e = readdir(dir)) {
-    if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) {
-      names.emplace_back(e->d_name);
-    }
-    errno = 0;
-  }
-  const int err = errno;
-  closedir(dir);
-  return err;
-}
-
-int FsErrorOfErrno(int err) {
-  switch (err) {
-    case 0: return kFsOk;
-    case ENOENT: return kFsNotFound;
-    case EEXIST:
-    case ENOTEMPTY: return kFsAlreadyExists;
-    case EMFILE:
-    case ENFILE: return kFsTooManyFiles;
-    case EACCES:
-    case EPERM:
-    case EROFS: return kFsPermissionDenied;
-    default: return kFsIoError;
-  }
-}
-
 int OpenFolderPosix(std::u16string_view folder, std::unique_ptr<FolderHandle>& handle) {
   std::string path;
   if (!EncodeNative(folder, path) || path.empty()) return kFsPathNotFound;
   const int fd = OpenAnyLength(AT_FDCWD, path, O_PATH | O_DIRECTORY);
-  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? kFsPathNotFound : FsErrorOfErrno(errno);
+  if (fd < 0) return MissingAs(errno, kFsPathNotFound);
   struct stat st {};
   if (fstat(fd, &st) != 0) {
     const int err = errno;

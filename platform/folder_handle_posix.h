@@ -6,17 +6,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/folder_handle.h"
 
 namespace dovetam {
-
-// The error number of file_system.h for an errno value.
-int FsErrorOfErrno(int err);
-// The names of the entries of the folder at path (relative to dirFd, or
-// AT_FDCWD), "." and ".." left out, as bytes. Returns 0 or the errno value.
-int ReadNamesAt(int dirFd, const char* path, std::vector<std::string>& names);
 
 // FileSystem::OpenFolder.
 int OpenFolderPosix(std::u16string_view folder, std::unique_ptr<FolderHandle>& handle);
