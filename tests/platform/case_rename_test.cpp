@@ -1,14 +1,23 @@
 // Case-only renames through a temporary name, on a simulated folder that
-// ignores letter case (the machines the tests run on have none).
+// ignores letter case (the machines the tests run on have none), and on real
+// files where the system's steps must not replace: a second name of the
+// file in the new letter case makes a case-sensitive file system take the
+// same road.
 #include "platform/case_rename.h"
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <string>
 
 #include <gtest/gtest.h>
 
 #include "platform/file_system.h"
+#include "platform/utf8_codec.h"
+#include "testing/temp_dir.h"
 
 namespace dovetam {
 namespace {
@@ -94,6 +103,54 @@ TEST(CaseRenameTest, ATemporaryNameThatExistsIsSkippedNotReplaced) {
   const auto names = f.Names();
   EXPECT_EQ(4u, names.size());  // the three foreign files and "A"
   EXPECT_EQ(1, std::count(names.begin(), names.end(), "/d/A"));
+}
+
+// name.txt with its second name NAME.txt (a hard link): the old and the new
+// name are the same object, as on a file system that ignores case, so a
+// rename from one to the other goes through a temporary name; the second
+// step finds NAME.txt there and must be refused, the first undone.
+class CaseRenameOnDiskTest : public testing::TempDirTest {
+ protected:
+  CaseRenameOnDiskTest() {
+    dir.MakeFile(u"name.txt", "the file");
+    EXPECT_EQ(0, link((dir.native() + "name.txt").c_str(), (dir.native() + "NAME.txt").c_str()));
+  }
+  std::unique_ptr<FileSystem> fs = CreateSystemFileSystem();
+};
+
+TEST_F(CaseRenameOnDiskTest, TheTemporaryNameNeverReplacesTheNewName) {
+  const std::vector<std::u16string> before = {u"NAME.txt", u"name.txt"};
+  std::unique_ptr<FolderHandle> h;
+  ASSERT_EQ(kFsOk, fs->OpenFolder(dir.path(), h));
+  EXPECT_EQ(kFsAlreadyExists, fs->Rename(dir.path(), u"name.txt", u"NAME.txt"));
+  EXPECT_EQ(before, dir.Names());
+  for (const bool checkCase : {true, false}) {
+    SCOPED_TRACE(checkCase);
+    EXPECT_EQ(kFsAlreadyExists, h->Rename(u"name.txt", u"NAME.txt", checkCase));
+    EXPECT_EQ(before, dir.Names());  // no name lost, no temporary name left
+  }
+  const int fd = open(dir.native().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  EXPECT_EQ(kFsAlreadyExists, RenameThroughTemporaryAt(fd, "", "name.txt", "NAME.txt"));
+  close(fd);
+  EXPECT_EQ(kFsAlreadyExists, RenameThroughTemporaryAt(AT_FDCWD, dir.native(), "name.txt", "NAME.txt"));
+  EXPECT_EQ(before, dir.Names());
+  EXPECT_EQ("the file", dir.ReadFile(u"name.txt"));
+}
+
+TEST_F(CaseRenameOnDiskTest, TheFirstStepNeverReplacesAFileAtTheTemporaryName) {
+  // Someone else's files at the temporary names this process would choose
+  // first (a process that has made no case rename yet starts at 0): each is
+  // skipped, and after as many tries as are allowed the rename gives up.
+  const std::string prefix = ".dovetam-case-" + std::to_string(getpid()) + "-";
+  for (int k = 0; k < 200; ++k) dir.MakeFileBytes(prefix + std::to_string(k), "foreign");
+  EXPECT_EQ(kFsAlreadyExists, RenameThroughTemporaryAt(AT_FDCWD, dir.native(), "name.txt", "NAME.txt"));
+  EXPECT_EQ(202u, dir.Names().size());
+  ASSERT_TRUE(dir.Exists(u"name.txt"));
+  EXPECT_EQ("the file", dir.ReadFile(u"name.txt"));
+  for (int k = 0; k < 200; ++k) {
+    ASSERT_EQ("foreign", dir.ReadFile(DecodeNative(prefix + std::to_string(k)))) << k;
+  }
 }
 
 }  // namespace
