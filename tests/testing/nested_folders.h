@@ -39,6 +39,25 @@ inline bool MakeNestedFolders(const std::string& base, const std::vector<std::st
   return ok;
 }
 
+// The names of nested folders that make a folder path of exactly `length`
+// bytes, its final "/" included, under a folder whose path (ending in "/")
+// has `baseLength` bytes: as few levels as names of at most 240 bytes allow,
+// the bytes shared out evenly, level k's name beginning with "L" and k.
+inline std::vector<std::string> NestedNamesOfLength(std::size_t baseLength, std::size_t length) {
+  std::vector<std::string> names;
+  if (length <= baseLength) return names;
+  const std::size_t rest = length - baseLength;  // names and their "/"
+  const std::size_t levels = (rest + 240) / 241;
+  for (std::size_t k = 0; k < levels; ++k) {
+    // Each level's share, its "/" included; the first ones a byte more.
+    const std::size_t share = rest / levels + (k < rest % levels ? 1 : 0);
+    std::string name = "L" + std::to_string(k) + "-";
+    name.resize(share - 1, 'x');
+    names.push_back(std::move(name));
+  }
+  return names;
+}
+
 // The sorted names in each folder from `base` down, going into the folder
 // found in each (the last one found, when there are several).
 inline std::vector<std::vector<std::string>> NestedNames(const std::string& base) {

@@ -1,5 +1,6 @@
 // The limit of open files (RLIMIT_NOFILE) for tests that run short of
-// descriptors, in a child process of their own.
+// descriptors, in a child process of their own, and the count of the
+// descriptors open now.
 #pragma once
 
 #include <dirent.h>
@@ -39,6 +40,20 @@ inline int LimitLeaving(int free) {
     const long below = std::count_if(open.begin(), open.end(), [&](long fd) { return fd < limit; });
     if (limit - below >= free) return limit;
   }
+}
+
+// The descriptors this process has open, as /proc/self/fd lists them (the
+// listing's own left out): a call that leaves this number as it found it
+// has closed every descriptor it opened.
+inline int OpenFileCount() {
+  int open = -1;  // the listing's own
+  if (DIR* fds = opendir("/proc/self/fd")) {
+    while (dirent* e = readdir(fds)) {
+      if (e->d_name[0] != '.') ++open;
+    }
+    closedir(fds);
+  }
+  return open;
 }
 
 // Sets the limit of open files (soft and hard) to `limit`; false when the
