@@ -36,6 +36,7 @@
 #include "platform/file_system.h"
 #include "platform/folder_at_posix.h"
 #include "platform/folder_handle_posix.h"
+#include "platform/folder_identity_posix.h"
 #include "platform/folder_names_posix.h"
 #include "platform/parallel_slices.h"
 #include "platform/text_case.h"
@@ -384,10 +385,7 @@ class PosixFileSystem : public FileSystem {
       return MissingAs(err, kFsPathNotFound);
     }
     const int dfd = dirfd(dir);
-    struct stat self {};
-    if (fstat(dfd, &self) == 0) {
-      identity = {static_cast<uint64_t>(self.st_dev), static_cast<uint64_t>(self.st_ino)};
-    }
+    FolderIdentityOf(dfd, identity);  // a folder read has one
     std::vector<std::string> names;
     std::vector<unsigned char> types;
     const int err = ReadNames(dir, names, &types);

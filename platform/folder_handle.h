@@ -2,10 +2,11 @@
 // that folder. The handle names the folder itself, not its path: when the
 // folder (or a folder above it) is renamed, the handle still names it, while
 // a path text would name whatever the path leads to now. Its identity on
-// disk (device and inode) is the same under every spelling of its path,
-// links included; (0, 0) is no folder's and stands for "not known". What is
-// done in it goes by names relative to it, so it works whatever the length
-// of the folder's path.
+// disk is the same under every spelling of its path, links included, and
+// another folder's, also a folder made on the inode of one deleted before,
+// wherever the file system tells the two apart; (0, 0, 0) is no folder's and
+// stands for "not known". What is done in it goes by names relative to it,
+// so it works whatever the length of the folder's path.
 #pragma once
 
 #include <compare>
@@ -18,9 +19,14 @@
 
 namespace dovetam {
 
+// Device and inode, and which of the folders that inode has held this one
+// is: a number the file system gives each folder made on it (the inode's
+// generation, or its birth time), 0 where it gives none, so that there a
+// folder made on the inode of a deleted one is taken for it.
 struct FolderIdentity {
   uint64_t device = 0;
   uint64_t inode = 0;
+  uint64_t incarnation = 0;
   bool Known() const { return device != 0 || inode != 0; }
   auto operator<=>(const FolderIdentity&) const = default;
 };

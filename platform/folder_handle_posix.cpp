@@ -21,6 +21,7 @@
 #include "platform/errors_posix.h"
 #include "platform/file_system.h"
 #include "platform/folder_at_posix.h"
+#include "platform/folder_identity_posix.h"
 #include "platform/folder_names_posix.h"
 #include "platform/text_case.h"
 #include "platform/utf8_codec.h"
@@ -28,10 +29,6 @@
 namespace dovetam {
 
 namespace {
-
-FolderIdentity IdentityOf(const struct stat& st) {
-  return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
-}
 
 bool IsPlainName(std::u16string_view name) {
   return !name.empty() && name != u"." && name != u".." &&
@@ -90,8 +87,9 @@ int RenameAt(const FolderAt& at, std::u16string_view oldName, std::u16string_vie
   return RenameThroughTemporaryAt(at.fd(), at.Prefix(), from, to);
 }
 
-// An open folder: an O_PATH descriptor, which any folder that can be reached
-// gives (its names need read permission, its renames write permission).
+// An open folder: a descriptor opened for reading, or where the folder may
+// not be read an O_PATH one, which any folder that can be reached gives (its
+// names need read permission, its renames write permission).
 class PosixFolderHandle : public FolderHandle {
  public:
   PosixFolderHandle(int fd, FolderIdentity id) : fd_(fd), id_(id) {}
@@ -134,15 +132,17 @@ class PosixFolderHandle : public FolderHandle {
 int OpenFolderPosix(std::u16string_view folder, std::unique_ptr<FolderHandle>& handle) {
   std::string path;
   if (!EncodeNative(folder, path) || path.empty()) return kFsPathNotFound;
-  const int fd = OpenAnyLength(AT_FDCWD, path, O_PATH | O_DIRECTORY);
+  // Opened for reading where it may be read, so that its identity has the
+  // inode's generation; otherwise only to be reached.
+  int fd = OpenAnyLength(AT_FDCWD, path, O_RDONLY | O_DIRECTORY);
+  if (fd < 0 && errno == EACCES) fd = OpenAnyLength(AT_FDCWD, path, O_PATH | O_DIRECTORY);
   if (fd < 0) return MissingAs(errno, kFsPathNotFound);
-  struct stat st {};
-  if (fstat(fd, &st) != 0) {
-    const int err = errno;
+  FolderIdentity id;
+  if (const int err = FolderIdentityOf(fd, id); err != 0) {
     ::close(fd);
     return FsErrorOfErrno(err);
   }
-  handle = std::make_unique<PosixFolderHandle>(fd, IdentityOf(st));
+  handle = std::make_unique<PosixFolderHandle>(fd, id);
   return kFsOk;
 }
 

@@ -1,6 +1,7 @@
 // Folder handles of this machine's file system (folder_handle.h): a
-// descriptor of the folder (O_PATH: the folder need only be reachable), and
-// renames relative to it or to a folder's path.
+// descriptor of the folder (opened for reading where it may be read, else
+// O_PATH: the folder need only be reachable), and renames relative to it or
+// to a folder's path.
 #pragma once
 
 #include <memory>

@@ -3,10 +3,11 @@
 //
 // ObjFolderId is the identity of the target's folder when the target was
 // chosen (listed or added): a run, re-run or restore renames nothing in a
-// folder that has become another one since. A target made without it (0, 0,
-// as tests make them) has its folder taken as it is found. It is also what
-// makes one folder one folder however its path is spelled (through a link,
-// a bind mount): InFolder.
+// folder that has become another one since, also one made on the inode of
+// the folder deleted (platform/folder_handle.h). A target made without it
+// (not known, as tests make them) has its folder taken as it is found. It is
+// also what makes one folder one folder however its path is spelled
+// (through a link, a bind mount): InFolder.
 //
 // Capacity grows in fixed steps (the build's table step) with contents kept;
 // Grow() fails without change when the allocation limit refuses.

@@ -34,7 +34,7 @@ PathAdd PathAdder::Add(const std::u16string& path) {
 
 std::size_t PathAdder::EntryHash::operator()(const Entry& e) const {
   std::size_t h = std::hash<std::u16string>()(e.name);
-  for (const uint64_t part : {e.folder.device, e.folder.inode}) {
+  for (const uint64_t part : {e.folder.device, e.folder.inode, e.folder.incarnation}) {
     h ^= std::hash<uint64_t>()(part) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
   }
   return h;

@@ -1,6 +1,7 @@
-// Open folders of the system file system: identity under every spelling,
-// listing and no-replace renames through the handle, and a handle that keeps
-// naming its folder after the folder was renamed and its old path reused.
+// Open folders of the system file system: identity under every spelling and
+// another one for a folder made on a deleted one's inode, listing and
+// no-replace renames through the handle, and a handle that keeps naming its
+// folder after the folder was renamed and its old path reused.
 #include "platform/folder_handle.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <algorithm>
 
 #include "platform/file_system.h"
+#include "testing/reused_inode.h"
 #include "testing/temp_dir.h"
 
 namespace dovetam {
@@ -70,6 +72,26 @@ TEST_F(FolderHandleTest, HandleFollowsItsFolderWhenThePathIsReused) {
   // The file system's own rename goes by the path.
   EXPECT_EQ(kFsOk, fs->Rename(dir.PathOf(u"a/"), u"x", u"z"));
   EXPECT_EQ("2", dir.ReadFile(u"a/z"));
+}
+
+TEST_F(FolderHandleTest, AFolderMadeOnTheInodeOfADeletedOneIsAnotherFolder) {
+  FolderIdentity before;
+  bool reused = false;
+  for (int round = 0; round < testing::kInodeRounds && !reused; ++round) {
+    dir.MakeFolder(u"a");
+    before = IdentityOf(u"a/");
+    reused = testing::RemakeOnItsInode(dir.native() + "a", dir.native() + "a");
+  }
+  if (!reused) GTEST_SKIP() << testing::kNoInodeReuse;
+  const FolderIdentity after = IdentityOf(u"a/");
+  EXPECT_EQ(before.device, after.device);
+  EXPECT_EQ(before.inode, after.inode);
+  EXPECT_NE(before, after);
+  // The listing and the open folder give the new one the same identity.
+  std::vector<FsEntry> files, folders;
+  FolderIdentity listed;
+  ASSERT_EQ(kFsOk, fs->ListFolderWithDates(dir.PathOf(u"a/"), false, false, files, folders, listed));
+  EXPECT_EQ(after, listed);
 }
 
 TEST_F(FolderHandleTest, RenamesThroughAHandleNeverReplace) {
