@@ -2,9 +2,9 @@
 // the full path, and the folder's identity with the name, up in two hash sets
 // built once per call, so adding n paths costs O(n + ObjCount).
 #include "core/objects/path_adder.h"
-#include "core/common/decimal_text.h"
 
-#include <new>
+#include "core/common/decimal_text.h"
+#include "core/common/memory_short.h"
 
 #include "platform/dates.h"
 
@@ -16,7 +16,8 @@ PathAdder::PathAdder(FileSystem& fs, ObjectTable& objects, bool readModified, bo
       caps_(caps) {}
 
 PathAdd PathAdder::Add(const std::u16string& path) {
-  try {
+  PathAdd added = PathAdd::NotAdded;
+  const bool allowed = MemoryAllows([&] {
     if (!prepared_) {
       for (int32_t j = 1; j <= objects_.ObjCount; ++j) {
         present_.insert(objects_.ObjFolder[j] + objects_.ObjName[j]);
@@ -26,10 +27,9 @@ PathAdd PathAdder::Add(const std::u16string& path) {
       }
       prepared_ = true;
     }
-    return AddPath(path);
-  } catch (const std::bad_alloc&) {
-    return MemoryShort();
-  }
+    added = AddPath(path);
+  });
+  return allowed ? added : MemoryShort();
 }
 
 std::size_t PathAdder::EntryHash::operator()(const Entry& e) const {
@@ -102,13 +102,18 @@ PathAdd PathAdder::AddPath(const std::u16string& path) {
   std::u16string name = onDisk.name;
   std::u16string folderText = folder;
   present_.insert(full);
-  if (onDisk.folder.Known()) {
-    try {
-      presentOnDisk_.insert(std::move(onDisk));
-    } catch (const std::bad_alloc&) {
-      present_.erase(full);  // the path stays one that is not a target
-      throw;
-    }
+  {
+    // When memory runs out below, the path stays one that is not a target.
+    struct TakenBack {
+      std::unordered_set<std::u16string>& present;
+      const std::u16string& path;
+      bool kept = false;
+      ~TakenBack() {
+        if (!kept) present.erase(path);
+      }
+    } takenBack{present_, full};
+    if (onDisk.folder.Known()) presentOnDisk_.insert(std::move(onDisk));
+    takenBack.kept = true;
   }
   const int32_t i = ++objects_.ObjCount;
   objects_.ObjFolder[i].swap(folderText);
@@ -139,7 +144,7 @@ std::u16string DatePart(const PathAddTally& tally, bool afterCount) {
 std::u16string DropSummaryMessage(const PathAddTally& tally) {
   std::u16string text;
   if (tally.notAdded > 0) {
-    if (tally.memoryFailed) text = u"メモリ不足などにより、\n";
+    if (tally.memoryFailed) text = std::u16string(MemoryShortText(MemoryShort::NotAllAdded)) + u"\n";
     text += u" " + DecimalText(tally.notAdded) + u" 個 の オブジェクトを追加できませんでした。";
   }
   return text + DatePart(tally, tally.notAdded > 0);
@@ -148,9 +153,9 @@ std::u16string DropSummaryMessage(const PathAddTally& tally) {
 std::u16string CommandLineSummaryMessage(const PathAddTally& tally) {
   std::u16string text;
   if (tally.notAdded > 0) {
-    text = tally.memoryFailed
-               ? std::u16string(u"メモリ不足などにより、いくつかのオブジェクトを追加できませんでした。")
-               : u" " + DecimalText(tally.notAdded) + u" 個 の オブジェクトを追加できませんでした。";
+    text = tally.memoryFailed ? std::u16string(MemoryShortText(MemoryShort::NotAllAdded)) +
+                                    u"いくつかのオブジェクトを追加できませんでした。"
+                              : u" " + DecimalText(tally.notAdded) + u" 個 の オブジェクトを追加できませんでした。";
   }
   return text + DatePart(tally, tally.notAdded > 0);
 }
