@@ -384,6 +384,8 @@ class PosixFileSystem : public FileSystem {
       ::close(opened);
       return MissingAs(err, kFsPathNotFound);
     }
+    // Closed also when memory runs out on the way.
+    const std::unique_ptr<DIR, int (*)(DIR*)> stream(dir, closedir);
     const int dfd = dirfd(dir);
     FolderIdentityOf(dfd, identity);  // a folder read has one
     std::vector<std::string> names;
@@ -419,7 +421,6 @@ class PosixFileSystem : public FileSystem {
       });
       for (FsEntry& entry : entries) (entry.isFolder ? folders : files).push_back(std::move(entry));
     }
-    closedir(dir);
     return err == 0 ? kFsOk : FsErrorOfErrno(err);
   }
 

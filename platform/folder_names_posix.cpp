@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 #include "platform/folder_at_posix.h"
 
@@ -32,9 +33,9 @@ int ReadNamesAt(int dirFd, const char* path, std::vector<std::string>& names) {
     ::close(fd);
     return err;
   }
-  const int err = ReadNames(dir, names, nullptr);
-  closedir(dir);
-  return err;
+  // Closed also when memory runs out on the way.
+  const std::unique_ptr<DIR, int (*)(DIR*)> stream(dir, closedir);
+  return ReadNames(dir, names, nullptr);
 }
 
 }  // namespace dovetam
