@@ -22,11 +22,9 @@ inline constexpr int kSanitizerFiles = 2;
 inline constexpr int kSanitizerFiles = 0;
 #endif
 
-// The limit of open files that leaves this process `free` descriptors to
-// open (and a sanitizer its own): a new descriptor takes the lowest number
-// free below the limit, so the descriptors open at or above it do not count.
-inline int LimitLeaving(int free) {
-  free += kSanitizerFiles;
+// The descriptors this process has open, as /proc/self/fd lists them (the
+// listing's own left out).
+inline std::vector<long> OpenDescriptors() {
   std::vector<long> open;
   if (DIR* fds = opendir("/proc/self/fd")) {
     const long own = dirfd(fds);
@@ -36,24 +34,23 @@ inline int LimitLeaving(int free) {
     }
     closedir(fds);
   }
+  return open;
+}
+
+// How many descriptors this process has open: a call that leaves this
+// number as it found it has closed every descriptor it opened.
+inline int OpenFileCount() { return static_cast<int>(OpenDescriptors().size()); }
+
+// The limit of open files that leaves this process `free` descriptors to
+// open (and a sanitizer its own): a new descriptor takes the lowest number
+// free below the limit, so the descriptors open at or above it do not count.
+inline int LimitLeaving(int free) {
+  free += kSanitizerFiles;
+  const std::vector<long> open = OpenDescriptors();
   for (int limit = 1;; ++limit) {
     const long below = std::count_if(open.begin(), open.end(), [&](long fd) { return fd < limit; });
     if (limit - below >= free) return limit;
   }
-}
-
-// The descriptors this process has open, as /proc/self/fd lists them (the
-// listing's own left out): a call that leaves this number as it found it
-// has closed every descriptor it opened.
-inline int OpenFileCount() {
-  int open = -1;  // the listing's own
-  if (DIR* fds = opendir("/proc/self/fd")) {
-    while (dirent* e = readdir(fds)) {
-      if (e->d_name[0] != '.') ++open;
-    }
-    closedir(fds);
-  }
-  return open;
 }
 
 // Sets the limit of open files (soft and hard) to `limit`; false when the
