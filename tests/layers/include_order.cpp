@@ -48,29 +48,39 @@ std::string ReadText(const fs::path& p) {
   return text.str();
 }
 
-// The text between the quotes of a line `#include "..."` (blanks allowed
-// around the "#"), or "" when the line is none.
-std::string_view QuotedInclude(std::string_view line) {
+// An include line: the name between its quotes or its angle brackets, and
+// which of the two it used.
+struct Include {
+  std::string_view name;
+  bool quoted = false;
+};
+
+// The include of a line `#include "..."` or `#include <...>` (blanks allowed
+// around the "#"); an empty name when the line is none.
+Include IncludeOf(std::string_view line) {
   line = Trim(line);
   if (line.empty() || line.front() != '#') return {};
   line = Trim(line.substr(1));
   constexpr std::string_view kInclude = "include";
   if (line.substr(0, kInclude.size()) != kInclude) return {};
   line = Trim(line.substr(kInclude.size()));
-  if (line.size() < 2 || line.front() != '"') return {};
-  const auto close = line.find('"', 1);
+  if (line.size() < 2 || (line.front() != '"' && line.front() != '<')) return {};
+  const bool quoted = line.front() == '"';
+  const auto close = line.find(quoted ? '"' : '>', 1);
   if (close == std::string_view::npos) return {};
-  return line.substr(1, close - 1);
+  return {line.substr(1, close - 1), quoted};
 }
 
 // The file an include names, relative to the top of the tree, looked for as
-// the build's compiler looks for it; empty when it is no file of the tree.
-fs::path Resolve(const fs::path& root, const fs::path& includingFile, std::string_view name) {
-  const fs::path candidates[] = {
-      root / includingFile.parent_path() / name,
-      root / name,
-      root / "tests" / name,
-  };
+// the build's compiler looks for it: a quoted name beside the including file
+// first, then in the two include folders of the build (the top of the tree
+// and tests/), a name in angle brackets in those two only. Empty when it is
+// no file of the tree.
+fs::path Resolve(const fs::path& root, const fs::path& includingFile, const Include& include) {
+  std::vector<fs::path> candidates;
+  if (include.quoted) candidates.push_back(root / includingFile.parent_path() / include.name);
+  candidates.push_back(root / include.name);
+  candidates.push_back(root / "tests" / include.name);
   for (const auto& c : candidates) {
     std::error_code ec;
     if (fs::is_regular_file(c, ec)) {
@@ -176,12 +186,16 @@ std::vector<std::string> WrongIncludes(const fs::path& root, const FolderOrder& 
     int lineNumber = 0;
     for (std::string line; std::getline(in, line);) {
       ++lineNumber;
-      const std::string_view name = QuotedInclude(line);
-      if (name.empty()) continue;
-      const std::string where =
-          file.generic_string() + ":" + std::to_string(lineNumber) + ": #include \"" +
-          std::string(name) + "\": ";
-      const fs::path included = Resolve(root, file, name);
+      const Include include = IncludeOf(line);
+      if (include.name.empty()) continue;
+      const fs::path included = Resolve(root, file, include);
+      // A name in angle brackets that is no file of the tree is the system's
+      // or a library's (<vector>, <QWidget>, <gtest/gtest.h>).
+      if (included.empty() && !include.quoted) continue;
+      const std::string where = file.generic_string() + ":" + std::to_string(lineNumber) +
+                                ": #include " + (include.quoted ? "\"" : "<") +
+                                std::string(include.name) + (include.quoted ? "\"" : ">") +
+                                ": ";
       if (included.empty()) {
         wrong.push_back(where + "no file of the tree (looked for beside the file, from the top "
                                 "of the tree and from tests/)");

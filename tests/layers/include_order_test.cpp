@@ -1,6 +1,6 @@
-// The folders of the tree include one way: every `#include "..."` of core/,
-// platform/, ui/, app/, tests/, bench/ and fuzz/ goes to its own folder or to
-// a folder below it in the README's order ("What may include what"). One test
+// The folders of the tree include one way: every include of core/, platform/,
+// ui/, app/, tests/, bench/ and fuzz/ that names a file of the tree, quoted or
+// in angle brackets, goes to its own folder or to a folder below it in the README's order ("What may include what"). One test
 // for each top folder, so a failure names the part of the tree it is in.
 #include "layers/include_order.h"
 
@@ -102,6 +102,40 @@ TEST(IncludeOrderCheck, NamesEveryWrongInclude) {
   EXPECT_EQ(Joined(OrderMistakes(root, order, {"low"})),
             "the order names gone, which is no folder of the tree\n"
             "the order names low twice\n");
+}
+
+// The root of the tree and tests/ are on the include path, so a header of the
+// tree builds in angle brackets too: such an include is held to the order as
+// a quoted one is. A name in angle brackets that is no file of the tree is
+// the system's or a library's and is let be; one that is a file only beside
+// the including file is not looked for there, as the compiler does not.
+TEST(IncludeOrderCheck, HoldsAngleBracketIncludesOfTheTreeToTheOrder) {
+  testing::TempDir dir;
+  for (const char16_t* folder : {u"low", u"left", u"right", u"top", u"tests"}) {
+    dir.MakeFolder(folder);
+  }
+  dir.MakeFile(u"low/a.h", "#include <left/c.h>\n#include <vector>\n");
+  dir.MakeFile(u"left/c.h",
+               "#include <low/a.h>\n#  include  <right/d.h>\n#include <gone/x.h>\n");
+  dir.MakeFile(u"right/d.h", "");
+  dir.MakeFile(u"tests/g.h", "");
+  dir.MakeFile(u"top/e.cpp", "#include <g.h>\n#include <e.h>\n#include <left/c.h>\n");
+  dir.MakeFile(u"top/e.h", "#include <top/e.cpp>\n");
+
+  FolderOrder order;
+  order.levels = {{"low"}, {"left", "right"}, {"top"}};
+  std::vector<std::string> wrong;
+  for (const char* top : {"low", "left", "right", "top"}) {
+    for (auto& w : WrongIncludes(dir.native(), order, top)) wrong.push_back(w);
+  }
+  EXPECT_EQ(Joined(wrong),
+            Joined({
+                "low/a.h:1: #include <left/c.h>: low may not include left, which is above it "
+                "in the order",
+                "left/c.h:2: #include <right/d.h>: left may not include right, which is its "
+                "peer on its line in the order",
+                "top/e.cpp:1: #include <g.h>: tests has no place in the order",
+            }));
 }
 
 TEST(IncludeOrderCheck, WantsOneClosedBlock) {

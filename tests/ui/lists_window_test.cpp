@@ -155,11 +155,12 @@ class ListsWindowTest : public ::testing::Test {
     h.store.Set(u"general", u"defpath", work.path());
     return h.Start(caps, std::move(arguments));
   }
-  // The files f0 to f9 in the start folder; their paths.
-  std::vector<std::u16string> MakeTenFiles() const {
+  // The files f0 to f9 in the start folder, or in its subfolder `folder`
+  // (ending in "/"); their paths.
+  std::vector<std::u16string> MakeTenFiles(std::u16string_view folder = u"") const {
     std::vector<std::u16string> paths;
     for (int i = 0; i < 10; ++i) {
-      const std::u16string name = std::u16string(u"f") += char16_t(u'0' + i);
+      const std::u16string name = (std::u16string(folder) += u"f") += char16_t(u'0' + i);
       work.MakeFile(name);
       paths.push_back(work.PathOf(name));
     }
@@ -367,12 +368,17 @@ TEST_F(ListsWindowTest, AddStopsWhenTheTableCannotGrow) {
 // Memory running out in a system call of the listing, of a drop or of the
 // command line, not in the growth of a table: each says so in its own
 // words, and keeps what it had done.
+// The tree goes up two folders from "sub": it starts in a folder of the
+// test's own, "start", so that it never lists the temporary folder itself,
+// whose other entries could push the test's folder out of the tree's sight.
 TEST_F(ListsWindowTest, MemoryRunningOutInAListingOrAnAddingSaysSo) {
-  const std::vector<std::u16string> paths = MakeTenFiles();
-  work.MakeFolder(u"sub");
-  work.MakeFile(u"sub/x");
+  work.MakeFolder(u"start");
+  const std::vector<std::u16string> paths = MakeTenFiles(u"start/");
+  work.MakeFolder(u"start/sub");
+  work.MakeFile(u"start/sub/x");
   testing::FaultyFileSystem faulty(*h.realFs);
-  h.store.Set(u"general", u"defpath", work.path());
+  const std::u16string start = work.PathOf(u"start/");
+  h.store.Set(u"general", u"defpath", start);
   frmDovetem& w = h.Start(Capacities::Large(), {}, &faulty);
   ASSERT_EQ(ListModel(w, "lvwSelect").RowCount(), 11);
 
@@ -398,13 +404,13 @@ TEST_F(ListsWindowTest, MemoryRunningOutInAListingOrAnAddingSaysSo) {
   DoubleClickFolder(w, top);
   ASSERT_EQ(h.boxes.Count(), 1u);
   EXPECT_EQ(h.boxes.Last().text, u"メモリ不足のため、\n指定されたフォルダのファイル一覧を表示できませんでした。");
-  EXPECT_EQ(TreeCurrentPath(w), Q(work.path()));
+  EXPECT_EQ(TreeCurrentPath(w), Q(start));
   // With memory again: up one folder and back.
-  const QString name = FolderTree(w).currentItem()->text(0);
   DoubleClickFolder(w, FolderTree(w).currentItem()->parent());
-  ASSERT_NE(TreeChild(w, name), nullptr);
-  DoubleClickFolder(w, TreeChild(w, name));
-  EXPECT_EQ(TreeCurrentPath(w), Q(work.path()));
+  ASSERT_EQ(TreeCurrentPath(w), Q(work.path()));
+  ASSERT_NE(TreeChild(w, "start"), nullptr);
+  DoubleClickFolder(w, TreeChild(w, "start"));
+  EXPECT_EQ(TreeCurrentPath(w), Q(start));
   EXPECT_EQ(ListModel(w, "lvwSelect").RowCount(), 11);
 
   h.boxes.Clear();
