@@ -316,7 +316,7 @@ std::string SavedEveryKey(std::string_view kept, std::string_view after, Value v
   const auto& keys = SettingKeys();
   const auto bytes = [](std::u16string_view text) { return EncodeNativeLossy(text); };
   const auto sectionOf = [&](std::u16string_view section) {
-    std::string out = "[" + bytes(section) + "]\n";
+    std::string out = std::string("[").append(bytes(section)).append("]\n");
     for (std::size_t i = 0; i < keys.size(); ++i) {
       if (keys[i].section == section) out += bytes(keys[i].key) + "=" + bytes(values(i)) + "\n";
     }
@@ -335,7 +335,8 @@ std::string SavedEveryKey(std::string_view kept, std::string_view after, Value v
 TEST_F(IniStoreTest, ABatchReadsTheFileOnceAndReplacesItOnce) {
   const auto& keys = SettingKeys();
   const std::string first =
-      "[" + EncodeNativeLossy(keys[0].section) + "]\n" + EncodeNativeLossy(keys[0].key) + "=";
+      std::string("[").append(EncodeNativeLossy(keys[0].section)).append("]\n") +
+      EncodeNativeLossy(keys[0].key) + "=";
   dir.MakeFolder(kFolder);
   dir.MakeFile(kFile, "; kept\n" + first + "/old/\n[other]\nx=1\n");
   {
