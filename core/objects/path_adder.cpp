@@ -144,8 +144,8 @@ std::u16string DatePart(const PathAddTally& tally, bool afterCount) {
 std::u16string DropSummaryMessage(const PathAddTally& tally) {
   std::u16string text;
   if (tally.notAdded > 0) {
-    if (tally.memoryFailed) text = std::u16string(MemoryShortText(MemoryShort::NotAllAdded)) + u"\n";
-    text += u" " + DecimalText(tally.notAdded) + u" 個 の オブジェクトを追加できませんでした。";
+    if (tally.memoryFailed) text.append(MemoryShortText(MemoryShort::NotAllAdded)).append(u"\n");
+    text.append(u" ").append(DecimalText(tally.notAdded)).append(u" 個 の オブジェクトを追加できませんでした。");
   }
   return text + DatePart(tally, tally.notAdded > 0);
 }
@@ -153,9 +153,11 @@ std::u16string DropSummaryMessage(const PathAddTally& tally) {
 std::u16string CommandLineSummaryMessage(const PathAddTally& tally) {
   std::u16string text;
   if (tally.notAdded > 0) {
-    text = tally.memoryFailed ? std::u16string(MemoryShortText(MemoryShort::NotAllAdded)) +
-                                    u"いくつかのオブジェクトを追加できませんでした。"
-                              : u" " + DecimalText(tally.notAdded) + u" 個 の オブジェクトを追加できませんでした。";
+    if (tally.memoryFailed) {
+      text.append(MemoryShortText(MemoryShort::NotAllAdded)).append(u"いくつかのオブジェクトを追加できませんでした。");
+    } else {
+      text.append(u" ").append(DecimalText(tally.notAdded)).append(u" 個 の オブジェクトを追加できませんでした。");
+    }
   }
   return text + DatePart(tally, tally.notAdded > 0);
 }

@@ -51,7 +51,9 @@ inline std::vector<std::string> NestedNamesOfLength(std::size_t baseLength, std:
   for (std::size_t k = 0; k < levels; ++k) {
     // Each level's share, its "/" included; the first ones a byte more.
     const std::size_t share = rest / levels + (k < rest % levels ? 1 : 0);
-    std::string name = "L" + std::to_string(k) + "-";
+    // Built front to back: a prefix put before a temporary string makes GCC 12
+    // warn of a memcpy overlap that cannot happen.
+    std::string name = std::string("L").append(std::to_string(k)).append("-");
     name.resize(share - 1, 'x');
     names.push_back(std::move(name));
   }
