@@ -9,11 +9,11 @@
 // Adding a key takes the edits the README lists under "To add a setting": its
 // value in Settings (settings_values.h), a row here and the count below, its
 // control's field in SettingsForm (settings_form.h), its place in kFormOrder,
-// the control on its page of the dialog (named as the row says) and its
-// change handler (ui/settings_dialog/; the dialog connects it from the row),
-// and the tests that write the keys out on their own. The compiler checks
-// that a row's check, value and control agree in type and that the dialog's
-// order names every key once.
+// the control on its page of the dialog (ui/settings_dialog/, made for the
+// row, which names it; the dialog connects it from the row), and the tests
+// that write the keys out on their own. The compiler checks that a row's
+// check, value and control agree in type and that the dialog's order names
+// every key once.
 #pragma once
 
 #include <array>

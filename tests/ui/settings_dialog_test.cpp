@@ -18,7 +18,9 @@
 #include <map>
 #include <memory>
 
+#include "core/settings/form_unlike_defaults.h"
 #include "core/settings/settings_dialog_values.h"
+#include "ui/widgets/controls.h"
 #include "ui/widgets/twips.h"
 #include "testing/widget_probe.h"
 #include "testing/window_harness.h"
@@ -98,7 +100,6 @@ TEST_F(SettingsDialogTest, TabsShowOnePageEachAndChangeNothing) {
   EXPECT_EQ(d.EditState, 0);
   // A click that leaves no tab selected does nothing.
   Tabs(d).setCurrentIndex(-1);
-  d.tbsSetting_Click();
   EXPECT_EQ(d.VisiblePage(), 4);
   // The next showing starts on page "全般" again.
   Button(d, "cmdCommandCancel").click();
@@ -197,8 +198,9 @@ QStringList Indexed(const QString& name, int count) {
   return names;
 }
 
-// Only the visible page's controls take the focus; an option group is one stop
-// (its buttons are chosen with the arrow keys); the hidden "ヘルプ" none.
+// Only the visible page's controls take the focus; an option group is one stop,
+// its selected button (the others are chosen with the arrow keys); the hidden
+// "ヘルプ" none.
 TEST_F(SettingsDialogTest, TabGoesThroughTheVisiblePageInReadingOrder) {
   frmDovetemSetting& d = Open();
   d.activateWindow();
@@ -212,7 +214,7 @@ TEST_F(SettingsDialogTest, TabGoesThroughTheVisiblePageInReadingOrder) {
                                                "txtRuleMark2", "txtRulePat1", "txtRulePat2",
                                                "chkRuleMatch"},
       {"txtNameBanStr", "chkNameBan1", "chkNameBan2", "txtNameBanStr2", "chkNameBan3",
-       "optNameSpace(0)", "chkNameSpace"},
+       "optNameSpace(2)", "chkNameSpace"},
       {"optActFormat1(0)", "txtActNum", "chkActMix", "chkActFirst", "chkActBase",
        "optActFormat2(0)", "chkActLog", "chkActReport", "chkActDel", "txtActAppname"},
   };
@@ -220,6 +222,153 @@ TEST_F(SettingsDialogTest, TabGoesThroughTheVisiblePageInReadingOrder) {
     SCOPED_TRACE(page);
     EXPECT_EQ(TabRound(d, page), pages[page - 1] + buttons);
   }
+}
+
+// ---------------------------------------------------------------------------
+// The keyboard of the tab strip and of the option groups.
+
+// The key that turns the pages, as the desktop gives it (X11 gives Shift+Tab
+// as Backtab with Shift held), and the page it turns to from each page.
+struct PageKey {
+  const char* name;
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers;
+  int step;
+};
+
+const PageKey kPageKeys[] = {
+    {"CtrlTab", Qt::Key_Tab, Qt::ControlModifier, 1},
+    {"CtrlPageDown", Qt::Key_PageDown, Qt::ControlModifier, 1},
+    {"CtrlShiftTab", Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier, -1},
+    {"CtrlShiftBacktab", Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, -1},
+    {"CtrlPageUp", Qt::Key_PageUp, Qt::ControlModifier, -1},
+};
+
+// Where the focus is when the key is pressed, and where it then is: a
+// switch by the keys sends it where a click on the tab sends it (off a page
+// that goes out of sight to the tab strip; a button keeps it).
+struct FocusBefore {
+  const char* control;
+  int page;
+  const char* after;  // nullptr: the control keeps the focus
+};
+
+const FocusBefore kFocusBefore[] = {
+    {"txtGenName", 1, "tbsSetting"},
+    {"chkRuleEscape", 2, "tbsSetting"},
+    {"optNameSpace(2)", 3, "tbsSetting"},
+    {"txtActAppname", 4, "tbsSetting"},
+    {"tbsSetting", 2, nullptr},
+    {"cmdCommandSave", 4, nullptr},
+};
+
+TEST_F(SettingsDialogTest, CtrlTabAndCtrlPageKeysTurnThePagesRoundFromAnyControl) {
+  for (const PageKey& k : kPageKeys) {
+    for (const FocusBefore& start : kFocusBefore) {
+      SCOPED_TRACE(std::string(k.name) + " from " + start.control);
+      frmDovetemSetting& d = Open();
+      d.activateWindow();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(&d, testing::kEventWaitMs));
+      Tabs(d).setCurrentIndex(start.page - 1);
+      QWidget& focused = Control(d, start.control);
+      focused.setFocus(Qt::OtherFocusReason);
+      ASSERT_EQ(d.focusWidget(), &focused);
+      const QString after = start.after != nullptr ? QString(start.after) : focused.objectName();
+      // Four presses go round all the pages, from the last to the first and
+      // back, to the page they started on.
+      int page = start.page;
+      for (int press = 1; press <= 4; ++press) {
+        SCOPED_TRACE(press);
+        ASSERT_TRUE(testing::TypeKey(k.key, k.modifiers));
+        page = (page - 1 + k.step + 4) % 4 + 1;
+        EXPECT_EQ(d.VisiblePage(), page);
+        EXPECT_EQ(Tabs(d).currentIndex(), page - 1);
+        ASSERT_NE(d.focusWidget(), nullptr);
+        EXPECT_EQ(d.focusWidget()->objectName(), after);
+      }
+      EXPECT_EQ(d.EditState, 0);
+      EXPECT_TRUE(d.isVisible());
+      EXPECT_EQ(boxes.Count(), 0u);
+    }
+  }
+}
+
+// The focus a click on tab `page` leaves, from `control`: what the keys are
+// held to.
+TEST_F(SettingsDialogTest, AClickOnATabSendsTheFocusWhereTheKeysSendIt) {
+  for (const FocusBefore& start : kFocusBefore) {
+    SCOPED_TRACE(start.control);
+    frmDovetemSetting& d = Open();
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d, testing::kEventWaitMs));
+    Tabs(d).setCurrentIndex(start.page - 1);
+    QWidget& focused = Control(d, start.control);
+    focused.setFocus(Qt::OtherFocusReason);
+    const int next = start.page % 4;  // the tab of the next page
+    QTest::mouseClick(&Tabs(d), Qt::LeftButton, Qt::NoModifier, Tabs(d).tabRect(next).center());
+    EXPECT_EQ(d.VisiblePage(), next + 1);
+    EXPECT_EQ(d.focusWidget()->objectName(),
+              start.after != nullptr ? QString(start.after) : focused.objectName());
+  }
+}
+
+// Every option group of the key table, with a button selected that is
+// neither its first nor its default: Tab and Shift+Tab enter the group at
+// that button, and each arrow selects the button it moves the focus to,
+// which marks the form changed.
+TEST_F(SettingsDialogTest, TabEntersAnOptionGroupAtItsSelectionAndTheArrowsSelect) {
+  std::size_t groups = 0;
+  for (std::size_t key = 0; key < kSettingCount; ++key) {
+    if (!std::holds_alternative<int SettingsForm::*>(SettingKeys()[key].field)) continue;
+    ++groups;
+    const QString name = QtText(SettingKeys()[key].control);
+    SCOPED_TRACE(name.toStdString());
+    SettingsForm shown = DefaultForm();
+    int& selected = *std::get<int*>(FormFieldOf(shown, key));
+    selected = selected == 1 ? 2 : 1;
+    settings.settings = Settings{};
+    SetSettingText(settings.settings, key, FormKeyText(shown, key));
+    frmDovetemSetting& d = Open();
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d, testing::kEventWaitMs));
+    QRadioButton& chosen = Option(d, name.toLatin1().constData(), selected);
+    ASSERT_TRUE(chosen.isChecked());
+    for (int n = 1; n <= 4; ++n)
+      if (Page(d, n).isAncestorOf(&chosen)) Tabs(d).setCurrentIndex(n - 1);
+    const auto inGroup = [&name](QWidget* w) {
+      return w != nullptr && w->objectName().startsWith(name + QLatin1Char('('));
+    };
+
+    // Tab from the tab strip up to the group, then on out of it.
+    Tabs(d).setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < 60 && !inGroup(d.focusWidget()); ++i)
+      ASSERT_TRUE(testing::TypeKey(Qt::Key_Tab));
+    EXPECT_EQ(d.focusWidget(), &chosen) << d.focusWidget()->objectName().toStdString();
+    ASSERT_TRUE(testing::TypeKey(Qt::Key_Tab));
+    EXPECT_FALSE(inGroup(d.focusWidget())) << "Tab stops at a second button of the group";
+    ASSERT_TRUE(testing::TypeKey(Qt::Key_Tab, Qt::ShiftModifier));
+    EXPECT_EQ(d.focusWidget(), &chosen) << d.focusWidget()->objectName().toStdString();
+    EXPECT_EQ(d.EditState, 0);
+
+    // Down selects the next button, Up the one before it again.
+    ASSERT_TRUE(testing::TypeKey(Qt::Key_Down));
+    QRadioButton& below = Option(d, name.toLatin1().constData(), selected + 1);
+    EXPECT_EQ(d.focusWidget(), &below);
+    EXPECT_TRUE(below.isChecked());
+    EXPECT_FALSE(chosen.isChecked());
+    EXPECT_EQ(d.EditState, 2);
+    ASSERT_TRUE(testing::TypeKey(Qt::Key_Up));
+    EXPECT_EQ(d.focusWidget(), &chosen);
+    EXPECT_TRUE(chosen.isChecked());
+
+    // The Tab stop went with the selection: leaving the group and coming
+    // back by Tab lands on the newly selected button.
+    ASSERT_TRUE(testing::TypeKey(Qt::Key_Down));
+    ASSERT_TRUE(testing::TypeKey(Qt::Key_Tab));
+    ASSERT_TRUE(testing::TypeKey(Qt::Key_Tab, Qt::ShiftModifier));
+    EXPECT_EQ(d.focusWidget(), &below);
+  }
+  EXPECT_GT(groups, 0u);
 }
 
 // ---------------------------------------------------------------------------
@@ -430,7 +579,7 @@ TEST_F(SettingsDialogTest, RefusedValueStopsExecuteAndSaveWhereTheUserIs) {
     Box(d, "txtActAppname").setFocus();
     QWidget* const focused = d.focusWidget();
 
-    d.cmdCommandExecute_Click();
+    Button(d, "cmdCommandExecute").click();
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Last().text, bad.warning);
     EXPECT_EQ(boxes.Last().icon, MsgIcon::Exclamation);
@@ -443,7 +592,7 @@ TEST_F(SettingsDialogTest, RefusedValueStopsExecuteAndSaveWhereTheUserIs) {
     EXPECT_FALSE(settings.SettingsDirty);
     EXPECT_EQ(InEffect(), before);
 
-    d.cmdCommandSave_Click();  // the warning only, no question
+    Button(d, "cmdCommandSave").click();  // the warning only, no question
     ASSERT_EQ(boxes.Count(), 2u);
     EXPECT_EQ(boxes.Last().text, bad.warning);
     EXPECT_TRUE(store.writeLog.empty());
@@ -722,6 +871,62 @@ TEST_F(SettingsDialogTest, SaveFailureGivesOneMessageAndStillUpdatesTheState) {
   EXPECT_EQ(d.EditState, 0);
   EXPECT_TRUE(settings.SettingsDirty);
   EXPECT_TRUE(d.isVisible());
+}
+
+// The form as the controls named in the key table show it, and the form
+// put into them, as a user types and clicks it.
+SettingsForm ShownForm(const QWidget& d) {
+  SettingsForm form;
+  for (std::size_t i = 0; i < kSettingCount; ++i) {
+    const QString name = QtText(SettingKeys()[i].control);
+    const FormRef field = FormFieldOf(form, i);
+    if (auto text = std::get_if<std::u16string*>(&field)) {
+      **text = Control<QLineEdit>(d, name).text().toStdU16String();
+    } else if (auto checked = std::get_if<bool*>(&field)) {
+      **checked = Control<QCheckBox>(d, name).isChecked();
+    } else {
+      int& index = *std::get<int*>(field);
+      for (int k = 0; auto* b = d.findChild<QRadioButton*>(ArrayControlName(name, k)); ++k)
+        if (b->isChecked()) index = k;
+    }
+  }
+  return form;
+}
+
+void PutIntoControls(const QWidget& d, SettingsForm form) {
+  for (std::size_t i = 0; i < kSettingCount; ++i) {
+    const QString name = QtText(SettingKeys()[i].control);
+    const FormRef field = FormFieldOf(form, i);
+    if (auto text = std::get_if<std::u16string*>(&field))
+      Control<QLineEdit>(d, name).setText(QString::fromStdU16String(**text));
+    else if (auto checked = std::get_if<bool*>(&field))
+      Control<QCheckBox>(d, name).setChecked(**checked);
+    else
+      Control<QRadioButton>(d, name, *std::get<int*>(field)).setChecked(true);
+  }
+}
+
+// Every control unlike its default: "保存", "クリア", then "読込み" gives
+// every control back, so a key that the dialog's save or load leaves out
+// shows.
+TEST_F(SettingsDialogTest, SaveClearAndLoadGiveBackEveryControl) {
+  const SettingsForm form = testing::FormUnlikeDefaults();
+  frmDovetemSetting& d = Open();
+  PutIntoControls(d, form);
+  ASSERT_EQ(ShownForm(d), form);
+  boxes.QueueAnswer(MsgAnswer::Yes);
+  Button(d, "cmdCommandSave").click();
+  boxes.QueueAnswer(MsgAnswer::Yes);
+  Button(d, "cmdCommandInit").click();
+  ASSERT_EQ(ShownForm(d), DefaultForm());
+  boxes.QueueAnswer(MsgAnswer::Yes);
+  Button(d, "cmdCommandLoad").click();
+  EXPECT_EQ(boxes.Count(), 3u) << "a message of a key that failed";
+  const SettingsForm loaded = ShownForm(d);
+  for (std::size_t i = 0; i < kSettingCount; ++i)
+    EXPECT_EQ(QtText(FormKeyText(loaded, i)), QtText(FormKeyText(form, i)))
+        << QtText(SettingKeys()[i].control).toStdString();
+  EXPECT_EQ(d.EditState, 0);
 }
 
 // ---------------------------------------------------------------------------

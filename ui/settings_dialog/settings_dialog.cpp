@@ -1,7 +1,8 @@
-// The settings dialog's flow: opening, page switching, the six buttons with
-// their questions and EditState, and the form read from and written to the
-// controls key by key, each key's control found by the name its row of the
-// key table gives. The controls are built in settings_dialog_pages.cpp.
+// The settings dialog's flow: opening, page switching (by the tab strip and
+// its keys), the six buttons with their questions and EditState, and the form
+// read from and written to the controls key by key, each key's controls held
+// by its row of the key table. The controls are built in
+// settings_dialog_pages.cpp.
 #include "ui/settings_dialog/settings_dialog.h"
 
 #include <QCheckBox>
@@ -10,9 +11,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
+#include <algorithm>
 
 #include "core/settings/settings_dialog_store.h"
-#include "ui/widgets/controls.h"
 
 namespace dovetam {
 
@@ -79,6 +80,13 @@ void frmDovetemSetting::tbsSetting_Click() {
   }
   for (int n = 1; n <= 4; ++n) fraSetting[n]->hide();
   fraSetting[selected + 1]->show();
+}
+
+void frmDovetemSetting::TurnPage(int step) {
+  const int count = tbsSetting->count();
+  if (count == 0) return;
+  const int current = std::max(tbsSetting->currentIndex(), 0);
+  tbsSetting->setCurrentIndex(((current + step) % count + count) % count);
 }
 
 int frmDovetemSetting::VisiblePage() const {
@@ -167,14 +175,15 @@ void frmDovetemSetting::CopyFormToSettings() { FormToSettings(ReadForm(), settin
 SettingsForm frmDovetemSetting::ReadForm() const {
   SettingsForm form;
   for (std::size_t i : kFormOrder) {
-    const QString name = QtText(kSettingKeys[i].control);
+    const KeyControls& c = keyControls_[i];
     const FormRef field = FormFieldOf(form, i);
-    if (auto text = std::get_if<std::u16string*>(&field))
-      **text = TextBox(name)->text().toStdU16String();
-    else if (auto checked = std::get_if<bool*>(&field))
-      **checked = CheckBox(name)->isChecked();
-    else
-      *std::get<int*>(field) = SelectedIndex(OptionGroup(name));
+    if (auto text = std::get_if<std::u16string*>(&field)) {
+      if (c.box != nullptr) **text = c.box->text().toStdU16String();
+    } else if (auto checked = std::get_if<bool*>(&field)) {
+      if (c.check != nullptr) **checked = c.check->isChecked();
+    } else {
+      *std::get<int*>(field) = SelectedIndex(c.options);
+    }
   }
   return form;
 }
@@ -183,53 +192,24 @@ SettingsForm frmDovetemSetting::ReadForm() const {
 // raises its change handler, and the caller sets EditState afterwards.
 void frmDovetemSetting::WriteForm(const SettingsForm& form) {
   for (std::size_t i : kFormOrder) {
-    const QString name = QtText(kSettingKeys[i].control);
+    const KeyControls& c = keyControls_[i];
     const FormRef field = FormFieldOf(const_cast<SettingsForm&>(form), i);
-    if (auto text = std::get_if<std::u16string*>(&field))
-      SetText(TextBox(name), **text);
-    else if (auto checked = std::get_if<bool*>(&field))
-      CheckBox(name)->setChecked(**checked);
-    else
-      SelectIndex(OptionGroup(name), *std::get<int*>(field));
+    if (auto text = std::get_if<std::u16string*>(&field)) {
+      if (c.box != nullptr) SetText(c.box, **text);
+    } else if (auto checked = std::get_if<bool*>(&field)) {
+      if (c.check != nullptr) c.check->setChecked(**checked);
+    } else {
+      SelectIndex(c.options, *std::get<int*>(field));
+    }
   }
-}
-
-namespace {
-
-// The control called `name`; the dialog builds every name the key table and
-// its own code use, so a missing one is a fault of the program.
-template <typename W>
-W* Named(const QWidget* dialog, const QString& name) {
-  W* found = dialog->findChild<W*>(name);
-  if (found == nullptr) qFatal("settings dialog: no control %s", qUtf8Printable(name));
-  return found;
-}
-
-}  // namespace
-
-QLineEdit* frmDovetemSetting::TextBox(const QString& name) const {
-  return Named<QLineEdit>(this, name);
-}
-
-QCheckBox* frmDovetemSetting::CheckBox(const QString& name) const {
-  return Named<QCheckBox>(this, name);
-}
-
-std::vector<QRadioButton*> frmDovetemSetting::OptionGroup(const QString& name) const {
-  std::vector<QRadioButton*> group;
-  while (auto* b = findChild<QRadioButton*>(ArrayControlName(name, static_cast<int>(group.size()))))
-    group.push_back(b);
-  if (group.empty()) qFatal("settings dialog: no option group %s", qUtf8Printable(name));
-  return group;
 }
 
 std::vector<QWidget*> frmDovetemSetting::ValueControls(std::size_t i) const {
-  const QString name = QtText(kSettingKeys[i].control);
-  if (std::holds_alternative<int SettingsForm::*>(kSettingKeys[i].field)) {
-    const std::vector<QRadioButton*> group = OptionGroup(name);
-    return {group.begin(), group.end()};
-  }
-  return {Named<QWidget>(this, name)};
+  const KeyControls& c = keyControls_[i];
+  std::vector<QWidget*> controls(c.options.begin(), c.options.end());
+  if (c.box != nullptr) controls.push_back(c.box);
+  if (c.check != nullptr) controls.push_back(c.check);
+  return controls;
 }
 
 }  // namespace dovetam

@@ -8,8 +8,9 @@
 // 2 changed since last filled); "決定" and "保存" derive SettingsDirty from it.
 // A new dialog is made for every showing, so each starts from its design on
 // page "全般". Its controls are private and named as the control names of the
-// key table (core/settings/settings_keys.h) and of the layout; the form moves
-// to and from them key by key as the table says.
+// key table (core/settings/settings_keys.h) and of the layout; the dialog
+// holds each key's controls by the key's row, and the form moves to and from
+// them key by key as the table says.
 #pragma once
 
 #include <QDialog>
@@ -43,17 +44,6 @@ class frmDovetemSetting : public QDialog {
   frmDovetemSetting(SettingsModule& settings, MessageBoxes& boxes,
                     std::function<void()> openHelp = {}, QWidget* parent = nullptr);
 
-  // Fills the controls from the values in effect, sets EditState, shows page 1.
-  void Form_Load();
-
-  void tbsSetting_Click();
-  void cmdCommandExecute_Click();
-  void cmdCommandCancel_Click();
-  void cmdCommandSave_Click();
-  void cmdCommandLoad_Click();
-  void cmdCommandInit_Click();
-  void cmdCommandHelp_Click();
-
   // The form and the store (the load and save buttons' work).
   bool LoadForm();
   bool SaveForm();
@@ -74,25 +64,56 @@ class frmDovetemSetting : public QDialog {
   int16_t EditState = 0;
 
  private:
-  // Building the window (settings_dialog_pages.cpp): every control named as
-  // the key table and the layout name it, a value control's name being its
-  // key's `control` (an option group's buttons carry their index).
+  // Fills the controls from the values in effect, sets EditState, shows page 1.
+  void Form_Load();
+
+  // The handlers of the tab strip and the buttons; the dialog's own events
+  // alone raise them.
+  void tbsSetting_Click();
+  void cmdCommandExecute_Click();
+  void cmdCommandCancel_Click();
+  void cmdCommandSave_Click();
+  void cmdCommandLoad_Click();
+  void cmdCommandInit_Click();
+  void cmdCommandHelp_Click();
+
+  // Every change of a value control, by the user or by the program, marks
+  // the form changed.
+  void MarkFormChanged() { EditState = 2; }
+
+  // Ctrl+Tab and Ctrl+PageDown (step 1), Ctrl+Shift+Tab and Ctrl+PageUp
+  // (step -1): the tab strip turns to the next or the previous page, round
+  // from the last to the first and back, as a click on that tab does.
+  void TurnPage(int step);
+
+  // The value controls of one key of the key table: its text box, its check
+  // box, or the buttons of its option group in index order. Each is made on
+  // its page for its row and named as the row says (settings_dialog_pages.cpp).
+  struct KeyControls {
+    QLineEdit* box = nullptr;
+    QCheckBox* check = nullptr;
+    std::vector<QRadioButton*> options;
+  };
+
+  // Building the window (settings_dialog_pages.cpp).
   void CreateControls();
   void CreateGeneralPage(QFrame* page);
   void CreateRulePage(QFrame* page);
   void CreateNamePage(QFrame* page);
   void CreateProcessPage(QFrame* page);
+  // The value control of `row` at its design place (twips) on `page`.
+  void TextBoxFor(QWidget* page, std::size_t row, int left, int top, int width);
+  void CheckBoxFor(QWidget* page, std::size_t row, const char16_t* text, int left, int top,
+                   int width);
+  // The next button of the option group of `row` (index 0 first), in its
+  // frame.
+  void OptionFor(QWidget* frame, std::size_t row, const char16_t* text, int left, int top,
+                 int width);
   void ConnectHandlers();
-  // Every key's controls raise the handler of their name; a control of an
-  // array hands it its index. A handler the dialog lacks stops the program.
+  // Every key's controls, held by its row, to MarkFormChanged.
   void ConnectValueHandlers();
   void SetTabOrder();
 
-  // The value controls by name: a text box, a check box, the buttons of an
-  // option group in index order. A name the dialog lacks stops the program.
-  QLineEdit* TextBox(const QString& name) const;
-  QCheckBox* CheckBox(const QString& name) const;
-  std::vector<QRadioButton*> OptionGroup(const QString& name) const;
   // The controls of key i (table order) in their tab order.
   std::vector<QWidget*> ValueControls(std::size_t i) const;
 
@@ -108,40 +129,7 @@ class frmDovetemSetting : public QDialog {
   QPushButton* cmdCommandHelp = nullptr;
   QPushButton* cmdCommandExecute = nullptr;
   QPushButton* cmdCommandCancel = nullptr;
-
- private Q_SLOTS:
-  // The value-change handlers: every change of a value marks the form edited.
-  // Each is connected to the controls of its key by the name the key table
-  // gives them (ConnectValueHandlers), so they are slots: Qt finds each by
-  // its name, the control's name with "_Change" (a text box) or "_Click".
-  void chkActBase_Click() { EditState = 2; }
-  void chkActDel_Click() { EditState = 2; }
-  void chkActFirst_Click() { EditState = 2; }
-  void chkActLog_Click() { EditState = 2; }
-  void chkActMix_Click() { EditState = 2; }
-  void chkActReport_Click() { EditState = 2; }
-  void chkNameBan1_Click() { EditState = 2; }
-  void chkNameBan2_Click() { EditState = 2; }
-  void chkNameBan3_Click() { EditState = 2; }
-  void chkNameSpace_Click() { EditState = 2; }
-  void chkRuleEscape_Click() { EditState = 2; }
-  void chkRuleMatch_Click() { EditState = 2; }
-  void chkRuleReverse_Click() { EditState = 2; }
-  void optActFormat1_Click(int) { EditState = 2; }
-  void optActFormat2_Click(int) { EditState = 2; }
-  void optNameSpace_Click(int) { EditState = 2; }
-  void txtActAppname_Change() { EditState = 2; }
-  void txtActNum_Change() { EditState = 2; }
-  void txtGenFolder_Change() { EditState = 2; }
-  void txtGenName_Change() { EditState = 2; }
-  void txtNameBanStr_Change() { EditState = 2; }
-  void txtNameBanStr2_Change() { EditState = 2; }
-  void txtRuleMark_Change(int) { EditState = 2; }
-  void txtRuleMark1_Change() { EditState = 2; }
-  void txtRuleMark2_Change() { EditState = 2; }
-  void txtRulePat1_Change() { EditState = 2; }
-  void txtRulePat2_Change() { EditState = 2; }
-  void txtRuleSpace_Change() { EditState = 2; }
+  std::array<KeyControls, kSettingCount> keyControls_{};  // by row of the key table
 };
 
 }  // namespace dovetam

@@ -1,19 +1,18 @@
 // Builds the settings dialog: the tab strip, the four pages (one borderless
 // frame each, switched by visibility), the row of buttons, the connections of
-// the value-change handlers and the tab order. Positions are design twips; a
-// label spans from its left edge to the control it names. Every control is
-// named: a value control as its key's row of the key table says, so the
-// dialog finds it by that name when it moves the form.
-#include <QByteArray>
+// the handlers, the keys that turn the pages and the tab order. Positions are
+// design twips; a label spans from its left edge to the control it names.
+// Every control is named: a value control is made for its key's row of the
+// key table, named as the row says, and held by the dialog under that row.
 #include <QCheckBox>
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMetaMethod>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTabBar>
 #include <vector>
 
@@ -51,33 +50,38 @@ void Tilde(QWidget* page, int leftBox, int rightBox, int top) {
   l->setAlignment(Qt::AlignCenter);
 }
 
-QLineEdit* Edit(QWidget* page, const char16_t* name, int left, int top, int width) {
-  auto* e = PlaceControl(new QLineEdit(page), QtText(name), left, top, width, kRowHeight);
-  e->setTextMargins(0, 0, 0, 0);
-  return e;
-}
-
 // Where the screen's font needs a little more room than the design gives, a
 // box grows to its caption: no caption is cut.
 void FitCaption(QWidget* w) {
   if (w->width() < w->sizeHint().width()) w->resize(w->sizeHint().width(), w->height());
 }
 
-void CheckBoxAt(QWidget* page, const char16_t* name, const char16_t* text, int left, int top,
-                int width) {
-  auto* c = PlaceControl(new QCheckBox(page), QtText(name), left, top, width, kRowHeight);
-  c->setText(QtText(text));
-  FitCaption(c);
+// The row of the key table whose control is `control`, of the kind the page
+// makes for it (a text box, a check box, an option group); a name that no row
+// gives such a control does not compile.
+enum class Kind { Text, Check, Options };
+
+consteval std::size_t Row(std::u16string_view control, Kind kind) {
+  for (std::size_t i = 0; i < kSettingCount; ++i) {
+    if (kSettingKeys[i].control != control) continue;
+    const FormField& field = kSettingKeys[i].field;
+    const bool text = std::holds_alternative<std::u16string SettingsForm::*>(field) ||
+                      std::holds_alternative<TextAt<SettingsForm, 17>>(field);
+    const bool check = std::holds_alternative<bool SettingsForm::*>(field);
+    if ((kind == Kind::Text && text) || (kind == Kind::Check && check) ||
+        (kind == Kind::Options && !text && !check))
+      return i;
+    throw "the row of this control is of another kind";
+  }
+  throw "no row of the key table has this control";
+}
+consteval std::size_t TextRow(std::u16string_view control) { return Row(control, Kind::Text); }
+consteval std::size_t CheckRow(std::u16string_view control) { return Row(control, Kind::Check); }
+consteval std::size_t OptionRow(std::u16string_view control) {
+  return Row(control, Kind::Options);
 }
 
-// Button `index` of the option group `name` in its frame.
-void OptionAt(QWidget* frame, const char16_t* name, int index, const char16_t* text, int left,
-              int top, int width) {
-  auto* o = PlaceControl(new QRadioButton(frame), ArrayControlName(QtText(name), index), left, top, width,
-                                      kRowHeight);
-  o->setText(QtText(text));
-  FitCaption(o);
-}
+QString ControlName(std::size_t row) { return QtText(kSettingKeys[row].control); }
 
 QGroupBox* FrameAt(QWidget* page, const char16_t* name, const char16_t* title, int left,
                    int top, int width, int height) {
@@ -137,95 +141,119 @@ void frmDovetemSetting::CreateControls() {
   cmdCommandExecute->setDefault(true);  // Enter; Esc rejects, as "キャンセル" does
 }
 
+void frmDovetemSetting::TextBoxFor(QWidget* page, std::size_t row, int left, int top,
+                                   int width) {
+  auto* e = PlaceControl(new QLineEdit(page), ControlName(row), left, top, width, kRowHeight);
+  e->setTextMargins(0, 0, 0, 0);
+  keyControls_[row].box = e;
+}
+
+void frmDovetemSetting::CheckBoxFor(QWidget* page, std::size_t row, const char16_t* text, int left,
+                                    int top, int width) {
+  auto* c = PlaceControl(new QCheckBox(page), ControlName(row), left, top, width, kRowHeight);
+  c->setText(QtText(text));
+  FitCaption(c);
+  keyControls_[row].check = c;
+}
+
+void frmDovetemSetting::OptionFor(QWidget* frame, std::size_t row, const char16_t* text, int left,
+                                  int top, int width) {
+  std::vector<QRadioButton*>& group = keyControls_[row].options;
+  const int index = static_cast<int>(group.size());
+  auto* o = PlaceControl(new QRadioButton(frame), ArrayControlName(ControlName(row), index), left,
+                         top, width, kRowHeight);
+  o->setText(QtText(text));
+  FitCaption(o);
+  group.push_back(o);
+}
+
 void frmDovetemSetting::CreateGeneralPage(QFrame* page) {
   Label(page, u"初期フォルダ", 120, 120, 1200);
-  Edit(page, u"txtGenFolder", 1320, 120, 5415);
+  TextBoxFor(page, TextRow(u"txtGenFolder"), 1320, 120, 5415);
   Label(page, u"サンプル名", 120, 720, 1200);
-  Edit(page, u"txtGenName", 1320, 720, 3735);
+  TextBoxFor(page, TextRow(u"txtGenName"), 1320, 720, 3735);
 }
 
 void frmDovetemSetting::CreateRulePage(QFrame* page) {
-  auto mark = [&](int index, int left, int top) {
-    const QString name = ArrayControlName(QStringLiteral("txtRuleMark"), index);
-    auto* box = PlaceControl(new QLineEdit(page), name, left, top, kMarkWidth, kRowHeight);
-    box->setTextMargins(0, 0, 0, 0);
-    box->setAlignment(Qt::AlignCenter);
+  auto mark = [&](std::size_t row, int left, int top) {
+    TextBoxFor(page, row, left, top, kMarkWidth);
+    keyControls_[row].box->setAlignment(Qt::AlignCenter);
   };
   Title(page, u"記号", 0, 0, 600);
   Label(page, u"元の名前", 600, 0, 840);
-  mark(0, 1440, 0);
+  mark(TextRow(u"txtRuleMark(0)"), 1440, 0);
   Label(page, u"選択", 1920, 0, 480);
-  mark(1, 2400, 0);
+  mark(TextRow(u"txtRuleMark(1)"), 2400, 0);
   Tilde(page, 2400, 3000, 0);
-  mark(2, 3000, 0);
+  mark(TextRow(u"txtRuleMark(2)"), 3000, 0);
   Label(page, u"操作", 3480, 0, 480);
-  mark(3, 3960, 0);
+  mark(TextRow(u"txtRuleMark(3)"), 3960, 0);
   Tilde(page, 3960, 4560, 0);
-  mark(4, 4560, 0);
+  mark(TextRow(u"txtRuleMark(4)"), 4560, 0);
   Label(page, u"記号内の区切り", 5040, 0, 1320);
-  mark(5, 6360, 0);
+  mark(TextRow(u"txtRuleMark(5)"), 6360, 0);
 
   Label(page, u"コピー文字列の繰返し", 600, 360, 1800);
-  mark(6, 2400, 360);
+  mark(TextRow(u"txtRuleMark(6)"), 2400, 360);
   Tilde(page, 2400, 3000, 360);
-  mark(7, 3000, 360);
+  mark(TextRow(u"txtRuleMark(7)"), 3000, 360);
   Label(page, u"選択・操作の範囲", 3480, 360, 1440);
-  mark(8, 4920, 360);
+  mark(TextRow(u"txtRuleMark(8)"), 4920, 360);
   Tilde(page, 4920, 5520, 360);
-  mark(9, 5520, 360);
+  mark(TextRow(u"txtRuleMark(9)"), 5520, 360);
 
   Label(page, u"特殊", 600, 720, 480);
-  mark(10, 1080, 720);
+  mark(TextRow(u"txtRuleMark(10)"), 1080, 720);
   Label(page, u"桁の区切り", 1560, 720, 960);
-  mark(11, 2520, 720);
+  mark(TextRow(u"txtRuleMark(11)"), 2520, 720);
 
   Label(page, u"順序選択", 600, 1080, 840);
-  mark(12, 1440, 1080);
+  mark(TextRow(u"txtRuleMark(12)"), 1440, 1080);
   Tilde(page, 1440, 2040, 1080);
-  mark(13, 2040, 1080);
+  mark(TextRow(u"txtRuleMark(13)"), 2040, 1080);
   Label(page, u"順序選択の区切り", 2520, 1080, 1560);
-  mark(14, 4080, 1080);
+  mark(TextRow(u"txtRuleMark(14)"), 4080, 1080);
   Label(page, u"検索文字列の区切り", 4560, 1080, 1680);
-  mark(15, 6240, 1080);
+  mark(TextRow(u"txtRuleMark(15)"), 6240, 1080);
 
-  CheckBoxAt(page, u"chkRuleEscape", u"エスケープ記号を使う", 600, 1560, 2160);
+  CheckBoxFor(page, CheckRow(u"chkRuleEscape"), u"エスケープ記号を使う", 600, 1560, 2160);
   Label(page, u"エスケープ", 2760, 1560, 960);
-  mark(16, 3720, 1560);
+  mark(TextRow(u"txtRuleMark(16)"), 3720, 1560);
 
   Title(page, u"選択", 0, 2040, 600);
-  CheckBoxAt(page, u"chkRuleReverse", u"逆選択を許可する", 600, 2040, 3000);
+  CheckBoxFor(page, CheckRow(u"chkRuleReverse"), u"逆選択を許可する", 600, 2040, 3000);
 
   Title(page, u"検索", 0, 2520, 600);
   Label(page, u"空白文字", 600, 2520, 840);
-  Edit(page, u"txtRuleSpace", 1440, 2520, 1215);
+  TextBoxFor(page, TextRow(u"txtRuleSpace"), 1440, 2520, 1215);
   Label(page, u"半角記号", 2760, 2520, 840);
-  Edit(page, u"txtRuleMark1", 3600, 2520, 1215);
+  TextBoxFor(page, TextRow(u"txtRuleMark1"), 3600, 2520, 1215);
   Label(page, u"全角記号", 4920, 2520, 840);
-  Edit(page, u"txtRuleMark2", 5760, 2520, 1215);
+  TextBoxFor(page, TextRow(u"txtRuleMark2"), 5760, 2520, 1215);
 
   Label(page, u"パターン1", 600, 2880, 840);
-  Edit(page, u"txtRulePat1", 1440, 2880, 1215);
+  TextBoxFor(page, TextRow(u"txtRulePat1"), 1440, 2880, 1215);
   Label(page, u"パターン2", 2760, 2880, 840);
-  Edit(page, u"txtRulePat2", 3600, 2880, 1215);
+  TextBoxFor(page, TextRow(u"txtRulePat2"), 3600, 2880, 1215);
 
-  CheckBoxAt(page, u"chkRuleMatch", u"長い方に一致させる", 600, 3240, 3000);
+  CheckBoxFor(page, CheckRow(u"chkRuleMatch"), u"長い方に一致させる", 600, 3240, 3000);
 }
 
 void frmDovetemSetting::CreateNamePage(QFrame* page) {
   Title(page, u"禁則文字", 0, 0, 960);
   Label(page, u"禁則文字", 960, 0, 840);
-  Edit(page, u"txtNameBanStr", 1800, 0, 1575);
-  CheckBoxAt(page, u"chkNameBan1", u"禁則文字を全角に変換する", 960, 360, 4200);
-  CheckBoxAt(page, u"chkNameBan2", u"禁則文字を次の文字列に置き換える", 960, 720, 3240);
-  Edit(page, u"txtNameBanStr2", 4200, 720, 615);
-  CheckBoxAt(page, u"chkNameBan3", u"禁則文字を削除する", 960, 1080, 4200);
+  TextBoxFor(page, TextRow(u"txtNameBanStr"), 1800, 0, 1575);
+  CheckBoxFor(page, CheckRow(u"chkNameBan1"), u"禁則文字を全角に変換する", 960, 360, 4200);
+  CheckBoxFor(page, CheckRow(u"chkNameBan2"), u"禁則文字を次の文字列に置き換える", 960, 720, 3240);
+  TextBoxFor(page, TextRow(u"txtNameBanStr2"), 4200, 720, 615);
+  CheckBoxFor(page, CheckRow(u"chkNameBan3"), u"禁則文字を削除する", 960, 1080, 4200);
 
   Title(page, u"空白文字", 0, 1560, 1500);
   QGroupBox* spaces = FrameAt(page, u"fraName1", u"両端の全半角スペース", 240, 1920, 2535, 1455);
-  OptionAt(spaces, u"optNameSpace", 0, u"何もしない", 120, 300, 2295);
-  OptionAt(spaces, u"optNameSpace", 1, u"全体の両端を削除", 120, 660, 2295);
-  OptionAt(spaces, u"optNameSpace", 2, u"各部分の両端を削除", 120, 1020, 2295);
-  CheckBoxAt(page, u"chkNameSpace", u"各部分の空文字列をエラーとする", 3000, 2400, 4200);
+  OptionFor(spaces, OptionRow(u"optNameSpace"), u"何もしない", 120, 300, 2295);
+  OptionFor(spaces, OptionRow(u"optNameSpace"), u"全体の両端を削除", 120, 660, 2295);
+  OptionFor(spaces, OptionRow(u"optNameSpace"), u"各部分の両端を削除", 120, 1020, 2295);
+  CheckBoxFor(page, CheckRow(u"chkNameSpace"), u"各部分の空文字列をエラーとする", 3000, 2400, 4200);
 }
 
 void frmDovetemSetting::CreateProcessPage(QFrame* page) {
@@ -236,28 +264,30 @@ void frmDovetemSetting::CreateProcessPage(QFrame* page) {
   const char16_t* formats1[] = {u"名前-数字", u"名前_数字",  u"名前 数字",
                                 u"名前数字",  u"名前(数字)", u"名前[数字]"};
   for (int i = 0; i < 6; ++i)
-    OptionAt(format1, u"optActFormat1", i, formats1[i], i < 3 ? 120 : 1560, 300 + (i % 3) * 360,
-             1395);
+    OptionFor(format1, OptionRow(u"optActFormat1"), formats1[i], i < 3 ? 120 : 1560,
+              300 + (i % 3) * 360, 1395);
 
   QGroupBox* format2 = FrameAt(page, u"fraAct2", u"形式", 6000, 360, 1935, 1455);
   const char16_t* formats2[] = {u"名前.$数字$", u"名前._数字_", u"名前.数字"};
-  for (int i = 0; i < 3; ++i) OptionAt(format2, u"optActFormat2", i, formats2[i], 120, 300 + i * 360, 1695);
+  for (int i = 0; i < 3; ++i)
+    OptionFor(format2, OptionRow(u"optActFormat2"), formats2[i], 120, 300 + i * 360, 1695);
 
   Label(page, u"開始数", 3480, 480, 600);
-  Edit(page, u"txtActNum", 4080, 480, 615);
-  CheckBoxAt(page, u"chkActMix", u"拡張子をまとめる", 3480, 840, 2400);
-  CheckBoxAt(page, u"chkActFirst", u"単体名から番号を付ける", 3480, 1200, 2400);
-  CheckBoxAt(page, u"chkActBase", u"ベース名のみで比較する", 3480, 1560, 2400);
+  TextBoxFor(page, TextRow(u"txtActNum"), 4080, 480, 615);
+  CheckBoxFor(page, CheckRow(u"chkActMix"), u"拡張子をまとめる", 3480, 840, 2400);
+  CheckBoxFor(page, CheckRow(u"chkActFirst"), u"単体名から番号を付ける", 3480, 1200, 2400);
+  CheckBoxFor(page, CheckRow(u"chkActBase"), u"ベース名のみで比較する", 3480, 1560, 2400);
 
   Title(page, u"保存", 0, 2160, 600);
-  CheckBoxAt(page, u"chkActLog", u"ログを保存しない", 600, 2160, 2880);
+  CheckBoxFor(page, CheckRow(u"chkActLog"), u"ログを保存しない", 600, 2160, 2880);
   Label(page, u"全表示するアプリ", 3600, 2280, 2400);
-  CheckBoxAt(page, u"chkActReport", u"レポートを保存しない", 600, 2520, 3240);
-  Edit(page, u"txtActAppname", 3840, 2640, 2535);
-  CheckBoxAt(page, u"chkActDel", u"終了時にログ・レポートを削除する", 600, 2880, 3240);
+  CheckBoxFor(page, CheckRow(u"chkActReport"), u"レポートを保存しない", 600, 2520, 3240);
+  TextBoxFor(page, TextRow(u"txtActAppname"), 3840, 2640, 2535);
+  CheckBoxFor(page, CheckRow(u"chkActDel"), u"終了時にログ・レポートを削除する", 600, 2880, 3240);
 }
 
-// The buttons and the tab strip, then the value controls of every key.
+// The buttons and the tab strip, the keys that turn the pages, then the value
+// controls of every key.
 void frmDovetemSetting::ConnectHandlers() {
   connect(tbsSetting, &QTabBar::currentChanged, this, &frmDovetemSetting::tbsSetting_Click);
   connect(cmdCommandExecute, &QPushButton::clicked, this,
@@ -268,64 +298,42 @@ void frmDovetemSetting::ConnectHandlers() {
   connect(cmdCommandLoad, &QPushButton::clicked, this, &frmDovetemSetting::cmdCommandLoad_Click);
   connect(cmdCommandInit, &QPushButton::clicked, this, &frmDovetemSetting::cmdCommandInit_Click);
   connect(cmdCommandHelp, &QPushButton::clicked, this, &frmDovetemSetting::cmdCommandHelp_Click);
-  ConnectValueHandlers();
-}
 
-namespace {
-
-// The value-change handler of a control: its signature among the dialog's
-// slots, and the index it is handed (-1 for none). The name is the
-// control's and its event's joined by an underscore; a control of an array
-// hands the array's handler its index: "txtGenName" "txtGenName_Change()",
-// "txtRuleMark(5)" "txtRuleMark_Change(int)" with 5, "chkActLog"
-// "chkActLog_Click()", "optNameSpace(1)" "optNameSpace_Click(int)" with 1.
-struct ValueHandler {
-  QByteArray signature;
-  int index = -1;
-};
-
-ValueHandler HandlerOf(const QWidget* control) {
-  QString name = control->objectName();
-  ValueHandler h;
-  if (const qsizetype open = name.indexOf(QLatin1Char('(')); open > 0) {
-    h.index = name.sliced(open + 1, name.size() - open - 2).toInt();
-    name.truncate(open);
+  // From any control of the dialog: shortcuts of its window, so that no
+  // control takes these keys for itself.
+  struct PageKey {
+    QKeyCombination keys;
+    int step;
+  };
+  const PageKey pageKeys[] = {
+      {Qt::CTRL | Qt::Key_Tab, 1},
+      {Qt::CTRL | Qt::Key_PageDown, 1},
+      {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, -1},
+      {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, -1},
+      {Qt::CTRL | Qt::Key_PageUp, -1},
+  };
+  for (const PageKey& k : pageKeys) {
+    auto* shortcut = new QShortcut(QKeySequence(k.keys), this);
+    connect(shortcut, &QShortcut::activated, this, [this, step = k.step] { TurnPage(step); });
   }
-  const bool box = qobject_cast<const QLineEdit*>(control) != nullptr;
-  h.signature = (name + QLatin1String(box ? "_Change" : "_Click") +
-                 QLatin1String(h.index < 0 ? "()" : "(int)"))
-                    .toLatin1();
-  return h;
+  ConnectValueHandlers();
+  for (const KeyControls& c : keyControls_)
+    if (!c.options.empty()) TabEntersAtTheSelectedOption(c.options);
 }
 
-}  // namespace
-
-// The key table names each key's controls (ValueControls), so its rows are
-// all it takes to connect them: a text box raises its handler on every
-// change of its text, a check box on every change of its state, an option
-// button when it becomes the selected one of its group.
+// A text box marks the form changed on every change of its text, a check box
+// on every change of its state, an option button when it becomes the
+// selected one of its group.
 void frmDovetemSetting::ConnectValueHandlers() {
-  for (std::size_t i = 0; i < kSettingCount; ++i) {
-    for (QWidget* control : ValueControls(i)) {
-      const ValueHandler h = HandlerOf(control);
-      const int slot = metaObject()->indexOfSlot(h.signature.constData());
-      if (slot < 0) qFatal("settings dialog: no handler %s", h.signature.constData());
-      const auto raise = [this, method = metaObject()->method(slot), index = h.index] {
-        if (index < 0)
-          method.invoke(this, Qt::DirectConnection);
-        else
-          method.invoke(this, Qt::DirectConnection, Q_ARG(int, index));
-      };
-      if (auto* box = qobject_cast<QLineEdit*>(control))
-        connect(box, &QLineEdit::textChanged, this, raise);
-      else if (auto* option = qobject_cast<QRadioButton*>(control))
-        connect(option, &QRadioButton::toggled, this, [raise](bool on) {
-          if (on) raise();
-        });
-      else if (auto* check = qobject_cast<QCheckBox*>(control))
-        connect(check, &QCheckBox::toggled, this, raise);
-      else
-        qFatal("settings dialog: %s is no value control", qUtf8Printable(control->objectName()));
+  for (const KeyControls& c : keyControls_) {
+    if (c.box != nullptr)
+      connect(c.box, &QLineEdit::textChanged, this, &frmDovetemSetting::MarkFormChanged);
+    if (c.check != nullptr)
+      connect(c.check, &QCheckBox::toggled, this, &frmDovetemSetting::MarkFormChanged);
+    for (QRadioButton* option : c.options) {
+      connect(option, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) MarkFormChanged();
+      });
     }
   }
 }

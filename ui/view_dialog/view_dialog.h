@@ -28,15 +28,16 @@ class frmDovetemView : public QDialog {
   // The mask after the dialog closed: the new one, or -1.
   int16_t Mask() const { return mask_; }
 
-  void cmdDecide_Click();
-  void cmdCancel_Click();
-
  protected:
   // Form_QueryUnload: every close without "決定" leaves -1.
   void done(int result) override;
 
  private:
   void CreateControls();
+
+  // The buttons' handlers; the dialog's own buttons alone raise them.
+  void cmdDecide_Click();
+  void cmdCancel_Click();
 
   QLabel* lblMessage = nullptr;
   QGroupBox* fraAttribute = nullptr;

@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QWidget>
 
 namespace dovetam {
@@ -27,6 +28,28 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int
 
 void SetTabOrder(const std::vector<QWidget*>& chain) {
   for (std::size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+namespace {
+
+// The group's one Tab stop on its selected button, or on its first.
+void PlaceTabStop(const std::vector<QRadioButton*>& group) {
+  QRadioButton* stop = group.front();
+  for (QRadioButton* b : group)
+    if (b->isChecked()) stop = b;
+  for (QRadioButton* b : group) b->setFocusPolicy(b == stop ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+}  // namespace
+
+// Qt moves the focus within a group of buttons by the arrows whatever their
+// policy, and selects the button it moves to when the one it leaves is the
+// selected one, as the Tab stop is.
+void TabEntersAtTheSelectedOption(const std::vector<QRadioButton*>& group) {
+  if (group.empty()) return;
+  PlaceTabStop(group);
+  for (QRadioButton* b : group)
+    QObject::connect(b, &QRadioButton::toggled, b, [group] { PlaceTabStop(group); });
 }
 
 }  // namespace dovetam

@@ -13,6 +13,7 @@
 
 class QLabel;
 class QPushButton;
+class QRadioButton;
 class QWidget;
 
 namespace dovetam {
@@ -46,5 +47,12 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int
 // Tab goes from each control of `chain` to the next, the last back to the
 // first of the visible ones of the window.
 void SetTabOrder(const std::vector<QWidget*>& chain);
+
+// The keyboard of an option group, as on a desktop: the group is one stop of
+// Tab and Shift+Tab, which enter it at its selected button (at its first
+// while none is selected), and from the selected button the arrows select as
+// they move. Only that button takes the focus by Tab, from then on, whichever
+// becomes the selected one; each button still takes it by a click.
+void TabEntersAtTheSelectedOption(const std::vector<QRadioButton*>& group);
 
 }  // namespace dovetam

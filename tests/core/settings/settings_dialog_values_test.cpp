@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "core/settings/form_unlike_defaults.h"
 #include "core/settings/settings.h"
 #include "core/settings/settings_dialog_store.h"
 #include "testing/fake_message_boxes.h"
@@ -350,6 +351,19 @@ TEST_F(FormStoreTest, SaveWritesTheFormAndLoadGivesItBack) {
   SettingsForm loaded = DefaultForm();
   EXPECT_EQ(LoadFormFromStore(settings, loaded), 0);
   f.txtActNum = u"7";  // leading zeros are not kept
+  EXPECT_EQ(loaded, f);
+}
+
+// Every field unlike its default: what a save writes, a load gives back
+// whole, key for key, so a key that either of them leaves out shows.
+TEST_F(FormStoreTest, AFormUnlikeTheDefaultsInEveryFieldComesBackWhole) {
+  const SettingsForm f = testing::FormUnlikeDefaults();
+  ASSERT_EQ(SaveFormToStore(settings, f), 0);
+  SettingsForm loaded = DefaultForm();
+  EXPECT_EQ(LoadFormFromStore(settings, loaded), 0);
+  for (std::size_t i = 0; i < kSettingCount; ++i)
+    EXPECT_EQ(Utf8(FormKeyText(loaded, i)), Utf8(FormKeyText(f, i)))
+        << Utf8(std::u16string(SettingKeys()[i].key));
   EXPECT_EQ(loaded, f);
 }
 
