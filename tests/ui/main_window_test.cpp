@@ -295,11 +295,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "cmdCommandView(2)", "cmdRuleBack", "cmdRuleHelp", "cmdRuleExample"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(MainWindowHelp, OpensTheHtmlHelpAtTheTopicOrNothingWhenMissing) {
+TEST(MainWindowHelp, OpensTheHtmlHelpAtTheTopic) {
   WindowHarness h;
   frmDovetem& w = h.Start();
-  Control<QPushButton>(w, "cmdRuleHelp").click();
-  EXPECT_TRUE(h.launcher.starts.empty());
   h.programDir.MakeFile(u"dovetam_help.html", "<html></html>");
   Control<QPushButton>(w, "cmdRuleHelp").click();
   Control<QPushButton>(w, "cmdRuleExample").click();
@@ -311,6 +309,45 @@ TEST(MainWindowHelp, OpensTheHtmlHelpAtTheTopicOrNothingWhenMissing) {
   EXPECT_EQ(h.launcher.starts[1].args.at(0).substr(url.size() - 3), u"#60");
   const std::u16string plain = h.launcher.starts[2].args.at(0);
   EXPECT_EQ(plain.substr(plain.size() - 17), u"dovetam_help.html");
+}
+
+// Without the help file beside the program, every way to the help says that
+// it cannot be shown, naming the file, and no browser is started: the help
+// buttons, and F1 in the main window, in the settings dialog and in the
+// report window.
+TEST(MainWindowHelp, AMissingHelpFileSaysSo) {
+  WindowHarness h;
+  frmDovetem& w = h.Start();
+  const std::u16string cannotShow =
+      u"ヘルプ(" + h.programDir.PathOf(u"dovetam_help.html") + u")を表示できませんでした。";
+  const auto saidOnce = [&](const char* how) {
+    SCOPED_TRACE(how);
+    ASSERT_EQ(h.boxes.Count(), 1u);
+    EXPECT_EQ(h.boxes.Last().text, cannotShow);
+    EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Critical);
+    h.boxes.Clear();
+  };
+  Control<QPushButton>(w, "cmdCommandHelp", 1).click();
+  saidOnce("page help button");
+  QTest::keyClick(&Control<QComboBox>(w, "drvSelect"), Qt::Key_F1);
+  saidOnce("F1 on page 1");
+  w.ShowPage(2);
+  for (const char* button : {"cmdRuleHelp", "cmdRuleExample", "cmdCommandHelp(2)"}) {
+    Control<QPushButton>(w, button).click();
+    saidOnce(button);
+  }
+  testing::OnNextDialog<frmDovetemSetting>([](frmDovetemSetting* d) {
+    QTest::keyClick(d->focusWidget() != nullptr ? d->focusWidget() : d, Qt::Key_F1);
+    d->close();
+  });
+  Control<QPushButton>(w, "cmdCommandSetting", 2).click();
+  saidOnce("F1 in the settings dialog");
+  Control<QPushButton>(w, "cmdRuleReport").click();
+  frmDovetemReport& report = testing::ReportWindow();
+  QTest::keyClick(&Control(report, "txtReport"), Qt::Key_F1);
+  saidOnce("F1 in the report window");
+  report.hide();
+  EXPECT_TRUE(h.launcher.starts.empty());
 }
 
 // Help that cannot be shown says so, naming the help file: when the browser
