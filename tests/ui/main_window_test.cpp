@@ -21,6 +21,7 @@ namespace dovetam {
 namespace {
 
 using testing::Control;
+using testing::FsCall;
 using testing::WindowHarness;
 
 const std::u16string kDisplayKeys[] = {u"udate", u"cdate", u"header", u"mix"};
@@ -467,6 +468,65 @@ TEST(MainWindowHelp, F1InTheViewDialogAndTheReportWindowOpensTheDefaultTopic) {
     EXPECT_EQ(url.substr(url.size() - 18), u"/dovetam_help.html");
   }
   EXPECT_EQ(h.boxes.Count(), 0u);
+}
+
+// Where the system does not tell the program's folder (a copy of the program
+// deeper than a path it gives whole), the window has no paths for its files,
+// and no other folder stands in: the help says that it cannot be shown, a run
+// asks about the log that cannot be created and, answered Yes, renames and
+// says that the report cannot be saved; "全表示" finds no saved report, and an
+// exit that deletes the run files has none to delete. No text file is
+// created or opened anywhere.
+TEST(MainWindowProgramFolder, AnUnknownFolderGivesTheFilesMessagesAndWritesNothing) {
+  testing::TempDir work;
+  work.MakeFile(u"a.txt", "x");
+  WindowHarness h;
+  testing::FaultyFileSystem fs(*h.realFs);  // records every call
+  h.store.Set(u"general", u"defpath", work.path());
+  h.store.Set(u"process", u"filedelmode", u"True");
+  h.window = std::make_unique<frmDovetem>(Services{fs, h.store, h.boxes, h.launcher, h.clock,
+                                                   Capacities::Large(), u"",
+                                                   {work.PathOf(u"a.txt")}, true});
+  frmDovetem& w = *h.window;
+  w.Form_Load();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w, testing::kEventWaitMs));
+  ASSERT_EQ(w.State().LogPath, u"") << "no folder stands in for the program's";
+  ASSERT_EQ(w.State().settings.ReportPath, u"");
+
+  Control<QPushButton>(w, "cmdCommandHelp", 1).click();
+  EXPECT_EQ(h.boxes.Texts(), std::vector<std::u16string>{u"ヘルプ()を表示できませんでした。"});
+  EXPECT_TRUE(h.launcher.starts.empty());
+
+  Control<QPushButton>(w, "cmdSelectNext").click();
+  Control<QLineEdit>(w, "txtRule1").setText(QStringLiteral("b"));
+  h.boxes.Clear();
+  h.boxes.QueueAnswer(MsgAnswer::Yes);  // rename?
+  h.boxes.QueueAnswer(MsgAnswer::Yes);  // on without the log?
+  Control<QPushButton>(w, "cmdRuleExecute", 1).click();
+  const std::vector<std::u16string> said = h.boxes.Texts();
+  ASSERT_EQ(said.size(), 4u);
+  EXPECT_EQ(said[1], u"ログファイル()を作成できませんでした。\n続行しますか？");
+  EXPECT_EQ(said[2], u"レポート用のファイル()を開くことができませんでした。");
+  EXPECT_EQ(work.Names(), std::vector<std::u16string>{u"b.txt"});
+
+  Control<QPushButton>(w, "cmdRuleReport").click();
+  frmDovetemReport& report = testing::ReportWindow();
+  h.boxes.Clear();
+  Control<QPushButton>(report, "cmdCommandOpen").click();
+  EXPECT_EQ(h.boxes.Texts(), std::vector<std::u16string>{u"レポートが保存されていません。"});
+  report.hide();
+
+  h.boxes.Clear();
+  h.boxes.QueueAnswer(MsgAnswer::Yes);
+  w.close();
+  EXPECT_TRUE(w.exitAccepted());
+  EXPECT_EQ(h.boxes.Count(), 1u) << "only the exit question";
+  for (const auto& [call, path] : fs.calls) {
+    if (call == FsCall::CreateTextFile || call == FsCall::AppendTextFile ||
+        call == FsCall::DeleteFile) {
+      EXPECT_EQ(path, u"") << "a file of the program's was looked for in another folder";
+    }
+  }
 }
 
 }  // namespace
