@@ -529,5 +529,19 @@ TEST(MainWindowProgramFolder, AnUnknownFolderGivesTheFilesMessagesAndWritesNothi
   }
 }
 
+// The handlers of the main window and of the report window are their own: a
+// test presses the controls, as a user does.
+template <typename W>
+concept ShellHandlerReachable =
+    requires(W& w) { w.cmdCommandClear_Click(1); } || requires(W& w) { w.cmdCommandExit_Click(1); } ||
+    requires(W& w) { w.cmdCommandHelp_Click(1); } ||
+    requires(W& w) { w.cmdCommandSetting_Click(1); } ||
+    requires(W& w) { w.cmdCommandView_Click(1); };
+template <typename W>
+concept ReportHandlerReachable =
+    requires(W& w) { w.Form_Resize(); } || requires(W& w) { w.cmdCommandOpen_Click(); };
+static_assert(!ShellHandlerReachable<frmDovetem>);
+static_assert(!ReportHandlerReachable<frmDovetemReport>);
+
 }  // namespace
 }  // namespace dovetam
