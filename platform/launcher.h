@@ -1,7 +1,8 @@
 // Starting another program: the program and its arguments, no shell.
 //
 // Start returns false when the program could not be started (not found, not
-// executable, a text that does not encode). A program that starts and later
+// executable, a text that does not encode, no process or thread to be had
+// for it); nothing was started then. A program that starts and later
 // ends by itself with a non-zero exit status reports that it failed (a viewer
 // that found nothing to show the file with): `failed`, when given, is then
 // handed to the launcher's poster, which runs it on the thread that shows the

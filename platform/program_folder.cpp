@@ -12,13 +12,15 @@ namespace dovetam {
 std::u16string ProgramFolder() {
   std::vector<char> buf(4096);
   for (;;) {
+    // The system refuses a path longer than it gives whole (ENAMETOOLONG):
+    // the folder is then unknown.
     const ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size());
-    if (n < 0) return u"/";
+    if (n < 0) return {};
     if (static_cast<std::size_t>(n) < buf.size()) {
-      std::string path(buf.data(), static_cast<std::size_t>(n));
+      const std::string path(buf.data(), static_cast<std::size_t>(n));
       const std::size_t slash = path.rfind('/');
-      return DecodeNative(slash == std::string::npos ? std::string("/")
-                                                     : path.substr(0, slash + 1));
+      if (path.empty() || path.front() != '/' || slash == std::string::npos) return {};
+      return DecodeNative(path.substr(0, slash + 1));
     }
     buf.resize(buf.size() * 2);
   }

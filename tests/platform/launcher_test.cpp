@@ -1,12 +1,20 @@
 // Starting another program: directly, arguments unchanged, failure reported.
 #include "platform/launcher.h"
 
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <functional>
 #include <mutex>
 #include <vector>
 
+#include "core/run/child_process.h"
 #include "testing/temp_dir.h"
 #include "testing/wait_until.h"
 
@@ -78,6 +86,54 @@ TEST_F(LauncherTest, PostsTheFailureOfAProgramThatEndsWithAnError) {
   EXPECT_EQ(1u, PostedCount());
   for (const auto& work : posted) work();
   EXPECT_EQ(1, failures);
+}
+
+// When the processes a user may have are all taken, Start fails, starts
+// nothing and the program goes on: with no room at all, and with room for
+// one more process or thread (the program, or the thread that would wait for
+// it, but not both). Each row runs in a child process as a user of its own,
+// so no other process counts against its limit (the limit does not bind
+// root). The program would be "cat" reading a pipe that stays open until
+// Start has returned, so a started one is still there to be counted.
+TEST(LauncherLimitTest, NoProcessOrThreadToBeHadFailsTheStart) {
+  if (geteuid() != 0) GTEST_SKIP() << "taking on a user of its own needs root";
+  ASSERT_TRUE(testing::WaitUntil(
+      [] { return testing::ThreadCount() <= 1 + testing::kSanitizerThreads; }))
+      << "the child is forked while this is the only thread";
+  struct Outcome {
+    int step;       // 0: done; else the step that could not be taken
+    bool started;   // what Start answered
+    bool children;  // a process of the child's own stood after it
+  };
+  for (const int room : {0, 1}) {
+    SCOPED_TRACE(room);
+    testing::Child child = testing::Child::Start([room] {
+      const uid_t user = 1000000000u + static_cast<uid_t>(getpid());
+      Outcome o{1, false, false};
+      if (setgroups(0, nullptr) != 0 || setgid(user) != 0 || setuid(user) != 0) return o;
+      o.step = 2;
+      const rlim_t tasks = static_cast<rlim_t>(testing::ThreadCount()) + room;
+      const rlimit limit{tasks, tasks};
+      int ends[2];
+      if (setrlimit(RLIMIT_NPROC, &limit) != 0 || pipe2(ends, O_CLOEXEC) != 0 ||
+          dup2(ends[0], 0) != 0) {
+        return o;
+      }
+      auto launcher = CreateSystemLauncher([](std::function<void()>) {});
+      o.started = launcher->Start(u"cat", {});
+      int status = 0;
+      o.children = waitpid(-1, &status, WNOHANG) >= 0;
+      close(ends[1]);  // a started cat ends
+      o.step = 0;
+      return o;
+    });
+    ASSERT_EQ(0, child.Wait()) << "the child process did not end well (99: it threw)";
+    Outcome o{};
+    ASSERT_TRUE(child.TakeResult(o));
+    ASSERT_EQ(0, o.step) << "the child could not take on its user and limit";
+    EXPECT_FALSE(o.started);
+    EXPECT_FALSE(o.children) << "a program was started all the same";
+  }
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ namespace dovetam {
 namespace {
 
 using testing::Control;
+using testing::FsCall;
 using testing::WindowHarness;
 
 const std::u16string kDisplayKeys[] = {u"udate", u"cdate", u"header", u"mix"};
@@ -295,11 +296,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "cmdCommandView(2)", "cmdRuleBack", "cmdRuleHelp", "cmdRuleExample"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(MainWindowHelp, OpensTheHtmlHelpAtTheTopicOrNothingWhenMissing) {
+TEST(MainWindowHelp, OpensTheHtmlHelpAtTheTopic) {
   WindowHarness h;
   frmDovetem& w = h.Start();
-  Control<QPushButton>(w, "cmdRuleHelp").click();
-  EXPECT_TRUE(h.launcher.starts.empty());
   h.programDir.MakeFile(u"dovetam_help.html", "<html></html>");
   Control<QPushButton>(w, "cmdRuleHelp").click();
   Control<QPushButton>(w, "cmdRuleExample").click();
@@ -311,6 +310,45 @@ TEST(MainWindowHelp, OpensTheHtmlHelpAtTheTopicOrNothingWhenMissing) {
   EXPECT_EQ(h.launcher.starts[1].args.at(0).substr(url.size() - 3), u"#60");
   const std::u16string plain = h.launcher.starts[2].args.at(0);
   EXPECT_EQ(plain.substr(plain.size() - 17), u"dovetam_help.html");
+}
+
+// Without the help file beside the program, every way to the help says that
+// it cannot be shown, naming the file, and no browser is started: the help
+// buttons, and F1 in the main window, in the settings dialog and in the
+// report window.
+TEST(MainWindowHelp, AMissingHelpFileSaysSo) {
+  WindowHarness h;
+  frmDovetem& w = h.Start();
+  const std::u16string cannotShow =
+      u"ヘルプ(" + h.programDir.PathOf(u"dovetam_help.html") + u")を表示できませんでした。";
+  const auto saidOnce = [&](const char* how) {
+    SCOPED_TRACE(how);
+    ASSERT_EQ(h.boxes.Count(), 1u);
+    EXPECT_EQ(h.boxes.Last().text, cannotShow);
+    EXPECT_EQ(h.boxes.Last().icon, MsgIcon::Critical);
+    h.boxes.Clear();
+  };
+  Control<QPushButton>(w, "cmdCommandHelp", 1).click();
+  saidOnce("page help button");
+  QTest::keyClick(&Control<QComboBox>(w, "drvSelect"), Qt::Key_F1);
+  saidOnce("F1 on page 1");
+  w.ShowPage(2);
+  for (const char* button : {"cmdRuleHelp", "cmdRuleExample", "cmdCommandHelp(2)"}) {
+    Control<QPushButton>(w, button).click();
+    saidOnce(button);
+  }
+  testing::OnNextDialog<frmDovetemSetting>([](frmDovetemSetting* d) {
+    QTest::keyClick(d->focusWidget() != nullptr ? d->focusWidget() : d, Qt::Key_F1);
+    d->close();
+  });
+  Control<QPushButton>(w, "cmdCommandSetting", 2).click();
+  saidOnce("F1 in the settings dialog");
+  Control<QPushButton>(w, "cmdRuleReport").click();
+  frmDovetemReport& report = testing::ReportWindow();
+  QTest::keyClick(&Control(report, "txtReport"), Qt::Key_F1);
+  saidOnce("F1 in the report window");
+  report.hide();
+  EXPECT_TRUE(h.launcher.starts.empty());
 }
 
 // Help that cannot be shown says so, naming the help file: when the browser
@@ -431,6 +469,79 @@ TEST(MainWindowHelp, F1InTheViewDialogAndTheReportWindowOpensTheDefaultTopic) {
   }
   EXPECT_EQ(h.boxes.Count(), 0u);
 }
+
+// Where the system does not tell the program's folder (a copy of the program
+// deeper than a path it gives whole), the window has no paths for its files,
+// and no other folder stands in: the help says that it cannot be shown, a run
+// asks about the log that cannot be created and, answered Yes, renames and
+// says that the report cannot be saved; "全表示" finds no saved report, and an
+// exit that deletes the run files has none to delete. No text file is
+// created or opened anywhere.
+TEST(MainWindowProgramFolder, AnUnknownFolderGivesTheFilesMessagesAndWritesNothing) {
+  testing::TempDir work;
+  work.MakeFile(u"a.txt", "x");
+  WindowHarness h;
+  testing::FaultyFileSystem fs(*h.realFs);  // records every call
+  h.store.Set(u"general", u"defpath", work.path());
+  h.store.Set(u"process", u"filedelmode", u"True");
+  h.window = std::make_unique<frmDovetem>(Services{fs, h.store, h.boxes, h.launcher, h.clock,
+                                                   Capacities::Large(), u"",
+                                                   {work.PathOf(u"a.txt")}, true});
+  frmDovetem& w = *h.window;
+  w.Form_Load();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w, testing::kEventWaitMs));
+  ASSERT_EQ(w.State().LogPath, u"") << "no folder stands in for the program's";
+  ASSERT_EQ(w.State().settings.ReportPath, u"");
+
+  Control<QPushButton>(w, "cmdCommandHelp", 1).click();
+  EXPECT_EQ(h.boxes.Texts(), std::vector<std::u16string>{u"ヘルプ()を表示できませんでした。"});
+  EXPECT_TRUE(h.launcher.starts.empty());
+
+  Control<QPushButton>(w, "cmdSelectNext").click();
+  Control<QLineEdit>(w, "txtRule1").setText(QStringLiteral("b"));
+  h.boxes.Clear();
+  h.boxes.QueueAnswer(MsgAnswer::Yes);  // rename?
+  h.boxes.QueueAnswer(MsgAnswer::Yes);  // on without the log?
+  Control<QPushButton>(w, "cmdRuleExecute", 1).click();
+  const std::vector<std::u16string> said = h.boxes.Texts();
+  ASSERT_EQ(said.size(), 4u);
+  EXPECT_EQ(said[1], u"ログファイル()を作成できませんでした。\n続行しますか？");
+  EXPECT_EQ(said[2], u"レポート用のファイル()を開くことができませんでした。");
+  EXPECT_EQ(work.Names(), std::vector<std::u16string>{u"b.txt"});
+
+  Control<QPushButton>(w, "cmdRuleReport").click();
+  frmDovetemReport& report = testing::ReportWindow();
+  h.boxes.Clear();
+  Control<QPushButton>(report, "cmdCommandOpen").click();
+  EXPECT_EQ(h.boxes.Texts(), std::vector<std::u16string>{u"レポートが保存されていません。"});
+  report.hide();
+
+  h.boxes.Clear();
+  h.boxes.QueueAnswer(MsgAnswer::Yes);
+  w.close();
+  EXPECT_TRUE(w.exitAccepted());
+  EXPECT_EQ(h.boxes.Count(), 1u) << "only the exit question";
+  for (const auto& [call, path] : fs.calls) {
+    if (call == FsCall::CreateTextFile || call == FsCall::AppendTextFile ||
+        call == FsCall::DeleteFile) {
+      EXPECT_EQ(path, u"") << "a file of the program's was looked for in another folder";
+    }
+  }
+}
+
+// The handlers of the main window and of the report window are their own: a
+// test presses the controls, as a user does.
+template <typename W>
+concept ShellHandlerReachable =
+    requires(W& w) { w.cmdCommandClear_Click(1); } || requires(W& w) { w.cmdCommandExit_Click(1); } ||
+    requires(W& w) { w.cmdCommandHelp_Click(1); } ||
+    requires(W& w) { w.cmdCommandSetting_Click(1); } ||
+    requires(W& w) { w.cmdCommandView_Click(1); };
+template <typename W>
+concept ReportHandlerReachable =
+    requires(W& w) { w.Form_Resize(); } || requires(W& w) { w.cmdCommandOpen_Click(); };
+static_assert(!ShellHandlerReachable<frmDovetem>);
+static_assert(!ReportHandlerReachable<frmDovetemReport>);
 
 }  // namespace
 }  // namespace dovetam

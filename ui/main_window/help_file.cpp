@@ -17,14 +17,14 @@ void OpenHelp(const std::u16string& helpPath, FileSystem& fs, Launcher& launcher
   // included).
   std::u16string onDisk;
   const int found = fs.GetFullPath(helpPath, /*isFolder=*/false, onDisk);
-  if (found == kFsNotFound || found == kFsPathNotFound) return;
   // A later failure may come after the asking window (a dialog) has closed.
   QPointer<QWidget> window(asking);
   auto cannotShow = [&boxes, window, helpPath] {
     WindowMessageBoxes(boxes, window.data())
         .Show(u"ヘルプ(" + helpPath + u")を表示できませんでした。", MsgIcon::Critical);
   };
-  if (found != kFsOk) {  // there may be a page, but it cannot be reached
+  // No page, or one that cannot be reached: nothing for the browser.
+  if (found != kFsOk) {
     cannotShow();
     return;
   }

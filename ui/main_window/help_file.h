@@ -3,9 +3,9 @@
 // the default topic, without an anchor). The page is found by the file
 // system on the bytes of its path, and the browser is handed the file URL of
 // those bytes, so a program folder whose name is not UTF-8 serves as well.
-// Without the page nothing happens. When the page cannot be reached (the
-// file system fails otherwise), when the browser cannot be started, or when
-// it starts and reports that it could not show the page,
+// When the page is not there (also when the program's folder is unknown and
+// the path is empty) or cannot be reached, when the browser cannot be
+// started, or when it starts and reports that it could not show the page,
 // "ヘルプ(…)を表示できませんでした。" stands over the window that asked (over
 // the main window once that window is gone).
 #pragma once

@@ -75,11 +75,16 @@ void frmDovetem::Form_Load() {
   WorkState& s = state_;
   s.EventLock = 0;
   s.RuleBoxWidth = fraDovetem2::kRuleBoxWidth;
+  // Where the program's folder is unknown the three paths stay empty: an
+  // empty path is no file, so the help says that it cannot be shown, a run
+  // asks about the log that cannot be created and says that the report
+  // cannot be saved, and nothing is ever written into another folder.
+  const bool known = !s.svc.programFolder.empty();
   const std::u16string base = NormalizePath(s.svc.programFolder, 3);
-  s.HelpPath = base + u"dovetam_help.html";
-  s.LogPath = base + u"dovetam_rename.log";
+  s.HelpPath = known ? base + u"dovetam_help.html" : std::u16string();
+  s.LogPath = known ? base + u"dovetam_rename.log" : std::u16string();
   s.journal.LogPath = s.LogPath;
-  s.settings.ReportPath = base + u"dovetam_report.dat";
+  s.settings.ReportPath = known ? base + u"dovetam_report.dat" : std::u16string();
   s.settings.SettingsAppName = std::u16string(kSettingsAppName);
   s.settings.SetDefaultSettings();
   s.settings.LoadSettings();

@@ -56,18 +56,19 @@ class frmDovetem : public QWidget, private PageStack {
   // The exit questions were answered so that the program ends.
   bool exitAccepted() const { return exitAccepted_; }
 
-  void cmdCommandClear_Click(int index);
-  void cmdCommandExit_Click(int index);
-  void cmdCommandHelp_Click(int index);
-  void cmdCommandSetting_Click(int index);
-  void cmdCommandView_Click(int index);
-
  protected:
   void closeEvent(QCloseEvent* event) override;
   // Return presses the page's Default button, Esc its Cancel button.
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // The shared buttons' handlers, told the page (1 or 2) of the pressed one.
+  void cmdCommandClear_Click(int index);
+  void cmdCommandExit_Click(int index);
+  void cmdCommandHelp_Click(int index);
+  void cmdCommandSetting_Click(int index);
+  void cmdCommandView_Click(int index);
+
   void OpenRulePage() override;
   void BackToSelectionPage() override;
 

@@ -17,6 +17,8 @@
 #include <cmath>
 #include <memory>
 
+#include "core/common/memory_short.h"
+
 namespace dovetam {
 
 namespace {
@@ -312,14 +314,21 @@ QString ReportTextView::SelectedText() const {
   return s;
 }
 
-void ReportTextView::Copy() const {
-  if (anchor_ != cursor_) QGuiApplication::clipboard()->setText(SelectedText());
+void ReportTextView::Copy() {
+  if (anchor_ != cursor_) CopyTo(QClipboard::Clipboard);
 }
 
-void ReportTextView::CopyToSelectionClipboard() const {
-  QClipboard* clipboard = QGuiApplication::clipboard();
-  if (anchor_ != cursor_ && clipboard->supportsSelection()) {
-    clipboard->setText(SelectedText(), QClipboard::Selection);
+void ReportTextView::CopyToSelectionClipboard() {
+  if (anchor_ != cursor_ && QGuiApplication::clipboard()->supportsSelection()) {
+    CopyTo(QClipboard::Selection);
+  }
+}
+
+void ReportTextView::CopyTo(QClipboard::Mode mode) {
+  // The text is made whole before the clipboard is given it, so a copy that
+  // does not fit leaves the clipboard as it was.
+  if (!MemoryAllows([&] { QGuiApplication::clipboard()->setText(SelectedText(), mode); })) {
+    emit CopyShortOfMemory();
   }
 }
 

@@ -16,7 +16,9 @@
 // extending the selection; a click places the caret, Shift+click and a drag
 // select (a drag past an edge keeps scrolling while the button is held), a
 // double-click selects a word and a drag after it goes on by words; Ctrl+A,
-// Ctrl+C and the context menu; the wheel scrolls. Screen readers read its
+// Ctrl+C and the context menu; the wheel scrolls. A copy for which memory
+// runs short (a whole report of many objects) leaves the clipboard as it was
+// and tells the window (CopyShortOfMemory), which says so. Screen readers read its
 // text, caret and selection through the accessibility text interface.
 //
 // Positions are offsets into the text (0 to its size); the caret never
@@ -25,6 +27,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QClipboard>
 #include <QString>
 #include <cstddef>
 #include <cstdint>
@@ -64,7 +67,13 @@ class ReportTextView : public QAbstractScrollArea {
   void SelectAll();
   // The selected text, line breaks as "\n".
   QString SelectedText() const;
-  void Copy() const;
+  void Copy();
+
+ signals:
+  // A copy of the selection did not fit in memory; nothing was copied.
+  void CopyShortOfMemory();
+
+ public:
 
   // Geometry, in viewport coordinates: the position nearest to a point, the
   // box of the character at a position.
@@ -118,7 +127,9 @@ class ReportTextView : public QAbstractScrollArea {
   // readers, and restart the caret's blinking.
   void SelectionChanged(std::size_t oldAnchor, std::size_t oldCursor);
   void ShowCaret();
-  void CopyToSelectionClipboard() const;
+  void CopyToSelectionClipboard();
+  // The selection onto the clipboard `mode`, or CopyShortOfMemory.
+  void CopyTo(QClipboard::Mode mode);
   int PageLines() const;
   int Margin() const { return 4; }
   // Line height and baseline from the font and its fallback for Japanese.

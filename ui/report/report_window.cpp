@@ -5,8 +5,9 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-#include "ui/widgets/controls.h"
+#include "core/common/memory_short.h"
 #include "core/run/report_viewer.h"
+#include "ui/widgets/controls.h"
 
 namespace dovetam {
 
@@ -31,6 +32,10 @@ frmDovetemReport::frmDovetemReport(SettingsModule& settings, Launcher& launcher,
   txtReport->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   txtReport->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   txtReport->installEventFilter(this);
+  connect(txtReport, &ReportTextView::CopyShortOfMemory, this, [this] {
+    // Not even the message, perhaps: the window goes on as it is.
+    MemoryAllows([&] { boxes_.Show(MemoryShortText(MemoryShort::NotDone), MsgIcon::Critical); });
+  });
 
   // Placed by Form_Resize; only its size is designed.
   cmdCommandOpen = MakeButton(this, QStringLiteral("cmdCommandOpen"), QStringLiteral("全表示"),

@@ -32,9 +32,6 @@ class frmDovetemReport : public QWidget {
   void SetReportText(std::u16string text);
   const std::u16string& ReportText() const;
 
-  void Form_Resize();
-  void cmdCommandOpen_Click();
-
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -42,6 +39,9 @@ class frmDovetemReport : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Lays out the text box and "全表示" over the client area.
+  void Form_Resize();
+  void cmdCommandOpen_Click();
   // Esc hides the window and Return presses "全表示", wherever the focus is.
   bool HandleKey(QKeyEvent* event);
 
