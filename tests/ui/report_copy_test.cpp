@@ -11,41 +11,19 @@
 #include <QTest>
 #include <malloc.h>
 #include <sys/resource.h>
-#include <unistd.h>
-
-#include <cstdio>
 
 #include "core/common/decimal_text.h"
 #include "core/common/memory_short.h"
+#include "testing/address_space.h"
 #include "testing/window_harness.h"
 
 namespace dovetam {
 namespace {
 
+using testing::AddressSpace;
 using testing::Control;
+using testing::kSanitized;
 using testing::WindowHarness;
-
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
-
-// The address space the process uses now, in bytes.
-std::size_t AddressSpace() {
-  std::size_t pages = 0;
-  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(f, "%zu", &pages) != 1) pages = 0;
-    std::fclose(f);
-  }
-  return pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-}
 
 // The address space held to `room` bytes more than is used now, while it
 // lives.

@@ -262,16 +262,24 @@ const FocusBefore kFocusBefore[] = {
     {"cmdCommandSave", 4, nullptr},
 };
 
+// The dialog made active and turned to start's page, the focus on start's
+// control, which is given back.
+QWidget& FocusOn(frmDovetemSetting& d, const FocusBefore& start) {
+  d.activateWindow();
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&d, testing::kEventWaitMs));
+  Tabs(d).setCurrentIndex(start.page - 1);
+  QWidget& focused = Control(d, start.control);
+  focused.setFocus(Qt::OtherFocusReason);
+  EXPECT_EQ(d.focusWidget(), &focused);
+  return focused;
+}
+
 TEST_F(SettingsDialogTest, CtrlTabAndCtrlPageKeysTurnThePagesRoundFromAnyControl) {
   for (const PageKey& k : kPageKeys) {
     for (const FocusBefore& start : kFocusBefore) {
       SCOPED_TRACE(std::string(k.name) + " from " + start.control);
       frmDovetemSetting& d = Open();
-      d.activateWindow();
-      ASSERT_TRUE(QTest::qWaitForWindowActive(&d, testing::kEventWaitMs));
-      Tabs(d).setCurrentIndex(start.page - 1);
-      QWidget& focused = Control(d, start.control);
-      focused.setFocus(Qt::OtherFocusReason);
+      QWidget& focused = FocusOn(d, start);
       ASSERT_EQ(d.focusWidget(), &focused);
       const QString after = start.after != nullptr ? QString(start.after) : focused.objectName();
       // Four presses go round all the pages, from the last to the first and
@@ -299,11 +307,8 @@ TEST_F(SettingsDialogTest, AClickOnATabSendsTheFocusWhereTheKeysSendIt) {
   for (const FocusBefore& start : kFocusBefore) {
     SCOPED_TRACE(start.control);
     frmDovetemSetting& d = Open();
-    d.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&d, testing::kEventWaitMs));
-    Tabs(d).setCurrentIndex(start.page - 1);
-    QWidget& focused = Control(d, start.control);
-    focused.setFocus(Qt::OtherFocusReason);
+    QWidget& focused = FocusOn(d, start);
+    ASSERT_EQ(d.focusWidget(), &focused);
     const int next = start.page % 4;  // the tab of the next page
     QTest::mouseClick(&Tabs(d), Qt::LeftButton, Qt::NoModifier, Tabs(d).tabRect(next).center());
     EXPECT_EQ(d.VisiblePage(), next + 1);

@@ -4,9 +4,7 @@
 // its listing with "∨追加".
 #include <gtest/gtest.h>
 
-#include "core/objects/folder_listing.h"
-#include "core/objects/path_adder.h"
-#include "core/objects/target_commands.h"
+#include "core/objects/chosen_by.h"
 #include "platform/file_system.h"
 #include "testing/reused_inode.h"
 #include "testing/temp_dir.h"
@@ -14,34 +12,13 @@
 namespace dovetam::testing {
 namespace {
 
-enum class Chosen { ByPath, Listed };
-
-struct ReuseCase {
-  const char* label;
-  Chosen chosen;
-};
-
-void PrintTo(const ReuseCase& c, std::ostream* os) { *os << c.label; }
-
-class ReusedInodeTest : public TempDirTest, public ::testing::WithParamInterface<ReuseCase> {
+class ReusedInodeTest : public TempDirTest, public ::testing::WithParamInterface<ChosenCase> {
  protected:
   ReusedInodeTest() { objects.Reset(caps.tableStep); }
 
-  // Adds folder/x as the case says: by its path, or every entry of the
-  // folder's listing.
+  // Adds folder/x as the case says.
   void AddX(const std::u16string& folder) {
-    if (GetParam().chosen == Chosen::ByPath) {
-      PathAdder adder(*fs, objects, false, false, caps);
-      EXPECT_EQ(PathAdd::Added, adder.Add(dir.PathOf(folder + u"/x")));
-      return;
-    }
-    ListingTable listing;
-    listing.Reset(caps.tableStep);
-    int dateFailures = 0;
-    ASSERT_EQ(ListingRead::Ok, ReadFolderListing(*fs, listing, dir.PathOf(folder + u"/"), false,
-                                                 false, caps, dateFailures));
-    ASSERT_EQ(1, listing.ListCount);
-    EXPECT_TRUE(AddListingEntries(objects, listing, {1}, caps));
+    ChooseTarget(GetParam().chosen, *fs, objects, caps, dir.PathOf(folder + u"/"), u"x");
   }
 
   const Capacities caps = Capacities::Small();
@@ -71,9 +48,7 @@ TEST_P(ReusedInodeTest, TheEntriesOfAFolderOnAReusedInodeAreAdded) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReusedInodeTest,
-                         ::testing::Values(ReuseCase{"byPath", Chosen::ByPath},
-                                           ReuseCase{"listed", Chosen::Listed}),
-                         [](const auto& info) { return std::string(info.param.label); });
+                         EveryWayOfChoosing(), ChosenCaseName);
 
 }  // namespace
 }  // namespace dovetam::testing

@@ -25,33 +25,10 @@
 #include "core/run/child_process.h"
 #include "core/run/log_reading.h"
 #include "core/run/run_fixture.h"
+#include "testing/address_space.h"
 
 namespace dovetam::testing {
 namespace {
-
-// Whether a sanitizer is built in: its shadow memory alone passes any limit
-// of the address space.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
-
-// The address space the process uses now, in bytes.
-std::size_t AddressSpace() {
-  std::size_t pages = 0;
-  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(f, "%zu", &pages) != 1) pages = 0;
-    std::fclose(f);
-  }
-  return pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-}
 
 struct ChildResult {
   bool performed = false;

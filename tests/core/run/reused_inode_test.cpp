@@ -4,42 +4,20 @@
 // skip line "エラー", and the file of the new folder keeps its name.
 #include <gtest/gtest.h>
 
-#include "core/objects/folder_listing.h"
-#include "core/objects/path_adder.h"
-#include "core/objects/target_commands.h"
+#include "core/objects/chosen_by.h"
 #include "core/run/run_fixture.h"
 #include "testing/reused_inode.h"
 
 namespace dovetam::testing {
 namespace {
 
-enum class Chosen { ByPath, Listed };
-
-struct ReuseCase {
-  const char* label;
-  Chosen chosen;
-};
-
-void PrintTo(const ReuseCase& c, std::ostream* os) { *os << c.label; }
-
-class ReusedInodeRunTest : public RunTest, public ::testing::WithParamInterface<ReuseCase> {
+class ReusedInodeRunTest : public RunTest, public ::testing::WithParamInterface<ChosenCase> {
  protected:
   // The targets w/A/x and w/keep/k, chosen as the case says.
   void Choose() {
     const Capacities caps = Capacities::Small();
-    if (GetParam().chosen == Chosen::ByPath) {
-      PathAdder adder(fs, objects, false, false, caps);
-      for (const char16_t* path : {u"A/x", u"keep/k"}) ASSERT_EQ(PathAdd::Added, adder.Add(W() + path));
-    } else {
-      for (const char16_t* folder : {u"A/", u"keep/"}) {
-        ListingTable listing;
-        listing.Reset(caps.tableStep);
-        int dateFailures = 0;
-        ASSERT_EQ(ListingRead::Ok,
-                  ReadFolderListing(fs, listing, W() + folder, false, false, caps, dateFailures));
-        ASSERT_TRUE(AddListingEntries(objects, listing, {1}, caps));
-      }
-    }
+    ChooseTarget(GetParam().chosen, fs, objects, caps, W() + u"A/", u"x");
+    ChooseTarget(GetParam().chosen, fs, objects, caps, W() + u"keep/", u"k");
     ResetTargetOrder(objects);
     ASSERT_EQ(2, objects.ObjCount);
   }
@@ -76,9 +54,7 @@ TEST_P(ReusedInodeRunTest, NothingIsRenamedInAFolderMadeAgainOnItsInode) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReusedInodeRunTest,
-                         ::testing::Values(ReuseCase{"byPath", Chosen::ByPath},
-                                           ReuseCase{"listed", Chosen::Listed}),
-                         [](const auto& info) { return std::string(info.param.label); });
+                         EveryWayOfChoosing(), ChosenCaseName);
 
 }  // namespace
 }  // namespace dovetam::testing
