@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include <algorithm>
 
 #include "core/common/decimal_text.h"
+#include "core/common/memory_short.h"
 #include "ui/widgets/twips.h"
 #include "ui/widgets/list_view_model.h"
 #include "ui/view_dialog/view_dialog.h"
@@ -306,6 +308,28 @@ TEST_F(RunWindowTest, FailedObjectGivesACriticalResult) {
   EXPECT_EQ(u" 1 個 の オブジェクト名を正常に変更しました。\n 1 個 の オブジェクト名を変更できませんでした。\n\n"
             u"詳細は、レポートを参照してください。",
             h.boxes.Last().text);
+}
+
+// A rule whose result does not fit in memory: in the preview a rule error;
+// in a run the same event as memory running out anywhere in it, which
+// stops the run at its first target (no rule error logged for each target
+// while the run goes on).
+TEST_F(RunWindowTest, ARuleThatRunsOutOfMemoryStopsTheRunAndIsARuleErrorInThePreview) {
+  frmDovetem& w = StartWith({u"a.txt", u"b.txt"});
+  Control<QLineEdit>(w, "txtRule1").setText(Q(u"\"\\03000n\"?(0)?/c/\"<\\C\\c>\"/r/"));
+  EXPECT_EQ(Q(u"(") + Q(MemoryShortText(MemoryShort::NotDone)) + Q(u")"),
+            Control<QLabel>(w, "lblRuleName2").text());
+  h.boxes.Clear();
+  h.boxes.QueueAnswer(MsgAnswer::Yes);
+  Control<QPushButton>(w, "cmdRuleExecute", 1).click();
+  ASSERT_FALSE(h.boxes.calls.empty());
+  EXPECT_EQ(MsgIcon::Critical, h.boxes.Last().icon);
+  EXPECT_EQ(0u, h.boxes.Last().text.find(MemoryShortText(MemoryShort::NotFinished)))
+      << EncodeNativeLossy(h.boxes.Last().text);
+  EXPECT_EQ((std::vector<std::u16string>{u"a.txt", u"b.txt"}), work.Names());
+  const std::u16string log = DecodeNative(h.programDir.ReadFile(u"dovetam_rename.log"));
+  EXPECT_EQ(std::u16string::npos, log.find(u"変更規則エラー")) << EncodeNativeLossy(log);
+  EXPECT_EQ(std::u16string::npos, log.find(work.PathOf(u"b.txt"))) << EncodeNativeLossy(log);
 }
 
 TEST_F(RunWindowTest, LogThatCannotBeCreatedAnsweredNo) {
