@@ -6,6 +6,8 @@
 #include "core/common/decimal_text.h"
 #include "core/common/memory_short.h"
 
+#include <new>
+
 #include "platform/dates.h"
 
 namespace dovetam {
@@ -102,18 +104,13 @@ PathAdd PathAdder::AddPath(const std::u16string& path) {
   std::u16string name = onDisk.name;
   std::u16string folderText = folder;
   present_.insert(full);
-  {
-    // When memory runs out below, the path stays one that is not a target.
-    struct TakenBack {
-      std::unordered_set<std::u16string>& present;
-      const std::u16string& path;
-      bool kept = false;
-      ~TakenBack() {
-        if (!kept) present.erase(path);
-      }
-    } takenBack{present_, full};
-    if (onDisk.folder.Known()) presentOnDisk_.insert(std::move(onDisk));
-    takenBack.kept = true;
+  if (onDisk.folder.Known()) {
+    try {
+      presentOnDisk_.insert(std::move(onDisk));
+    } catch (const std::bad_alloc&) {
+      present_.erase(full);  // the path stays one that is not a target
+      throw;                 // on to Add's guard
+    }
   }
   const int32_t i = ++objects_.ObjCount;
   objects_.ObjFolder[i].swap(folderText);

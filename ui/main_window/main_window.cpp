@@ -79,12 +79,14 @@ void frmDovetem::Form_Load() {
   // empty path is no file, so the help says that it cannot be shown, a run
   // asks about the log that cannot be created and says that the report
   // cannot be saved, and nothing is ever written into another folder.
-  const bool known = !s.svc.programFolder.empty();
   const std::u16string base = NormalizePath(s.svc.programFolder, 3);
-  s.HelpPath = known ? base + u"dovetam_help.html" : std::u16string();
-  s.LogPath = known ? base + u"dovetam_rename.log" : std::u16string();
+  const auto inProgramFolder = [&](std::u16string_view name) {
+    return s.svc.programFolder.empty() ? std::u16string() : base + std::u16string(name);
+  };
+  s.HelpPath = inProgramFolder(u"dovetam_help.html");
+  s.LogPath = inProgramFolder(u"dovetam_rename.log");
   s.journal.LogPath = s.LogPath;
-  s.settings.ReportPath = known ? base + u"dovetam_report.dat" : std::u16string();
+  s.settings.ReportPath = inProgramFolder(u"dovetam_report.dat");
   s.settings.SettingsAppName = std::u16string(kSettingsAppName);
   s.settings.SetDefaultSettings();
   s.settings.LoadSettings();

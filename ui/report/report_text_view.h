@@ -69,17 +69,15 @@ class ReportTextView : public QAbstractScrollArea {
   QString SelectedText() const;
   void Copy();
 
- signals:
-  // A copy of the selection did not fit in memory; nothing was copied.
-  void CopyShortOfMemory();
-
- public:
-
   // Geometry, in viewport coordinates: the position nearest to a point, the
   // box of the character at a position.
   std::size_t PositionAt(const QPoint& point) const;
   QRect CharacterRect(std::size_t at) const;
   void ScrollToPosition(std::size_t at);
+
+ signals:
+  // A copy of the selection did not fit in memory; nothing was copied.
+  void CopyShortOfMemory();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
